@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and starts the configuration tool.
+set -euo pipefail
+cd "$(dirname "$0")"
+bash scripts/deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc)"
+if [ -x build/src/korvex-config ]; then
+  exec build/src/korvex-config "$@"
+fi
+exec build/src/korvex-cli --help
