@@ -7,12 +7,12 @@ namespace korvex {
 
 namespace RegisterType {
 inline constexpr int32_t None = 0;
-inline constexpr int32_t Coil = 1;      // 0X, write fc 15
-inline constexpr int32_t Discrete = 2;  // 1X, read only
-inline constexpr int32_t Input = 3;     // 3X, read only
-inline constexpr int32_t Holding = 4;   // 4X, write fc 16
-inline constexpr int32_t Coil1 = 5;     // 0XS, write fc 5
-inline constexpr int32_t Holding1 = 6;  // 4XS, write fc 6
+inline constexpr int32_t Coil = 1;     // 0X, write fc 15
+inline constexpr int32_t Discrete = 2; // 1X, read only
+inline constexpr int32_t Input = 3;    // 3X, read only
+inline constexpr int32_t Holding = 4;  // 4X, write fc 16
+inline constexpr int32_t Coil1 = 5;    // 0XS, write fc 5
+inline constexpr int32_t Holding1 = 6; // 4XS, write fc 6
 inline constexpr int32_t Count = 7;
 } // namespace RegisterType
 
@@ -46,27 +46,39 @@ inline constexpr uint8_t Count = 7;
 // data type wide enough, so they travel as floating point.
 constexpr uint8_t dataTypeFromFormat(int32_t format) {
     switch (format) {
-    case RegisterFormat::S16: return ObjectDataType::S16;
-    case RegisterFormat::S32: return ObjectDataType::S32;
-    case RegisterFormat::U32: return ObjectDataType::U32;
+    case RegisterFormat::S16:
+        return ObjectDataType::S16;
+    case RegisterFormat::S32:
+        return ObjectDataType::S32;
+    case RegisterFormat::U32:
+        return ObjectDataType::U32;
     case RegisterFormat::FP:
     case RegisterFormat::M102:
     case RegisterFormat::M103:
     case RegisterFormat::M104:
-    case RegisterFormat::S64: return ObjectDataType::FP;
-    case RegisterFormat::BIT: return ObjectDataType::BIT;
-    default: return ObjectDataType::U16;
+    case RegisterFormat::S64:
+        return ObjectDataType::FP;
+    case RegisterFormat::BIT:
+        return ObjectDataType::BIT;
+    default:
+        return ObjectDataType::U16;
     }
 }
 
 constexpr int32_t formatFromDataType(uint8_t datatype) {
     switch (datatype) {
-    case ObjectDataType::FP: return RegisterFormat::FP;
-    case ObjectDataType::U32: return RegisterFormat::U32;
-    case ObjectDataType::S32: return RegisterFormat::S32;
-    case ObjectDataType::S16: return RegisterFormat::S16;
-    case ObjectDataType::BIT: return RegisterFormat::BIT;
-    default: return RegisterFormat::U16;
+    case ObjectDataType::FP:
+        return RegisterFormat::FP;
+    case ObjectDataType::U32:
+        return RegisterFormat::U32;
+    case ObjectDataType::S32:
+        return RegisterFormat::S32;
+    case ObjectDataType::S16:
+        return RegisterFormat::S16;
+    case ObjectDataType::BIT:
+        return RegisterFormat::BIT;
+    default:
+        return RegisterFormat::U16;
     }
 }
 
