@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "modbus/ModiconHint.h"
 #include "modbus/RegisterCodes.h"
 
