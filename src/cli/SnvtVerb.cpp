@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -47,10 +48,14 @@ int runSnvt(const std::vector<std::string>& args) {
         for (int index = 1; index <= SnvtCount; ++index) printType(index);
         return 0;
     }
+    if (args.size() > 1) {
+        std::fprintf(stderr, "korvex-cli snvt: expects at most one type index\n");
+        return 2;
+    }
     int index = 0;
-    if (args.size() > 1 || !parseIndex(args[0], index)) {
-        std::fprintf(stderr, "korvex-cli snvt: \"%s\" is not a type index (0 to %d)\n",
-                     args.size() > 1 ? args[1].c_str() : args[0].c_str(), SnvtCount);
+    if (!parseIndex(args[0], index)) {
+        std::fprintf(stderr, "korvex-cli snvt: \"%s\" is not a type index (0 to %d)\n", args[0].c_str(),
+                     SnvtCount);
         return 2;
     }
     printType(index);
