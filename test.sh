@@ -10,7 +10,7 @@ export QT_QPA_PLATFORM=offscreen
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
-(cd build && ctest --output-on-failure -j "$jobs" --timeout 600)
+(cd build && KORVEX_BIN_DIR="$PWD/src" KORVEX_SOURCE_DIR="$OLDPWD" ctest --output-on-failure -j "$jobs" --timeout 600)
 
 if compgen -G "tests/device/*.cpp" >/dev/null; then
   cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
