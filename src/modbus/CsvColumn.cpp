@@ -1,0 +1,258 @@
+#include "modbus/CsvColumn.h"
+
+#include "modbus/Modicon.h"
+#include "modbus/RegisterCodes.h"
+#include "modbus/RegisterNames.h"
+#include "model/FixedText.h"
+
+#include <array>
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+
+namespace korvex {
+
+void CsvCursor::skipField() {
+    const std::size_t comma = pos < line.size() ? line.find(',', pos) : std::string_view::npos;
+    pos = comma == std::string_view::npos ? line.size() : comma + 1;
+}
+
+namespace {
+
+// Reads an unsigned decimal number as "%u" does: leading white space skipped, digits taken,
+// the rest of the field ignored. A sign is not a number here (a negative register, slave or bit
+// would wrap round to a huge value). Values above `limit` are refused rather than cut.
+std::optional<uint32_t> readUnsigned(std::string_view field, uint32_t limit) {
+    std::size_t i = 0;
+    while (i < field.size() && std::isspace(static_cast<unsigned char>(field[i]))) ++i;
+    if (i == field.size() || !std::isdigit(static_cast<unsigned char>(field[i]))) return std::nullopt;
+    uint64_t value = 0;
+    for (; i < field.size() && std::isdigit(static_cast<unsigned char>(field[i])); ++i) {
+        value = value * 10 + static_cast<uint64_t>(field[i] - '0');
+        if (value > limit) return std::nullopt;
+    }
+    return static_cast<uint32_t>(value);
+}
+
+std::optional<bool> readFlag(std::string_view field) {
+    if (field.empty()) return std::nullopt;
+    switch (field[0]) {
+    case 'T':
+    case 't':
+        return true;
+    case 'F':
+    case 'f':
+        return false;
+    default:
+        return std::nullopt;
+    }
+}
+
+CsvResult parseRw(CsvCursor& c, RegisterDef& e) {
+    const std::string_view f = c.field();
+    const char first = f.empty() ? '\0' : f[0];
+    if (first == 'R' || first == 'r') {
+        e.readPeriodic = 1;
+    } else if (first == 'W' || first == 'w') {
+        if (f.size() > 1 && f[1] == '+')
+            e.writeOnUpdate = 1;
+        else
+            e.writePeriodic = 1;
+    } else {
+        return CsvResult::InvalidFlag;
+    }
+    c.skipField();
+    return CsvResult::Ok;
+}
+
+CsvResult parseReg(CsvCursor& c, RegisterDef& e) {
+    const auto value = readUnsigned(c.field(), 0xFFFF);
+    if (!value) return CsvResult::InvalidRegister;
+    e.regNumber = static_cast<uint16_t>(*value);
+    c.skipField();
+    return CsvResult::Ok;
+}
+
+CsvResult parseType(CsvCursor& c, RegisterDef& e) {
+    const auto type = registerTypeFromCsvField(c.field());
+    if (!type) return CsvResult::UnrecognizedType;
+    e.type = *type;
+    c.skipField();
+    return CsvResult::Ok;
+}
+
+// A Modicon number whose register part does not fit 16 bits names no register.
+bool modiconFitsRegister(uint32_t modicon) {
+    const uint32_t scale = modicon < 50000 ? 10000 : 100000;
+    return modicon % scale <= 0xFFFF;
+}
+
+CsvResult parseModicon(CsvCursor& c, RegisterDef& e) {
+    const auto value = readUnsigned(c.field(), INT32_MAX);
+    if (!value || !modiconFitsRegister(*value)) return CsvResult::InvalidRegister;
+    e.modicon = static_cast<int32_t>(*value);
+    c.skipField();
+    return CsvResult::Ok;
+}
+
+CsvResult parseFormat(CsvCursor& c, RegisterDef& e) {
+    const auto format = registerFormatFromCsvField(c.field());
+    if (!format) return CsvResult::UnrecognizedFormat;
+    e.format = *format;
+    c.skipField();
+    return CsvResult::Ok;
+}
+
+CsvResult parseSlave(CsvCursor& c, RegisterDef& e) {
+    const auto value = readUnsigned(c.field(), 0xFF);
+    if (!value) return CsvResult::InvalidSlave;
+    e.slave = static_cast<uint8_t>(*value);
+    c.skipField();
+    return CsvResult::Ok;
+}
+
+CsvResult parseBitNumber(CsvCursor& c, RegisterDef& e) {
+    if (!c.field().empty()) {
+        const auto bit = readUnsigned(c.field(), 31);
+        if (!bit) return CsvResult::InvalidBitNumber;
+        e.bitNumber = static_cast<uint16_t>(*bit + 1);
+    }
+    c.skipField();
+    return CsvResult::Ok;
+}
+
+CsvResult parsePacked(CsvCursor& c, RegisterDef& e) {
+    const auto flag = readFlag(c.field());
+    if (!flag) return CsvResult::InvalidFlag;
+    e.packed = *flag ? 1 : 0;
+    c.skipField();
+    return CsvResult::Ok;
+}
+
+CsvResult parseHighRegFirst(CsvCursor& c, RegisterDef& e) {
+    const auto flag = readFlag(c.field());
+    if (!flag) return CsvResult::InvalidFlag;
+    e.highRegFirst = *flag ? 1 : 0;
+    c.skipField();
+    return CsvResult::Ok;
+}
+
+// A quoted name runs to the closing quote (a comma inside it is part of the name); a missing
+// closing quote gives an empty name. Either way the next column starts after the first comma
+// that follows the field's start.
+CsvResult parseName(CsvCursor& c, RegisterDef& e) {
+    const std::string_view rest = c.rest();
+    std::string_view name;
+    if (!rest.empty() && (rest[0] == '"' || rest[0] == '\'')) {
+        const std::size_t close = rest.find(rest[0], 1);
+        if (close != std::string_view::npos) name = rest.substr(1, close - 1);
+    } else {
+        name = c.field();
+    }
+    setText(e.name, name, kCsvNameLength);
+    c.skipField();
+    return CsvResult::Ok;
+}
+
+void formatRw(const RegisterDef& e, bool, std::string& out) {
+    out += e.writePeriodic ? "W," : e.writeOnUpdate ? "W+," : "R,";
+}
+
+void formatReg(const RegisterDef& e, bool, std::string& out) {
+    out += std::to_string(e.regNumber);
+    out += ',';
+}
+
+void formatType(const RegisterDef& e, bool, std::string& out) {
+    out += register_type_keyword(e.type);
+    out += ',';
+}
+
+// The file always carries the six-digit form (holding register 100 is 400100): it reads back
+// as the same type and number, and unlike the five-digit form it cannot be mistaken for a
+// coil number when the type digit is 0. Rows made before a number was typed may hold no
+// Modicon number yet; theirs is worked out from type and number.
+int32_t sixDigitModicon(const RegisterDef& e) {
+    const int32_t modicon = e.modicon != 0 ? e.modicon : modicon_from_register(e.regNumber, e.type);
+    if (modicon < 0 || modicon >= 50000) return modicon;
+    return modicon / 10000 * 100000 + modicon % 10000;
+}
+
+void formatModicon(const RegisterDef& e, bool, std::string& out) {
+    out += modiconText(sixDigitModicon(e));
+    out += ',';
+}
+
+void formatFormat(const RegisterDef& e, bool, std::string& out) {
+    out += register_format_keyword(e.format);
+    out += ',';
+}
+
+void formatSlave(const RegisterDef& e, bool, std::string& out) {
+    out += std::to_string(e.slave);
+    out += ',';
+}
+
+void formatBitNumber(const RegisterDef& e, bool, std::string& out) {
+    if (e.bitNumber != 0) out += std::to_string(e.bitNumber - 1);
+    out += ',';
+}
+
+void formatPacked(const RegisterDef& e, bool, std::string& out) {
+    out += e.packed ? "T," : "F,";
+}
+void formatHighRegFirst(const RegisterDef& e, bool, std::string& out) {
+    out += e.highRegFirst ? "T," : "F,";
+}
+
+// Names are written as stored. A name that the reader would cut at a comma or take for a quoted
+// one is quoted so that it reads back whole; line ends inside a name would split the line.
+void formatName(const RegisterDef& e, bool, std::string& out) {
+    std::string name(textOf(e.name));
+    for (char& ch : name)
+        if (ch == '\r' || ch == '\n') ch = ' ';
+    const bool needsQuotes =
+        name.find(',') != std::string::npos || (!name.empty() && (name[0] == '"' || name[0] == '\''));
+    char quote = 0;
+    if (needsQuotes) {
+        if (name.find('"') == std::string::npos)
+            quote = '"';
+        else if (name.find('\'') == std::string::npos)
+            quote = '\'';
+    }
+    if (quote) out += quote;
+    out += name;
+    if (quote) out += quote;
+}
+
+constexpr std::array<CsvColumn, kCsvColumnCount> kColumns{{
+    {CsvColumnId::RW, "RW", parseRw, formatRw, true, true},
+    {CsvColumnId::REG, "REG", parseReg, formatReg, true, false},
+    {CsvColumnId::TYPE, "TYPE", parseType, formatType, true, false},
+    {CsvColumnId::MODICON, "MODICON", parseModicon, formatModicon, false, true},
+    {CsvColumnId::FORMAT, "FORMAT", parseFormat, formatFormat, true, true},
+    {CsvColumnId::SLAVE, "SLAVE", parseSlave, formatSlave, true, true},
+    {CsvColumnId::BITNUMBER, "BITNUMBER", parseBitNumber, formatBitNumber, true, true},
+    {CsvColumnId::PACKED, "PACKED", parsePacked, formatPacked, true, true},
+    {CsvColumnId::HIGHREGFIRST, "HIGHREGFIRST", parseHighRegFirst, formatHighRegFirst, true, true},
+    {CsvColumnId::NAME, "NAME", parseName, formatName, true, true},
+}};
+
+} // namespace
+
+std::span<const CsvColumn> csvColumns() {
+    return kColumns;
+}
+
+const CsvColumn& csvColumn(CsvColumnId id) {
+    return kColumns[static_cast<std::size_t>(id)];
+}
+
+const CsvColumn* csvColumnForHeader(std::string_view piece) {
+    for (const CsvColumn& column : kColumns)
+        if (piece.starts_with(column.keyword)) return &column;
+    return nullptr;
+}
+
+} // namespace korvex
