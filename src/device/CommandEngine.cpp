@@ -1,0 +1,95 @@
+#include "device/CommandEngine.h"
+
+namespace korvex::device {
+
+namespace {
+
+using S = EngineState;
+
+// The state table: name, budget in polls, reply max in bytes.
+constexpr StateInfo kStateInfo[kStateCount] = {
+    {"Idle", 0, 0},
+    {"Console", kBudgetConsole, 1000},
+    {"ReadValues", kBudgetCommand, 100},
+    {"GetNetVars", kBudgetCommand, 500},
+    {"SendNetVars", kBudgetCommand, 100},
+    {"GetObjects", kBudgetCommand, 500},
+    {"SendObjects", kBudgetCommand, 100},
+    {"ClearConfig", kBudgetErase, 100},
+    {"QueryUsage", kBudgetCommand, 100},
+    {"GetPortSettings", kBudgetCommand, 200},
+    {"SendPortSettings", kBudgetSettings, 200},
+    {"GetErrorInfo", kBudgetCommand, 200},
+    {"WriteValues", kBudgetCommand, 100},
+    {"SetDomain", kBudgetCommand, 100},
+    {"GetDomains", kBudgetCommand, 100},
+    {"GetNodeIds", kBudgetCommand, 100},
+    {"GetNodeInfo", kBudgetCommand, 200},
+    {"SetLocation", kBudgetSettings, 200},
+    {"AlterProgramId", kBudgetSettings, 200},
+};
+
+} // namespace
+
+const StateInfo& stateInfo(int state) {
+    if (state < 0 || state >= kStateCount) return kStateInfo[0];
+    return kStateInfo[state];
+}
+
+const CommandEngine::StateEntry CommandEngine::kHandlers[kStateCount] = {
+    {S::Idle, &CommandEngine::onIdle},
+    {S::Console, &CommandEngine::onConsoleReply},
+    {S::ReadValues, &CommandEngine::onUnhandledReply},
+    {S::GetNetVars, &CommandEngine::onUnhandledReply},
+    {S::SendNetVars, &CommandEngine::onUnhandledReply},
+    {S::GetObjects, &CommandEngine::onUnhandledReply},
+    {S::SendObjects, &CommandEngine::onUnhandledReply},
+    {S::ClearConfig, &CommandEngine::onUnhandledReply},
+    {S::QueryUsage, &CommandEngine::onUsageReply},
+    {S::GetPortSettings, &CommandEngine::onUnhandledReply},
+    {S::SendPortSettings, &CommandEngine::onUnhandledReply},
+    {S::GetErrorInfo, &CommandEngine::onUnhandledReply},
+    {S::WriteValues, &CommandEngine::onUnhandledReply},
+    {S::SetDomain, &CommandEngine::onUnhandledReply},
+    {S::GetDomains, &CommandEngine::onUnhandledReply},
+    {S::GetNodeIds, &CommandEngine::onUnhandledReply},
+    {S::GetNodeInfo, &CommandEngine::onUnhandledReply},
+    {S::SetLocation, &CommandEngine::onUnhandledReply},
+    {S::AlterProgramId, &CommandEngine::onUnhandledReply},
+};
+
+CommandEngine::CommandEngine(SerialLink& link) : link_(link) {}
+
+bool CommandEngine::startCommand(EngineState state, std::string_view line, int budget) {
+    std::lock_guard lock(startLock_);
+    if (state_.load(std::memory_order_acquire) != 0) return false;
+    link_.startTransfer(line, budget > 0 ? budget : stateInfo(state).budget);
+    state_.store(static_cast<int>(state), std::memory_order_release);
+    return true;
+}
+
+void CommandEngine::sendNext(std::string_view line, int budget) {
+    link_.startTransfer(line, budget);
+}
+
+// The reply-handler skeleton: wait for the reply, take at most the state's reply max into a
+// zero-filled buffer, and hand it to the state's handler.
+void CommandEngine::tick() {
+    const int current = state_.load(std::memory_order_acquire);
+    if (current == 0) return;
+    if (current < 0 || current >= kStateCount) {
+        state_.store(0, std::memory_order_release);
+        return;
+    }
+    if (!link_.replyReady()) return;
+    char buffer[kLinkBufferSize + 1] = {};
+    const int length = link_.takeReply(buffer, kStateInfo[current].replyMax);
+    if (length < 0) return;
+    (this->*kHandlers[current].handler)(Reply{buffer, length});
+}
+
+void CommandEngine::onUnhandledReply(const Reply&) {
+    finish();
+}
+
+} // namespace korvex::device

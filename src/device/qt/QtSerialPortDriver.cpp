@@ -1,0 +1,141 @@
+#include "device/qt/QtSerialPortDriver.h"
+
+#include <QSerialPort>
+#include <QThread>
+
+#include <condition_variable>
+#include <mutex>
+
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
+
+namespace korvex::device {
+
+namespace {
+
+constexpr int kWriteWaitMs = 1000;
+
+// Joining also waits on a plain mutex the body releases last, so whatever the thread wrote is
+// visibly ordered before the join returns (race checkers do not see inside Qt's own waiting).
+class QtPumpThread : public PumpThread {
+public:
+    explicit QtPumpThread(std::function<void()> body) {
+        thread_.reset(QThread::create([this, body = std::move(body)] {
+            body();
+            std::lock_guard lock(mutex_);
+            finished_ = true;
+            done_.notify_all();
+        }));
+        thread_->start();
+    }
+    ~QtPumpThread() override { join(); }
+
+    void join() override {
+        if (!thread_) return;
+        {
+            std::unique_lock lock(mutex_);
+            done_.wait(lock, [this] { return finished_; });
+        }
+        thread_->wait();
+        thread_.reset();
+    }
+
+private:
+    std::unique_ptr<QThread> thread_;
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ = false;
+};
+
+} // namespace
+
+QtSerialPortDriver::QtSerialPortDriver() = default;
+
+QtSerialPortDriver::~QtSerialPortDriver() = default;
+
+std::unique_ptr<PumpThread> QtSerialPortDriver::startThread(std::function<void()> body) {
+    // The port object belongs to the pump thread: create it there, and delete it there too.
+    return std::make_unique<QtPumpThread>([this, body = std::move(body)] {
+        body();
+        port_.reset();
+    });
+}
+
+QSerialPort& QtSerialPortDriver::port() {
+    if (!port_) port_ = std::make_unique<QSerialPort>();
+    return *port_;
+}
+
+bool QtSerialPortDriver::open(const std::string& devicePath) {
+    QSerialPort& p = port();
+    if (p.isOpen()) p.close();
+    p.clearError();
+    p.setPortName(QString::fromStdString(devicePath));
+    if (!p.open(QIODevice::ReadWrite)) return false;
+    const bool configured = p.setBaudRate(115200) && p.setDataBits(QSerialPort::Data8) &&
+                            p.setParity(QSerialPort::NoParity) && p.setStopBits(QSerialPort::OneStop) &&
+                            p.setFlowControl(QSerialPort::NoFlowControl);
+    if (!configured) {
+        p.close();
+        return false;
+    }
+    return true;
+}
+
+// A hung-up line (the device was unplugged, or a pseudo-terminal's other side closed) still
+// looks open to the port object until a read fails; ask the descriptor.
+bool QtSerialPortDriver::lineHungUp() {
+#ifdef Q_OS_UNIX
+    pollfd fd{static_cast<int>(port_->handle()), 0, 0};
+    if (fd.fd < 0) return true;
+    return ::poll(&fd, 1, 0) > 0 && (fd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+#else
+    return false;
+#endif
+}
+
+bool QtSerialPortDriver::isOpen() {
+    if (!port_ || !port_->isOpen()) return false;
+    if (!lineHungUp()) return true;
+    port_->close();
+    return false;
+}
+
+void QtSerialPortDriver::close() {
+    if (port_ && port_->isOpen()) port_->close();
+}
+
+void QtSerialPortDriver::flushInput() {
+    if (!port_ || !port_->isOpen()) return;
+    port_->clear(QSerialPort::Input);
+    port_->readAll();
+}
+
+bool QtSerialPortDriver::write(const char* data, std::size_t length) {
+    if (!port_ || !port_->isOpen()) return false;
+    QSerialPort& p = *port_;
+    p.clearError();
+    if (p.write(data, static_cast<qint64>(length)) != static_cast<qint64>(length)) return false;
+    while (p.bytesToWrite() > 0) {
+        if (!p.waitForBytesWritten(kWriteWaitMs)) return false;
+    }
+    return p.error() == QSerialPort::NoError;
+}
+
+int QtSerialPortDriver::read(char* dest, std::size_t capacity, int waitMs) {
+    if (!port_ || !port_->isOpen()) return -1;
+    QSerialPort& p = *port_;
+    if (capacity == 0) return 0;
+    if (p.bytesAvailable() == 0) {
+        p.clearError();
+        if (!p.waitForReadyRead(waitMs)) {
+            const auto error = p.error();
+            return error == QSerialPort::NoError || error == QSerialPort::TimeoutError ? 0 : -1;
+        }
+    }
+    const qint64 n = p.read(dest, static_cast<qint64>(capacity));
+    return n < 0 ? -1 : static_cast<int>(n);
+}
+
+} // namespace korvex::device

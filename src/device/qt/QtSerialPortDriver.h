@@ -1,0 +1,33 @@
+#pragma once
+// The production serial driver over Qt SerialPort. The port object is created on, and only ever
+// touched by, the pump thread, which is a QThread so that the port has the thread kind it needs;
+// no Qt application object is required for this blocking use.
+#include "device/SerialPortDriver.h"
+
+#include <memory>
+
+class QSerialPort;
+
+namespace korvex::device {
+
+class QtSerialPortDriver : public SerialPortDriver {
+public:
+    QtSerialPortDriver();
+    ~QtSerialPortDriver() override;
+
+    bool open(const std::string& devicePath) override;
+    bool isOpen() override;
+    void close() override;
+    void flushInput() override;
+    bool write(const char* data, std::size_t length) override;
+    int read(char* dest, std::size_t capacity, int waitMs) override;
+    std::unique_ptr<PumpThread> startThread(std::function<void()> body) override;
+
+private:
+    QSerialPort& port();
+    bool lineHungUp();
+
+    std::unique_ptr<QSerialPort> port_;
+};
+
+} // namespace korvex::device

@@ -1,0 +1,57 @@
+#pragma once
+// The simulated gateway's console: one command line in, one reply out, in the forms the
+// configuration tool expects. Every reply is framed as the console frames it: a line break, the
+// text, a line break and the prompt ":->".
+#include "sim/GatewayConfig.h"
+
+#include <string>
+#include <string_view>
+
+namespace korvex::sim {
+
+inline constexpr std::string_view kConsolePrompt = ":->";
+
+class GatewayConsole {
+public:
+    GatewayConsole() = default;
+    explicit GatewayConsole(GatewayConfig config) : config_(std::move(config)) {}
+
+    // The reply text for one command line (without its CR LF and without the framing).
+    std::string answer(std::string_view line);
+    GatewayConfig& config() { return config_; }
+    const GatewayConfig& config() const { return config_; }
+
+private:
+    std::string answerElement(std::string_view line);
+    std::string answerWord(std::string_view word, std::string_view args);
+    std::string applyObject(const ElementLine& element);
+    std::string applyNetVar(const ElementLine& element);
+    std::string applyPort(const ElementLine& element);
+    std::string applyNode(const ElementLine& element);
+
+    std::string usage() const;
+    std::string getObject(std::string_view args) const;
+    std::string getNetVar(bool input, std::string_view args) const;
+    std::string portElement() const;
+    std::string ipElement() const;
+    std::string tcpMapElement(std::string_view args) const;
+    std::string nodeElement() const;
+    std::string readValue(std::string_view args) const;
+    std::string writeValue(std::string_view args);
+    std::string errorInfo(std::string_view args) const;
+    std::string domain(std::string_view args);
+    std::string programId() const;
+    std::string neuronId() const;
+    std::string alterProgramId(std::string_view args);
+
+    GatewayConfig config_;
+};
+
+// The kind of a command line, for fault switches: the element keyword of "<obj ...", else the
+// first word ("usage", "pcx", ...); "" for an empty line.
+std::string commandKind(std::string_view line);
+
+// The bytes sent for a reply text: "\r\n" + text + "\r\n:->".
+std::string framedReply(std::string_view text);
+
+} // namespace korvex::sim

@@ -1,0 +1,304 @@
+#include "sim/SimulatedGateway.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace korvex::sim {
+
+namespace {
+
+constexpr int kPollMs = 20;
+constexpr std::size_t kMaxLine = 4096;
+
+using Clock = std::chrono::steady_clock;
+
+} // namespace
+
+SimulatedGateway::SimulatedGateway(GatewayConfig config) : console_(std::move(config)) {}
+
+SimulatedGateway::~SimulatedGateway() {
+    stop();
+}
+
+// ---- the line --------------------------------------------------------------------------------
+
+bool SimulatedGateway::openLine(std::string* error) {
+    auto fail = [&](const char* what) {
+        if (error) *error = std::string(what) + ": " + std::strerror(errno);
+        closeLine();
+        return false;
+    };
+    masterFd_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (masterFd_ < 0) return fail("posix_openpt");
+    if (::grantpt(masterFd_) != 0 || ::unlockpt(masterFd_) != 0) return fail("grantpt/unlockpt");
+    char name[128] = {};
+    if (::ptsname_r(masterFd_, name, sizeof name) != 0) return fail("ptsname");
+    // Holding the slave side open keeps the master readable while the tool has the port closed.
+    slaveFd_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (slaveFd_ < 0) return fail("open slave");
+    termios raw{};
+    if (::tcgetattr(slaveFd_, &raw) == 0) {
+        ::cfmakeraw(&raw);
+        ::tcsetattr(slaveFd_, TCSANOW, &raw);
+    }
+    std::lock_guard lock(mutex_);
+    slavePath_ = name;
+    return true;
+}
+
+void SimulatedGateway::closeLine() {
+    if (slaveFd_ >= 0) ::close(slaveFd_);
+    if (masterFd_ >= 0) ::close(masterFd_);
+    slaveFd_ = masterFd_ = -1;
+}
+
+bool SimulatedGateway::relink(std::string* error) {
+    std::string link, target;
+    {
+        std::lock_guard lock(mutex_);
+        link = linkPath_;
+        target = slavePath_;
+    }
+    if (link.empty()) return true;
+    const std::string temporary = link + ".new";
+    ::unlink(temporary.c_str());
+    if (::symlink(target.c_str(), temporary.c_str()) != 0 || ::rename(temporary.c_str(), link.c_str()) != 0) {
+        if (error) *error = "cannot link " + link + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+bool SimulatedGateway::setLink(const std::string& path, std::string* error) {
+    {
+        std::lock_guard lock(mutex_);
+        linkPath_ = path;
+    }
+    return relink(error);
+}
+
+// ---- life cycle ------------------------------------------------------------------------------
+
+bool SimulatedGateway::start(std::string* error) {
+    if (thread_.joinable()) return true;
+    if (!openLine(error)) return false;
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = hangUpRequested_ = comeBackRequested_ = hungUp_ = false;
+    }
+    thread_ = std::thread([this] { run(); });
+    return true;
+}
+
+void SimulatedGateway::stop() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    if (thread_.joinable()) thread_.join();
+    closeLine();
+}
+
+std::string SimulatedGateway::slavePath() const {
+    std::lock_guard lock(mutex_);
+    return slavePath_;
+}
+
+void SimulatedGateway::hangUp() {
+    {
+        std::lock_guard lock(mutex_);
+        hangUpRequested_ = true;
+    }
+    changed_.notify_all();
+}
+
+bool SimulatedGateway::comeBack(std::string* error) {
+    std::unique_lock lock(mutex_);
+    if (!thread_.joinable()) return false;
+    if (!hungUp_ && !hangUpRequested_) return true;
+    comeBackRequested_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return stopping_ || (!comeBackRequested_ && !hangUpRequested_); });
+    if (error) *error = lineError_;
+    return !hungUp_;
+}
+
+bool SimulatedGateway::isHungUp() const {
+    std::lock_guard lock(mutex_);
+    return hungUp_ || hangUpRequested_;
+}
+
+void SimulatedGateway::setAutoReturn(int ms) {
+    std::lock_guard lock(mutex_);
+    autoReturnMs_ = ms;
+}
+
+// ---- faults and records ----------------------------------------------------------------------
+
+void SimulatedGateway::setFault(const std::string& kind, const Fault& fault) {
+    std::lock_guard lock(mutex_);
+    faults_.set(kind, fault);
+}
+
+bool SimulatedGateway::addFault(std::string_view spec, std::string* error) {
+    std::lock_guard lock(mutex_);
+    return faults_.add(spec, error);
+}
+
+void SimulatedGateway::clearFaults() {
+    std::lock_guard lock(mutex_);
+    faults_.clear();
+    kindCounts_.clear();
+}
+
+std::vector<std::string> SimulatedGateway::receivedLines() const {
+    std::lock_guard lock(mutex_);
+    return received_;
+}
+
+int SimulatedGateway::commandCount() const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(received_.size());
+}
+
+// ---- the gateway's thread --------------------------------------------------------------------
+
+void SimulatedGateway::run() {
+    std::string line;
+    while (serviceLine()) readCommands(line);
+    closeLine();
+}
+
+// Carries out hang-up and come-back requests; false when the thread should end. While hung up
+// it waits here.
+bool SimulatedGateway::serviceLine() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        if (stopping_) return false;
+        if (hangUpRequested_) {
+            lock.unlock();
+            hangUpNow();
+            lock.lock();
+            continue;
+        }
+        if (!hungUp_) return true;
+        const bool autoDue =
+            autoReturnMs_ >= 0 && Clock::now() - hungAt_ >= std::chrono::milliseconds(autoReturnMs_);
+        if (comeBackRequested_ || autoDue) {
+            lock.unlock();
+            std::string error;
+            const bool ok = openLine(&error) && relink(&error);
+            lock.lock();
+            hungUp_ = !ok;
+            lineError_ = error;
+            comeBackRequested_ = false;
+            if (!ok) hungAt_ = Clock::now();
+            changed_.notify_all();
+            continue;
+        }
+        changed_.wait_for(lock, std::chrono::milliseconds(kPollMs));
+    }
+}
+
+// Closes the line at once, as pulling the cable would (gateway's thread only).
+void SimulatedGateway::hangUpNow() {
+    closeLine();
+    {
+        std::lock_guard lock(mutex_);
+        hangUpRequested_ = false;
+        hungUp_ = true;
+        hungAt_ = Clock::now();
+    }
+    changed_.notify_all();
+}
+
+void SimulatedGateway::readCommands(std::string& line) {
+    pollfd fd{masterFd_, POLLIN, 0};
+    if (fd.fd < 0 || ::poll(&fd, 1, kPollMs) <= 0 || !(fd.revents & POLLIN)) return;
+    char buffer[256];
+    const ssize_t n = ::read(masterFd_, buffer, sizeof buffer);
+    for (ssize_t i = 0; i < n; ++i) {
+        const char c = buffer[i];
+        if (c == '\r' || c == '\n') {
+            if (!line.empty()) handleLine(line);
+            line.clear();
+        } else if (line.size() < kMaxLine) {
+            line += c;
+        }
+        if (masterFd_ < 0) return; // hung up while answering
+    }
+}
+
+void SimulatedGateway::handleLine(const std::string& line) {
+    Fault fault;
+    std::string text;
+    {
+        std::unique_lock lock(mutex_);
+        received_.push_back(line);
+        const std::string kind = commandKind(line);
+        std::string key;
+        const Fault* found = faults_.find(kind, &key);
+        if (found) fault = *found;
+        const int seen = ++kindCounts_[found ? key : kind];
+        if (fault.hangUpAfter >= 0 && seen > fault.hangUpAfter) hangUpRequested_ = true;
+        if (hangUpRequested_) {
+            lock.unlock();
+            hangUpNow();
+            return;
+        }
+        // A refused or lost command is not carried out.
+        if (!fault.noReply && !fault.garbage && fault.errorText.empty()) text = console_.answer(line);
+        if (!fault.errorText.empty()) text = fault.errorText;
+    }
+    if (!pause(fault.delayMs) || fault.noReply) return;
+    const std::string bytes = fault.garbage ? std::string(kGarbageReply) : framedReply(text);
+    if (fault.trickleMs >= 0) {
+        for (char c : bytes) {
+            if (!writeAll(std::string_view(&c, 1)) || !pause(fault.trickleMs)) return;
+        }
+    } else if (fault.splitGapMs > 0) {
+        const std::size_t half = bytes.size() / 2;
+        if (writeAll(std::string_view(bytes).substr(0, half)) && pause(fault.splitGapMs))
+            writeAll(std::string_view(bytes).substr(half));
+    } else {
+        writeAll(bytes);
+    }
+}
+
+bool SimulatedGateway::writeAll(std::string_view bytes) {
+    while (!bytes.empty()) {
+        if (masterFd_ < 0) return false;
+        const ssize_t n = ::write(masterFd_, bytes.data(), bytes.size());
+        if (n > 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        } else if (n < 0 && errno == EAGAIN) {
+            if (!pause(kPollMs)) return false;
+        } else if (n < 0 && errno != EINTR) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Sleeps, but wakes for a stop or a hang-up (which it then carries out). False when cut short.
+bool SimulatedGateway::pause(int ms) {
+    if (ms <= 0) return true;
+    std::unique_lock lock(mutex_);
+    changed_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping_ || hangUpRequested_; });
+    if (!stopping_ && !hangUpRequested_) return true;
+    if (hangUpRequested_) {
+        lock.unlock();
+        hangUpNow();
+    }
+    return false;
+}
+
+} // namespace korvex::sim

@@ -1,0 +1,86 @@
+#pragma once
+// The simulated gateway on the master side of a pseudo-terminal: the configuration tool opens
+// the slave side as its serial port. A thread of its own reads command lines, answers them
+// through GatewayConsole and applies the fault switches. Hanging up closes the line as an
+// unplugged device would; coming back opens a new line and moves the optional symlink to it.
+#include "sim/FaultPlan.h"
+#include "sim/GatewayConsole.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace korvex::sim {
+
+class SimulatedGateway {
+public:
+    explicit SimulatedGateway(GatewayConfig config = GatewayConfig());
+    ~SimulatedGateway();
+    SimulatedGateway(const SimulatedGateway&) = delete;
+    SimulatedGateway& operator=(const SimulatedGateway&) = delete;
+
+    bool start(std::string* error = nullptr);
+    void stop();
+    std::string slavePath() const;
+    // Makes path a symlink to the slave side (replacing what is there) and keeps it pointing at
+    // the current line after a come-back.
+    bool setLink(const std::string& path, std::string* error = nullptr);
+
+    void setFault(const std::string& kind, const Fault& fault);
+    bool addFault(std::string_view spec, std::string* error = nullptr);
+    void clearFaults();
+
+    // Pulls the plug now (the command being answered, if any, gets no more bytes).
+    void hangUp();
+    // Plugs in again on a new line; waits until it is there.
+    bool comeBack(std::string* error = nullptr);
+    bool isHungUp() const;
+    // Comes back by itself this many milliseconds after a hang-up (negative: only by comeBack).
+    void setAutoReturn(int ms);
+
+    template <typename F> auto withConfig(F&& f) {
+        std::lock_guard lock(mutex_);
+        return f(console_.config());
+    }
+    std::vector<std::string> receivedLines() const;
+    int commandCount() const;
+
+private:
+    void run();
+    bool serviceLine();
+    void readCommands(std::string& line);
+    void handleLine(const std::string& line);
+    bool writeAll(std::string_view bytes);
+    bool pause(int ms);
+    void hangUpNow();
+    bool openLine(std::string* error);
+    void closeLine();
+    bool relink(std::string* error);
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    GatewayConsole console_;
+    FaultPlan faults_;
+    std::map<std::string, int> kindCounts_;
+    std::vector<std::string> received_;
+    std::string slavePath_;
+    std::string linkPath_;
+    bool stopping_ = false;
+    bool hangUpRequested_ = false;
+    bool comeBackRequested_ = false;
+    bool hungUp_ = false;
+    int autoReturnMs_ = -1;
+    std::chrono::steady_clock::time_point hungAt_{};
+    std::string lineError_;
+    std::thread thread_;
+
+    // The line itself; touched only by the gateway's thread once it runs.
+    int masterFd_ = -1;
+    int slaveFd_ = -1;
+};
+
+} // namespace korvex::sim

@@ -1,0 +1,100 @@
+// korvex-gateway-sim: a simulated gateway on a pseudo-terminal, for trying the configuration
+// tool and korvex-cli without the device.
+#include "sim/SimulatedGateway.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+volatile std::sig_atomic_t stopSignal = 0;
+
+void onSignal(int) {
+    stopSignal = 1;
+}
+
+void printHelp() {
+    std::puts("Usage: korvex-gateway-sim [--link PATH] [--sample] [--return MS] [--fault KIND:SWITCH]...\n"
+              "Acts as a Korvex gateway on the master side of a pseudo-terminal and prints the slave\n"
+              "path; open that path (or the --link symlink) as the serial port. Runs until interrupted.\n\n"
+              "  --link PATH         make PATH a symlink to the slave side, kept current after a hang-up\n"
+              "  --sample            start with a small configuration (3 objects, 4 NVs, a domain)\n"
+              "  --return MS         after a hang-up, come back on a new line after MS milliseconds\n"
+              "  --fault KIND:SWITCH fault for one command kind (usage, pcx, nvitx, obj, nv, mod, ...;\n"
+              "                      * for all); switches: noreply, garbage, delay=MS, split=MS,\n"
+              "                      error=TEXT, hangup=N (hang up on the command after N), trickle=MS\n\n"
+              "Example: korvex-gateway-sim --link /tmp/korvex --fault usage:delay=500 --fault pcx:split=150");
+}
+
+bool needValue(int i, int argc, const char* option) {
+    if (i + 1 < argc) return true;
+    std::fprintf(stderr, "korvex-gateway-sim: %s needs a value\n", option);
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bool sample = false;
+    int returnMs = -1;
+    std::string link;
+    korvex::sim::FaultPlan checked;
+    std::vector<std::string> faults;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        std::string error;
+        if (arg == "--help" || arg == "-h") {
+            printHelp();
+            return 0;
+        } else if (arg == "--sample") {
+            sample = true;
+        } else if (arg == "--link" && needValue(i, argc, "--link")) {
+            link = argv[++i];
+        } else if (arg == "--return" && needValue(i, argc, "--return")) {
+            returnMs = std::atoi(argv[++i]);
+        } else if (arg == "--fault" && needValue(i, argc, "--fault")) {
+            faults.emplace_back(argv[++i]);
+            if (!checked.add(faults.back(), &error)) {
+                std::fprintf(stderr, "korvex-gateway-sim: %s\n", error.c_str());
+                return 2;
+            }
+        } else {
+            std::fprintf(stderr, "korvex-gateway-sim: unknown argument \"%s\" (try --help)\n", arg.c_str());
+            return 2;
+        }
+    }
+
+    korvex::sim::SimulatedGateway gateway(sample ? korvex::sim::sampleConfig()
+                                                 : korvex::sim::GatewayConfig());
+    for (const auto& fault : faults) gateway.addFault(fault);
+    gateway.setAutoReturn(returnMs);
+    std::string error;
+    if (!gateway.start(&error) || (!link.empty() && !gateway.setLink(link, &error))) {
+        std::fprintf(stderr, "korvex-gateway-sim: %s\n", error.c_str());
+        return 1;
+    }
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    std::string shown = gateway.slavePath();
+    std::printf("%s\n", shown.c_str());
+    std::fflush(stdout);
+    while (!stopSignal) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const std::string current = gateway.slavePath();
+        if (current != shown && !gateway.isHungUp()) {
+            shown = current;
+            std::printf("%s\n", shown.c_str());
+            std::fflush(stdout);
+        }
+    }
+    gateway.stop();
+    if (!link.empty()) ::unlink(link.c_str());
+    return 0;
+}
