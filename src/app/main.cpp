@@ -1,0 +1,19 @@
+// korvex-config: creates the object map and the main window, then runs the message loop.
+#include "model/ObjectMap.h"
+#include "ui/ConfigTool.h"
+#include "ui/Prompter.h"
+
+#include <QApplication>
+
+#include <memory>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("korvex-config"));
+    // The map is large (three fixed-capacity lists); it lives on the heap for the whole run.
+    auto map = std::make_unique<korvex::ObjectMap>();
+    korvex::ui::QtPrompter prompter;
+    korvex::ui::ConfigTool window(*map, prompter);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,118 @@
+#pragma once
+// ConfigTool: the tool's only top-level window. It owns the nine pages (one tab each), the
+// "Connected:" and "In Sync:" indicators, the window title, help, the close guard, the working
+// options of the Connect page and the device session with its two worker threads.
+#include "model/ObjectMap.h"
+#include "ui/HelpLauncher.h"
+#include "ui/Prompter.h"
+#include "ui/ToolPage.h"
+
+#include <QWidget>
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+class QLabel;
+class QTabWidget;
+
+namespace korvex::ui {
+
+class DeviceSession;
+
+// The Connect page's working options; they live for one run and are never stored.
+struct WorkingOptions {
+    bool commissioned = false; // "I am updating a node already commissioned."
+    bool modicon = false;      // "Use Modicon notation for Modbus registers."
+    bool gatewaySlave = false; // "Configure gateway as Modbus slave."
+};
+
+class ConfigTool : public QWidget {
+    Q_OBJECT
+public:
+    // The map is reset to empty. With startDevice false no worker thread runs (tests that do not
+    // talk to a device).
+    ConfigTool(ObjectMap& map, Prompter& prompter, bool startDevice = true, QWidget* parent = nullptr);
+    ~ConfigTool() override;
+
+    ObjectMap& map() { return map_; }
+    // Held by whoever reads or changes the map while the device link may be applying a reply.
+    std::mutex& mapMutex() { return mapMutex_; }
+    WorkingOptions& options() { return options_; }
+    Prompter& prompter() { return prompter_; }
+    HelpLauncher& help() { return help_; }
+    DeviceSession& device() { return *device_; }
+
+    const QString& startDirectory() const { return startDirectory_; }
+    int deviceModel() const { return map_.deviceModel; }
+    void setDeviceModel(int index);
+    // "Korvex-A".."Korvex-C", "Unrecognized" for any other index.
+    QString deviceModelName() const;
+
+    // Path of the object map file last opened or saved; empty when none.
+    const QString& fileName() const { return fileName_; }
+    void setFileName(const QString& path) { fileName_ = path; }
+
+    ToolPage* page(int index) const { return pages_.at(index); }
+    int currentPage() const { return current_; }
+    void selectPage(int index);
+
+    // The one message box: caption "Korvex Configuration"; true on OK.
+    bool showMessage(const QString& text, MessageButtons buttons = MessageButtons::Ok,
+                     MessageIcon icon = MessageIcon::Error);
+    // Asks before a file that exists is replaced; false only when the user cancels.
+    bool confirmOverwrite(const QString& path);
+    void openHelp(int section) { help_.open(section); }
+
+    void updateTitle();
+    void updateInSync();
+    void setConnected(bool on);
+    bool connectedShown() const { return connectedOn_; }
+    bool inSyncShown() const { return inSyncOn_; }
+
+    // Sync flags kept by the Modbus Port and LonWorks pages (and cleared by erasing the device).
+    void setPortSettingsInSync(bool on) { portInSync_ = on; }
+    void setNodeSettingsInSync(bool on) { nodeInSync_ = on; }
+    bool portSettingsInSync() const { return portInSync_; }
+    bool nodeSettingsInSync() const { return nodeInSync_; }
+
+    // The Modicon option changed: every page rebuilds its register columns.
+    void notationChanged();
+    // Stops both worker threads (idempotent); the close guard calls it.
+    void stopDevice();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildFrame();
+    QWidget* buildStatusStrip();
+    void centreOnScreen();
+    void onTabChanged(int index);
+
+    ObjectMap& map_;
+    std::mutex mapMutex_;
+    Prompter& prompter_;
+    QString startDirectory_;
+    HelpLauncher help_;
+    WorkingOptions options_;
+    QString fileName_;
+
+    std::atomic<bool> portInSync_{false};
+    std::atomic<bool> nodeInSync_{false};
+    bool started_ = false;
+    int current_ = kConnectPage;
+
+    QTabWidget* tabs_ = nullptr;
+    std::array<ToolPage*, kPageCount> pages_{};
+    QLabel* connectedLed_ = nullptr;
+    QLabel* inSyncLed_ = nullptr;
+    bool connectedOn_ = false;
+    bool inSyncOn_ = false;
+
+    std::unique_ptr<DeviceSession> device_;
+};
+
+} // namespace korvex::ui

@@ -1,0 +1,148 @@
+#include "ui/ConnectPage.h"
+
+#include "device/LinkMessages.h"
+#include "ui/ConfigTool.h"
+#include "ui/DeviceSession.h"
+#include "ui/PortComboBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QThread>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace korvex::ui {
+
+namespace {
+
+QString fromView(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
+    : ToolPage(tool, kConnectPage, parent), models_(new QComboBox), ports_(new PortComboBox),
+      newNode_(new QCheckBox(QStringLiteral("I am creating/updating a new node."))),
+      commissioned_(new QCheckBox(QStringLiteral("I am updating a node already commissioned."))),
+      modicon_(new QCheckBox(QStringLiteral("Use Modicon notation for Modbus registers."))),
+      slave_(new QCheckBox(QStringLiteral("Configure gateway as Modbus slave."))),
+      connect_(new QPushButton(QStringLiteral("Connect"))), command_(new QPlainTextEdit),
+      send_(new QPushButton(QStringLiteral("Send"))), response_(makeStatusBox(6)) {
+    makeToolbar({kHelpButton});
+    models_->setObjectName(QStringLiteral("modelList"));
+    for (int i = 0; i < kDeviceModelCount; ++i)
+        models_->addItem(QString::fromLatin1(korvex::deviceModelName(i)));
+    models_->setCurrentIndex(0);
+    connect(models_, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [this](int index) { tool_.setDeviceModel(index); });
+    chosenPort_ = ports_->currentText();
+    connect(ports_, &PortComboBox::choiceMade, this, &ConnectPage::portChoiceMade);
+    connect(connect_, &QPushButton::clicked, this, &ConnectPage::connectPort);
+
+    command_->setObjectName(QStringLiteral("commandBox"));
+    command_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    command_->setFixedHeight(command_->fontMetrics().lineSpacing() * 2 + 2 * command_->frameWidth() + 8);
+    connect(send_, &QPushButton::clicked, this, &ConnectPage::sendCommand);
+    response_->setObjectName(QStringLiteral("responseBox"));
+    response_->setMinimumHeight(0);
+    response_->setMaximumHeight(QWIDGETSIZE_MAX);
+    setStatusBox(response_);
+
+    auto* left = new QFormLayout;
+    left->addRow(QStringLiteral("Device Model"), models_);
+    left->addRow(QStringLiteral("COM port"), ports_);
+    left->addRow(QString(), connect_);
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addSpacing(16);
+    top->addLayout(buildOptions(), 1);
+
+    auto* terminal = new QHBoxLayout;
+    terminal->addWidget(command_, 1);
+    terminal->addWidget(send_, 0, Qt::AlignTop);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(toolbar());
+    layout->addLayout(top);
+    layout->addLayout(terminal);
+    layout->addWidget(response_, 1);
+}
+
+QLayout* ConnectPage::buildOptions() {
+    newNode_->setObjectName(QStringLiteral("newNode"));
+    commissioned_->setObjectName(QStringLiteral("commissioned"));
+    modicon_->setObjectName(QStringLiteral("modicon"));
+    slave_->setObjectName(QStringLiteral("gatewaySlave"));
+    newNode_->setChecked(true);
+    // The two node boxes are one choice: the box clicked takes the state clicked, the other the
+    // opposite.
+    connect(newNode_, &QCheckBox::clicked, this, [this](bool checked) { setNodeChoice(!checked); });
+    connect(commissioned_, &QCheckBox::clicked, this, [this](bool checked) { setNodeChoice(checked); });
+    connect(modicon_, &QCheckBox::toggled, this, [this](bool on) {
+        tool_.options().modicon = on;
+        tool_.notationChanged();
+    });
+    connect(slave_, &QCheckBox::toggled, this, [this](bool on) {
+        tool_.options().gatewaySlave = on;
+        tool_.page(kRegListPage)->refresh();
+    });
+    auto* column = new QVBoxLayout;
+    for (QCheckBox* box : {newNode_, commissioned_, modicon_, slave_}) column->addWidget(box);
+    column->addStretch(1);
+    return column;
+}
+
+void ConnectPage::setNodeChoice(bool commissioned) {
+    newNode_->setChecked(!commissioned);
+    commissioned_->setChecked(commissioned);
+    tool_.options().commissioned = commissioned;
+}
+
+void ConnectPage::portChoiceMade() {
+    const QString now = ports_->currentText();
+    if (now == chosenPort_) return;
+    chosenPort_ = now;
+    DeviceSession& device = tool_.device();
+    if (!device.portOpen()) return;
+    device.closePort();
+    setStatus(fromView(device::kMsgPortClosed));
+    tool_.setConnected(false);
+}
+
+void ConnectPage::connectPort() {
+    DeviceSession& device = tool_.device();
+    if (device.portOpen()) {
+        device.closePort();
+        QThread::msleep(10);
+    }
+    chosenPort_ = ports_->currentText();
+    const bool opened = device.usePort(ports_->choice()) && device.openPort();
+    tool_.setConnected(opened);
+    setStatus(fromView(opened ? device::kMsgPortOpened : device::kMsgOpenFailedConnect));
+}
+
+void ConnectPage::sendCommand() {
+    QString line = command_->toPlainText();
+    while (line.endsWith(u'\n') || line.endsWith(u'\r')) line.chop(1);
+    if (line.isEmpty()) return;
+    line.replace(u'\n', u' ');
+    clearStatus();
+    DeviceSession& device = tool_.device();
+    // A typed command opens the chosen port as every device action does.
+    if (!device.openPort()) {
+        tool_.setConnected(false);
+        appendStatus(fromView(device::kMsgOpenFailed));
+        return;
+    }
+    tool_.setConnected(true);
+    if (!device.startConsole(line.toStdString())) setStatus(fromView(device::kMsgBusy));
+}
+
+} // namespace korvex::ui

@@ -1,0 +1,81 @@
+#include "ui/DeviceSession.h"
+
+#include "device/qt/QtSerialPortDriver.h"
+#include "model/FixedText.h"
+#include "sim/SimulatedGateway.h"
+#include "ui/ConfigTool.h"
+
+namespace korvex::ui {
+
+DeviceSession::DeviceSession(ConfigTool& tool)
+    : tool_(tool), sink_(tool), driver_(std::make_unique<device::QtSerialPortDriver>()), link_(*driver_),
+      engine_(link_), loop_(engine_, [this] { return reportPass(); }) {
+    link_.setPortName("COM1");
+}
+
+DeviceSession::~DeviceSession() {
+    stop();
+}
+
+void DeviceSession::start() {
+    if (running_ || stopped_) return;
+    link_.startPumpThread();
+    loop_.start();
+    running_ = true;
+}
+
+void DeviceSession::stop() {
+    if (stopped_) return;
+    stopped_ = true;
+    if (running_) {
+        loop_.stop();
+        link_.stopPumpThread();
+    } else {
+        link_.close();
+    }
+    running_ = false;
+    if (simulator_) simulator_->stop();
+}
+
+bool DeviceSession::usePort(const PortChoice& choice) {
+    if (!choice.simulated) {
+        link_.setPortName(choice.portName.toStdString());
+        return true;
+    }
+    if (!simulator_) {
+        auto gateway = std::make_unique<sim::SimulatedGateway>();
+        if (!gateway->start()) return false;
+        simulator_ = std::move(gateway);
+    }
+    link_.setPortName(simulator_->slavePath());
+    return true;
+}
+
+bool DeviceSession::openPort() {
+    return !stopped_ && link_.open();
+}
+
+void DeviceSession::closePort() {
+    link_.close();
+}
+
+QString DeviceSession::portName() const {
+    return QString::fromStdString(link_.portName());
+}
+
+bool DeviceSession::startConsole(const std::string& line) {
+    return engine_.startConsole(line);
+}
+
+bool DeviceSession::reportPass() {
+    if (link_.takePortLost() > 0) sink_.setConnected(false);
+    // TODO(transfers): the transfers' reporting pass (object, NV, erase, values, port and node
+    // results) joins here once it lands, writing through the same sink.
+    if (!engine_.consoleUpdated.load(std::memory_order_acquire)) return false;
+    sink_.appendText(kConnectPage, textOf(engine_.consoleText));
+    engine_.consoleText.fill('\0');
+    engine_.consoleUpdated.store(false, std::memory_order_release);
+    return true;
+}
+
+} // namespace korvex::ui

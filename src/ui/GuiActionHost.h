@@ -1,0 +1,29 @@
+#pragma once
+// The GUI's answers to a device action's questions: message boxes and the range dialogs through
+// the window's Prompter, and a wait that keeps handling the window's events (except user input)
+// so that the status loop's queued updates are carried out meanwhile.
+#include "device/ActionHost.h"
+
+class QWidget;
+
+namespace korvex::ui {
+
+class ConfigTool;
+
+class GuiActionHost : public device::ActionHost {
+public:
+    GuiActionHost(ConfigTool& tool, QWidget* owner);
+
+    bool confirm(const std::string& text) override;
+    void showMessage(const std::string& text, device::MessageIcon icon) override;
+    device::RangeAnswer chooseObjectRange(device::ObjectRange& range) override;
+    device::RangeAnswer chooseNetVarRanges(device::NetVarRanges& ranges) override;
+    bool waitUntil(const std::function<bool()>& done, int stepMs, int maxMs) override;
+    void flush() override;
+
+private:
+    ConfigTool& tool_;
+    QWidget* owner_;
+};
+
+} // namespace korvex::ui

@@ -1,0 +1,19 @@
+// The one place that knows which class builds which tab; a new page replaces its placeholder here.
+#include "ui/ConnectPage.h"
+#include "ui/MasterListPage.h"
+#include "ui/ToolPage.h"
+
+namespace korvex::ui {
+
+ToolPage* createPage(ConfigTool& tool, int index) {
+    switch (index) {
+    case kConnectPage:
+        return new ConnectPage(tool);
+    case kMasterListPage:
+        return new MasterListPage(tool);
+    default:
+        return new PlaceholderPage(tool, index);
+    }
+}
+
+} // namespace korvex::ui

@@ -1,0 +1,71 @@
+#include "ui/ToolPage.h"
+
+#include "ui/ConfigTool.h"
+
+#include <QAction>
+#include <QFontDatabase>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace korvex::ui {
+
+ToolPage::ToolPage(ConfigTool& tool, int index, QWidget* parent)
+    : QWidget(parent), tool_(tool), index_(index) {}
+
+QToolBar* ToolPage::makeToolbar(std::initializer_list<ToolCommand> commands) {
+    toolbar_ = new QToolBar(this);
+    toolbar_->setIconSize(QSize(16, 16));
+    for (const ToolCommand& c : commands) {
+        const QIcon icon(QStringLiteral(":/korvex/%1.png").arg(QString::fromLatin1(c.image)));
+        QAction* action = toolbar_->addAction(icon, QString::fromLatin1(c.tooltip));
+        action->setToolTip(QString::fromLatin1(c.tooltip));
+        action->setData(c.number);
+        action->setObjectName(QStringLiteral("command%1").arg(c.number));
+        const int number = c.number;
+        connect(action, &QAction::triggered, this, [this, number] { command(number); });
+    }
+    return toolbar_;
+}
+
+void ToolPage::command(int number) {
+    if (number == kHelpCommand) tool_.openHelp(helpSection());
+}
+
+QPlainTextEdit* ToolPage::makeStatusBox(int lines) {
+    auto* box = new QPlainTextEdit;
+    box->setReadOnly(true);
+    box->setObjectName(QStringLiteral("statusBox"));
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    const int lineHeight = box->fontMetrics().lineSpacing();
+    box->setFixedHeight(lineHeight * lines + 2 * box->frameWidth() + 8);
+    return box;
+}
+
+void ToolPage::setStatus(const QString& text) {
+    if (statusBox_) statusBox_->setPlainText(text);
+}
+
+void ToolPage::appendStatus(const QString& text) {
+    if (!statusBox_) return;
+    // The texts carry their own line ends; they are added as they are.
+    QTextCursor cursor = statusBox_->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
+    statusBox_->verticalScrollBar()->setValue(statusBox_->verticalScrollBar()->maximum());
+}
+
+QString ToolPage::statusText() const {
+    return statusBox_ ? statusBox_->toPlainText() : QString();
+}
+
+PlaceholderPage::PlaceholderPage(ConfigTool& tool, int index, QWidget* parent)
+    : ToolPage(tool, index, parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(makeToolbar({kHelpButton}));
+    layout->addStretch(1);
+}
+
+} // namespace korvex::ui

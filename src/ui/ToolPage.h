@@ -1,0 +1,90 @@
+#pragma once
+// What every page of the main window shares: its place in the tab order, its help section, its
+// toolbar (the help command is always number 5) and its status box. Pages are created once and
+// only shown or hidden; the window calls the hooks below on tab changes and option changes.
+#include <QWidget>
+
+#include <initializer_list>
+
+class QPlainTextEdit;
+class QToolBar;
+
+namespace korvex::ui {
+
+class ConfigTool;
+
+enum PageIndex : int {
+    kConnectPage = 0,
+    kRegImportPage = 1,
+    kRegListPage = 2,
+    kNVImportPage = 3,
+    kNVListPage = 4,
+    kMasterListPage = 5,
+    kViewDataPage = 6,
+    kModbusPortPage = 7,
+    kLonWorksPage = 8,
+    kPageCount = 9
+};
+
+inline constexpr int kHelpCommand = 5;
+
+// One toolbar button: its command number, tooltip and image (a name in the tool's resources).
+struct ToolCommand {
+    int number;
+    const char* tooltip;
+    const char* image;
+};
+
+inline constexpr ToolCommand kHelpButton{kHelpCommand, "Open tool help", "cmd_help"};
+
+class ToolPage : public QWidget {
+    Q_OBJECT
+public:
+    ToolPage(ConfigTool& tool, int index, QWidget* parent = nullptr);
+
+    int pageIndex() const { return index_; }
+    int helpSection() const { return index_ + 4; }
+
+    // Redraws the page's grid from the object map.
+    virtual void refresh() {}
+    // The Modicon option changed: the register columns are rebuilt, then the grid refreshed.
+    virtual void notationChanged() {}
+    // The user is leaving this page for another tab.
+    virtual void leaving() {}
+
+    // The page's read-only status box; pages without one ignore these.
+    void setStatus(const QString& text);
+    void appendStatus(const QString& text);
+    void clearStatus() { setStatus(QString()); }
+    QString statusText() const;
+
+    QToolBar* toolbar() const { return toolbar_; }
+    // Runs a toolbar command as its button would.
+    void runCommand(int number) { command(number); }
+
+protected:
+    QToolBar* makeToolbar(std::initializer_list<ToolCommand> commands);
+    // Toolbar commands; the base handles help.
+    virtual void command(int number);
+    void setStatusBox(QPlainTextEdit* box) { statusBox_ = box; }
+    static QPlainTextEdit* makeStatusBox(int lines);
+
+    ConfigTool& tool_;
+
+private:
+    int index_;
+    QToolBar* toolbar_ = nullptr;
+    QPlainTextEdit* statusBox_ = nullptr;
+};
+
+// The pages whose issues are still to come: toolbar with help only.
+class PlaceholderPage : public ToolPage {
+    Q_OBJECT
+public:
+    PlaceholderPage(ConfigTool& tool, int index, QWidget* parent = nullptr);
+};
+
+// Builds the page of a tab index; pages still to be written get a placeholder.
+ToolPage* createPage(ConfigTool& tool, int index);
+
+} // namespace korvex::ui
