@@ -1,0 +1,25 @@
+#pragma once
+// The four element kinds, each applied to the object map as soon as it has been read. The
+// cursor stands after the element keyword and its blanks. Used inside src/xml only.
+#include "model/ObjectMap.h"
+#include "xml/AttributeLoop.h"
+
+#include <array>
+
+namespace korvex::xml {
+
+int applyObjectElement(ObjectMap& map, UnitCursor& cursor);
+int applyNVElement(ObjectMap& map, UnitCursor& cursor);
+int applyPortElement(ObjectMap& map, UnitCursor& cursor);
+int applyNodeElement(ObjectMap& map, UnitCursor& cursor);
+
+// `lontype` names in code order; the writer falls back to "NULL" for a code beyond them.
+inline constexpr std::array<const char*, 14> kLonTypeNames{
+    "NULL", "SC", "UC", "SI", "UI", "SL", "UL", "ENUM", "ARRAY", "STRUCT", "UNION", "BIT", "FP", "SQ"};
+
+// Bit offsets within a field go up to 15: the bitfields of a two-byte structure (SNVT_state)
+// are laid out in byte 0 with bit offsets 0 to 15, and objects on them must load again.
+inline constexpr int kMaxLonBitOffset = 15;
+inline constexpr int kMaxLonByteOffset = 31;
+
+} // namespace korvex::xml

@@ -1,0 +1,165 @@
+// The `nv` element: one NV definition, added at the end of the NV list.
+#include "model/FixedText.h"
+#include "model/ListEditing.h"
+#include "xml/ElementValues.h"
+#include "xml/Elements.h"
+#include "xml/NVName.h"
+
+#include <string>
+
+namespace korvex::xml {
+namespace {
+
+struct NVWork {
+    int fbNumber = 0;
+    bool isInput = false;
+    // The type description: a standard type index (scope 0), or a user type's description.
+    UserNVType user;
+    int64_t typeIndex = 0;
+    bool described = false; // the description came from unvt_info
+    SendTime minSendTime;
+    SendTime maxSendTime;
+    bool minPresent = false;
+    bool maxPresent = false;
+    std::string name;
+    bool named = false;
+
+    void clearDescription() {
+        user = UserNVType{};
+        typeIndex = 0;
+        described = false;
+    }
+};
+
+using Attr = Attribute<NVWork>;
+
+template <bool Input> int setDirection(NVWork& w, std::string_view v) {
+    int64_t n = 0;
+    if (const int code = readInteger(v, 1, kFbNumbers, n)) return code;
+    w.fbNumber = static_cast<int>(n);
+    w.isInput = Input;
+    return XmlError::Ok;
+}
+
+int clearNV(NVWork& w, std::string_view v) {
+    int64_t n = 0;
+    if (const int code = readInteger(v, INT32_MIN, INT32_MAX, n)) return code;
+    if (n == 0) return XmlError::Ok;
+    w.clearDescription();
+    w.minSendTime = w.maxSendTime = SendTime{};
+    w.minPresent = w.maxPresent = true;
+    return XmlError::Ok;
+}
+
+int setSnvt(NVWork& w, std::string_view v) {
+    int64_t n = 0;
+    if (const int code = readInteger(v, 1, 177, n)) return code;
+    w.clearDescription();
+    w.typeIndex = n;
+    return XmlError::Ok;
+}
+
+int setPid(NVWork& w, std::string_view v) {
+    std::array<int64_t, 8> n{};
+    const auto b = kByteRange;
+    if (const int code = readNumbers(v, "x:x:x:x:x:x:x:x", n, {{b, b, b, b, b, b, b, b}})) return code;
+    for (std::size_t i = 0; i < n.size(); ++i) w.user.programId[i] = static_cast<uint8_t>(n[i]);
+    return XmlError::Ok;
+}
+
+int setInfo(NVWork& w, std::string_view v) {
+    std::array<int64_t, 7> n{};
+    const int code =
+        readNumbers(v, "d,d,d,d,d,d,d", n,
+                    {{{0, 6}, {0, INT32_MAX}, {0, 14}, {0, 31}, kInt16Range, kInt16Range, kInt16Range}});
+    if (code) return code;
+    w.user.scope = static_cast<uint8_t>(n[0]);
+    w.typeIndex = n[1];
+    w.user.baseType = static_cast<uint8_t>(n[2]);
+    w.user.size = static_cast<uint8_t>(n[3]);
+    w.user.scaleA = static_cast<int16_t>(n[4]);
+    w.user.scaleB = static_cast<int16_t>(n[5]);
+    w.user.scaleC = static_cast<int16_t>(n[6]);
+    w.described = true;
+    return XmlError::Ok;
+}
+
+int readSendTime(std::string_view v, SendTime& out) {
+    SendTimeText t;
+    if (const int code = scanSendTime(v, t)) return code;
+    out = SendTime{static_cast<uint16_t>(t.seconds), static_cast<uint16_t>(t.minutes),
+                   static_cast<uint16_t>(t.hours), static_cast<uint16_t>(t.days)};
+    return XmlError::Ok;
+}
+
+int setMinTime(NVWork& w, std::string_view v) {
+    w.minPresent = true;
+    return readSendTime(v, w.minSendTime);
+}
+
+int setMaxTime(NVWork& w, std::string_view v) {
+    w.maxPresent = true;
+    return readSendTime(v, w.maxSendTime);
+}
+
+int setName(NVWork& w, std::string_view v) {
+    w.name.assign(v.substr(0, kNameSize - 1));
+    w.named = true;
+    return XmlError::Ok;
+}
+
+constexpr std::array<Attr, 9> kNVAttributes{{
+    {"nvo", setDirection<false>},
+    {"nvi", setDirection<true>},
+    {"clear", clearNV},
+    {"snvt", setSnvt},
+    {"unvt_pid", setPid},
+    {"unvt_info", setInfo},
+    {"min_tm", setMinTime},
+    {"max_tm", setMaxTime},
+    {"name", setName},
+}};
+
+// A user type is one with a scope; a description of scope 0 and type index 0 is a user type
+// too (an NV imported with a user-defined type carries no scope), which the writer gives in
+// this form because no standard type index can stand for it.
+bool isUserType(const NVWork& w) {
+    return w.user.scope != 0 || (w.described && w.typeIndex == 0);
+}
+
+// The name the row gets: the cleaned given name unless another row has it; else the default.
+std::string chooseName(const ObjectMap& map, const NVWork& w) {
+    if (w.named) {
+        std::string clean = cleanNVName(w.name);
+        if (!clean.empty() && !nvNameTaken(map, clean, map.nvCount)) return clean;
+    }
+    return defaultNVName(w.isInput, w.fbNumber);
+}
+
+} // namespace
+
+int applyNVElement(ObjectMap& map, UnitCursor& cursor) {
+    NVWork work;
+    if (const int code = runAttributeLoop<NVWork>(cursor, kNVAttributes, work)) return code;
+    if (work.fbNumber < 1 || work.fbNumber > kFbNumbers) return XmlError::OutOfRange;
+    const std::string name = chooseName(map, work);
+    NVAddRequest request;
+    if (isUserType(work))
+        request.userType = work.user;
+    else
+        request.snvt = work.typeIndex > 255 ? 0 : static_cast<int>(work.typeIndex);
+    request.isInput = work.isInput;
+    request.fbNumber = work.fbNumber;
+    request.name = name;
+    const int p = map.nvCount;
+    if (addNV(map, p, request) != 0) return XmlError::CannotAddNV;
+    NetVar& row = map.nvs[static_cast<std::size_t>(p)];
+    if (!work.isInput) {
+        if (work.minPresent) row.minSendTime = work.minSendTime;
+        if (work.maxPresent) row.maxSendTime = work.maxSendTime;
+    }
+    row.inDevice = 1;
+    return XmlError::Ok;
+}
+
+} // namespace korvex::xml
