@@ -1,0 +1,201 @@
+// The Connect page: its lists and option boxes, what the options change elsewhere, and the port
+// and terminal against the in-process simulated gateway.
+#include "UiTestSupport.h"
+
+#include "ui/ConnectPage.h"
+#include "ui/DeviceSession.h"
+#include "ui/MasterListPage.h"
+#include "ui/PortComboBox.h"
+#include "ui/UiTexts.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace korvex::ui::test {
+namespace {
+
+void choosePort(ConnectPage& page, const QString& text) {
+    PortComboBox* ports = page.portList();
+    const int index = ports->findText(text);
+    if (index >= 0) {
+        ports->setCurrentIndex(index);
+        emit ports->activated(index);
+    } else {
+        ports->setEditText(text);
+        emit ports->choiceMade();
+    }
+}
+
+TEST(ConnectPage, ListsStartAtTheirFirstEntries) {
+    Tool tool;
+    ConnectPage& page = tool.page<ConnectPage>(kConnectPage);
+    QComboBox* models = page.modelList();
+    ASSERT_EQ(models->count(), 3);
+    EXPECT_EQ(models->itemText(0), QStringLiteral("Korvex-A"));
+    EXPECT_EQ(models->itemText(2), QStringLiteral("Korvex-C"));
+    EXPECT_EQ(models->currentIndex(), 0);
+    models->setCurrentIndex(2);
+    EXPECT_EQ(tool.window->deviceModel(), 2);
+
+    PortComboBox* ports = page.portList();
+    EXPECT_EQ(ports->currentText(), QStringLiteral("COM1"));
+    for (int n = 1; n <= 20; ++n) EXPECT_EQ(ports->itemText(n - 1), QStringLiteral("COM%1").arg(n));
+    EXPECT_EQ(ports->itemText(ports->count() - 1), QStringLiteral("Simulated gateway"));
+    EXPECT_TRUE(page.newNodeBox()->isChecked());
+    EXPECT_FALSE(page.commissionedBox()->isChecked());
+    EXPECT_FALSE(page.modiconBox()->isChecked());
+    EXPECT_FALSE(page.slaveBox()->isChecked());
+}
+
+TEST(PortChoices, SystemPortsComeAfterTheComPortsWithTheirDescriptions) {
+    const auto choices =
+        portChoices({{"/dev/ttyACM0", "Gateway console"}, {"/dev/ttyS4", ""}, {"COM3", "USB"}});
+    ASSERT_EQ(choices.size(), 23u); // COM3 is listed once
+    EXPECT_EQ(choices[20].text, QStringLiteral("/dev/ttyACM0 - Gateway console"));
+    EXPECT_EQ(choices[20].portName, QStringLiteral("/dev/ttyACM0"));
+    EXPECT_EQ(choices[21].text, QStringLiteral("/dev/ttyS4"));
+    EXPECT_TRUE(choices[22].simulated);
+    EXPECT_FALSE(choices[0].simulated);
+}
+
+TEST(ConnectPage, PortListIsRebuiltKeepingTheChoiceAndTakesATypedPath) {
+    Tool tool;
+    PortComboBox* ports = tool.page<ConnectPage>(kConnectPage).portList();
+    ports->setCurrentIndex(4);
+    ports->setSource([] { return std::vector<std::pair<QString, QString>>{{"/dev/ttyUSB7", "Adapter"}}; });
+    ports->rebuild();
+    EXPECT_EQ(ports->currentText(), QStringLiteral("COM5"));
+    EXPECT_EQ(ports->itemText(20), QStringLiteral("/dev/ttyUSB7 - Adapter"));
+    ports->setCurrentIndex(20);
+    EXPECT_EQ(ports->choice().portName, QStringLiteral("/dev/ttyUSB7"));
+    ports->setEditText(QStringLiteral("/dev/serial/by-id/gw"));
+    EXPECT_EQ(ports->choice().portName, QStringLiteral("/dev/serial/by-id/gw"));
+}
+
+TEST(ConnectPage, NodeBoxesActAsOneChoice) {
+    Tool tool;
+    ConnectPage& page = tool.page<ConnectPage>(kConnectPage);
+    const struct {
+        QCheckBox* box;
+        bool commissioned;
+    } clicks[] = {{page.commissionedBox(), true},
+                  {page.commissionedBox(), false},
+                  {page.newNodeBox(), true},
+                  {page.newNodeBox(), false}};
+    for (const auto& c : clicks) {
+        QTest::mouseClick(c.box, Qt::LeftButton, {}, QPoint(4, c.box->height() / 2));
+        EXPECT_EQ(tool.window->options().commissioned, c.commissioned);
+        EXPECT_EQ(page.commissionedBox()->isChecked(), c.commissioned);
+        EXPECT_EQ(page.newNodeBox()->isChecked(), !c.commissioned);
+    }
+}
+
+TEST(ConnectPage, ModiconOptionSwitchesTheMasterListColumns) {
+    Tool tool;
+    ConnectPage& page = tool.page<ConnectPage>(kConnectPage);
+    MasterListModel& model = *tool.page<MasterListPage>(kMasterListPage).model();
+    EXPECT_EQ(model.columnCount(), 10);
+    page.modiconBox()->setChecked(true);
+    EXPECT_TRUE(tool.window->options().modicon);
+    EXPECT_EQ(model.columnCount(), 9);
+    EXPECT_EQ(model.headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Modicon #"));
+    page.modiconBox()->setChecked(false);
+    EXPECT_EQ(model.columnCount(), 10);
+    EXPECT_EQ(model.headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Type"));
+}
+
+TEST(ConnectPage, SlaveOptionShowsDashesInEverySlaveCell) {
+    Tool tool;
+    tool.map->object(1).slave = 7;
+    tool.map->object(400).slave = 3;
+    tool.page<ConnectPage>(kConnectPage).slaveBox()->setChecked(true);
+    EXPECT_TRUE(tool.window->options().gatewaySlave);
+    tool.window->selectPage(kMasterListPage);
+    MasterListModel& model = *tool.page<MasterListPage>(kMasterListPage).model();
+    const int slaveColumn = 5;
+    ASSERT_EQ(model.headerData(slaveColumn, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("Slave"));
+    for (int row : {0, 199, 399})
+        EXPECT_EQ(model.index(row, slaveColumn).data().toString(), QStringLiteral("-"));
+}
+
+TEST(ConnectPage, SendWithAnEmptyCommandDoesNothing) {
+    Tool tool;
+    ConnectPage& page = tool.page<ConnectPage>(kConnectPage);
+    page.setStatus(QStringLiteral("earlier reply"));
+    page.commandBox()->setPlainText(QStringLiteral("\n"));
+    QTest::mouseClick(page.sendButton(), Qt::LeftButton);
+    EXPECT_EQ(page.responseBox()->toPlainText(), QStringLiteral("earlier reply"));
+}
+
+TEST(ConnectPage, ConnectToAPortThatIsNotThereSaysSo) {
+    Tool tool(true);
+    ConnectPage& page = tool.page<ConnectPage>(kConnectPage);
+    choosePort(page, QStringLiteral("/dev/korvex-no-such-port"));
+    QTest::mouseClick(page.connectButton(), Qt::LeftButton);
+    EXPECT_EQ(page.responseBox()->toPlainText(), QStringLiteral("Error opening COM port."));
+    EXPECT_FALSE(tool.window->connectedShown());
+}
+
+TEST(ConnectPage, SimulatedGatewayConnectsAndAnswersTypedCommands) {
+    Tool tool(true);
+    ConnectPage& page = tool.page<ConnectPage>(kConnectPage);
+    choosePort(page, QStringLiteral("Simulated gateway"));
+    QTest::mouseClick(page.connectButton(), Qt::LeftButton);
+    EXPECT_EQ(page.responseBox()->toPlainText(), QStringLiteral("USB COM port open."));
+    EXPECT_TRUE(tool.window->connectedShown());
+    ASSERT_NE(tool.window->device().simulator(), nullptr);
+
+    page.commandBox()->setPlainText(QStringLiteral("usage"));
+    QTest::mouseClick(page.sendButton(), Qt::LeftButton);
+    EXPECT_TRUE(waitFor([&] { return page.responseBox()->toPlainText().contains(QStringLiteral(":->")); }));
+    EXPECT_TRUE(page.responseBox()->toPlainText().contains(QStringLiteral("Last Obj")))
+        << page.responseBox()->toPlainText().toStdString();
+
+    // Another port closes the open one at once and says so; with no port open nothing is said.
+    choosePort(page, QStringLiteral("COM5"));
+    EXPECT_EQ(page.responseBox()->toPlainText(), QStringLiteral("USB COM port closed."));
+    EXPECT_FALSE(tool.window->connectedShown());
+    EXPECT_FALSE(tool.window->device().portOpen());
+    page.setStatus(QString());
+    choosePort(page, QStringLiteral("COM6"));
+    EXPECT_EQ(page.responseBox()->toPlainText(), QString());
+}
+
+TEST(ConnectPage, ClosingWhileACommandRunsEndsCleanly) {
+    Tool tool(true);
+    ConnectPage& page = tool.page<ConnectPage>(kConnectPage);
+    choosePort(page, QStringLiteral("Simulated gateway"));
+    QTest::mouseClick(page.connectButton(), Qt::LeftButton);
+    ASSERT_TRUE(tool.window->connectedShown());
+    page.commandBox()->setPlainText(QStringLiteral("usage"));
+    QTest::mouseClick(page.sendButton(), Qt::LeftButton);
+    // Close at once, with the reply still on its way and reports queued for this thread.
+    QCloseEvent event;
+    QCoreApplication::sendEvent(tool.window.get(), &event);
+    EXPECT_TRUE(event.isAccepted());
+    EXPECT_TRUE(tool.window->device().stopped());
+    EXPECT_FALSE(tool.window->device().portOpen());
+    QCoreApplication::processEvents(); // queued reports land on a window that still exists
+}
+
+TEST(ConnectPage, SendWhileBusySaysTheLinkIsBusy) {
+    Tool tool(true);
+    ConnectPage& page = tool.page<ConnectPage>(kConnectPage);
+    choosePort(page, QStringLiteral("Simulated gateway"));
+    QTest::mouseClick(page.connectButton(), Qt::LeftButton);
+    ASSERT_TRUE(tool.window->connectedShown());
+    page.commandBox()->setPlainText(QStringLiteral("usage"));
+    QTest::mouseClick(page.sendButton(), Qt::LeftButton);
+    QTest::mouseClick(page.sendButton(), Qt::LeftButton);
+    EXPECT_EQ(page.responseBox()->toPlainText(), QStringLiteral("COM port already busy."));
+}
+
+} // namespace
+} // namespace korvex::ui::test

@@ -1,0 +1,217 @@
+// The Master List page: the grid's cells and columns, selection across refreshes, the
+// double-click zones, and the file commands up to the map file itself.
+#include "UiTestSupport.h"
+
+#include "lonworks/SnvtCatalogue.h"
+#include "model/FixedText.h"
+#include "ui/MasterListModel.h"
+#include "ui/MasterListPage.h"
+#include "ui/UiTexts.h"
+
+#include <QComboBox>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+namespace korvex::ui::test {
+namespace {
+
+QStringList headers(const MasterListModel& model) {
+    QStringList titles;
+    for (int c = 0; c < model.columnCount(); ++c)
+        titles << model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    return titles;
+}
+
+QString cell(const ObjectMap& map, int n, MasterColumn column, bool slave = false) {
+    return MasterListModel::cellText(map, n, column, slave);
+}
+
+TEST(MasterListModel, AlwaysFourHundredRowsWithTheNotationsColumns) {
+    Tool tool;
+    MasterListModel& model = *tool.page<MasterListPage>(kMasterListPage).model();
+    EXPECT_EQ(model.rowCount(), 400);
+    EXPECT_EQ(headers(model), (QStringList{"", "Obj #", "R/W", "Type", "Reg #", "Slave", "Dir", "FB #",
+                                           "SNVT Type", "Object Name"}));
+    tool.window->options().modicon = true;
+    tool.window->notationChanged();
+    EXPECT_EQ(headers(model), (QStringList{"", "Obj #", "R/W", "Modicon #", "Slave", "Dir", "FB #",
+                                           "SNVT Type", "Object Name"}));
+    EXPECT_EQ(model.columnWidth(3), 120);
+}
+
+TEST(MasterListModel, AccessColumnTestsReadThenWriteThenWriteOnChange) {
+    auto map = std::make_unique<ObjectMap>();
+    const struct {
+        uint32_t flags;
+        const char* text;
+    } cases[] = {{0, "-"},
+                 {ObjectFlag::ReadPeriodic | ObjectFlag::WritePeriodic, "R"},
+                 {ObjectFlag::WritePeriodic | ObjectFlag::WriteOnUpdate, "W"},
+                 {ObjectFlag::WriteOnUpdate, "W+"}};
+    for (const auto& c : cases) {
+        map->object(1).flags = c.flags;
+        EXPECT_EQ(cell(*map, 1, MasterColumn::Access), QString::fromLatin1(c.text));
+    }
+}
+
+TEST(MasterListModel, RegisterAndNVColumns) {
+    auto map = std::make_unique<ObjectMap>();
+    DataObject& o = map->object(12);
+    o.flags = ObjectFlag::InUse | ObjectFlag::InputNV;
+    o.modtype = 4; // holding register
+    o.modreg = 17;
+    o.slave = 9;
+    o.lonNV = 3;
+    setText(o.name, "Supply temp");
+    EXPECT_EQ(cell(*map, 12, MasterColumn::Number), QStringLiteral("12"));
+    EXPECT_EQ(cell(*map, 12, MasterColumn::Type), QStringLiteral("HOLD"));
+    EXPECT_EQ(cell(*map, 12, MasterColumn::Register), QStringLiteral("17"));
+    EXPECT_EQ(cell(*map, 12, MasterColumn::Modicon), QStringLiteral("40017"));
+    EXPECT_EQ(cell(*map, 12, MasterColumn::Slave), QStringLiteral("9"));
+    EXPECT_EQ(cell(*map, 12, MasterColumn::Slave, true), QStringLiteral("-"));
+    EXPECT_EQ(cell(*map, 12, MasterColumn::Dir), QStringLiteral("NVI"));
+    EXPECT_EQ(cell(*map, 12, MasterColumn::Fb), QStringLiteral("OLA 3"));
+    EXPECT_EQ(cell(*map, 12, MasterColumn::Name), QStringLiteral("Supply temp"));
+    EXPECT_EQ(cell(*map, 12, MasterColumn::Snvt), QStringLiteral("---")); // no NV row linked
+
+    o.flags = ObjectFlag::InUse | ObjectFlag::OutputNV;
+    EXPECT_EQ(cell(*map, 12, MasterColumn::Dir), QStringLiteral("NVO"));
+    EXPECT_EQ(cell(*map, 12, MasterColumn::Fb), QStringLiteral("OLS 3"));
+    o.flags = ObjectFlag::InUse;
+    EXPECT_EQ(cell(*map, 12, MasterColumn::Dir), QStringLiteral("---"));
+    EXPECT_EQ(cell(*map, 12, MasterColumn::Fb), QStringLiteral("---"));
+}
+
+TEST(MasterListModel, SnvtColumnNamesTheTypeOrTheStructureField) {
+    int structured = 0;
+    for (int t = 1; t <= SnvtCount && !structured; ++t)
+        if (!snvt_fields(t).empty()) structured = t;
+    ASSERT_NE(structured, 0);
+    auto map = std::make_unique<ObjectMap>();
+    map->nvCount = 3;
+    map->nvs[0] = NetVar{};
+    map->nvs[0].defined = 1;
+    map->nvs[0].snvt = 105;
+    map->nvs[1].defined = 1;
+    map->nvs[1].snvt = static_cast<uint8_t>(structured);
+    map->nvs[2].defined = 1;
+    map->nvs[2].isField = 1;
+    map->nvs[2].fieldName = 0;
+
+    map->object(1).nvRow = 1;
+    EXPECT_EQ(cell(*map, 1, MasterColumn::Snvt), QString::fromLatin1(snvt_name(105)));
+    map->object(2).nvRow = 3;
+    EXPECT_EQ(cell(*map, 2, MasterColumn::Snvt),
+              QStringLiteral("%1.%2").arg(QString::fromLatin1(snvt_name(structured)),
+                                          QString::fromLatin1(snvt_fields(structured)[0].name)));
+    map->nvs[2].fieldName = -1; // a field row without a name
+    EXPECT_EQ(cell(*map, 2, MasterColumn::Snvt), QStringLiteral("---"));
+    map->object(3).nvRow = 9; // beyond the list
+    EXPECT_EQ(cell(*map, 3, MasterColumn::Snvt), QStringLiteral("---"));
+}
+
+TEST(MasterListModel, ImageShowsInSyncOnlyWhenConfiguredAndInDevice) {
+    DataObject o;
+    EXPECT_FALSE(MasterListModel::objectInSync(o));
+    o.syncFlags = SyncFlag::InDevice;
+    EXPECT_FALSE(MasterListModel::objectInSync(o));
+    o.syncFlags = SyncFlag::InDevice | SyncFlag::Configured;
+    EXPECT_TRUE(MasterListModel::objectInSync(o));
+}
+
+TEST(MasterListModel, DoubleClickZonesFollowTheColumns) {
+    const struct {
+        MasterColumn column;
+        EditZone zone;
+    } cases[] = {{MasterColumn::Image, EditZone::Object},    {MasterColumn::Number, EditZone::Object},
+                 {MasterColumn::Access, EditZone::Register}, {MasterColumn::Modicon, EditZone::Register},
+                 {MasterColumn::Type, EditZone::Register},   {MasterColumn::Register, EditZone::Register},
+                 {MasterColumn::Slave, EditZone::Register},  {MasterColumn::Dir, EditZone::NetVar},
+                 {MasterColumn::Fb, EditZone::NetVar},       {MasterColumn::Snvt, EditZone::NetVar},
+                 {MasterColumn::Name, EditZone::Object}};
+    for (const auto& c : cases) EXPECT_EQ(editZoneOf(c.column), c.zone) << static_cast<int>(c.column);
+}
+
+TEST(MasterListPage, SelectionSurvivesRefreshes) {
+    Tool tool;
+    MasterListPage& page = tool.page<MasterListPage>(kMasterListPage);
+    EXPECT_EQ(page.selectedObject(), 0);
+    page.grid()->selectRow(41);
+    EXPECT_EQ(page.selectedObject(), 42);
+    page.refresh();
+    EXPECT_EQ(page.grid()->currentIndex().row(), 41);
+    tool.window->options().modicon = true;
+    tool.window->notationChanged();
+    EXPECT_EQ(page.grid()->currentIndex().row(), 41);
+    EXPECT_EQ(page.grid()->selectionModel()->selectedRows().size(), 1);
+}
+
+TEST(MasterListPage, ActionListStartsAtNoAction) {
+    Tool tool;
+    QComboBox* actions = tool.page<MasterListPage>(kMasterListPage).actionList();
+    const QStringList expected{"No action",
+                               "Get NV definitions from device",
+                               "Send NV definitions to device",
+                               "Get Object maps from device",
+                               "Send Object maps to device",
+                               "Completely unconfigure device"};
+    ASSERT_EQ(actions->count(), expected.size());
+    for (int i = 0; i < actions->count(); ++i) EXPECT_EQ(actions->itemText(i), expected[i]);
+    EXPECT_EQ(actions->currentIndex(), 0);
+}
+
+TEST(MasterListFiles, OpenRefusesAPathWithoutXml) {
+    Tool tool;
+    tool.map->object(5).datatype = 1; // stays: nothing else changes
+    tool.prompter.files = {QStringLiteral("/tmp/plant.txt")};
+    tool.window->page(kMasterListPage)->runCommand(kOpenMap);
+    ASSERT_EQ(tool.prompter.messages.size(), 1u);
+    EXPECT_EQ(tool.prompter.messages[0].text, QStringLiteral("Need a .xml file."));
+    EXPECT_EQ(tool.prompter.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(tool.prompter.lastFilters, QStringLiteral("XML object map (*.xml);;All files (*.*)"));
+    EXPECT_EQ(tool.map->object(5).datatype, 1);
+}
+
+TEST(MasterListFiles, CancelledOpenStillTakesThePortSettingsAsSaved) {
+    Tool tool;
+    tool.window->setFileName(QStringLiteral("/tmp/old.xml"));
+    tool.map->modbus.baud = 9600;
+    tool.map->saveIndicators.portSettings = false;
+    tool.window->page(kMasterListPage)->runCommand(kOpenMap);
+    EXPECT_TRUE(tool.prompter.messages.empty());
+    EXPECT_TRUE(tool.window->fileName().isEmpty());
+    EXPECT_TRUE(tool.map->saveIndicators.portSettings);
+    EXPECT_EQ(tool.map->fileSnapshot.baud, 9600);
+    EXPECT_EQ(tool.map->pageSnapshot.baud, 9600);
+}
+
+TEST(MasterListFiles, CancelledSaveAsLeavesTheCloseGuardAsking) {
+    Tool tool;
+    tool.map->modbus.baud = 4800;
+    tool.map->saveIndicators.portSettings = false;
+    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    EXPECT_FALSE(tool.map->saveIndicators.portSettings);
+    EXPECT_TRUE(tool.window->page(kMasterListPage)->statusText().isEmpty());
+}
+
+TEST(MasterListFiles, NewForgetsTheFileAndEmptiesTheMap) {
+    Tool tool;
+    tool.window->setFileName(QStringLiteral("/tmp/plant.xml"));
+    tool.window->selectPage(kMasterListPage);
+    tool.map->object(8).flags = ObjectFlag::InUse;
+    tool.map->registerCount = 2;
+    tool.map->modbus.baud = 2400; // port settings are not part of a new map
+    tool.window->page(kMasterListPage)->setStatus(QStringLiteral("old"));
+    tool.window->page(kMasterListPage)->runCommand(kNewMap);
+    EXPECT_TRUE(tool.window->fileName().isEmpty());
+    EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle));
+    EXPECT_TRUE(tool.map->object(8).isEmpty());
+    EXPECT_EQ(tool.map->registerCount, 0);
+    EXPECT_EQ(tool.map->modbus.baud, 2400);
+    EXPECT_TRUE(tool.window->page(kMasterListPage)->statusText().isEmpty());
+    EXPECT_TRUE(tool.prompter.messages.empty());
+}
+
+} // namespace
+} // namespace korvex::ui::test
