@@ -1,10 +1,8 @@
 #include "device/qt/QtSerialPortDriver.h"
 
+#include <QAbstractEventDispatcher>
 #include <QSerialPort>
 #include <QThread>
-
-#include <condition_variable>
-#include <mutex>
 
 #ifdef Q_OS_UNIX
 #include <poll.h>
@@ -16,36 +14,21 @@ namespace {
 
 constexpr int kWriteWaitMs = 1000;
 
-// Joining also waits on a plain mutex the body releases last, so whatever the thread wrote is
-// visibly ordered before the join returns (race checkers do not see inside Qt's own waiting).
-class QtPumpThread : public PumpThread {
+// The port object wants an event dispatcher on its thread for its socket notifiers, although
+// blocking use never runs one. A plain thread gets this inert one, so no Qt thread or application
+// object is needed and the thread stays an ordinary joinable std::thread.
+class InertEventDispatcher : public QAbstractEventDispatcher {
 public:
-    explicit QtPumpThread(std::function<void()> body) {
-        thread_.reset(QThread::create([this, body = std::move(body)] {
-            body();
-            std::lock_guard lock(mutex_);
-            finished_ = true;
-            done_.notify_all();
-        }));
-        thread_->start();
-    }
-    ~QtPumpThread() override { join(); }
-
-    void join() override {
-        if (!thread_) return;
-        {
-            std::unique_lock lock(mutex_);
-            done_.wait(lock, [this] { return finished_; });
-        }
-        thread_->wait();
-        thread_.reset();
-    }
-
-private:
-    std::unique_ptr<QThread> thread_;
-    std::mutex mutex_;
-    std::condition_variable done_;
-    bool finished_ = false;
+    bool processEvents(QEventLoop::ProcessEventsFlags) override { return false; }
+    void registerSocketNotifier(QSocketNotifier*) override {}
+    void unregisterSocketNotifier(QSocketNotifier*) override {}
+    void registerTimer(int, qint64, Qt::TimerType, QObject*) override {}
+    bool unregisterTimer(int) override { return true; }
+    bool unregisterTimers(QObject*) override { return true; }
+    QList<TimerInfo> registeredTimers(QObject*) const override { return {}; }
+    int remainingTime(int) override { return -1; }
+    void wakeUp() override {}
+    void interrupt() override {}
 };
 
 } // namespace
@@ -55,8 +38,10 @@ QtSerialPortDriver::QtSerialPortDriver() = default;
 QtSerialPortDriver::~QtSerialPortDriver() = default;
 
 std::unique_ptr<PumpThread> QtSerialPortDriver::startThread(std::function<void()> body) {
-    // The port object belongs to the pump thread: create it there, and delete it there too.
-    return std::make_unique<QtPumpThread>([this, body = std::move(body)] {
+    // The port object belongs to the pump thread: created there on first use, deleted there.
+    return SerialPortDriver::startThread([this, body = std::move(body)] {
+        QThread* self = QThread::currentThread();
+        if (!self->eventDispatcher()) self->setEventDispatcher(new InertEventDispatcher);
         body();
         port_.reset();
     });

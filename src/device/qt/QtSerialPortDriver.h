@@ -1,7 +1,6 @@
 #pragma once
 // The production serial driver over Qt SerialPort. The port object is created on, and only ever
-// touched by, the pump thread, which is a QThread so that the port has the thread kind it needs;
-// no Qt application object is required for this blocking use.
+// touched by, the pump thread; its blocking calls need no Qt application object or event loop.
 #include "device/SerialPortDriver.h"
 
 #include <memory>

@@ -1,0 +1,169 @@
+// The real link end to end: Qt SerialPort on the pump thread, the engine on the test thread,
+// and the simulated gateway on a pseudo-terminal with its fault switches. Each command costs at
+// least one 100 ms quiet poll, so the cases are few.
+#include "device/CommandEngine.h"
+#include "device/qt/QtSerialPortDriver.h"
+#include "sim/GatewayConsole.h"
+#include "sim/SimulatedGateway.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+#include <unistd.h>
+
+namespace korvex::device {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class PtyLinkTest : public ::testing::Test {
+protected:
+    sim::SimulatedGateway gateway{sim::sampleConfig()};
+    QtSerialPortDriver driver;
+    SerialLink link{driver};
+    CommandEngine engine{link};
+    std::string portPath;
+
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(gateway.start(&error)) << error;
+        portPath = ::testing::TempDir() + "korvex-pty-" + std::to_string(::getpid());
+        ASSERT_TRUE(gateway.setLink(portPath, &error)) << error;
+        link.startPumpThread();
+        link.setPortName(portPath);
+        ASSERT_TRUE(link.open());
+    }
+
+    void TearDown() override {
+        link.stopPumpThread();
+        gateway.stop();
+        ::unlink(portPath.c_str());
+    }
+
+    // What the status loop does: tick, then sleep until the next reply or 10 ms.
+    void runToIdle() {
+        const auto deadline = Clock::now() + std::chrono::seconds(60);
+        while (engine.busy() && Clock::now() < deadline) {
+            const std::uint32_t seen = link.replySequence();
+            engine.tick();
+            link.waitForReply(seen, std::chrono::milliseconds(10));
+        }
+        ASSERT_FALSE(engine.busy());
+    }
+
+    std::string transfer(const std::string& line, int pollLimit) {
+        const std::uint32_t seen = link.replySequence();
+        link.startTransfer(line, pollLimit);
+        while (!link.replyReady()) link.waitForReply(seen, std::chrono::milliseconds(50));
+        char buffer[kLinkBufferSize + 1] = {};
+        const int n = link.takeReply(buffer, kLinkBufferSize);
+        return std::string(buffer, static_cast<std::size_t>(n));
+    }
+
+    static double secondsSince(Clock::time_point start) {
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    }
+};
+
+TEST_F(PtyLinkTest, UsageAndConsoleCommands) {
+    ASSERT_TRUE(engine.startUsage());
+    runToIdle();
+    EXPECT_EQ(engine.usageResult, kResultOk);
+    EXPECT_EQ(engine.deviceLastObject, 3);
+    EXPECT_EQ(engine.deviceInputCount, 1);
+    EXPECT_EQ(engine.deviceOutputCount, 3);
+    EXPECT_EQ(engine.deviceTcpMapCount, 0);
+
+    ASSERT_TRUE(engine.startConsole("ninfo"));
+    runToIdle();
+    EXPECT_EQ(std::string(engine.consoleText.data()), "\r\n<nd loc=\"Plant room\" pid=\"0\"/>\r\n:->");
+    EXPECT_EQ(gateway.receivedLines(), (std::vector<std::string>{"usage", "ninfo"}));
+}
+
+TEST_F(PtyLinkTest, SilentGatewayTimesOutAfterItsBudget) {
+    gateway.addFault("usage:noreply");
+    const auto start = Clock::now();
+    ASSERT_TRUE(engine.startUsage());
+    runToIdle();
+    const double elapsed = secondsSince(start);
+    EXPECT_EQ(engine.usageResult, kResultTimeout);
+    EXPECT_GE(elapsed, 1.9);
+    EXPECT_LT(elapsed, 6.0);
+    EXPECT_TRUE(link.isOpen());
+}
+
+TEST_F(PtyLinkTest, ReplySplitByAShortGapArrivesWholeAndByALongGapArrivesCut) {
+    const std::string whole = sim::framedReply("Last Obj,NVI,NVO,Map: 3,1,3,0");
+    gateway.addFault("usage:split=50");
+    EXPECT_EQ(transfer("usage\r\n", 20), whole);
+
+    gateway.clearFaults();
+    gateway.addFault("usage:split=150");
+    const std::string cut = transfer("usage\r\n", 20);
+    EXPECT_EQ(cut, whole.substr(0, whole.size() / 2));
+    // The rest arrives after the reply ended and is flushed before the next command.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    gateway.clearFaults();
+    EXPECT_EQ(transfer("ninfo\r\n", 20), sim::framedReply("<nd loc=\"Plant room\" pid=\"0\"/>"));
+}
+
+TEST_F(PtyLinkTest, TricklingReplyUsesTimeNotPollsOfTheBudget) {
+    // About 40 bytes, one every 2 ms: some 40 polls, but well inside 20 polls' worth of time.
+    gateway.addFault("usage:trickle=2");
+    EXPECT_EQ(transfer("usage\r\n", 20), sim::framedReply("Last Obj,NVI,NVO,Map: 3,1,3,0"));
+    // One byte every 30 ms is still streaming when 5 polls' time is up.
+    gateway.clearFaults();
+    gateway.addFault("usage:trickle=30");
+    EXPECT_EQ(transfer("usage\r\n", 5), "");
+}
+
+TEST_F(PtyLinkTest, SecondStartWhileBusyIsRefused) {
+    gateway.addFault("usage:delay=300");
+    ASSERT_TRUE(engine.startUsage());
+    EXPECT_FALSE(engine.startConsole("help"));
+    EXPECT_FALSE(engine.startUsage());
+    runToIdle();
+    EXPECT_EQ(engine.usageResult, kResultOk);
+    EXPECT_EQ(engine.deviceLastObject, 3);
+    EXPECT_EQ(gateway.receivedLines(), std::vector<std::string>{"usage"});
+}
+
+TEST_F(PtyLinkTest, UnplugMidCommandEndsItAndTheNextActionReopens) {
+    gateway.addFault("usage:hangup=0");
+    const auto start = Clock::now();
+    ASSERT_TRUE(engine.startUsage());
+    runToIdle();
+    EXPECT_LT(secondsSince(start), 2.5);
+    EXPECT_EQ(engine.usageResult, kResultTimeout);
+    EXPECT_FALSE(link.isOpen());
+    EXPECT_EQ(link.takePortLost(), 1);
+
+    EXPECT_FALSE(link.open()); // still unplugged
+    gateway.clearFaults();
+    ASSERT_TRUE(gateway.comeBack());
+    ASSERT_TRUE(link.open());
+    ASSERT_TRUE(engine.startUsage());
+    runToIdle();
+    EXPECT_EQ(engine.usageResult, kResultOk);
+}
+
+TEST_F(PtyLinkTest, UnplugWhileIdleIsNoticedByTheNextOpen) {
+    gateway.hangUp();
+    while (!gateway.isHungUp()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(link.open());
+    EXPECT_FALSE(link.isOpen());
+    ASSERT_TRUE(gateway.comeBack());
+    EXPECT_TRUE(link.open());
+}
+
+TEST_F(PtyLinkTest, PortThatCannotBeOpened) {
+    link.close();
+    link.setPortName("/nonexistent/ttyKorvex");
+    EXPECT_FALSE(link.open());
+    EXPECT_FALSE(link.isOpen());
+}
+
+} // namespace
+} // namespace korvex::device
