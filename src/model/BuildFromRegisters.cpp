@@ -66,7 +66,13 @@ void fillRegisterFromObject(ObjectMap& map, int n, int regLink) {
     copyObjectToRegister(object, reg);
     linkObjectRegister(map, n, regLink);
     reg.fbNumber = object.lonNV;
-    if (map.nvAtLink(object.nvRow)) linkRegisterNV(map, regLink, object.nvRow);
+    if (map.nvAtLink(object.nvRow)) {
+        linkRegisterNV(map, regLink, object.nvRow);
+    } else if (NetVar* row = map.nvAtLink(reg.nvRow)) {
+        // A row updated in place follows its object, which no longer has an NV row.
+        if (row->registerRow == regLink) row->registerRow = 0;
+        reg.nvRow = 0;
+    }
     reg.inDevice = object.inDevice() ? 1 : 0;
 }
 

@@ -6,8 +6,8 @@
 
 #include "lonworks/BaseType.h"
 #include "model/ListBuilding.h"
-#include "model/ObjectLinks.h"
 #include "model/ModelMessages.h"
+#include "model/ObjectLinks.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +19,9 @@ using testing::addUserNV;
 using testing::checkLinks;
 using testing::newMap;
 
-constexpr int kCount = 8;        // SNVT_count, one row
-constexpr int kSwitch = 95;      // two fields
-constexpr int kElapsedTm = 87;   // five fields
+constexpr int kCount = 8;      // SNVT_count, one row
+constexpr int kSwitch = 95;    // two fields
+constexpr int kElapsedTm = 87; // five fields
 
 TEST(AssignFbNumbers, HeadersCountPerDirectionAndFieldsTakeTheirHeadersNumber) {
     auto map = newMap();
@@ -72,7 +72,8 @@ TEST(MasterListFromNVs, ElapsedTimeWithMethodTwoIsOneObjectAndWithMethodZeroOneP
             EXPECT_EQ(map->nvs[0].objectNumber, 0);
             for (int f = 1; f <= 5; ++f) {
                 EXPECT_EQ(map->nvs[f].objectNumber, f);
-                EXPECT_EQ(map->object(f).flags, ObjectFlag::InUse | ObjectFlag::OutputNV | ObjectFlag::Structured);
+                EXPECT_EQ(map->object(f).flags,
+                          ObjectFlag::InUse | ObjectFlag::OutputNV | ObjectFlag::Structured);
                 EXPECT_EQ(map->object(f).lonByteOffset, map->nvs[f].byteOffset);
                 EXPECT_EQ(map->object(f).lonNV, 3);
             }
@@ -167,7 +168,8 @@ TEST(RegisterListFromMaster, ObjectsFPU16S32GetRegisters1To3And4) {
     EXPECT_TRUE(map->object(2).flags & ObjectFlag::WritePeriodic);
     EXPECT_TRUE(checkLinks(*map));
     EXPECT_EQ(registerListFromMaster(*map), RegisterListFromMasterResult::AlreadyCreated);
-    EXPECT_STREQ(modelMessage(ModelOp::RegisterListFromMaster, 1), "Modbus register list has already been created.");
+    EXPECT_STREQ(modelMessage(ModelOp::RegisterListFromMaster, 1),
+                 "Modbus register list has already been created.");
 }
 
 TEST(RemoveNVAssignments, FunctionBlocksStayWhileObjectsAreLinkedAndGoAfterwards) {
@@ -301,7 +303,8 @@ TEST(AllocateForNV, SimpleNVTakesTheFirstFreeObjectAndTheNextNumberOfItsDirectio
     EXPECT_EQ(map->object(3).lonNV, 8);
     EXPECT_TRUE(checkLinks(*map));
     EXPECT_EQ(allocateForNV(*map, r), AllocateResult::Conflict) << "the NV has its number and object now";
-    EXPECT_STREQ(modelMessage(ModelOp::AllocateForNV, AllocateResult::Conflict), "Conflict in allocation tables.");
+    EXPECT_STREQ(modelMessage(ModelOp::AllocateForNV, AllocateResult::Conflict),
+                 "Conflict in allocation tables.");
 }
 
 TEST(AllocateForNV, StructuredNVFieldsSkipObjectsAlreadyInUse) {

@@ -21,7 +21,8 @@ using testing::newMap;
 
 TEST(NVListFromRegisters, OneHundredTwentyOneWriteRegistersGiveOneHundredTwentyInputsAndTheNviLimit) {
     auto map = newMap();
-    for (int i = 0; i < 121; ++i) addRegisterRow(*map, RegisterFormat::U16, static_cast<uint16_t>(i + 1), true);
+    for (int i = 0; i < 121; ++i)
+        addRegisterRow(*map, RegisterFormat::U16, static_cast<uint16_t>(i + 1), true);
     const int code = nvListFromRegisters(*map);
     EXPECT_EQ(code, NVListFromRegistersResult::NviLimit);
     EXPECT_STREQ(modelMessage(ModelOp::NVListFromRegisters, code),
@@ -58,10 +59,11 @@ TEST(NVListFromRegisters, TypeSizeNameAndSendTimeFollowTheRegister) {
         int snvt;
         uint8_t size;
     };
-    const Case cases[] = {{RegisterFormat::S16, 9, 2},  {RegisterFormat::S32, 51, 4}, {RegisterFormat::U32, 51, 4},
-                          {RegisterFormat::FP, 51, 4},  {RegisterFormat::M102, 51, 4}, {RegisterFormat::M103, 51, 4},
-                          {RegisterFormat::M104, 51, 4}, {RegisterFormat::S64, 51, 4}, {RegisterFormat::None, 8, 2},
-                          {RegisterFormat::U16, 8, 2},  {RegisterFormat::BIT, 8, 2}};
+    const Case cases[] = {
+        {RegisterFormat::S16, 9, 2},   {RegisterFormat::S32, 51, 4},  {RegisterFormat::U32, 51, 4},
+        {RegisterFormat::FP, 51, 4},   {RegisterFormat::M102, 51, 4}, {RegisterFormat::M103, 51, 4},
+        {RegisterFormat::M104, 51, 4}, {RegisterFormat::S64, 51, 4},  {RegisterFormat::None, 8, 2},
+        {RegisterFormat::U16, 8, 2},   {RegisterFormat::BIT, 8, 2}};
     for (const Case& c : cases) {
         auto map = newMap();
         addRegisterRow(*map, c.format, 1, false, "Flow Rate");
@@ -84,7 +86,8 @@ TEST(NVListFromRegisters, RefusesWhenTheNVListHasRowsAndDoesNothingForNoRegister
     addRegisterRow(*map, RegisterFormat::U16, 1);
     testing::fillPlainNVRows(*map, 1);
     EXPECT_EQ(nvListFromRegisters(*map), NVListFromRegistersResult::AlreadyAssigned);
-    EXPECT_STREQ(modelMessage(ModelOp::NVListFromRegisters, 1), "NV list already assigned.\nClear NV list first.");
+    EXPECT_STREQ(modelMessage(ModelOp::NVListFromRegisters, 1),
+                 "NV list already assigned.\nClear NV list first.");
     EXPECT_EQ(map->nvCount, 1);
 }
 
@@ -189,7 +192,8 @@ TEST(RegisterObjectCopy, FieldsAndModeBitsCorrespond) {
 
         RegisterDef back;
         copyObjectToRegister(object, back);
-        EXPECT_EQ(back.format, RegisterFormat::M103) << "the object's register format survives the round trip";
+        EXPECT_EQ(back.format, RegisterFormat::M103)
+            << "the object's register format survives the round trip";
         EXPECT_EQ(back.bitNumber, 5);
         EXPECT_EQ(back.modicon, 30321);
         EXPECT_EQ(back.writePeriodic, c.write);

@@ -43,8 +43,8 @@ inline ::testing::AssertionResult checkLinks(const ObjectMap& map) {
     for (int i = 0; i < map.registerCount; ++i) {
         const RegisterDef& r = map.registers[i];
         const int link = i + 1;
-        if (r.objectNumber != 0 &&
-            (r.objectNumber < 1 || r.objectNumber > kObjectCount || map.objects[r.objectNumber - 1].registerRow != link))
+        if (r.objectNumber != 0 && (r.objectNumber < 1 || r.objectNumber > kObjectCount ||
+                                    map.objects[r.objectNumber - 1].registerRow != link))
             faults << "register " << link << " -> object " << r.objectNumber << " not pointing back; ";
         if (r.nvRow != 0) {
             if (r.nvRow < 1 || r.nvRow > map.nvCount || map.nvs[r.nvRow - 1].registerRow != link)
@@ -57,8 +57,8 @@ inline ::testing::AssertionResult checkLinks(const ObjectMap& map) {
     for (int i = 0; i < map.nvCount; ++i) {
         const NetVar& v = map.nvs[i];
         const int link = i + 1;
-        if (v.objectNumber != 0 &&
-            (v.objectNumber < 1 || v.objectNumber > kObjectCount || map.objects[v.objectNumber - 1].nvRow != link))
+        if (v.objectNumber != 0 && (v.objectNumber < 1 || v.objectNumber > kObjectCount ||
+                                    map.objects[v.objectNumber - 1].nvRow != link))
             faults << "NV row " << link << " -> object " << v.objectNumber << " not pointing back; ";
         if (v.registerRow != 0 && (v.registerRow < 1 || v.registerRow > map.registerCount ||
                                    map.registers[v.registerRow - 1].nvRow != link))

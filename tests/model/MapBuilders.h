@@ -1,10 +1,10 @@
 #pragma once
 // Small builders for test maps: registers as an import would add them, NVs through addNV, and
 // objects with a register or an NV side set by hand.
+#include "modbus/RegisterCodes.h"
 #include "model/FixedText.h"
 #include "model/ListEditing.h"
 #include "model/ObjectMap.h"
-#include "modbus/RegisterCodes.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,9 @@
 
 namespace korvex::testing {
 
-inline std::unique_ptr<ObjectMap> newMap() { return std::make_unique<ObjectMap>(); }
+inline std::unique_ptr<ObjectMap> newMap() {
+    return std::make_unique<ObjectMap>();
+}
 
 // A register row at the end of the list, read periodically unless `write` is set.
 inline RegisterDef& addRegisterRow(ObjectMap& map, int32_t format, uint16_t number, bool write = false,
@@ -34,7 +36,8 @@ inline RegisterDef& addRegisterRow(ObjectMap& map, int32_t format, uint16_t numb
 }
 
 // An NV appended through addNV; returns its header row (0-based).
-inline int addStandardNV(ObjectMap& map, int snvt, bool input = false, int fb = 0, std::string_view name = "nv") {
+inline int addStandardNV(ObjectMap& map, int snvt, bool input = false, int fb = 0,
+                         std::string_view name = "nv") {
     NVAddRequest request;
     request.snvt = snvt;
     request.isInput = input;
@@ -45,8 +48,8 @@ inline int addStandardNV(ObjectMap& map, int snvt, bool input = false, int fb = 
     return row;
 }
 
-inline int addUserNV(ObjectMap& map, uint8_t baseType, bool input = false, int fb = 0, std::string_view name = "user",
-                     uint8_t scope = 3) {
+inline int addUserNV(ObjectMap& map, uint8_t baseType, bool input = false, int fb = 0,
+                     std::string_view name = "user", uint8_t scope = 3) {
     NVAddRequest request;
     request.userType = UserNVType{4, baseType, 1, 0, 0, scope, {0x9F, 0xFF, 1, 2, 3, 4, 5, 6}};
     request.isInput = input;

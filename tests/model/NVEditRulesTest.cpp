@@ -117,7 +117,8 @@ TEST(EditFbNumber, RangeAndNumbersHeldInTheSameDirection) {
         EXPECT_EQ(copy.fbNumber, c.stored) << c.text;
     }
     EXPECT_STREQ(modelMessage(ModelOp::EditFbNumber, 1), "Invalid function block number.");
-    EXPECT_STREQ(modelMessage(ModelOp::EditFbNumber, 2), "Function block already allocated elsewhere in list.");
+    EXPECT_STREQ(modelMessage(ModelOp::EditFbNumber, 2),
+                 "Function block already allocated elsewhere in list.");
 }
 
 TEST(EditObjectNumber, RangeAndObjectsLinkedFromAnyRow) {
@@ -153,8 +154,8 @@ TEST(EditMethod, OnlySwitchAndElapsedTimeHaveAConversionAlgorithm) {
         int code;
         uint8_t formula;
     };
-    const Case cases[] = {{2, 95, kOk, 1}, {2, 87, kOk, 2}, {2, 39, kRefused, 0}, {2, 0, kRefused, 0},
-                          {1, 95, kOk, 0}, {0, 87, kOk, 0}};
+    const Case cases[] = {{2, 95, kOk, 1},     {2, 87, kOk, 2}, {2, 39, kRefused, 0},
+                          {2, 0, kRefused, 0}, {1, 95, kOk, 0}, {0, 87, kOk, 0}};
     for (const Case& c : cases) {
         NetVar copy;
         copy.formula = 9;
@@ -167,7 +168,8 @@ TEST(EditMethod, OnlySwitchAndElapsedTimeHaveAConversionAlgorithm) {
 
 TEST(ModelMessages, ZeroHasNoTextAndUnlistedCodesGiveTheCatchAll) {
     EXPECT_EQ(modelMessage(ModelOp::NVListFromRegisters, kOk), nullptr);
-    EXPECT_STREQ(modelMessage(ModelOp::NVListFromRegisters, 3), "Unspecified error trying to create NV list.");
+    EXPECT_STREQ(modelMessage(ModelOp::NVListFromRegisters, 3),
+                 "Unspecified error trying to create NV list.");
     EXPECT_STREQ(modelMessage(ModelOp::MasterListFromRegisters, 3), "Unspecified error.");
     EXPECT_STREQ(modelMessage(ModelOp::MasterListFromNVs, 9), "Unspecified error in attempt to assign.");
     EXPECT_STREQ(kConfirmClearNVList, "Are you sure you want to\ndiscard all network variables?");

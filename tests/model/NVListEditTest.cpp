@@ -8,8 +8,8 @@
 #include "model/ListBuilding.h"
 #include "model/ListEditing.h"
 #include "model/ListRows.h"
-#include "model/ObjectLinks.h"
 #include "model/ModelMessages.h"
+#include "model/ObjectLinks.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ TEST(ListRows, MakeRoomRefusesOutsideTheListAndBeyond999Rows) {
         int n;
         bool ok;
     };
-    const Case cases[] = {{0, 0, 1, true},      {5, 5, 1, true},     {5, 6, 1, false},  {5, -1, 1, false},
+    const Case cases[] = {{0, 0, 1, true},      {5, 5, 1, true},     {5, 6, 1, false},   {5, -1, 1, false},
                           {5, 2, 0, false},     {998, 998, 1, true}, {998, 0, 2, false}, {999, 999, 1, false},
                           {999, 500, 1, false}, {0, 0, 999, true},   {0, 0, 1000, false}};
     for (const Case& c : cases) {
@@ -60,7 +60,8 @@ TEST(ListRows, MakeRoomRefusesOutsideTheListAndBeyond999Rows) {
 
 TEST(ListRows, MakeRoomMovesRowsDownAndRemoveRowsZeroesTheFreedEnd) {
     auto map = newMap();
-    for (int i = 0; i < 4; ++i) testing::addRegisterRow(*map, RegisterFormat::U16, static_cast<uint16_t>(i + 1));
+    for (int i = 0; i < 4; ++i)
+        testing::addRegisterRow(*map, RegisterFormat::U16, static_cast<uint16_t>(i + 1));
     ASSERT_TRUE(makeRegisterRoom(*map, 1, 2));
     const int numbers[] = {1, 0, 0, 2, 3, 4};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(map->registers[i].regNumber, numbers[i]);
@@ -198,6 +199,9 @@ TEST(AddField, OnlyOnStructHeadersAndFieldRowsAndTheRowComesRightBelow) {
     map->object(1).flags = ObjectFlag::OutputNV;
     map->object(1).lonNV = 0;
     ASSERT_TRUE(linkObjectNV(*map, 1, 6));
+    map->object(2).flags = ObjectFlag::InputNV;
+    map->object(2).lonNV = 12;
+    ASSERT_TRUE(linkObjectNV(*map, 2, u + 1)); // the row the field goes under does not move
     int code = addField(*map, 0);
     EXPECT_EQ(code, kRefused);
     EXPECT_STREQ(modelMessage(ModelOp::AddField, code), "Could not add field at this point.");
@@ -213,6 +217,7 @@ TEST(AddField, OnlyOnStructHeadersAndFieldRowsAndTheRowComesRightBelow) {
     EXPECT_EQ(made.fbNumber, 12);
     EXPECT_EQ(textOf(made.name), "u");
     EXPECT_EQ(map->object(1).nvRow, 7);
+    EXPECT_EQ(map->object(2).nvRow, u + 1);
     ASSERT_EQ(addField(*map, 4), kOk); // first field of SNVT_switch
     EXPECT_EQ(map->nvs[5].isField, 1);
     EXPECT_EQ(textOf(map->nvs[5].name), "sw");

@@ -118,7 +118,8 @@ TEST(ConsistencyTests, AnyLinkThatDoesNotPointBackIsReported) {
         {"nothing", [](ObjectMap&) {}, false, false},
         {"object forgets its register", [](ObjectMap& m) { m.object(1).registerRow = 0; }, true, false},
         {"register names a wrong object", [](ObjectMap& m) { m.registers[0].objectNumber = 2; }, true, false},
-        {"register names an object beyond 400", [](ObjectMap& m) { m.registers[0].objectNumber = 401; }, true, false},
+        {"register names an object beyond 400", [](ObjectMap& m) { m.registers[0].objectNumber = 401; }, true,
+         false},
         {"NV row forgets its register", [](ObjectMap& m) { m.nvs[0].registerRow = 0; }, true, false},
         {"register without NV keeps its number",
          [](ObjectMap& m) {
@@ -133,7 +134,8 @@ TEST(ConsistencyTests, AnyLinkThatDoesNotPointBackIsReported) {
              m.registers[1].fbNumber = 0;
          },
          false, true},
-        {"NV row names a register beyond the list", [](ObjectMap& m) { m.nvs[1].registerRow = 9; }, true, true},
+        {"NV row names a register beyond the list", [](ObjectMap& m) { m.nvs[1].registerRow = 9; }, true,
+         true},
     };
     for (const Case& c : cases) {
         auto map = linkedMap();
