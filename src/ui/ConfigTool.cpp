@@ -3,6 +3,7 @@
 #include "model/ListEditing.h"
 
 #include "ui/DeviceSession.h"
+#include "ui/MapFileAccess.h"
 #include "ui/UiTexts.h"
 
 #include <QApplication>
@@ -162,7 +163,7 @@ void ConfigTool::updateTitle() {
     if (current_ == kNVListPage) pages_[kNVListPage]->refresh();
     QString title = QString::fromLatin1(text::kTitle);
     if (current_ == kMasterListPage && !fileName_.isEmpty())
-        title = QStringLiteral("%1 [%2]").arg(title, QFileInfo(fileName_).fileName());
+        title = QStringLiteral("%1 [%2]").arg(title, fileNamePart(fileName_));
     setWindowTitle(title);
 }
 

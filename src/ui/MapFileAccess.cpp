@@ -1,15 +1,44 @@
 #include "ui/MapFileAccess.h"
 
+#include "xml/MapFile.h"
+
+#include <QFile>
+
 namespace korvex::ui {
 
-// TODO(map file): call the object map file reader and writer once they land in xml/.
-FileResult loadObjectMapFile(ObjectMap& map, const QString& path) {
-    clearAll(map);
-    return {false, QStringLiteral("Error opening object map XML file %1\n").arg(path)};
+namespace {
+
+std::string native(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+QString fromNative(const std::string& text) {
+    return QFile::decodeName(QByteArray::fromStdString(text));
 }
 
-FileResult saveObjectMapFile(ObjectMap&, const QString& path) {
-    return {false, QStringLiteral("Error opening object map file %1\n").arg(path)};
+FileResult resultOf(const MapFileResult& result) {
+    return {result.ok, fromNative(result.text)};
+}
+
+} // namespace
+
+FileResult loadObjectMapFile(ObjectMap& map, const QString& path) {
+    return resultOf(readObjectMap(map, native(path)));
+}
+
+FileResult saveObjectMapFile(ObjectMap& map, const QString& path) {
+    return resultOf(writeObjectMap(map, native(path)));
+}
+
+bool hasXmlExtension(const QString& path) {
+    return korvex::hasXmlExtension(native(path));
+}
+
+QString withXmlExtension(const QString& path) {
+    return fromNative(korvex::withXmlExtension(native(path)));
+}
+
+QString fileNamePart(const QString& path) {
+    return fromNative(korvex::fileNamePart(native(path)));
 }
 
 } // namespace korvex::ui

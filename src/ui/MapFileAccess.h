@@ -1,6 +1,6 @@
 #pragma once
-// The object map file as the Master List page uses it: load and save by path, with the error
-// text to show when either fails.
+// The object map file as the Master List page uses it: the file layer's load and save with the
+// window's path type, and the error text to show when either fails.
 #include "model/ObjectMap.h"
 
 #include <QString>
@@ -12,8 +12,12 @@ struct FileResult {
     QString error; // the text for the message box when !ok
 };
 
-// On failure the map is left empty.
+// On failure to read a document the map is left empty.
 FileResult loadObjectMapFile(ObjectMap& map, const QString& path);
 FileResult saveObjectMapFile(ObjectMap& map, const QString& path);
+bool hasXmlExtension(const QString& path);
+QString withXmlExtension(const QString& path);
+// What the title shows of a path: the part after the last separator.
+QString fileNamePart(const QString& path);
 
 } // namespace korvex::ui

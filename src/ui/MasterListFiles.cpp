@@ -3,6 +3,7 @@
 #include "ui/MapFileAccess.h"
 #include "ui/MasterListPage.h"
 #include "ui/UiTexts.h"
+#include "xml/MapFile.h"
 
 namespace korvex::ui {
 
@@ -10,9 +11,8 @@ namespace {
 
 // Port settings as they now are count as the file's (and, after a load, as the page's).
 void takePortSnapshots(ObjectMap& map, bool alsoPage) {
-    map.fileSnapshot = map.modbus;
+    notePortSettingsSaved(map);
     if (alsoPage) map.pageSnapshot = map.modbus;
-    map.saveIndicators.portSettings = true;
 }
 
 } // namespace
@@ -22,8 +22,7 @@ void MasterListPage::newMap() {
     tool_.updateTitle();
     {
         std::lock_guard lock(tool_.mapMutex());
-        // Clearing all also empties the register list and takes every link off the NV rows.
-        clearAll(tool_.map());
+        newObjectMap(tool_.map());
     }
     refresh();
     tool_.page(kRegListPage)->refresh();
@@ -34,7 +33,7 @@ void MasterListPage::openMap() {
     tool_.setFileName(QString());
     tool_.updateTitle();
     const QString path = tool_.prompter().openFileName(this, QString::fromLatin1(text::kMapFilters));
-    if (!path.isEmpty() && !path.contains(QStringLiteral(".xml"))) {
+    if (!path.isEmpty() && !hasXmlExtension(path)) {
         tool_.showMessage(QString::fromLatin1(text::kNeedXml), MessageButtons::Ok, MessageIcon::Information);
         return;
     }
@@ -90,7 +89,7 @@ void MasterListPage::saveMapAs() {
     tool_.updateTitle();
     QString path = tool_.prompter().saveFileName(this, QString::fromLatin1(text::kMapFilters));
     if (path.isEmpty()) return;
-    if (!path.contains(QStringLiteral(".xml"))) path += QStringLiteral(".xml");
+    path = withXmlExtension(path);
     if (!tool_.confirmOverwrite(path)) return;
     FileResult result;
     {

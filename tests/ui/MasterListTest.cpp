@@ -9,7 +9,9 @@
 #include "ui/UiTexts.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QTableView>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -211,6 +213,106 @@ TEST(MasterListFiles, NewForgetsTheFileAndEmptiesTheMap) {
     EXPECT_EQ(tool.map->modbus.baud, 2400);
     EXPECT_TRUE(tool.window->page(kMasterListPage)->statusText().isEmpty());
     EXPECT_TRUE(tool.prompter.messages.empty());
+}
+
+} // namespace
+} // namespace korvex::ui::test
+
+namespace korvex::ui::test {
+namespace {
+
+class MapFileFlow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("plant.xml"));
+    }
+    QTemporaryDir dir;
+    QString path;
+};
+
+TEST_F(MapFileFlow, SaveAsThenOpenBringsTheMapBack) {
+    Tool tool;
+    tool.window->selectPage(kMasterListPage);
+    DataObject& o = tool.map->object(4);
+    o.flags = ObjectFlag::InUse | ObjectFlag::ReadPeriodic;
+    o.datatype = 1;
+    o.modtype = 4;
+    o.modreg = 12;
+    o.slave = 1;
+    o.syncFlags = SyncFlag::Configured;
+    setText(o.name, "Flow");
+    tool.map->modbus.baud = 9600;
+    tool.map->saveIndicators = {false, false, true};
+
+    tool.prompter.files = {dir.filePath(QStringLiteral("plant"))}; // ".xml" is added
+    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(tool.window->fileName(), path);
+    EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle) + QStringLiteral(" [plant.xml]"));
+    EXPECT_EQ(tool.window->page(kMasterListPage)->statusText(), QStringLiteral("File saved."));
+    EXPECT_TRUE(tool.map->saveIndicators.all());
+    EXPECT_EQ(tool.map->fileSnapshot.baud, 9600);
+
+    tool.window->page(kMasterListPage)->runCommand(kNewMap);
+    EXPECT_TRUE(tool.map->object(4).isEmpty());
+    tool.prompter.files = {path};
+    tool.window->page(kMasterListPage)->runCommand(kOpenMap);
+    EXPECT_TRUE(tool.prompter.messages.empty()) << tool.prompter.messageTexts().join("|").toStdString();
+    EXPECT_EQ(tool.window->page(kMasterListPage)->statusText(), QStringLiteral("File loaded."));
+    EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle) + QStringLiteral(" [plant.xml]"));
+    EXPECT_EQ(textOf(tool.map->object(4).name), "Flow");
+    EXPECT_EQ(tool.map->object(4).modreg, 12);
+    EXPECT_EQ(tool.page<MasterListPage>(kMasterListPage).model()->index(3, 9).data().toString(),
+              QStringLiteral("Flow"));
+}
+
+TEST_F(MapFileFlow, SaveAsAsksBeforeReplacingAFile) {
+    Tool tool;
+    QFile existing(path);
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("keep me");
+    existing.close();
+    tool.prompter.files = {path};
+    tool.prompter.answers = {false};
+    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    ASSERT_EQ(tool.prompter.messages.size(), 1u);
+    EXPECT_EQ(tool.prompter.messages[0].text, QString::fromLatin1(text::kOverwrite));
+    ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+    EXPECT_EQ(existing.readAll(), QByteArray("keep me"));
+    EXPECT_TRUE(tool.window->fileName().isEmpty());
+}
+
+TEST_F(MapFileFlow, AMalformedFileIsReportedAndLeavesTheMapEmpty) {
+    Tool tool;
+    QFile bad(path);
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("<?xml version=\"1.0\" ?>\r\n<configuration>\r\n<objects>\r\n");
+    bad.close();
+    tool.map->object(2).datatype = 3;
+    tool.prompter.files = {path};
+    tool.window->page(kMasterListPage)->runCommand(kOpenMap);
+    ASSERT_EQ(tool.prompter.messages.size(), 1u);
+    EXPECT_TRUE(tool.prompter.messages[0].text.startsWith(QStringLiteral("Unexpected end of file")))
+        << tool.prompter.messages[0].text.toStdString();
+    EXPECT_EQ(tool.prompter.messages[0].icon, MessageIcon::Information);
+    EXPECT_TRUE(tool.map->object(2).isEmpty());
+    EXPECT_TRUE(tool.window->fileName().isEmpty());
+    EXPECT_TRUE(tool.window->page(kMasterListPage)->statusText().isEmpty());
+}
+
+TEST_F(MapFileFlow, FailedSaveForgetsThePathAndSaysWhy) {
+    Tool tool;
+    const QString unwritable = dir.filePath(QStringLiteral("missing-folder/plant.xml"));
+    tool.window->setFileName(unwritable);
+    tool.map->saveIndicators.portSettings = false;
+    tool.window->page(kMasterListPage)->runCommand(kSaveMap);
+    ASSERT_EQ(tool.prompter.messages.size(), 1u);
+    EXPECT_EQ(tool.prompter.messages[0].text,
+              QStringLiteral("Error opening object map file %1\n").arg(unwritable));
+    EXPECT_EQ(tool.prompter.messages[0].icon, MessageIcon::Information);
+    EXPECT_TRUE(tool.window->fileName().isEmpty());
+    EXPECT_FALSE(tool.map->saveIndicators.portSettings);
 }
 
 } // namespace
