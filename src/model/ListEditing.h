@@ -56,7 +56,7 @@ int deleteNVAt(ObjectMap& map, int r);
 int changeNVType(ObjectMap& map, int r, int t);
 
 // "Clear NV list": the objects lose their NV side, the registers their NV number and link.
-void clearNVList(ObjectMap& map);
+int clearNVList(ObjectMap& map); // never fails
 
 // "Insert Reg" / "Append Reg": a blank holding register with the next free number.
 int insertRegister(ObjectMap& map, int r);
@@ -66,7 +66,7 @@ int appendRegister(ObjectMap& map);
 int deleteRegister(ObjectMap& map, int r);
 
 // "Clear register list": the objects lose their register side, all register links go.
-void clearRegisterList(ObjectMap& map);
+int clearRegisterList(ObjectMap& map); // never fails
 
 // Consistency tests before the Reg List and NV List pages are shown; kRefused when a link does
 // not point back (ModelOp::CheckRegisterList / CheckNVList give the advice).

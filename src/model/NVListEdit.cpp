@@ -185,7 +185,7 @@ int changeNVType(ObjectMap& map, int r, int t) {
     return kOk;
 }
 
-void clearNVList(ObjectMap& map) {
+int clearNVList(ObjectMap& map) {
     for (int r = 0; r < map.nvCount; ++r) {
         const NetVar& row = map.nvs[r];
         if (ObjectMap::validObject(row.objectNumber)) takeNVSide(map.object(row.objectNumber));
@@ -195,6 +195,7 @@ void clearNVList(ObjectMap& map) {
     map.nvCount = 0;
     for (DataObject& object : map.objects) object.nvRow = 0;
     for (int i = 0; i < map.registerCount; ++i) map.registers[i].nvRow = 0;
+    return kOk;
 }
 
 } // namespace korvex

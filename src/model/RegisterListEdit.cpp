@@ -48,7 +48,7 @@ int deleteRegister(ObjectMap& map, int r) {
     return kOk;
 }
 
-void clearRegisterList(ObjectMap& map) {
+int clearRegisterList(ObjectMap& map) {
     for (int i = 0; i < map.registerCount; ++i) {
         const int n = map.registers[i].objectNumber;
         if (ObjectMap::validObject(n)) takeRegisterSide(map.object(n));
@@ -57,6 +57,7 @@ void clearRegisterList(ObjectMap& map) {
     map.registerCount = 0;
     for (DataObject& object : map.objects) object.registerRow = 0;
     for (int i = 0; i < map.nvCount; ++i) map.nvs[i].registerRow = 0;
+    return kOk;
 }
 
 } // namespace korvex

@@ -60,16 +60,8 @@ TEST(LinkScenario, FromAnImportedRegisterListThroughInsertsDeletesAndTypeChanges
              EXPECT_EQ(masterListFromNVs(m), MasterListFromNVsResult::Conflict);
              return kOk;
          }},
-        {"clear NV list",
-         [](ObjectMap& m) {
-             clearNVList(m);
-             return kOk;
-         }},
-        {"clear register list",
-         [](ObjectMap& m) {
-             clearRegisterList(m);
-             return kOk;
-         }},
+        {"clear NV list", clearNVList},
+        {"clear register list", clearRegisterList},
     };
     ASSERT_TRUE(checkLinks(*map));
     for (const auto& [what, step] : steps) {
