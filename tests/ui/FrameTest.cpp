@@ -209,6 +209,18 @@ TEST(Frame, HelpButtonOfEachPageOpensItsSection) {
     EXPECT_EQ(HelpLauncher::topicName(12), QStringLiteral("korvex-section-12.html"));
 }
 
+TEST(Frame, EveryPageHasItsHelpTopic) {
+    app();
+    const HelpLauncher help(QStringLiteral(KORVEX_TEST_SOURCE_DIR));
+    for (int section = 4; section <= 12; ++section) {
+        const QString path = help.topicPath(section);
+        EXPECT_FALSE(path.isEmpty()) << section;
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << section;
+        EXPECT_TRUE(file.readAll().contains("<h1>")) << section;
+    }
+}
+
 TEST(Frame, OverwriteIsAskedOnlyForAFileThatExists) {
     Tool tool;
     const QString missing = QDir::temp().filePath(QStringLiteral("korvex-no-such-file.xml"));
