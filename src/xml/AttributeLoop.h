@@ -69,7 +69,6 @@ template <class Work> struct Attribute {
 template <class Work>
 int runAttributeLoop(UnitCursor& cursor, std::span<const Attribute<Work>> table, Work& work,
                      int* last = nullptr) {
-    static_assert(sizeof(uint64_t) * 8 >= 40, "seen-set holds every table index");
     uint64_t seen = 0;
     if (last) *last = -1;
     while (!cursor.atEmptyTagClose()) {
@@ -85,7 +84,7 @@ int runAttributeLoop(UnitCursor& cursor, std::span<const Attribute<Work>> table,
         if (last) *last = static_cast<int>(index);
         cursor.skipBlanks();
         if (cursor.atEnd()) return XmlError::BadSyntax;
-        const uint64_t bit = uint64_t{1} << index;
+        const uint64_t bit = index < 64 ? uint64_t{1} << index : 0; // tables hold at most 30 names
         if (seen & bit) return XmlError::Duplicate;
         seen |= bit;
     }

@@ -62,7 +62,7 @@ std::optional<uint32_t> scanHex(std::string_view text, std::size_t& pos) {
     skipBlanks(text, at);
     const bool negative = takeSign(text, at);
     // "0x" counts as a prefix only when a hex digit follows it.
-    if (at + 2 < text.size() + 0 && text[at] == '0' && (text[at + 1] == 'x' || text[at + 1] == 'X') &&
+    if (at + 2 < text.size() && text[at] == '0' && (text[at + 1] == 'x' || text[at + 1] == 'X') &&
         digitValue(text[at + 2]) < 16)
         at += 2;
     const auto magnitude = readDigits(text, at, 16, 0xFFFFFFFFull);
