@@ -4,8 +4,8 @@
 #include "modbus/RegisterCodes.h"
 #include "modbus/RegisterNames.h"
 #include "model/FixedText.h"
+#include "model/NVEditRules.h"
 #include "xml/Elements.h"
-#include "xml/NVName.h"
 
 #include <algorithm>
 #include <bit>
@@ -187,7 +187,7 @@ std::string writeNVElement(const ObjectMap& map, int r, bool withName, std::stri
     }
     if (!row.isInput && !row.maxSendTime.isZero()) out += " max_tm=\"" + sendTimeText(row.maxSendTime) + "\"";
     if (!row.isInput && !row.minSendTime.isZero()) out += " min_tm=\"" + sendTimeText(row.minSendTime) + "\"";
-    if (withName) appendText(out, " name=\"", name.empty() ? xml::cleanNVName(textOf(row.name)) : name);
+    if (withName) appendText(out, " name=\"", name.empty() ? cleanNVName(textOf(row.name)) : name);
     out += "/>\r\n";
     return out;
 }

@@ -1,6 +1,7 @@
 #include "xml/MapDocument.h"
 
 #include "model/FixedText.h"
+#include "model/NVEditRules.h"
 #include "xml/ElementWriter.h"
 #include "xml/NVName.h"
 
@@ -52,7 +53,7 @@ std::vector<std::string> fileNVNames(const ObjectMap& map) {
     for (int r = 0; r < map.nvCount; ++r) {
         const NetVar& row = map.nvs[static_cast<std::size_t>(r)];
         if (writeNVElement(map, r, false).empty()) continue;
-        std::string name = xml::cleanNVName(textOf(row.name));
+        std::string name = cleanNVName(textOf(row.name));
         if (name.empty() || std::find(taken.begin(), taken.end(), name) != taken.end())
             name = xml::defaultNVName(row.isInput != 0, row.fbNumber);
         taken.push_back(name);

@@ -1,6 +1,7 @@
 // The `nv` element: one NV definition, added at the end of the NV list.
 #include "model/FixedText.h"
 #include "model/ListEditing.h"
+#include "model/NVEditRules.h"
 #include "xml/ElementValues.h"
 #include "xml/Elements.h"
 #include "xml/NVName.h"
@@ -131,7 +132,7 @@ bool isUserType(const NVWork& w) {
 std::string chooseName(const ObjectMap& map, const NVWork& w) {
     if (w.named) {
         std::string clean = cleanNVName(w.name);
-        if (!clean.empty() && !nvNameTaken(map, clean, map.nvCount)) return clean;
+        if (!clean.empty() && !nvNameTaken(map, clean, -1)) return clean;
     }
     return defaultNVName(w.isInput, w.fbNumber);
 }
