@@ -113,11 +113,11 @@ std::string SimulatedGateway::slavePath() const {
 }
 
 void SimulatedGateway::hangUp() {
-    {
-        std::lock_guard lock(mutex_);
-        hangUpRequested_ = true;
-    }
+    std::unique_lock lock(mutex_);
+    if (!thread_.joinable() || hungUp_) return;
+    hangUpRequested_ = true;
     changed_.notify_all();
+    changed_.wait(lock, [this] { return stopping_ || hungUp_; });
 }
 
 bool SimulatedGateway::comeBack(std::string* error) {
@@ -133,7 +133,7 @@ bool SimulatedGateway::comeBack(std::string* error) {
 
 bool SimulatedGateway::isHungUp() const {
     std::lock_guard lock(mutex_);
-    return hungUp_ || hangUpRequested_;
+    return hungUp_;
 }
 
 void SimulatedGateway::setAutoReturn(int ms) {
@@ -210,9 +210,12 @@ bool SimulatedGateway::serviceLine() {
 
 // Closes the line at once, as pulling the cable would (gateway's thread only).
 void SimulatedGateway::hangUpNow() {
-    closeLine();
     {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(mutex_); // the line is closed and marked so in one step
+        closeLine();
+        // Like the by-id link of an unplugged device, the link goes with the line (a freed
+        // pseudo-terminal number may soon belong to someone else).
+        if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
         hangUpRequested_ = false;
         hungUp_ = true;
         hungAt_ = Clock::now();

@@ -26,15 +26,15 @@ public:
     bool start(std::string* error = nullptr);
     void stop();
     std::string slavePath() const;
-    // Makes path a symlink to the slave side (replacing what is there) and keeps it pointing at
-    // the current line after a come-back.
+    // Makes path a symlink to the slave side (replacing what is there); a hang-up removes it and
+    // a come-back makes it again for the new line.
     bool setLink(const std::string& path, std::string* error = nullptr);
 
     void setFault(const std::string& kind, const Fault& fault);
     bool addFault(std::string_view spec, std::string* error = nullptr);
     void clearFaults();
 
-    // Pulls the plug now (the command being answered, if any, gets no more bytes).
+    // Pulls the plug and waits until the line is closed (a reply being sent stops short).
     void hangUp();
     // Plugs in again on a new line; waits until it is there.
     bool comeBack(std::string* error = nullptr);

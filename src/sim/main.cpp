@@ -24,7 +24,7 @@ void printHelp() {
     std::puts("Usage: korvex-gateway-sim [--link PATH] [--sample] [--return MS] [--fault KIND:SWITCH]...\n"
               "Acts as a Korvex gateway on the master side of a pseudo-terminal and prints the slave\n"
               "path; open that path (or the --link symlink) as the serial port. Runs until interrupted.\n\n"
-              "  --link PATH         make PATH a symlink to the slave side, kept current after a hang-up\n"
+              "  --link PATH         make PATH a symlink to the slave side (gone while hung up)\n"
               "  --sample            start with a small configuration (3 objects, 4 NVs, a domain)\n"
               "  --return MS         after a hang-up, come back on a new line after MS milliseconds\n"
               "  --fault KIND:SWITCH fault for one command kind (usage, pcx, nvitx, obj, nv, mod, ...;\n"
