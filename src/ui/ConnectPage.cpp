@@ -133,8 +133,13 @@ void ConnectPage::sendCommand() {
     while (line.endsWith(u'\n') || line.endsWith(u'\r')) line.chop(1);
     if (line.isEmpty()) return;
     line.replace(u'\n', u' ');
-    clearStatus();
     DeviceSession& device = tool_.device();
+    // Nothing is queued: while another command runs the line is refused before the port is touched.
+    if (device.engine().busy()) {
+        setStatus(fromView(device::kMsgBusy));
+        return;
+    }
+    clearStatus();
     // A typed command opens the chosen port as every device action does.
     if (!device.openPort()) {
         tool_.setConnected(false);
@@ -142,7 +147,7 @@ void ConnectPage::sendCommand() {
         return;
     }
     tool_.setConnected(true);
-    if (!device.startConsole(line.toStdString())) setStatus(fromView(device::kMsgBusy));
+    if (!device.startConsole(line.toLatin1().toStdString())) setStatus(fromView(device::kMsgBusy));
 }
 
 } // namespace korvex::ui
