@@ -1,0 +1,110 @@
+// How reports from the status loop thread reach the window: posted, carried out on the window
+// thread, refresh requests merged, and a device action's wait handling them meanwhile.
+#include "UiTestSupport.h"
+
+#include "ui/DeviceSession.h"
+#include "ui/GuiActionHost.h"
+#include "ui/GuiStatusSink.h"
+#include "ui/MasterListPage.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace korvex::ui::test {
+namespace {
+
+TEST(GuiStatusSink, TextsFromAnotherThreadLandOnTheWindowThread) {
+    Tool tool;
+    GuiStatusSink& sink = tool.window->device().sink();
+    std::thread worker([&] {
+        sink.setText(kMasterListPage, "Object #1 written ok.\n");
+        sink.appendText(kMasterListPage, "Object #2 written ok.\n");
+        sink.appendText(kConnectPage, "Last Obj");
+        sink.appendText(99, "ignored");
+    });
+    worker.join();
+    EXPECT_TRUE(tool.window->page(kMasterListPage)->statusText().isEmpty()); // nothing until the loop runs
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tool.window->page(kMasterListPage)->statusText(),
+              QStringLiteral("Object #1 written ok.\nObject #2 written ok.\n"));
+    EXPECT_EQ(tool.window->page(kConnectPage)->statusText(), QStringLiteral("Last Obj"));
+}
+
+TEST(GuiStatusSink, WaitingRefreshRequestsOfOneKindAreMerged) {
+    Tool tool;
+    MasterListModel& model = *tool.page<MasterListPage>(kMasterListPage).model();
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    GuiStatusSink& sink = tool.window->device().sink();
+    std::thread worker([&] {
+        for (int i = 0; i < 50; ++i) sink.requestRefresh(GridRefresh::MasterList);
+    });
+    worker.join();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(resets.count(), 1);
+    sink.requestRefresh(GridRefresh::MasterList); // a later request is carried out again
+    QCoreApplication::processEvents();
+    EXPECT_EQ(resets.count(), 2);
+}
+
+TEST(GuiStatusSink, TcpMapChangeTakesThePortSettingsOutOfSyncAndUnsaved) {
+    Tool tool;
+    tool.window->setPortSettingsInSync(true);
+    tool.window->device().sink().requestRefresh(GridRefresh::TcpMap);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(tool.window->portSettingsInSync());
+    EXPECT_FALSE(tool.map->saveIndicators.portSettings);
+}
+
+TEST(GuiStatusSink, ErasingTakesPortAndNodeSettingsOutOfSync) {
+    Tool tool;
+    tool.window->setPortSettingsInSync(true);
+    tool.window->setNodeSettingsInSync(true);
+    tool.window->device().sink().clearSettingsSync();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(tool.window->portSettingsInSync());
+    EXPECT_FALSE(tool.window->nodeSettingsInSync());
+}
+
+TEST(GuiActionHost, WaitHandlesQueuedReportsUntilDone) {
+    Tool tool;
+    GuiActionHost host(*tool.window, tool.window.get());
+    GuiStatusSink& sink = tool.window->device().sink();
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        sink.appendText(kMasterListPage, "usage done\n");
+        done = true;
+    });
+    // The report is posted before done is set, so it is shown by the time the wait returns.
+    EXPECT_TRUE(host.waitUntil([&] { return done.load(); }, 10, 5000));
+    QCoreApplication::processEvents();
+    worker.join();
+    EXPECT_EQ(tool.window->page(kMasterListPage)->statusText(), QStringLiteral("usage done\n"));
+    EXPECT_FALSE(host.waitUntil([] { return false; }, 10, 50));
+}
+
+TEST(GuiActionHost, QuestionsGoThroughThePrompter) {
+    Tool tool;
+    GuiActionHost host(*tool.window, tool.window.get());
+    tool.prompter.answers = {false};
+    EXPECT_FALSE(host.confirm("Are you sure you want to erase all configuration in device?"));
+    host.showMessage("Object's network variables need to be sent first.", MessageIcon::Error);
+    ASSERT_EQ(tool.prompter.messages.size(), 2u);
+    EXPECT_EQ(tool.prompter.messages[0].buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(tool.prompter.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(tool.prompter.messages[1].buttons, MessageButtons::Ok);
+
+    tool.prompter.objectRanges = {{RangeAnswer::Ok, ObjectRange{2, 9}}, {RangeAnswer::All, ObjectRange{}}};
+    ObjectRange range{1, 400};
+    EXPECT_EQ(host.chooseObjectRange(range), RangeAnswer::Ok);
+    EXPECT_EQ(range, (ObjectRange{2, 9}));
+    EXPECT_EQ(host.chooseObjectRange(range), RangeAnswer::All);
+    EXPECT_EQ(range, (ObjectRange{2, 9}));
+    EXPECT_EQ(tool.prompter.offeredObjectRanges.front(), (ObjectRange{1, 400}));
+}
+
+} // namespace
+} // namespace korvex::ui::test
