@@ -82,9 +82,11 @@ void SerialLink::pumpLoop() {
             pump();
         }
     }
+    // Whatever was still pending ends as a time-out, so no handler waits on a stopped pump.
     closeNow();
-    if (receiving_ || txLength_.load(std::memory_order_acquire) != 0) {
+    if (hasWork()) {
         txLength_.store(0, std::memory_order_relaxed);
+        listenPending_.store(false, std::memory_order_relaxed);
         finishReply(0);
     }
     answerRequest(false);

@@ -33,7 +33,8 @@ public:
     SerialLink& operator=(const SerialLink&) = delete;
 
     // The port pump thread. Stopping closes the port on that thread before it ends. While no
-    // thread runs, open/close act directly and tests may call pump() themselves.
+    // thread runs, open/close act directly and tests may call pump() themselves; with a driver
+    // whose port objects are tied to their thread (Qt), start the thread before the first open.
     void startPumpThread();
     void stopPumpThread();
 
