@@ -162,9 +162,11 @@ bool SerialLink::openNow(const std::string& name) {
     return ok;
 }
 
+// A command still receiving ends as a time-out; closing on purpose is not a lost port.
 void SerialLink::closeNow() {
     if (isOpen()) driver_.close();
     setOpenName({});
+    if (receiving_) finishReply(0);
 }
 
 // A port that fails under a command is closed and the command ends as a time-out, so nothing

@@ -165,6 +165,16 @@ TEST_F(SerialLinkTest, ListeningCollectsMoreOutputWithoutSending) {
     EXPECT_EQ(driver.flushes(), 1);
 }
 
+TEST_F(SerialLinkTest, ClosingUnderACommandEndsItWithoutCountingALoss) {
+    driver.reply("Ok");
+    link.startTransfer("x\r\n", 20);
+    link.pump();
+    EXPECT_FALSE(link.replyReady());
+    link.close();
+    EXPECT_EQ(take(), "");
+    EXPECT_EQ(link.takePortLost(), 0);
+}
+
 struct FailureCase {
     const char* name;
     bool failWrite;
