@@ -43,8 +43,21 @@ QPlainTextEdit* ToolPage::makeStatusBox(int lines) {
     return box;
 }
 
+namespace {
+
+// Gateway replies end their lines with CR LF; the box wants one line break per line.
+QString boxText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+} // namespace
+
 void ToolPage::setStatus(const QString& text) {
-    if (statusBox_) statusBox_->setPlainText(text);
+    if (!statusBox_) return;
+    statusBox_->setPlainText(boxText(text));
+    endedWithCr_ = text.endsWith(u'\r');
 }
 
 void ToolPage::appendStatus(const QString& text) {
@@ -52,7 +65,10 @@ void ToolPage::appendStatus(const QString& text) {
     // The texts carry their own line ends; they are added as they are.
     QTextCursor cursor = statusBox_->textCursor();
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text);
+    // A CR LF split between two pieces of a reply is still one line break.
+    const bool skipLf = endedWithCr_ && text.startsWith(u'\n');
+    cursor.insertText(boxText(skipLf ? text.mid(1) : text));
+    endedWithCr_ = text.endsWith(u'\r');
     statusBox_->verticalScrollBar()->setValue(statusBox_->verticalScrollBar()->maximum());
 }
 

@@ -75,6 +75,7 @@ private:
     int index_;
     QToolBar* toolbar_ = nullptr;
     QPlainTextEdit* statusBox_ = nullptr;
+    bool endedWithCr_ = false;
 };
 
 // The pages whose issues are still to come: toolbar with help only.

@@ -108,3 +108,20 @@ TEST(GuiActionHost, QuestionsGoThroughThePrompter) {
 
 } // namespace
 } // namespace korvex::ui::test
+
+namespace korvex::ui::test {
+namespace {
+
+TEST(StatusBox, GatewayLineEndsBecomeOneLineBreak) {
+    Tool tool;
+    ToolPage& page = *tool.window->page(kConnectPage);
+    page.setStatus(QStringLiteral("Last Obj\r\n"));
+    page.appendStatus(QStringLiteral(":->\r"));
+    EXPECT_EQ(page.statusText(), QStringLiteral("Last Obj\n:->\n"));
+    page.setStatus(QStringLiteral("one\r"));
+    page.appendStatus(QStringLiteral("\ntwo\r\n"));
+    EXPECT_EQ(page.statusText(), QStringLiteral("one\ntwo\n"));
+}
+
+} // namespace
+} // namespace korvex::ui::test
