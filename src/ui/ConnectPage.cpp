@@ -141,12 +141,7 @@ void ConnectPage::sendCommand() {
     }
     clearStatus();
     // A typed command opens the chosen port as every device action does.
-    if (!device.openPort()) {
-        tool_.setConnected(false);
-        appendStatus(fromView(device::kMsgOpenFailed));
-        return;
-    }
-    tool_.setConnected(true);
+    if (!device.openPortFor(kConnectPage)) return;
     if (!device.startConsole(line.toLatin1().toStdString())) setStatus(fromView(device::kMsgBusy));
 }
 

@@ -1,5 +1,6 @@
 #include "ui/DeviceSession.h"
 
+#include "device/LinkMessages.h"
 #include "device/qt/QtSerialPortDriver.h"
 #include "model/FixedText.h"
 #include "sim/SimulatedGateway.h"
@@ -53,6 +54,15 @@ bool DeviceSession::usePort(const PortChoice& choice) {
 
 bool DeviceSession::openPort() {
     return !stopped_ && link_.open();
+}
+
+bool DeviceSession::openPortFor(int page) {
+    const bool opened = openPort();
+    tool_.setConnected(opened);
+    if (!opened)
+        tool_.page(page)->appendStatus(QString::fromLatin1(
+            device::kMsgOpenFailed.data(), static_cast<qsizetype>(device::kMsgOpenFailed.size())));
+    return opened;
 }
 
 void DeviceSession::closePort() {

@@ -38,6 +38,9 @@ public:
     // pseudo-terminal taken. False when the simulator cannot start.
     bool usePort(const PortChoice& choice);
     bool openPort();
+    // The port-open step of every device action: opens the chosen port if needed and sets the
+    // "Connected:" indicator; on failure the page's status box gets "Error opening COM port".
+    bool openPortFor(int page);
     void closePort();
     bool portOpen() const { return link_.isOpen(); }
     QString portName() const;

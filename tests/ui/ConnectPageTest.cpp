@@ -141,6 +141,12 @@ TEST(ConnectPage, ConnectToAPortThatIsNotThereSaysSo) {
     QTest::mouseClick(page.connectButton(), Qt::LeftButton);
     EXPECT_EQ(page.responseBox()->toPlainText(), QStringLiteral("Error opening COM port."));
     EXPECT_FALSE(tool.window->connectedShown());
+
+    // A typed command tries the port as every device action does.
+    page.commandBox()->setPlainText(QStringLiteral("usage"));
+    QTest::mouseClick(page.sendButton(), Qt::LeftButton);
+    EXPECT_EQ(page.responseBox()->toPlainText(), QStringLiteral("Error opening COM port"));
+    EXPECT_FALSE(tool.window->device().engine().busy());
 }
 
 TEST(ConnectPage, SimulatedGatewayConnectsAndAnswersTypedCommands) {
