@@ -103,7 +103,9 @@ TEST_P(CloseGuard, AsksOnlyWhenUnsaved) {
     }
     // Cancel keeps every page as it was, the device link included.
     EXPECT_EQ(tool.window->device().stopped(), c.expectClosed);
-    if (c.unsaved) EXPECT_EQ(textOf(tool.map->object(7).name), "Pump");
+    if (c.unsaved) {
+        EXPECT_EQ(textOf(tool.map->object(7).name), "Pump");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CloseGuard,
