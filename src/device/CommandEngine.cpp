@@ -39,26 +39,41 @@ const StateInfo& stateInfo(int state) {
 const CommandEngine::StateEntry CommandEngine::kHandlers[kStateCount] = {
     {S::Idle, &CommandEngine::onIdle},
     {S::Console, &CommandEngine::onConsoleReply},
-    {S::ReadValues, &CommandEngine::onUnhandledReply},
-    {S::GetNetVars, &CommandEngine::onUnhandledReply},
-    {S::SendNetVars, &CommandEngine::onUnhandledReply},
-    {S::GetObjects, &CommandEngine::onUnhandledReply},
-    {S::SendObjects, &CommandEngine::onUnhandledReply},
-    {S::ClearConfig, &CommandEngine::onUnhandledReply},
+    {S::ReadValues, &CommandEngine::onReadValuesReply},
+    {S::GetNetVars, &CommandEngine::onGetNetVarsReply},
+    {S::SendNetVars, &CommandEngine::onSendNetVarsReply},
+    {S::GetObjects, &CommandEngine::onGetObjectsReply},
+    {S::SendObjects, &CommandEngine::onSendObjectsReply},
+    {S::ClearConfig, &CommandEngine::onClearConfigReply},
     {S::QueryUsage, &CommandEngine::onUsageReply},
-    {S::GetPortSettings, &CommandEngine::onUnhandledReply},
-    {S::SendPortSettings, &CommandEngine::onUnhandledReply},
-    {S::GetErrorInfo, &CommandEngine::onUnhandledReply},
-    {S::WriteValues, &CommandEngine::onUnhandledReply},
-    {S::SetDomain, &CommandEngine::onUnhandledReply},
-    {S::GetDomains, &CommandEngine::onUnhandledReply},
-    {S::GetNodeIds, &CommandEngine::onUnhandledReply},
-    {S::GetNodeInfo, &CommandEngine::onUnhandledReply},
-    {S::SetLocation, &CommandEngine::onUnhandledReply},
-    {S::AlterProgramId, &CommandEngine::onUnhandledReply},
+    {S::GetPortSettings, &CommandEngine::onGetPortReply},
+    {S::SendPortSettings, &CommandEngine::onSendPortReply},
+    {S::GetErrorInfo, &CommandEngine::onErrorInfoReply},
+    {S::WriteValues, &CommandEngine::onWriteValuesReply},
+    {S::SetDomain, &CommandEngine::onSetDomainReply},
+    {S::GetDomains, &CommandEngine::onGetDomainsReply},
+    {S::GetNodeIds, &CommandEngine::onGetNodeIdsReply},
+    {S::GetNodeInfo, &CommandEngine::onGetNodeInfoReply},
+    {S::SetLocation, &CommandEngine::onSetLocationReply},
+    {S::AlterProgramId, &CommandEngine::onAlterProgramIdReply},
 };
 
-CommandEngine::CommandEngine(SerialLink& link) : link_(link) {}
+struct CommandEngine::OwnedData {
+    ObjectMap map;
+    std::mutex mutex;
+    ValueTable values;
+};
+
+CommandEngine::CommandEngine(SerialLink& link, ObjectMap& map, std::mutex& mapMutex, ValueTable& values)
+    : link_(link), map_(map), mapMutex_(mapMutex), values_(values) {}
+
+CommandEngine::CommandEngine(SerialLink& link) : CommandEngine(link, std::make_unique<OwnedData>()) {}
+
+CommandEngine::CommandEngine(SerialLink& link, std::unique_ptr<OwnedData> owned)
+    : owned_(std::move(owned)), link_(link), map_(owned_->map), mapMutex_(owned_->mutex),
+      values_(owned_->values) {}
+
+CommandEngine::~CommandEngine() = default;
 
 bool CommandEngine::startCommand(EngineState state, std::string_view line, int budget) {
     std::lock_guard lock(startLock_);
@@ -66,6 +81,21 @@ bool CommandEngine::startCommand(EngineState state, std::string_view line, int b
     link_.startTransfer(line, budget > 0 ? budget : stateInfo(state).budget);
     state_.store(static_cast<int>(state), std::memory_order_release);
     return true;
+}
+
+bool CommandEngine::startSequence(EngineState state, const std::function<std::string()>& prepare,
+                                  int budget) {
+    std::lock_guard lock(startLock_);
+    if (state_.load(std::memory_order_acquire) != 0) return false;
+    const std::string line = prepare();
+    if (line.empty()) return true;
+    link_.startTransfer(line, budget > 0 ? budget : stateInfo(state).budget);
+    state_.store(static_cast<int>(state), std::memory_order_release);
+    return true;
+}
+
+int CommandEngine::stateBudget() const {
+    return stateInfo(state_.load(std::memory_order_acquire)).budget;
 }
 
 void CommandEngine::sendNext(std::string_view line, int budget) {
@@ -86,10 +116,6 @@ void CommandEngine::tick() {
     const int length = link_.takeReply(buffer, kStateInfo[current].replyMax);
     if (length < 0) return;
     (this->*kHandlers[current].handler)(Reply{buffer, length});
-}
-
-void CommandEngine::onUnhandledReply(const Reply&) {
-    finish();
 }
 
 } // namespace korvex::device

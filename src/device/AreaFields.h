@@ -1,0 +1,112 @@
+#pragma once
+// The progress and result fields of each command area. Progress fields are written by a start
+// operation before it publishes the engine's state and read by the handlers after it. Result
+// fields, marks and completion flags are written by the handlers and read and cleared by the
+// status loop's reporting pass, both on the status loop thread; the results and completion
+// flags are atomic because a start operation (on the window thread) resets them too.
+#include <array>
+#include <atomic>
+#include <cstddef>
+
+namespace korvex::device {
+
+inline constexpr std::size_t kErrorTextSize = 100;
+using ErrorText = std::array<char, kErrorTextSize>;
+
+// NV definitions (states 3 and 4).
+struct NetVarTransferFields {
+    int nvFirstInput = 0;
+    int nvLastInput = 0;
+    int nvFirstOutput = 0;
+    int nvLastOutput = 0;
+    int nvNumber = 0;
+    bool nvInputPhase = false;
+    int nvListPosition = -1; // row of the definition being sent, -1 none
+    std::atomic<int> nvResult{0};
+    int nvParseCode = 0;
+    int nvErrorNumber = 0;
+    bool nvErrorIsInput = false;
+    ErrorText nvErrorText{};
+    int nvLastRead = 0;
+    bool nvLastReadIsInput = false;
+    int nvLastWritten = 0;
+    bool nvLastWrittenIsInput = false;
+};
+
+// Data objects (states 5 and 6) and erasing the configuration (state 7).
+struct ObjectTransferFields {
+    int objFirst = 0;
+    int objLast = 0;
+    int objNumber = 0;
+    std::atomic<int> objResult{0};
+    int objParseCode = 0;
+    int objErrorNumber = 0;
+    ErrorText objErrorText{};
+    int objLastGot = 0;
+    int objLastSent = 0;
+
+    std::atomic<int> clearResult{0};
+    std::atomic<bool> clearDone{false};
+    ErrorText clearErrorText{};
+};
+
+// Live values (states 2 and 12).
+struct ValueTransferFields {
+    int valueFirst = 0;
+    int valueLast = 0;
+    int valueNumber = 0;
+    std::atomic<int> valueResult{0};
+    int valueErrorObject = 0;
+    int valueLastRead = 0;
+    int valueLastWritten = 0;
+};
+
+// Modbus port settings (states 9 and 10) and error counters (state 11).
+struct PortTransferFields {
+    int portStep = 0;
+    int portMapIndex = 0;
+    bool portHasTcp = false; // the device model has Modbus TCP (taken at the start)
+    std::atomic<int> portResult{0};
+    int portParseCode = 0;
+    ErrorText portErrorText{};
+    std::atomic<bool> portGetDone{false};
+    std::atomic<bool> portSendDone{false};
+    std::atomic<bool> errorInfoDone{false};
+    unsigned exceptionCode = 0;
+    unsigned errorBits = 0;
+};
+
+// Node management (states 13 to 18).
+struct NodeCommandFields {
+    int domainIndex = 0;
+    std::atomic<int> domainResult{0};
+    int domainReadMark = 0;
+    int domainWrittenMark = 0;
+    int idStep = 0;
+    std::atomic<int> idResult{0};
+    int idReadMark = 0;
+    std::atomic<int> nodeResult{0};
+    int nodeParseCode = 0;
+    ErrorText nodeErrorText{};
+    std::atomic<bool> nodeInfoDone{false};
+    std::atomic<bool> locationDone{false};
+    std::atomic<bool> alterDone{false};
+};
+
+// Requests the status loop carries out and clears; raising one is a single store of a non-zero
+// value, by a dialog on the window thread or by a handler.
+struct RefreshRequests {
+    std::atomic<int> masterListRefresh{0};
+    std::atomic<int> nvListRefresh{0};
+    std::atomic<int> registerListRefresh{0};
+    std::atomic<int> valuesRefresh{0};
+    std::atomic<int> valueWriteRequest{0}; // the object number to write
+    std::atomic<int> tcpMapChanged{0};
+    std::atomic<int> nodePageRefresh{0};
+};
+
+inline void raise(std::atomic<int>& request, int value = 1) {
+    request.store(value, std::memory_order_release);
+}
+
+} // namespace korvex::device
