@@ -46,6 +46,7 @@ bool FaultPlan::add(std::string_view spec, std::string* error) {
     } else if (name == "split" && readCount(value, fault.splitGapMs)) {
     } else if (name == "hangup" && readCount(value, fault.hangUpAfter)) {
     } else if (name == "trickle" && readCount(value, fault.trickleMs)) {
+    } else if (name == "after" && readCount(value, fault.after)) {
     } else {
         return fail(error, "unknown fault \"" + std::string(rest) + "\"");
     }

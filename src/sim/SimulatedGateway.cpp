@@ -257,6 +257,8 @@ void SimulatedGateway::handleLine(const std::string& line) {
             hangUpNow();
             return;
         }
+        // The reply switches wait for the commands the fault lets through first.
+        if (seen <= fault.after) fault = Fault{};
         // A refused or lost command is not carried out.
         if (!fault.noReply && !fault.garbage && fault.errorText.empty()) text = console_.answer(line);
         if (!fault.errorText.empty()) text = fault.errorText;

@@ -29,7 +29,8 @@ void printHelp() {
               "  --return MS         after a hang-up, come back on a new line after MS milliseconds\n"
               "  --fault KIND:SWITCH fault for one command kind (usage, pcx, nvitx, obj, nv, mod, ...;\n"
               "                      * for all); switches: noreply, garbage, delay=MS, split=MS,\n"
-              "                      error=TEXT, hangup=N (hang up on the command after N), trickle=MS\n\n"
+              "                      error=TEXT, hangup=N (hang up on the command after N), trickle=MS,\n"
+              "                      after=N (the first N commands of the kind are answered normally)\n\n"
               "Example: korvex-gateway-sim --link /tmp/korvex --fault usage:delay=500 --fault pcx:split=150");
 }
 
