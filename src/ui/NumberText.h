@@ -10,4 +10,11 @@ int scanDecimal(const QString& text);
 // A 0 is shown as an empty box.
 QString numberOrEmpty(int value);
 
+// "%x": leading blanks, an optional sign (a minus wraps round), an optional 0x and the hex digits
+// that follow; no digits give 0, and a value too big for 32 bits is held at 0xFFFFFFFF.
+unsigned scanHex(const QString& text);
+// "%f" in the C locale whatever the program's locale: no number, infinity and NaN give 0; a
+// magnitude beyond the double range is held at its ends.
+double scanFraction(const QString& text);
+
 } // namespace korvex::ui

@@ -1,0 +1,50 @@
+#include "ui/EditorContext.h"
+
+#include "modbus/ModiconHint.h"
+#include "ui/ConfigTool.h"
+#include "ui/DeviceSession.h"
+
+namespace korvex::ui {
+
+void EditorContext::tell(QWidget* owner, const char* text) const {
+    prompter.message(owner, QString::fromLatin1(text), MessageButtons::Ok, MessageIcon::Error);
+}
+
+ModiconHint& runModiconHint() {
+    static ModiconHint hint;
+    return hint;
+}
+
+namespace {
+
+GridRefresh gridOf(EditorRequest what) {
+    switch (what) {
+    case EditorRequest::MasterListRefresh:
+        return GridRefresh::MasterList;
+    case EditorRequest::RegisterListRefresh:
+        return GridRefresh::RegisterList;
+    case EditorRequest::TcpMapChanged:
+        return GridRefresh::TcpMap;
+    case EditorRequest::ValueWriteRequest:
+        break;
+    }
+    return GridRefresh::Values;
+}
+
+} // namespace
+
+EditorContext editorContext(ConfigTool& tool) {
+    EditorContext context(tool.map(), tool.prompter());
+    context.mapMutex = &tool.mapMutex();
+    context.modicon = tool.options().modicon;
+    context.gatewaySlave = tool.options().gatewaySlave;
+    context.commissioned = tool.options().commissioned;
+    context.modiconHint = &runModiconHint();
+    // The sink posts to the window thread and merges waiting requests of one kind, as the status
+    // loop's request flags do. A value write has no device command to start yet: the cached value
+    // is shown again on the View Data grid.
+    context.raise = [&tool](EditorRequest what, int) { tool.device().sink().requestRefresh(gridOf(what)); };
+    return context;
+}
+
+} // namespace korvex::ui
