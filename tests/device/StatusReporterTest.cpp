@@ -1,0 +1,107 @@
+// The reporting pass on its own: the order of the areas within one pass, set and append modes,
+// clearing after reporting, the refresh requests and the texts of unexpected result values.
+#include "DeviceTestSupport.h"
+#include "model/FixedText.h"
+
+namespace korvex::device {
+namespace {
+
+using test::Harness;
+using test::RecordingSink;
+
+TEST(StatusReporterTest, AreasInTheirOrderWithinOnePass) {
+    Harness h;
+    CommandEngine& e = h.engine;
+    e.nodeInfoDone = true;
+    e.portGetDone = true;
+    e.nvLastRead = 4;
+    e.nvLastReadIsInput = true;
+    setText(e.consoleText, "hello");
+    e.consoleUpdated = true;
+    e.objLastSent = 2;
+    e.valueLastRead = 9;
+    raise(e.requests.registerListRefresh);
+    raise(e.requests.masterListRefresh);
+    raise(e.requests.valuesRefresh);
+    EXPECT_TRUE(h.reporter.pass()); // console text shown: no pause
+
+    std::vector<Page> pages;
+    for (const auto& event : h.sink.events()) pages.push_back(event.page);
+    EXPECT_EQ(pages, (std::vector<Page>{Page::ViewData, Page::MasterList, Page::Connect, Page::NVList,
+                                        Page::MasterList, Page::ModbusPort, Page::LonWorks}));
+    EXPECT_EQ(h.sink.box(Page::MasterList), "Object #2 written ok.\nNVI 4 read ok.\n");
+    EXPECT_EQ(h.sink.refreshes(),
+              (std::vector<Refresh>{Refresh::MasterList, Refresh::RegisterList, Refresh::Values,
+                                    Refresh::PortPage, Refresh::TcpMap}));
+    // Everything reported was cleared; the node page refresh raised now is carried out next.
+    EXPECT_TRUE(h.reporter.pending());
+    h.sink.clear();
+    EXPECT_FALSE(h.reporter.pass());
+    EXPECT_TRUE(h.sink.events().empty());
+    EXPECT_EQ(h.sink.refreshes(), std::vector<Refresh>{Refresh::NodePage});
+    EXPECT_FALSE(h.reporter.pending());
+}
+
+TEST(StatusReporterTest, AFailureInTheSamePassReplacesTheCompletion) {
+    Harness h;
+    h.map.modbus.flags |= PortFlag::ConfirmedInDevice;
+    h.engine.portSendDone = true;
+    h.engine.portParseCode = 1;
+    h.engine.portResult = kResultBadReply;
+    h.engine.nodeInfoDone = true;
+    h.engine.nodeResult = kResultTimeout;
+    h.reporter.pass();
+    EXPECT_EQ(h.sink.box(Page::ModbusPort), "Parse error: 1.\n");
+    EXPECT_FALSE(h.map.modbus.flags & PortFlag::ConfirmedInDevice);
+    EXPECT_FALSE(h.sink.portInSync);
+    EXPECT_EQ(h.sink.box(Page::LonWorks), "Device timeout\n");
+    EXPECT_TRUE(h.sink.nodeInSync);
+    EXPECT_EQ(h.reporter.failuresReported(), 2);
+}
+
+TEST(StatusReporterTest, UnexpectedResultValues) {
+    Harness h;
+    CommandEngine& e = h.engine;
+    e.nvResult = 7;
+    e.objResult = 7;
+    e.clearResult = 7;
+    e.valueResult = 7;
+    e.portResult = 7;
+    e.domainResult = 7;
+    e.idResult = 7;
+    e.nodeResult = 7;
+    h.reporter.pass();
+    EXPECT_EQ(h.sink.box(Page::NVList), "Unspecified error.\n");
+    EXPECT_EQ(h.sink.box(Page::MasterList), "Unspecified error.\nUnspecified error.\nUnspecified error.\n");
+    EXPECT_EQ(h.sink.box(Page::ViewData), "Unspecified error.\n");
+    EXPECT_EQ(h.sink.box(Page::ModbusPort), "Unspecified error.\n");
+    EXPECT_EQ(h.sink.box(Page::LonWorks), "Unknown error\n");
+    EXPECT_EQ(h.reporter.failuresReported(), 8);
+}
+
+TEST(StatusReporterTest, TcpMapChangedClearsThePortSettingsMarks) {
+    Harness h;
+    h.sink.portInSync = true;
+    h.map.saveIndicators.portSettings = true;
+    raise(h.engine.requests.tcpMapChanged);
+    h.reporter.pass();
+    EXPECT_EQ(h.sink.refreshes(), std::vector<Refresh>{Refresh::TcpMap});
+    EXPECT_FALSE(h.sink.portInSync);
+    EXPECT_FALSE(h.map.saveIndicators.portSettings);
+}
+
+TEST(StatusReporterTest, ErrorTextsKeepTheirLengthLimit) {
+    Harness h;
+    const std::string longText(150, 'x');
+    h.driver.hook = [&](const std::string&) { return longText + "\r\n:->"; };
+    ASSERT_TRUE(h.link.open());
+    ASSERT_TRUE(h.engine.startSendObjects(1, 1)); // reply max 100, two bytes of it CR LF
+    h.run();
+    EXPECT_EQ(h.sink.box(Page::MasterList), "Obj 1 " + std::string(98, 'x') + ".\n");
+    ASSERT_TRUE(h.engine.startSendPortSettings()); // reply max 200: the buffer's 99 characters
+    h.run();
+    EXPECT_EQ(h.sink.box(Page::ModbusPort), std::string(99, 'x') + "\n");
+}
+
+} // namespace
+} // namespace korvex::device
