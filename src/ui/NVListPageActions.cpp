@@ -1,0 +1,180 @@
+// The NV List page's commands: the row buttons, "Execute" with the action list, clearing the
+// list and the XIF export. Each ends with a refresh of the NV List grid, refused or not.
+#include "lonworks/XifFile.h"
+#include "lonworks/XifWriter.h"
+#include "model/ListBuilding.h"
+#include "model/ListEditing.h"
+#include "ui/ConfigTool.h"
+#include "ui/NVListPage.h"
+
+#include <QComboBox>
+#include <QFile>
+
+#include <functional>
+#include <optional>
+
+namespace korvex::ui {
+
+namespace {
+
+constexpr char kXifSaveFilters[] = "XIF file (*.xif);;All files (*.*)";
+
+} // namespace
+
+bool NVListPage::report(ModelOp op, int code) {
+    if (code == kOk) return false;
+    const char* text = modelMessage(op, code);
+    if (text) tool_.showMessage(QString::fromLatin1(text));
+    return true;
+}
+
+void NVListPage::insertRow() {
+    int code = kOk;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        code = insertNV(tool_.map(), selected_);
+    }
+    report(ModelOp::InsertNV, code);
+    refresh();
+}
+
+void NVListPage::appendRow() {
+    int code = kOk;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        code = appendNV(tool_.map());
+    }
+    report(ModelOp::InsertNV, code);
+    refresh();
+}
+
+void NVListPage::addFieldRow() {
+    int code = kOk;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        code = addField(tool_.map(), selected_);
+    }
+    report(ModelOp::AddField, code);
+    refresh();
+}
+
+void NVListPage::deleteRow() {
+    int code = kOk;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        code = deleteNVAt(tool_.map(), selected_);
+    }
+    report(ModelOp::DeleteNV, code);
+    refresh();
+}
+
+void NVListPage::execute() {
+    const int action = actions_->currentIndex();
+    if (action == kGetNVDefinitions)
+        getDefinitions();
+    else if (action == kSendNVDefinitions)
+        sendDefinitions();
+    else
+        runListAction(action);
+    refresh();
+}
+
+// The list-building actions: one model operation each, its refusal shown as a message.
+void NVListPage::runListAction(int action) {
+    struct Step {
+        std::optional<ModelOp> op; // none for the actions that never refuse
+        std::function<int(ObjectMap&)> run;
+        bool refreshesRegisters;
+    };
+    Step step;
+    switch (action) {
+    case kAssignFbNumbers:
+        step = {ModelOp::AssignFbNumbers, assignFbNumbers, false};
+        break;
+    case kAssignObjectsFromNVs:
+        step = {ModelOp::MasterListFromNVs, masterListFromNVs, false};
+        break;
+    case kCreateRegistersFromMaster:
+        step = {ModelOp::RegisterListFromMaster, registerListFromMaster, true};
+        break;
+    case kRemoveNVObjects:
+        step = {std::nullopt, removeNVObjectAssignments, true};
+        break;
+    case kRemoveFbNumbers:
+        step = {ModelOp::RemoveNVFbAssignments, removeNVFbAssignments, true};
+        break;
+    default:
+        return;
+    }
+    int code = kOk;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        code = step.run(tool_.map());
+    }
+    if (step.op) report(*step.op, code);
+    // Only a register list that was built is worth redrawing after "Auto-create".
+    if (step.refreshesRegisters && !(action == kCreateRegistersFromMaster && code != kOk))
+        refreshRegisterList();
+}
+
+void NVListPage::command(int number) {
+    switch (number) {
+    case kClearNVList:
+        clearList();
+        break;
+    case kExportXif:
+        exportXif();
+        break;
+    default:
+        ToolPage::command(number);
+        break;
+    }
+}
+
+void NVListPage::clearList() {
+    int rows = 0;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        rows = tool_.map().nvCount;
+    }
+    const QString question = QString::fromLatin1(kConfirmClearNVList);
+    if (rows > 0 && !tool_.showMessage(question, MessageButtons::OkCancel, MessageIcon::Error)) return;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        clearNVList(tool_.map());
+    }
+    refresh();
+    refreshRegisterList();
+}
+
+void NVListPage::exportXif() {
+    QString path = tool_.prompter().saveFileName(this, QString::fromLatin1(kXifSaveFilters));
+    if (path.isEmpty()) return;
+    path = QFile::decodeName(QByteArray::fromStdString(xifExportPath(QFile::encodeName(path).toStdString())));
+    if (!tool_.confirmOverwrite(path)) return;
+    XifFileOutcome outcome;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        outcome = exportXifFile(QFile::encodeName(path).toStdString(), tool_.map(),
+                                tool_.deviceModelName().toStdString(), xifDateNow());
+    }
+    const QString text = QFile::decodeName(QByteArray::fromStdString(outcome.message));
+    if (outcome.ok)
+        setStatus(text);
+    else
+        tool_.showMessage(text, MessageButtons::Ok, MessageIcon::Information);
+    tool_.updateTitle();
+    refresh();
+}
+
+// TODO(transfers): both NV transfers call their device flows with a GuiActionHost once the
+// transfer flows land; until then they only say so and touch neither the map nor the device.
+void NVListPage::getDefinitions() {
+    setStatus(QStringLiteral("This action is not available in this build.\n"));
+}
+
+void NVListPage::sendDefinitions() {
+    setStatus(QStringLiteral("This action is not available in this build.\n"));
+}
+
+} // namespace korvex::ui

@@ -1,0 +1,146 @@
+// The Reg List page's commands: the row buttons, "Execute" with the action list, clearing the
+// list and the CSV export. Each ends with a grid refresh, refused or not.
+#include "modbus/CsvResult.h"
+#include "modbus/RegisterCsvFile.h"
+#include "model/ListBuilding.h"
+#include "model/ListEditing.h"
+#include "ui/ConfigTool.h"
+#include "ui/RegListPage.h"
+
+#include <QComboBox>
+#include <QFile>
+
+namespace korvex::ui {
+
+namespace {
+
+constexpr char kCsvSaveFilters[] = "Modbus register list (*.csv);;All files (*.*)";
+
+} // namespace
+
+bool RegListPage::report(ModelOp op, int code) {
+    if (code == kOk) return false;
+    const char* text = modelMessage(op, code);
+    if (text) tool_.showMessage(QString::fromLatin1(text));
+    return true;
+}
+
+void RegListPage::insertRow() {
+    int code = kOk;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        code = insertRegister(tool_.map(), selected_);
+    }
+    report(ModelOp::InsertRegister, code);
+    refresh();
+}
+
+void RegListPage::appendRow() {
+    int code = kOk;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        code = appendRegister(tool_.map());
+    }
+    report(ModelOp::InsertRegister, code);
+    refresh();
+}
+
+void RegListPage::deleteRow() {
+    int code = kOk;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        code = deleteRegister(tool_.map(), selected_);
+    }
+    report(ModelOp::DeleteRegister, code);
+    refresh();
+}
+
+void RegListPage::execute() {
+    const int action = actions_->currentIndex();
+    int code = kOk;
+    ModelOp op = ModelOp::NVListFromRegisters;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        ObjectMap& map = tool_.map();
+        switch (action) {
+        case kCreateNVsFromRegisters:
+            code = nvListFromRegisters(map);
+            break;
+        case kAssignObjectsFromRegisters:
+            op = ModelOp::MasterListFromRegisters;
+            code = masterListFromRegisters(map);
+            break;
+        case kRemoveRegisterObjects:
+            removeRegisterObjectAssignments(map);
+            break;
+        case kRebuildRegisterList:
+            rebuildRegisterList(map);
+            break;
+        default:
+            break;
+        }
+    }
+    report(op, code);
+    refresh();
+    tool_.update();
+}
+
+void RegListPage::command(int number) {
+    switch (number) {
+    case kClearRegList:
+        clearList();
+        break;
+    case kExportCsv:
+        exportCsv();
+        break;
+    default:
+        ToolPage::command(number);
+        break;
+    }
+}
+
+void RegListPage::clearList() {
+    int rows = 0;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        rows = tool_.map().registerCount;
+    }
+    const QString question = QString::fromLatin1(kConfirmClearRegisterList);
+    if (rows > 0 && !tool_.showMessage(question, MessageButtons::OkCancel, MessageIcon::Error)) return;
+    tool_.updateTitle();
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        clearRegisterList(tool_.map());
+    }
+    refresh();
+}
+
+void RegListPage::exportCsv() {
+    tool_.updateTitle();
+    bool written = false;
+    QString path = tool_.prompter().saveFileName(this, QString::fromLatin1(kCsvSaveFilters));
+    if (!path.isEmpty()) {
+        path = QFile::decodeName(
+            QByteArray::fromStdString(csvExportPath(QFile::encodeName(path).toStdString())));
+        if (tool_.confirmOverwrite(path)) {
+            CsvFileOutcome outcome;
+            {
+                std::lock_guard lock(tool_.mapMutex());
+                outcome = exportRegisterCsvFile(QFile::encodeName(path).toStdString(), tool_.map(),
+                                                tool_.options().modicon);
+            }
+            written = outcome.ok;
+            if (!written)
+                tool_.showMessage(QFile::decodeName(QByteArray::fromStdString(outcome.message)),
+                                  MessageButtons::Ok, MessageIcon::Information);
+        }
+    }
+    // Every way out without a written file ends with this, a cancelled dialog included.
+    if (!written) {
+        tool_.showMessage(QString::fromLatin1(CsvText::FailedToCreate));
+        return;
+    }
+    refresh();
+}
+
+} // namespace korvex::ui

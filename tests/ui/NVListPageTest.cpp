@@ -1,0 +1,285 @@
+// The NV List page: its columns for header and field rows, the four row buttons and their
+// refusals, the clear question, every message of the action list, the XIF export, the refresh
+// rules (title update, status loop requests) and the way from the sample XIF file to a built,
+// exported and saved map.
+#include "ListPagesTestSupport.h"
+
+#include "model/FixedText.h"
+#include "model/LinkCheck.h"
+#include "model/ListBuilding.h"
+#include "model/ListEditing.h"
+#include "ui/DeviceSession.h"
+#include "ui/MapTableModel.h"
+#include "ui/MasterListPage.h"
+#include "ui/NVImportPage.h"
+#include "ui/NVListPage.h"
+#include "ui/RegListPage.h"
+#include "ui/UiTexts.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace korvex::ui::test {
+namespace {
+
+NVListPage& listPage(Tool& tool) {
+    return tool.page<NVListPage>(kNVListPage);
+}
+
+void addSwitch(ObjectMap& map, int at) {
+    NVAddRequest request;
+    request.snvt = 95;
+    request.name = "Fan";
+    ASSERT_EQ(addNV(map, at, request), kOk);
+}
+
+void runAction(Tool& tool, int action) {
+    listPage(tool).actionList()->setCurrentIndex(action);
+    listPage(tool).executeButton()->click();
+}
+
+TEST(NVListPage, AppendOnAnEmptyListAndTheColumnsOfHeaderAndFieldRows) {
+    Tool tool;
+    NVListPage& page = listPage(tool);
+    page.appendButton()->click();
+    EXPECT_TRUE(tool.prompter.messages.empty());
+    ASSERT_EQ(tool.map->nvCount, 1);
+    EXPECT_EQ(textOf(tool.map->nvs[0].name), "New_NV_1");
+    EXPECT_EQ(tool.map->nvs[0].snvt, 8);
+    EXPECT_FALSE(tool.map->nvs[0].isInput);
+
+    const MapTableModel& model = *page.model();
+    EXPECT_EQ(headings(model),
+              (QStringList{"", "Dir", "FB #", "Obj #", "SNVT Type", "SNVT Category", "NV Name"}));
+    EXPECT_EQ(rowTexts(model, 0), (QStringList{"NVO", "---", "---", "SNVT_count", "---", "New_NV_1"}));
+
+    addSwitch(*tool.map, 1);
+    tool.map->nvs[1].isInput = 1;
+    tool.map->nvs[1].fbNumber = 7;
+    tool.map->nvs[1].inDevice = 1;
+    tool.map->nvs[2].objectNumber = 12;
+    tool.map->nvs[3].defined = 0;
+    page.refresh();
+    EXPECT_EQ(rowTexts(model, 1), (QStringList{"NVI", "OLA 7", "---", "SNVT_switch", "---", "Fan"}));
+    EXPECT_EQ(rowTexts(model, 2),
+              (QStringList{"NVO", "---", "12", ":: value", "nvt_cat_unsigned_short", "Fan"}));
+    tool.map->nvs[0].fbNumber = 2;
+    page.refresh();
+    EXPECT_EQ(rowTexts(model, 0)[1], QStringLiteral("OLS 2"));
+    // Images: out of sync, in sync (headers); marked, blank (fields).
+    const QSet<qint64> images{imageKey(model, 0), imageKey(model, 1), imageKey(model, 2), imageKey(model, 3)};
+    EXPECT_EQ(images.size(), 4);
+}
+
+TEST(NVListPage, RowButtonsSayWhenRefused) {
+    Tool tool;
+    NVListPage& page = listPage(tool);
+    page.deleteButton()->click();
+    addSwitch(*tool.map, 0);
+    page.appendButton()->click(); // a plain NV at row 3
+    page.selectRow(1);
+    page.insertButton()->click(); // on a field row
+    page.selectRow(3);
+    page.addFieldButton()->click(); // on a plain NV
+    EXPECT_EQ(tool.prompter.messageTexts(),
+              (QStringList{"Unable to delete this line.", "Could not insert NV at this point.",
+                           "Could not add field at this point."}));
+    EXPECT_EQ(tool.map->nvCount, 4);
+
+    page.selectRow(0);
+    page.addFieldButton()->click();
+    EXPECT_EQ(tool.map->nvCount, 5);
+    EXPECT_TRUE(tool.map->nvs[1].isField);
+    page.deleteButton()->click(); // the switch and its three fields
+    EXPECT_EQ(tool.map->nvCount, 1);
+    EXPECT_EQ(page.model()->rowCount(), 1);
+    EXPECT_EQ(tool.prompter.messages.size(), 3u);
+}
+
+TEST(NVListPage, ClearAsksOnlyWhenTheListHasRows) {
+    Tool tool;
+    listPage(tool).runCommand(kClearNVList);
+    EXPECT_TRUE(tool.prompter.messages.empty());
+
+    appendNV(*tool.map);
+    appendRegister(*tool.map);
+    tool.map->registers[0].nvRow = 1;
+    tool.map->nvs[0].registerRow = 1;
+    tool.prompter.answers = {false, true};
+    listPage(tool).runCommand(kClearNVList);
+    EXPECT_EQ(tool.map->nvCount, 1);
+    listPage(tool).runCommand(kClearNVList);
+    EXPECT_EQ(tool.map->nvCount, 0);
+    EXPECT_EQ(tool.map->registers[0].nvRow, 0);
+    EXPECT_EQ(tool.prompter.messageTexts(),
+              QStringList(2, QStringLiteral("Are you sure you want to\ndiscard all network variables?")));
+    EXPECT_EQ(tool.prompter.messages[0].buttons, MessageButtons::OkCancel);
+}
+
+void appendNVs(ObjectMap& m, int n) {
+    for (int i = 0; i < n; ++i) appendNV(m);
+}
+
+TEST(NVListPage, EveryActionReportsItsRefusal) {
+    const struct {
+        const char* name;
+        std::function<void(ObjectMap&)> setUp;
+        int action;
+        const char* message; // nullptr: none
+    } cases[] = {
+        {"blocks assigned",
+         [](ObjectMap& m) {
+             appendNVs(m, 2);
+             m.nvs[1].fbNumber = 4;
+         },
+         kAssignFbNumbers, "Function Blocks have already been assigned."},
+        {"121 outputs", [](ObjectMap& m) { appendNVs(m, 121); }, kAssignFbNumbers,
+         "Number of function blocks requested in list\nexceeds maximum number of NV's."},
+        {"objects assigned",
+         [](ObjectMap& m) {
+             appendNVs(m, 1);
+             m.nvs[0].objectNumber = 3;
+         },
+         kAssignObjectsFromNVs, "Data objects have already been assigned."},
+        {"object taken",
+         [](ObjectMap& m) {
+             appendNVs(m, 1);
+             m.object(1).lonNV = 9;
+         },
+         kAssignObjectsFromNVs, "Conflicting assignments.\nClear master object list first."},
+        {"401 NVs", [](ObjectMap& m) { appendNVs(m, 401); }, kAssignObjectsFromNVs,
+         "Number of objects requested in list\nexceeds maximum number of objects."},
+        {"registers exist",
+         [](ObjectMap& m) {
+             appendNVs(m, 1);
+             appendRegister(m);
+         },
+         kCreateRegistersFromMaster, "Modbus register list has already been created."},
+        {"objects linked",
+         [](ObjectMap& m) {
+             appendNVs(m, 1);
+             assignFbNumbers(m);
+             masterListFromNVs(m);
+         },
+         kRemoveFbNumbers, "Must remove data objects first."},
+        {"remove objects",
+         [](ObjectMap& m) {
+             appendNVs(m, 1);
+             assignFbNumbers(m);
+             masterListFromNVs(m);
+         },
+         kRemoveNVObjects, nullptr},
+        {"no action", [](ObjectMap& m) { appendNVs(m, 1); }, kNVListNoAction, nullptr},
+    };
+    for (const auto& c : cases) {
+        Tool tool;
+        c.setUp(*tool.map);
+        const int registers = tool.map->registerCount;
+        runAction(tool, c.action);
+        const QStringList expected = c.message ? QStringList{QString::fromLatin1(c.message)} : QStringList{};
+        EXPECT_EQ(tool.prompter.messageTexts(), expected) << c.name;
+        EXPECT_EQ(tool.map->registerCount, registers) << c.name;
+        EXPECT_EQ(listPage(tool).model()->rowCount(), tool.map->nvCount) << c.name;
+    }
+}
+
+TEST(NVListPage, ExportWritesTheGatewaysXifWithSafeNames) {
+    QTemporaryDir dir;
+    Tool tool;
+    appendNV(*tool.map);
+    setText(tool.map->nvs[0].name, "Flow Rate #2");
+    tool.map->nvs[0].fbNumber = 5;
+    tool.prompter.files = {QString(), dir.filePath(QStringLiteral("gateway"))};
+    listPage(tool).runCommand(kExportXif); // cancelled
+    EXPECT_TRUE(listPage(tool).statusText().isEmpty());
+    listPage(tool).runCommand(kExportXif);
+    EXPECT_TRUE(tool.prompter.messages.empty());
+    EXPECT_EQ(tool.prompter.lastFilters, QStringLiteral("XIF file (*.xif);;All files (*.*)"));
+    EXPECT_EQ(listPage(tool).statusText(), QStringLiteral("File saved."));
+    const QByteArray xif = fileBytes(dir.filePath(QStringLiteral("gateway.xif")));
+    EXPECT_TRUE(xif.startsWith("File: gateway.xif generated by Korvex-A Tool v2.14, XIF Version 4.402\r\n"));
+    EXPECT_TRUE(xif.contains("VAR Flow_Rate__2 7 0 0 0\r\n"));
+    EXPECT_EQ(listPage(tool).model()->index(0, 6).data().toString(), QStringLiteral("Flow_Rate__2"));
+
+    tool.prompter.files = {dir.filePath(QStringLiteral("gateway.xif"))};
+    tool.prompter.answers = {false};
+    listPage(tool).clearStatus();
+    listPage(tool).runCommand(kExportXif);
+    EXPECT_EQ(tool.prompter.messageTexts(), QStringList{QString::fromLatin1(text::kOverwrite)});
+    EXPECT_TRUE(listPage(tool).statusText().isEmpty());
+}
+
+TEST(NVListPage, TitleUpdatesAndStatusLoopRequestsRedrawTheGrid) {
+    Tool tool;
+    tool.window->selectPage(kNVListPage);
+    appendNV(*tool.map);
+    EXPECT_EQ(listPage(tool).model()->rowCount(), 0);
+    tool.window->updateTitle();
+    EXPECT_EQ(listPage(tool).model()->rowCount(), 1);
+    appendNV(*tool.map);
+    tool.window->device().sink().requestRefresh(GridRefresh::NVList);
+    EXPECT_TRUE(waitFor([&] { return listPage(tool).model()->rowCount() == 2; }));
+    // The selection stays where it was.
+    listPage(tool).selectRow(1);
+    listPage(tool).refresh();
+    EXPECT_EQ(listPage(tool).grid()->currentIndex().row(), 1);
+}
+
+TEST(NVListPage, DeviceTransfersWaitForTheTransferFlows) {
+    Tool tool;
+    for (int action : {kGetNVDefinitions, kSendNVDefinitions}) {
+        runAction(tool, action);
+        EXPECT_EQ(listPage(tool).statusText(),
+                  QStringLiteral("This action is not available in this build.\n"));
+    }
+}
+
+// The sample XIF file becomes a whole map: every NV added, blocks, objects and registers built
+// from the NV list, both lists exported and the map saved and opened again.
+TEST(NVListPage, SampleXifToABuiltExportedAndSavedMap) {
+    QTemporaryDir dir;
+    Tool tool;
+    showPage(tool, kNVImportPage);
+    NVImportPage& import = tool.page<NVImportPage>(kNVImportPage);
+    tool.prompter.files = {examplePath("vz200.xif")};
+    import.runCommand(kImportXif);
+    clickHeading(import.grid(), 2);
+    import.addButton()->click();
+    EXPECT_EQ(import.statusText(), QStringLiteral("21 entries added to list."));
+
+    tool.window->selectPage(kNVListPage);
+    runAction(tool, kAssignFbNumbers);
+    runAction(tool, kAssignObjectsFromNVs);
+    runAction(tool, kCreateRegistersFromMaster);
+    ASSERT_TRUE(tool.prompter.messages.empty()) << tool.prompter.messageTexts().join("|").toStdString();
+    EXPECT_EQ(tool.map->registerCount, 17);
+    EXPECT_EQ(tool.page<RegListPage>(kRegListPage).model()->rowCount(), 17);
+    EXPECT_EQ(rowTexts(*listPage(tool).model(), 2).mid(0, 3), (QStringList{"NVO", "OLS 2", "1"}));
+    EXPECT_TRUE(korvex::testing::checkLinks(*tool.map));
+
+    tool.prompter.files = {dir.filePath(QStringLiteral("gateway.xif")),
+                           dir.filePath(QStringLiteral("regs.csv")),
+                           dir.filePath(QStringLiteral("zone.xml"))};
+    listPage(tool).runCommand(kExportXif);
+    tool.window->page(kRegListPage)->runCommand(kExportCsv);
+    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    EXPECT_TRUE(tool.prompter.messages.empty()) << tool.prompter.messageTexts().join("|").toStdString();
+    EXPECT_TRUE(
+        fileBytes(dir.filePath(QStringLiteral("gateway.xif"))).contains("VAR nviSpaceTemp 4 0 0 0\r\n"));
+    EXPECT_TRUE(fileBytes(dir.filePath(QStringLiteral("regs.csv"))).startsWith("RW,REG,TYPE,FORMAT"));
+
+    const int rows = tool.map->nvCount;
+    tool.window->page(kMasterListPage)->runCommand(kNewMap);
+    tool.prompter.files = {dir.filePath(QStringLiteral("zone.xml"))};
+    tool.window->page(kMasterListPage)->runCommand(kOpenMap);
+    EXPECT_TRUE(tool.prompter.messages.empty()) << tool.prompter.messageTexts().join("|").toStdString();
+    EXPECT_EQ(tool.map->nvCount, rows);
+    EXPECT_EQ(listPage(tool).model()->rowCount(), rows);
+    EXPECT_TRUE(korvex::testing::checkLinks(*tool.map));
+}
+
+} // namespace
+} // namespace korvex::ui::test
