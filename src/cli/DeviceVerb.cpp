@@ -1,143 +1,215 @@
-// korvex-cli device: talks to the gateway over its serial port, one command per run.
+// korvex-cli device: talks to the gateway over its serial port, running the device actions of
+// the configuration tool's pages one after another on an object map.
+#include "cli/DeviceCli.h"
 #include "cli/Verb.h"
-#include "device/CommandEngine.h"
 #include "device/LinkMessages.h"
 #include "device/qt/QtSerialPortDriver.h"
 #include "model/Settings.h"
+#include "xml/MapFile.h"
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <functional>
-#include <string>
-#include <vector>
+#include <memory>
+#include <mutex>
 
-namespace {
+namespace korvex::cli {
 
 using namespace korvex::device;
 
-struct DeviceArgs {
-    std::string port;
-    std::string model = "Korvex-C";
-    std::string command;
-    std::vector<std::string> rest;
-};
-
-int badArguments(const std::string& why) {
+int badDeviceArguments(const std::string& why) {
     std::fprintf(stderr, "korvex-cli device: %s (try korvex-cli --help)\n", why.c_str());
-    return 2;
+    return kExitBadArguments;
 }
 
-// Fills args; returns 0, or the exit status for bad arguments.
-int parseArgs(const std::vector<std::string>& in, DeviceArgs& args) {
-    std::size_t i = 0;
-    for (; i < in.size() && in[i].starts_with("--"); ++i) {
-        if (i + 1 >= in.size()) return badArguments(in[i] + " needs a value");
-        if (in[i] == "--port")
-            args.port = in[++i];
-        else if (in[i] == "--model")
-            args.model = in[++i];
-        else
-            return badArguments("unknown option " + in[i]);
+// ---- front end of the actions ----------------------------------------------------------------
+
+// The NV transfer texts go to the NV List and the Master List boxes alike: printed once.
+void PrintingSink::appendText(Page page, std::string_view text) {
+    const bool repeated = page == Page::MasterList && lastPage_ == Page::NVList && text == lastText_;
+    lastPage_ = page;
+    lastText_ = text;
+    if (repeated) return;
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
+void PrintingSink::setText(Page, std::string_view text) {
+    if (text.empty()) return;
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (text.back() != '\n') std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+// Without --yes a question is printed and answered Cancel, which fails the run.
+bool ArgumentHost::confirm(const std::string& text) {
+    if (yes_) return true;
+    std::fprintf(stderr, "%s\n(answer with --yes)\n", text.c_str());
+    declined_ = true;
+    return false;
+}
+
+void ArgumentHost::showMessage(const std::string& text, MessageIcon icon) {
+    std::FILE* out = icon == MessageIcon::Error ? stderr : stdout;
+    std::fprintf(out, "%s\n", text.c_str());
+    std::fflush(out);
+}
+
+RangeAnswer ArgumentHost::chooseObjectRange(ObjectRange& range) {
+    if (range_.all) return RangeAnswer::All;
+    if (range_.objects) range = *range_.objects;
+    return RangeAnswer::Ok;
+}
+
+RangeAnswer ArgumentHost::chooseNetVarRanges(NetVarRanges& ranges) {
+    if (range_.all) return RangeAnswer::All;
+    if (range_.netVars) ranges = *range_.netVars;
+    return RangeAnswer::Ok;
+}
+
+// There is no status loop thread: the wait drives the engine itself.
+bool ArgumentHost::waitUntil(const std::function<bool()>& done, int, int maxMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(maxMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        drive_();
     }
-    if (args.port.empty()) return badArguments("--port is required");
-    if (korvex::deviceModelFromName(args.model.c_str()) < 0)
-        return badArguments("unknown model \"" + args.model + "\" (Korvex-A, Korvex-B or Korvex-C)");
-    if (i >= in.size()) return badArguments("a command is required (usage, console LINE)");
-    args.command = in[i];
-    args.rest.assign(in.begin() + static_cast<std::ptrdiff_t>(i) + 1, in.end());
-    return 0;
+    return true;
 }
 
-// Ticks the engine until the command sequence ends, reporting after each tick as the status loop does.
-void runToIdle(CommandEngine& engine, const std::function<void()>& report) {
+void DeviceRun::step() {
     SerialLink& link = engine.link();
-    while (engine.busy()) {
-        const std::uint32_t seen = link.replySequence();
-        engine.tick();
-        report();
-        if (engine.busy()) link.waitForReply(seen, std::chrono::milliseconds(10));
-    }
+    const std::uint32_t seen = link.replySequence();
+    engine.tick();
+    reporter.pass();
+    if (engine.busy()) link.waitForReply(seen, std::chrono::milliseconds(10));
 }
 
-std::string withoutLineEnd(std::string_view text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
-    return std::string(text);
+void DeviceRun::runToIdle() {
+    while (engine.busy() || reporter.pending()) step();
 }
 
-int runUsage(CommandEngine& engine, const std::vector<std::string>& rest) {
-    if (!rest.empty()) return badArguments("usage takes no arguments");
-    if (!engine.startUsage()) return badArguments(std::string(kMsgBusy));
-    runToIdle(engine, [] {});
-    if (engine.usageResult != kResultOk) {
-        const std::string_view text =
-            engine.usageResult == kResultTimeout ? kMsgDeviceTimedOut : kMsgUsageParseError;
-        std::fprintf(stderr, "%s\n", withoutLineEnd(text).c_str());
-        return 1;
+// ---- arguments -------------------------------------------------------------------------------
+
+namespace {
+
+// Reads one option at in[i] (advancing past its value); 0 or the exit status.
+int readOption(const std::vector<std::string>& in, std::size_t& i, DeviceSetup& setup) {
+    const std::string& option = in[i];
+    if (option == "--yes") {
+        setup.yes = true;
+    } else if (option == "--commissioned") {
+        setup.options.commissioned = true;
+    } else if (option == "--slave") {
+        setup.options.gatewaySlave = true;
+    } else if (option != "--port" && option != "--model" && option != "--map" && option != "--out") {
+        return badDeviceArguments("unknown option " + option);
+    } else if (i + 1 >= in.size()) {
+        return badDeviceArguments(option + " needs a value");
+    } else {
+        std::string& value = option == "--port"    ? setup.port
+                             : option == "--model" ? setup.model
+                             : option == "--map"   ? setup.mapIn
+                                                   : setup.mapOut;
+        value = in[++i];
     }
-    std::printf("Last object: %d\nInput NVs: %d\nOutput NVs: %d\nTCP map entries: %d\n",
-                engine.deviceLastObject, engine.deviceInputCount, engine.deviceOutputCount,
-                engine.deviceTcpMapCount);
-    return 0;
+    return kExitOk;
 }
 
-int runConsole(CommandEngine& engine, const std::vector<std::string>& rest) {
-    if (rest.empty()) return badArguments("console needs the line to send");
-    std::string line;
-    for (const auto& word : rest) line += (line.empty() ? "" : " ") + word;
-    if (!engine.startConsole(line)) return badArguments(std::string(kMsgBusy));
-    bool printed = false;
-    runToIdle(engine, [&] {
-        if (!engine.consoleUpdated.load(std::memory_order_acquire) || engine.consoleResult != kResultOk)
-            return;
-        const char* text = engine.consoleText.data();
-        std::fwrite(text, 1, std::strlen(text), stdout);
-        std::fflush(stdout);
-        printed = printed || text[0] != '\0';
-        engine.consoleText.fill('\0');
-        engine.consoleUpdated.store(false, std::memory_order_release);
-    });
-    if (engine.consoleResult != kResultOk) {
-        std::fprintf(stderr, "%s\n", withoutLineEnd(kMsgConsoleTimeout).c_str());
-        return 1;
+// Options (anywhere but in a console line), and the commands, each followed by its arguments.
+int parseArgs(const std::vector<std::string>& in, DeviceSetup& setup, std::vector<DeviceCommand>& commands) {
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        const bool consoleLine = !commands.empty() && commands.back().name == "console";
+        if (!consoleLine && in[i].starts_with("--")) {
+            if (const int status = readOption(in, i, setup)) return status;
+        } else if (commands.empty() || (!consoleLine && isCommandName(in[i]))) {
+            commands.push_back(DeviceCommand{in[i], {}});
+        } else {
+            commands.back().args.push_back(in[i]);
+        }
     }
-    if (printed) std::fputc('\n', stdout);
-    return 0;
+    if (setup.port.empty()) return badDeviceArguments("--port is required");
+    if (deviceModelFromName(setup.model.c_str()) < 0)
+        return badDeviceArguments("unknown model \"" + setup.model + "\" (Korvex-A, Korvex-B or Korvex-C)");
+    if (commands.empty()) return badDeviceArguments("a command is required (" + commandNames() + ")");
+    for (const DeviceCommand& command : commands) {
+        if (const int status = checkCommand(command)) return status;
+    }
+    return kExitOk;
+}
+
+int loadMap(ObjectMap& map, const DeviceSetup& setup) {
+    if (!setup.mapIn.empty()) {
+        const MapFileResult read = readObjectMap(map, setup.mapIn);
+        if (!read.ok) {
+            std::fprintf(stderr, "%s\n", read.text.c_str());
+            return kExitFailed;
+        }
+    }
+    map.deviceModel = deviceModelFromName(setup.model.c_str());
+    return kExitOk;
 }
 
 int runDevice(const std::vector<std::string>& in) {
-    DeviceArgs args;
-    if (const int status = parseArgs(in, args)) return status;
-    using Command = int (*)(CommandEngine&, const std::vector<std::string>&);
-    static const std::pair<const char*, Command> kCommands[] = {{"usage", runUsage}, {"console", runConsole}};
-    Command command = nullptr;
-    for (const auto& [name, run] : kCommands) {
-        if (args.command == name) command = run;
-    }
-    if (!command) return badArguments("unknown command \"" + args.command + "\" (usage, console LINE)");
+    DeviceSetup setup;
+    std::vector<DeviceCommand> commands;
+    if (const int status = parseArgs(in, setup, commands)) return status;
+    auto map = std::make_unique<ObjectMap>();
+    if (const int status = loadMap(*map, setup)) return status;
 
     QtSerialPortDriver driver;
     SerialLink link(driver);
     link.startPumpThread();
-    link.setPortName(args.port);
+    link.setPortName(setup.port);
     if (!link.open()) {
         std::fprintf(stderr, "%s\n", std::string(kMsgOpenFailedConnect).c_str());
-        return 2;
+        return kExitBadArguments;
     }
-    CommandEngine engine(link);
-    const int status = command(engine, args.rest);
+    std::mutex mapMutex;
+    ValueTable values;
+    CommandEngine engine(link, *map, mapMutex, values);
+    PrintingSink sink;
+    StatusReporter reporter(engine, sink);
+    DeviceRun* current = nullptr;
+    ArgumentHost host(setup.yes, [&current] { current->step(); });
+    DeviceRun run{engine, reporter, host, sink, setup};
+    current = &run;
+
+    int status = kExitOk;
+    for (const DeviceCommand& command : commands) {
+        status = runCommand(run, command);
+        if (status != kExitOk) break;
+    }
     link.stopPumpThread();
+    if (status == kExitOk && !setup.mapOut.empty()) {
+        const MapFileResult written = writeObjectMap(*map, setup.mapOut);
+        if (!written.ok) {
+            std::fprintf(stderr, "%s", written.text.c_str());
+            return kExitFailed;
+        }
+    }
     return status;
 }
 
-const korvex::cli::VerbRegistrar
-    registrar("device",
-              "device --port PORT [--model NAME] COMMAND [ARGS]\n"
-              "  Sends one command to the gateway on PORT (COM1..COM20, a device path such as /dev/ttyACM0,\n"
-              "  or the path korvex-gateway-sim prints). Commands: usage (prints the highest object, the\n"
-              "  input and output NV counts and the TCP map size), console LINE (sends the line, prints\n"
-              "  the reply up to the prompt). NAME is Korvex-A, Korvex-B or Korvex-C (default).\n"
-              "  Example: korvex-cli device --port /dev/ttyACM0 console ninfo",
-              runDevice);
+const VerbRegistrar registrar(
+    "device",
+    "device --port PORT [--model NAME] [--map IN] [--out OUT] [--yes] [--commissioned] [--slave]\n"
+    "       COMMAND [ARGS] [COMMAND [ARGS]] ...\n"
+    "  Runs device actions on the gateway on PORT (COM1..COM20, a device path such as /dev/ttyACM0,\n"
+    "  or the path korvex-gateway-sim prints), in order, stopping at the first that fails, and\n"
+    "  prints the status texts as the tool's pages show them. IN is the object map to start from\n"
+    "  (default empty); OUT is where the map is saved when every command succeeded. NAME is\n"
+    "  Korvex-A, Korvex-B or Korvex-C (default). Questions are answered OK by --yes; without it a\n"
+    "  question is printed and the run fails. --commissioned and --slave are the Connect page's\n"
+    "  options. Commands:\n"
+    "    usage | console LINE...\n"
+    "    get-nvs | send-nvs [all | INPUTS OUTPUTS]  (each A-B, A or none; default as offered)\n"
+    "    get-objects | send-objects | read-values | write-values [all | A-B]\n"
+    "    erase | get-port | send-port | error-info SLAVE | write-value N VALUE\n"
+    "    get-ids | get-domains | set-domain I SUBNET NODE ID(hex, - for none)\n"
+    "    get-location | set-location TEXT | alter-pid PID\n"
+    "  Example: korvex-cli device --port /dev/ttyACM0 --map plant.xml send-nvs send-objects all send-port",
+    runDevice);
 
 } // namespace
+
+} // namespace korvex::cli

@@ -251,25 +251,25 @@ void StatusReporter::markPortSettings(bool inSync) {
     sink_.setPortSettingsInSync(inSync);
 }
 
+// A completion followed in the same pass by its area's failure leaves the box with the failure
+// alone (it replaces the box), so the completion's own text is not shown at all.
 void StatusReporter::portSettings() {
     CommandEngine& e = engine_;
-    if (take(e.portGetDone)) {
-        sink_.setText(Page::ModbusPort, kDone);
-        markPortSettings(true);
-        sink_.refresh(Refresh::PortPage);
-        sink_.refresh(Refresh::TcpMap);
-    }
-    if (take(e.portSendDone)) {
-        sink_.setText(Page::ModbusPort, kDone);
-        markPortSettings(true);
-        sink_.refresh(Refresh::PortPage);
-    }
+    const bool failing = e.portResult.load(std::memory_order_acquire) != kResultOk;
+    const bool got = take(e.portGetDone);
+    const bool sent = take(e.portSendDone);
+    if (!got && !sent) return;
+    if (!failing) sink_.setText(Page::ModbusPort, kDone);
+    markPortSettings(true);
+    sink_.refresh(Refresh::PortPage);
+    if (got) sink_.refresh(Refresh::TcpMap);
 }
 
 // The error counters, then the port area's result (which also ends a failed read or write).
 void StatusReporter::errorInfo() {
     CommandEngine& e = engine_;
-    if (take(e.errorInfoDone)) {
+    const bool failing = e.portResult.load(std::memory_order_acquire) != kResultOk;
+    if (take(e.errorInfoDone) && !failing) {
         if (e.exceptionCode != 0) {
             const std::string line = formatText(kExceptionCode, static_cast<int>(e.exceptionCode)) +
                                      std::string(exceptionName(e.exceptionCode)) + "\n";
@@ -342,10 +342,11 @@ void StatusReporter::nodeIds() {
 
 void StatusReporter::nodeInfo() {
     CommandEngine& e = engine_;
+    const bool failing = e.nodeResult.load(std::memory_order_acquire) != kResultOk;
     if (take(e.nodeInfoDone)) {
         sink_.setNodeSettingsInSync(true);
         raise(e.requests.nodePageRefresh);
-        sink_.setText(Page::LonWorks, kLocationRead);
+        if (!failing) sink_.setText(Page::LonWorks, kLocationRead);
     }
     if (take(e.locationDone)) {
         sink_.setNodeSettingsInSync(true);

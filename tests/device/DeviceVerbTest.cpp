@@ -84,11 +84,68 @@ TEST_F(DeviceVerbTest, FailuresAndBadArguments) {
         {port + " reboot", 2, "korvex-cli device: unknown command"},
         {port + " console", 2, "korvex-cli device: console needs the line"},
         {port + " usage now", 2, "korvex-cli device: usage takes no arguments"},
+        {port + " get-objects 5-2", 2, "korvex-cli device: bad arguments for get-objects"},
+        {port + " get-nvs 1-3", 2, "korvex-cli device: bad arguments for get-nvs"},
+        {port + " set-domain 2 1 1 -", 2, "korvex-cli device: bad arguments for set-domain"},
+        {port + " set-domain 0 1 1 a5b", 2, "korvex-cli device: bad arguments for set-domain"},
+        {port + " write-value 0 1", 2, "korvex-cli device: bad arguments for write-value"},
+        {port + " alter-pid", 2, "korvex-cli device: alter-pid needs more arguments"},
+        {port + " --map /nonexistent/map.xml get-ids", 1, "Error opening object map XML file"},
     };
     for (const auto& c : cases) {
         const CliRun result = run(c.args);
         EXPECT_EQ(result.status, c.status) << c.args;
         EXPECT_EQ(result.err.substr(0, c.err.size()), c.err) << c.args;
+    }
+}
+
+// Several commands in one run, the map saved afterwards, and the values and node commands.
+TEST_F(DeviceVerbTest, CommandsRunInOrderAndTheMapIsSaved) {
+    const std::string port = "--port " + gateway.slavePath();
+    const std::string saved = scratch + ".xml";
+    CliRun got = run(port + " get-nvs get-objects 1-3 write-value 2 77 read-values 1-2 --out " + saved);
+    EXPECT_EQ(got.status, 0) << got.err;
+    EXPECT_EQ(got.out, "NVI 1 read ok.\nNVO 1 read ok.\nNVO 2 read ok.\nNVO 3 read ok.\n"
+                       "Object #1 read ok.\nObject #2 read ok.\nObject #3 read ok.\n"
+                       "Object #2 written ok.\n"
+                       "Object #1 read ok.\nObject #2 read ok.\nObject #1 = 10.500000\nObject #2 = 77\n");
+    const std::string file = slurp(saved);
+    EXPECT_NE(file.find("<obj n=\"3\" clear=\"1\" datatype=\"S32\""), std::string::npos);
+    EXPECT_NE(file.find("<nv nvi=\"1\" clear=\"1\" snvt=\"95\""), std::string::npos);
+
+    CliRun node = run(port + " set-domain 1 9 3 0a0b0c get-domains set-location Roof get-location");
+    EXPECT_EQ(node.status, 0) << node.err;
+    EXPECT_EQ(node.out,
+              "Domain 1 written\nDomain 0 read\nDomain 1 read\n"
+              "Domain 0: subnet 1, node 12, ID length 1, ID A5\n"
+              "Domain 1: subnet 9, node 3, ID length 3, ID 0A 0B 0C\n"
+              "Node Location written\nNode Location read\nLocation: Roof\nProgram ID selector: 0\n");
+    ::unlink(saved.c_str());
+}
+
+TEST_F(DeviceVerbTest, QuestionsFailuresAndGuardsStopTheRun) {
+    const std::string port = "--port " + gateway.slavePath();
+    gateway.addFault("merr:garbage");
+    struct Case {
+        std::string args;
+        int status;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {"get-nvs all erase get-ids", 1, "NVI 1 read ok.\nNVI 2 Error 1.\n", ""},
+        {"erase get-ids", 1, "",
+         "Are you sure you want to erase all configuration in device?\n(answer with --yes)\n"},
+        {"error-info 3 get-ids", 1, "Parse error: -2.\n", ""},
+        {"--commissioned alter-pid 5 get-ids", 1, "",
+         "Once node is commissioned,\nyou cannot change program ID.\n"},
+        {"alter-pid 5", 0,
+         "LonWorks has been restarted with new Program ID.\nProgram ID alteration written\n", ""},
+    };
+    for (const Case& c : cases) {
+        const CliRun result = run(port + " " + c.args);
+        EXPECT_EQ(result.status, c.status) << c.args;
+        EXPECT_EQ(result.out, c.out) << c.args;
+        EXPECT_EQ(result.err, c.err) << c.args;
     }
 }
 

@@ -1,0 +1,106 @@
+#pragma once
+// korvex-cli device: the pieces shared by its argument reading and its commands. The command
+// line is the front end of the device actions here: the status texts are printed as the status
+// loop reports them, questions are answered by the arguments and --yes, and the engine is driven
+// on the program's only thread.
+#include "device/ActionHost.h"
+#include "device/CommandEngine.h"
+#include "device/DeviceActions.h"
+#include "device/StatusReporter.h"
+#include "device/StatusSink.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvex::cli {
+
+// Prints what the pages' boxes would show: appended texts as they are, a text that replaces a
+// box on a line of its own.
+class PrintingSink : public device::StatusSink {
+public:
+    void appendText(device::Page page, std::string_view text) override;
+    void setText(device::Page page, std::string_view text) override;
+    void refresh(device::Refresh) override {}
+    void setConnected(bool) override {}
+    void setPortSettingsInSync(bool) override {}
+    void setNodeSettingsInSync(bool) override {}
+
+private:
+    device::Page lastPage_ = device::Page::Connect;
+    std::string lastText_;
+};
+
+// What the arguments of one command say to a range dialog: nothing (take the offered range),
+// ALL, or explicit numbers.
+struct RangeChoice {
+    bool all = false;
+    std::optional<device::ObjectRange> objects;
+    std::optional<device::NetVarRanges> netVars;
+};
+
+class ArgumentHost : public device::ActionHost {
+public:
+    ArgumentHost(bool yes, std::function<void()> drive) : yes_(yes), drive_(std::move(drive)) {}
+
+    void setRange(const RangeChoice& choice) { range_ = choice; }
+    bool declined() const { return declined_; }
+
+    bool confirm(const std::string& text) override;
+    void showMessage(const std::string& text, device::MessageIcon icon) override;
+    device::RangeAnswer chooseObjectRange(device::ObjectRange& range) override;
+    device::RangeAnswer chooseNetVarRanges(device::NetVarRanges& ranges) override;
+    bool waitUntil(const std::function<bool()>& done, int stepMs, int maxMs) override;
+
+private:
+    bool yes_;
+    std::function<void()> drive_;
+    RangeChoice range_;
+    bool declined_ = false;
+};
+
+struct DeviceSetup {
+    std::string port;
+    std::string model = "Korvex-C";
+    std::string mapIn;
+    std::string mapOut;
+    bool yes = false;
+    device::ActionOptions options;
+};
+
+struct DeviceCommand {
+    std::string name;
+    std::vector<std::string> args;
+};
+
+// The device link of one run: engine, reporter and the actions' front end.
+struct DeviceRun {
+    device::CommandEngine& engine;
+    device::StatusReporter& reporter;
+    ArgumentHost& host;
+    PrintingSink& sink;
+    const DeviceSetup& setup;
+
+    // One status loop pass after a tick; then waits up to 10 ms for the next reply.
+    void step();
+    // Runs the status loop until the command has ended and everything was reported.
+    void runToIdle();
+    device::DeviceActions actions() { return device::DeviceActions(engine, sink, host, setup.options); }
+};
+
+// Exit status convention of korvex-cli.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitBadArguments = 2;
+
+int badDeviceArguments(const std::string& why);
+
+// Checks the arguments of a command before anything is sent; 0 or the exit status.
+int checkCommand(const DeviceCommand& command);
+// Runs one command to its end; 0 or the exit status.
+int runCommand(DeviceRun& run, const DeviceCommand& command);
+bool isCommandName(std::string_view word);
+// The command names, for the help text and messages.
+std::string commandNames();
+
+} // namespace korvex::cli

@@ -1,0 +1,381 @@
+// The commands of korvex-cli device: their arguments and how each runs a device action.
+#include "cli/DeviceCli.h"
+#include "device/LinkMessages.h"
+#include "modbus/ObjectValue.h"
+#include "modbus/RegisterCodes.h"
+#include "model/FixedText.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+namespace korvex::cli {
+
+namespace {
+
+using namespace korvex::device;
+
+bool readInt(std::string_view text, int low, int high, int& value) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && ec == std::errc() && end == text.data() + text.size() && value >= low &&
+           value <= high;
+}
+
+// "A-B", "A" (just that one) or, where none may be asked for, "none" / "0".
+bool readRange(std::string_view text, int high, bool noneAllowed, int& first, int& last) {
+    if (noneAllowed && (text == "none" || text == "0")) {
+        first = last = 0;
+        return true;
+    }
+    const std::size_t dash = text.find('-');
+    if (dash == std::string_view::npos) {
+        if (!readInt(text, 1, high, first)) return false;
+        last = first;
+        return true;
+    }
+    return readInt(text.substr(0, dash), 1, high, first) && readInt(text.substr(dash + 1), 1, high, last) &&
+           first <= last;
+}
+
+// The range arguments of a transfer: none (the offered range), "all", or explicit ranges.
+bool readRangeChoice(const std::vector<std::string>& args, bool netVars, RangeChoice& choice) {
+    if (args.empty()) return true;
+    if (args.size() == 1 && args[0] == "all") {
+        choice.all = true;
+        return true;
+    }
+    if (netVars) {
+        NetVarRanges r;
+        if (args.size() != 2 || !readRange(args[0], kFbNumbers, true, r.firstInput, r.lastInput) ||
+            !readRange(args[1], kFbNumbers, true, r.firstOutput, r.lastOutput))
+            return false;
+        choice.netVars = r;
+        return true;
+    }
+    ObjectRange r;
+    if (args.size() != 1 || !readRange(args[0], kObjectCount, false, r.first, r.last)) return false;
+    choice.objects = r;
+    return true;
+}
+
+// The domain ID as hexadecimal digits, colons allowed between bytes; "-" for none.
+bool readDomainId(std::string_view text, DomainEntry& entry) {
+    std::string digits;
+    if (text != "-") {
+        for (char c : text) {
+            if (c != ':') digits += c;
+        }
+    }
+    const int length = static_cast<int>(digits.size() / 2);
+    if (digits.size() % 2 != 0 || !validDomainLength(length)) return false;
+    for (int i = 0; i < length; ++i) {
+        const std::string_view pair = std::string_view(digits).substr(static_cast<std::size_t>(2 * i), 2);
+        unsigned byte = 0;
+        const auto [end, ec] = std::from_chars(pair.data(), pair.data() + 2, byte, 16);
+        if (ec != std::errc() || end != pair.data() + 2) return false;
+        entry.id[static_cast<std::size_t>(i)] = static_cast<int>(byte);
+    }
+    entry.idLength = length;
+    return true;
+}
+
+using Action = ActionOutcome (DeviceActions::*)();
+
+// Runs a device action and the status loop after it; a failure reported on the way, a refusal
+// or a declined question fail the command.
+int runAction(DeviceRun& run, const std::function<ActionOutcome(DeviceActions&)>& action) {
+    const int before = run.reporter.failuresReported();
+    DeviceActions actions = run.actions();
+    const ActionOutcome outcome = action(actions);
+    run.runToIdle();
+    if (outcome == ActionOutcome::Cancelled) return run.host.declined() ? kExitFailed : kExitOk;
+    if (outcome != ActionOutcome::Started) return kExitFailed;
+    return run.reporter.failuresReported() > before ? kExitFailed : kExitOk;
+}
+
+int runPlain(DeviceRun& run, Action action) {
+    return runAction(run, [action](DeviceActions& a) { return (a.*action)(); });
+}
+
+int runTransfer(DeviceRun& run, const DeviceCommand& command, bool netVars, Action action) {
+    RangeChoice choice;
+    readRangeChoice(command.args, netVars, choice);
+    run.host.setRange(choice);
+    return runPlain(run, action);
+}
+
+void printFreshValues(DeviceRun& run) {
+    std::lock_guard lock(run.engine.mapMutex());
+    for (int n = 1; n <= kObjectCount; ++n) {
+        const ValueSlot& slot = run.engine.values().slot(n);
+        if (!slot.fresh) continue;
+        const std::string text = object_value_to_text(slot.value, run.engine.map().object(n).datatype);
+        std::printf("Object #%d = %s\n", n, text.c_str());
+    }
+}
+
+void printIdentity(DeviceRun& run, bool domains, bool ids) {
+    std::lock_guard lock(run.engine.mapMutex());
+    const NodeIdentity& identity = run.engine.identity;
+    for (int i = 0; domains && i < 2; ++i) {
+        const DomainEntry& d = identity.domains[static_cast<std::size_t>(i)];
+        if (d.vacant) {
+            std::printf("Domain %d: unused\n", i);
+            continue;
+        }
+        std::printf("Domain %d: subnet %d, node %d, ID length %d, ID", i, d.subnet, d.node, d.idLength);
+        for (int b = 0; b < d.idLength && b < 6; ++b)
+            std::printf(" %02X", d.id[static_cast<std::size_t>(b)] & 0xFF);
+        std::printf("\n");
+    }
+    if (ids) {
+        std::printf("Program ID: %s\n", programIdText(identity.programId).c_str());
+        std::printf("Neuron ID: %s\n", neuronIdText(identity.neuronId).c_str());
+    }
+}
+
+int runUsage(DeviceRun& run, const DeviceCommand&) {
+    CommandEngine& engine = run.engine;
+    if (!engine.startUsage()) return badDeviceArguments(std::string(kMsgBusy));
+    run.runToIdle();
+    if (engine.usageResult != kResultOk) {
+        std::fprintf(
+            stderr, "%s",
+            std::string(engine.usageResult == kResultTimeout ? kMsgDeviceTimedOut : kMsgUsageParseError)
+                .c_str());
+        return kExitFailed;
+    }
+    std::printf("Last object: %d\nInput NVs: %d\nOutput NVs: %d\nTCP map entries: %d\n",
+                engine.deviceLastObject, engine.deviceInputCount, engine.deviceOutputCount,
+                engine.deviceTcpMapCount);
+    return kExitOk;
+}
+
+int runConsole(DeviceRun& run, const DeviceCommand& command) {
+    std::string line;
+    for (const auto& word : command.args) line += (line.empty() ? "" : " ") + word;
+    if (!run.engine.startConsole(line)) return badDeviceArguments(std::string(kMsgBusy));
+    run.runToIdle();
+    if (run.engine.consoleResult != kResultOk) return kExitFailed;
+    std::fputc('\n', stdout);
+    return kExitOk;
+}
+
+int runReadValues(DeviceRun& run, const DeviceCommand& command) {
+    const int status = runTransfer(run, command, false, &DeviceActions::readValues);
+    if (status == kExitOk) printFreshValues(run);
+    return status;
+}
+
+// The data value dialog's way: the value goes into the slot and the status loop writes it.
+int runWriteValue(DeviceRun& run, const DeviceCommand& command) {
+    int n = 0;
+    readInt(command.args[0], 1, kObjectCount, n);
+    {
+        std::lock_guard lock(run.engine.mapMutex());
+        DataObject& object = run.engine.map().object(n);
+        if (object.datatype == ObjectDataType::None) object.datatype = ObjectDataType::FP;
+        run.engine.values().slot(n).value = object_value_from_text(command.args[1], object.datatype);
+    }
+    const int before = run.reporter.failuresReported();
+    raise(run.engine.requests.valueWriteRequest, n);
+    run.runToIdle();
+    return run.reporter.failuresReported() > before ? kExitFailed : kExitOk;
+}
+
+int runSetDomain(DeviceRun& run, const DeviceCommand& command) {
+    int index = 0;
+    DomainEntry entry;
+    readInt(command.args[0], 0, 1, index);
+    readInt(command.args[1], 0, 255, entry.subnet);
+    readInt(command.args[2], 0, 127, entry.node);
+    readDomainId(command.args[3], entry);
+    {
+        std::lock_guard lock(run.engine.mapMutex());
+        run.engine.identity.domains[static_cast<std::size_t>(index)] = entry;
+    }
+    return runAction(run, [index](DeviceActions& a) { return a.setDomain(index); });
+}
+
+int runSetLocation(DeviceRun& run, const DeviceCommand& command) {
+    {
+        std::lock_guard lock(run.engine.mapMutex());
+        setText(run.engine.map().node.loc, command.args[0]);
+    }
+    return runPlain(run, &DeviceActions::setLocation);
+}
+
+int runAlterPid(DeviceRun& run, const DeviceCommand& command) {
+    int pid = 0;
+    readInt(command.args[0], 0, 255, pid);
+    {
+        std::lock_guard lock(run.engine.mapMutex());
+        run.engine.map().node.pid = static_cast<uint8_t>(pid);
+    }
+    return runPlain(run, &DeviceActions::alterProgramId);
+}
+
+struct CommandEntry {
+    const char* name;
+    int minArgs;
+    int maxArgs; // -1: every word that follows
+    std::function<bool(const std::vector<std::string>&)> check;
+    std::function<int(DeviceRun&, const DeviceCommand&)> run;
+};
+
+bool noCheck(const std::vector<std::string>&) {
+    return true;
+}
+
+const std::vector<CommandEntry>& commandTable() {
+    static const std::vector<CommandEntry> table = {
+        {"usage", 0, 0, noCheck, runUsage},
+        {"console", 1, -1, noCheck, runConsole},
+        {"get-nvs", 0, 2,
+         [](const auto& a) {
+             RangeChoice c;
+             return readRangeChoice(a, true, c);
+         },
+         [](DeviceRun& r, const DeviceCommand& c) {
+             return runTransfer(r, c, true, &DeviceActions::getNetVars);
+         }},
+        {"send-nvs", 0, 2,
+         [](const auto& a) {
+             RangeChoice c;
+             return readRangeChoice(a, true, c);
+         },
+         [](DeviceRun& r, const DeviceCommand& c) {
+             return runTransfer(r, c, true, &DeviceActions::sendNetVars);
+         }},
+        {"get-objects", 0, 1,
+         [](const auto& a) {
+             RangeChoice c;
+             return readRangeChoice(a, false, c);
+         },
+         [](DeviceRun& r, const DeviceCommand& c) {
+             return runTransfer(r, c, false, &DeviceActions::getObjects);
+         }},
+        {"send-objects", 0, 1,
+         [](const auto& a) {
+             RangeChoice c;
+             return readRangeChoice(a, false, c);
+         },
+         [](DeviceRun& r, const DeviceCommand& c) {
+             return runTransfer(r, c, false, &DeviceActions::sendObjects);
+         }},
+        {"erase", 0, 0, noCheck,
+         [](DeviceRun& r, const DeviceCommand&) { return runPlain(r, &DeviceActions::eraseDevice); }},
+        {"get-port", 0, 0, noCheck,
+         [](DeviceRun& r, const DeviceCommand&) { return runPlain(r, &DeviceActions::readPortSettings); }},
+        {"send-port", 0, 0, noCheck,
+         [](DeviceRun& r, const DeviceCommand&) { return runPlain(r, &DeviceActions::writePortSettings); }},
+        {"error-info", 1, 1, noCheck,
+         [](DeviceRun& r, const DeviceCommand& c) {
+             return runAction(r, [&](DeviceActions& a) { return a.getErrorInfo(c.args[0]); });
+         }},
+        {"read-values", 0, 1,
+         [](const auto& a) {
+             RangeChoice c;
+             return readRangeChoice(a, false, c);
+         },
+         runReadValues},
+        {"write-values", 0, 1,
+         [](const auto& a) {
+             RangeChoice c;
+             return readRangeChoice(a, false, c);
+         },
+         [](DeviceRun& r, const DeviceCommand& c) {
+             return runTransfer(r, c, false, &DeviceActions::writeValues);
+         }},
+        {"write-value", 2, 2,
+         [](const auto& a) {
+             int n;
+             return readInt(a[0], 1, kObjectCount, n);
+         },
+         runWriteValue},
+        {"get-ids", 0, 0, noCheck,
+         [](DeviceRun& r, const DeviceCommand&) {
+             const int status = runPlain(r, &DeviceActions::getNodeIds);
+             if (status == kExitOk) printIdentity(r, false, true);
+             return status;
+         }},
+        {"get-domains", 0, 0, noCheck,
+         [](DeviceRun& r, const DeviceCommand&) {
+             const int status = runPlain(r, &DeviceActions::getDomains);
+             if (status == kExitOk) printIdentity(r, true, false);
+             return status;
+         }},
+        {"set-domain", 4, 4,
+         [](const auto& a) {
+             int n = 0;
+             DomainEntry e;
+             return readInt(a[0], 0, 1, n) && readInt(a[1], 0, 255, n) && readInt(a[2], 0, 127, n) &&
+                    readDomainId(a[3], e);
+         },
+         runSetDomain},
+        {"get-location", 0, 0, noCheck,
+         [](DeviceRun& r, const DeviceCommand&) {
+             const int status = runPlain(r, &DeviceActions::getLocation);
+             if (status == kExitOk) {
+                 std::lock_guard lock(r.engine.mapMutex());
+                 std::printf("Location: %s\nProgram ID selector: %d\n",
+                             std::string(textOf(r.engine.map().node.loc)).c_str(), r.engine.map().node.pid);
+             }
+             return status;
+         }},
+        {"set-location", 1, 1, noCheck, runSetLocation},
+        {"alter-pid", 1, 1,
+         [](const auto& a) {
+             int n;
+             return readInt(a[0], 0, 255, n);
+         },
+         runAlterPid},
+    };
+    return table;
+}
+
+const CommandEntry* findCommand(std::string_view name) {
+    for (const CommandEntry& entry : commandTable())
+        if (name == entry.name) return &entry;
+    return nullptr;
+}
+
+} // namespace
+
+bool isCommandName(std::string_view word) {
+    return findCommand(word) != nullptr;
+}
+
+std::string commandNames() {
+    std::string names;
+    for (const CommandEntry& entry : commandTable())
+        names += (names.empty() ? "" : ", ") + std::string(entry.name);
+    return names;
+}
+
+int checkCommand(const DeviceCommand& command) {
+    const CommandEntry* entry = findCommand(command.name);
+    if (!entry)
+        return badDeviceArguments("unknown command \"" + command.name + "\" (" + commandNames() + ")");
+    const int count = static_cast<int>(command.args.size());
+    if (count < entry->minArgs) {
+        if (command.name == "console") return badDeviceArguments("console needs the line to send");
+        return badDeviceArguments(command.name + " needs more arguments (see --help)");
+    }
+    if (entry->maxArgs >= 0 && count > entry->maxArgs) {
+        if (entry->maxArgs == 0) return badDeviceArguments(command.name + " takes no arguments");
+        return badDeviceArguments(command.name + " takes at most " + std::to_string(entry->maxArgs) +
+                                  " arguments");
+    }
+    if (!entry->check(command.args))
+        return badDeviceArguments("bad arguments for " + command.name + " (see --help)");
+    return kExitOk;
+}
+
+int runCommand(DeviceRun& run, const DeviceCommand& command) {
+    const CommandEntry* entry = findCommand(command.name);
+    return entry ? entry->run(run, command) : kExitBadArguments;
+}
+
+} // namespace korvex::cli
