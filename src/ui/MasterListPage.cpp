@@ -1,7 +1,12 @@
 #include "ui/MasterListPage.h"
 
+#include "model/ListBuilding.h"
 #include "ui/ConfigTool.h"
+#include "ui/EditorContext.h"
 #include "ui/MasterListActions.h"
+#include "ui/ModRegEdit.h"
+#include "ui/NVEdit.h"
+#include "ui/ObjEdit.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -148,17 +153,34 @@ void MasterListPage::execute() {
 
 void MasterListPage::openEditorFor(int column) {
     if (selected_ < 1 || column < 0 || column >= model_->columnCount()) return;
-    // TODO(editors): open the Modbus Register Editor, the NV Editor or the Object Editor on the
-    // selected object once those dialogs exist. For the register zone an object that has only an
-    // NV first gets a register row appended for it (list editing rules), then the editor opens.
-    switch (editZoneOf(model_->columnKind(column))) {
-    case EditZone::Register:
-        break;
-    case EditZone::NetVar:
-        break;
-    case EditZone::Object:
-        break;
+    const int n = selected_;
+    const EditZone zone = editZoneOf(model_->columnKind(column));
+    int registerRow = -1;
+    int nvRow = -1;
+    int made = kOk;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        ObjectMap& map = tool_.map();
+        const DataObject& object = map.object(n);
+        if (map.registerAtLink(object.registerRow)) registerRow = object.registerRow - 1;
+        if (map.nvAtLink(object.nvRow)) nvRow = object.nvRow - 1;
+        // An object with only an NV gets its register row first, then the editor opens on it.
+        if (zone == EditZone::Register && registerRow < 0 && nvRow >= 0) {
+            made = makeRegisterRow(map, n);
+            if (made == kOk) registerRow = map.registerCount - 1;
+        }
     }
+    if (made == MakeRegisterRowResult::ListFull)
+        tool_.showMessage(QString::fromLatin1(modelMessage(ModelOp::MakeRegisterRow, made)));
+    const EditorContext context = editorContext(tool_);
+    if (zone == EditZone::Register && registerRow >= 0) {
+        ModRegEdit(context, registerRow, RegEditMode::MasterList, &tool_).exec();
+    } else if (zone == EditZone::NetVar && nvRow >= 0) {
+        NVEdit(context, nvRow, &tool_).exec();
+    } else if (zone == EditZone::Object) {
+        ObjEdit(context, n, &tool_).exec();
+    }
+    refresh();
 }
 
 } // namespace korvex::ui

@@ -24,6 +24,14 @@ int scanDecimal(const QString& text) {
     return static_cast<int>(value);
 }
 
+std::optional<int> decimalIn(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace()) ++i;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) ++i;
+    if (i >= text.size() || text[i] < u'0' || text[i] > u'9') return std::nullopt;
+    return scanDecimal(text);
+}
+
 QString numberOrEmpty(int value) {
     return value == 0 ? QString() : QString::number(value);
 }

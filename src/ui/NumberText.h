@@ -4,9 +4,13 @@
 // beyond the int range are held at its ends.
 #include <QString>
 
+#include <optional>
+
 namespace korvex::ui {
 
 int scanDecimal(const QString& text);
+// As scanDecimal, but no digits at all give nothing, so a box can tell "0" from "not a number".
+std::optional<int> decimalIn(const QString& text);
 // A 0 is shown as an empty box.
 QString numberOrEmpty(int value);
 
