@@ -52,8 +52,12 @@ inline void clickRow(QTableView* grid, int row) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rowPoint(grid, row));
 }
 
+// A widget sees a double-click as press, release, then the double-click event in place of the
+// second press; QTest sends only the last of these.
 inline void doubleClickRow(QTableView* grid, int row) {
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, rowPoint(grid, row));
+    const QPoint at = rowPoint(grid, row);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
 }
 
 inline void clickHeading(QTableView* grid, int section) {
