@@ -10,7 +10,8 @@ namespace korvex::ui {
 
 DeviceSession::DeviceSession(ConfigTool& tool)
     : tool_(tool), sink_(tool), driver_(std::make_unique<device::QtSerialPortDriver>()), link_(*driver_),
-      engine_(link_), loop_(engine_, [this] { return reportPass(); }) {
+      engine_(link_, tool.map(), tool.mapMutex(), values_), reporter_(engine_, sink_),
+      loop_(engine_, [this] { return reportPass(); }) {
     link_.setPortName("COM1");
 }
 
@@ -77,15 +78,13 @@ bool DeviceSession::startConsole(const std::string& line) {
     return engine_.startConsole(line);
 }
 
+device::DeviceActions DeviceSession::actions(device::ActionHost& host) {
+    const WorkingOptions& options = tool_.options();
+    return device::DeviceActions(engine_, sink_, host, {options.commissioned, options.gatewaySlave});
+}
+
 bool DeviceSession::reportPass() {
-    if (link_.takePortLost() > 0) sink_.setConnected(false);
-    // TODO(transfers): the transfers' reporting pass (object, NV, erase, values, port and node
-    // results) joins here once it lands, writing through the same sink.
-    if (!engine_.consoleUpdated.load(std::memory_order_acquire)) return false;
-    sink_.appendText(kConnectPage, textOf(engine_.consoleText));
-    engine_.consoleText.fill('\0');
-    engine_.consoleUpdated.store(false, std::memory_order_release);
-    return true;
+    return reporter_.pass();
 }
 
 } // namespace korvex::ui

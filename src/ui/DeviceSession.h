@@ -3,8 +3,11 @@
 // thread, CommandEngine, the status loop thread with the GUI's reporting pass, and the simulated
 // gateway when the user picks it.
 #include "device/CommandEngine.h"
+#include "device/DeviceActions.h"
 #include "device/SerialLink.h"
 #include "device/StatusLoop.h"
+#include "device/StatusReporter.h"
+#include "device/ValueTable.h"
 #include "ui/GuiStatusSink.h"
 #include "ui/PortChoices.h"
 
@@ -47,6 +50,10 @@ public:
 
     bool startConsole(const std::string& line);
 
+    // The page actions, asking their questions through host, with the Connect page's options as
+    // they are now.
+    device::DeviceActions actions(device::ActionHost& host);
+
     device::SerialLink& link() { return link_; }
     device::CommandEngine& engine() { return engine_; }
     GuiStatusSink& sink() { return sink_; }
@@ -60,7 +67,9 @@ private:
     GuiStatusSink sink_;
     std::unique_ptr<device::SerialPortDriver> driver_;
     device::SerialLink link_;
+    device::ValueTable values_;
     device::CommandEngine engine_;
+    device::StatusReporter reporter_;
     device::StatusLoop loop_;
     std::unique_ptr<sim::SimulatedGateway> simulator_;
     bool running_ = false;

@@ -41,9 +41,15 @@ EditorContext editorContext(ConfigTool& tool) {
     context.commissioned = tool.options().commissioned;
     context.modiconHint = &runModiconHint();
     // The sink posts to the window thread and merges waiting requests of one kind, as the status
-    // loop's request flags do. A value write has no device command to start yet: the cached value
-    // is shown again on the View Data grid.
-    context.raise = [&tool](EditorRequest what, int) { tool.device().sink().requestRefresh(gridOf(what)); };
+    // loop's request flags do. A value write goes to the status loop, which writes that object's
+    // value to the device (or says the port is busy) and then redraws the View Data grid.
+    context.raise = [&tool](EditorRequest what, int value) {
+        if (what == EditorRequest::ValueWriteRequest && ObjectMap::validObject(value)) {
+            device::raise(tool.device().engine().requests.valueWriteRequest, value);
+            return;
+        }
+        tool.device().sink().requestRefresh(gridOf(what));
+    };
     return context;
 }
 

@@ -1,6 +1,8 @@
 #include "ui/GuiStatusSink.h"
 
 #include "ui/ConfigTool.h"
+#include "ui/LonWorksPage.h"
+#include "ui/ModbusPortPage.h"
 
 #include <QMetaObject>
 
@@ -23,6 +25,8 @@ int pageOf(GridRefresh what) {
     case GridRefresh::Values:
         return kViewDataPage;
     case GridRefresh::TcpMap:
+    case GridRefresh::TcpMapGrid:
+    case GridRefresh::PortPage:
         return kModbusPortPage;
     case GridRefresh::NodePage:
         return kLonWorksPage;
@@ -63,15 +67,39 @@ void GuiStatusSink::requestRefresh(GridRefresh what) {
 }
 
 void GuiStatusSink::carryOut(GridRefresh what) {
+    auto* portPage = qobject_cast<ModbusPortPage*>(tool_.page(kModbusPortPage));
     if (what == GridRefresh::TcpMap) {
-        tool_.setPortSettingsInSync(false);
-        std::lock_guard lock(tool_.mapMutex());
-        tool_.map().saveIndicators.portSettings = false;
+        {
+            std::lock_guard lock(tool_.mapMutex());
+            tool_.map().saveIndicators.portSettings = false;
+        }
+        showPortInSync(false);
     }
-    if (what == GridRefresh::TcpMap) tool_.updateInSync();
-    tool_.page(pageOf(what))->refresh();
+    if ((what == GridRefresh::TcpMap || what == GridRefresh::TcpMapGrid) && portPage)
+        portPage->refreshTcpMap();
+    else
+        tool_.page(pageOf(what))->refresh();
     if (what == GridRefresh::NVList || what == GridRefresh::RegisterList) tool_.updateTitle();
     tool_.update();
+}
+
+// The pages keep their indicators and the window's flags together.
+void GuiStatusSink::showPortInSync(bool on) {
+    if (auto* page = qobject_cast<ModbusPortPage*>(tool_.page(kModbusPortPage))) {
+        page->showDeviceSync(on);
+        return;
+    }
+    tool_.setPortSettingsInSync(on);
+    tool_.updateInSync();
+}
+
+void GuiStatusSink::showNodeInSync(bool on) {
+    if (auto* page = qobject_cast<LonWorksPage*>(tool_.page(kLonWorksPage))) {
+        page->showInSync(on);
+        return;
+    }
+    tool_.setNodeSettingsInSync(on);
+    tool_.updateInSync();
 }
 
 void GuiStatusSink::setConnected(bool on) {
@@ -80,10 +108,51 @@ void GuiStatusSink::setConnected(bool on) {
 
 void GuiStatusSink::clearSettingsSync() {
     post([this] {
-        tool_.setPortSettingsInSync(false);
-        tool_.setNodeSettingsInSync(false);
-        tool_.updateInSync();
+        showPortInSync(false);
+        showNodeInSync(false);
     });
+}
+
+void GuiStatusSink::appendText(device::Page page, std::string_view text) {
+    appendText(static_cast<int>(page), text);
+}
+
+void GuiStatusSink::setText(device::Page page, std::string_view text) {
+    setText(static_cast<int>(page), text);
+}
+
+void GuiStatusSink::refresh(device::Refresh what) {
+    switch (what) {
+    case device::Refresh::MasterList:
+        requestRefresh(GridRefresh::MasterList);
+        break;
+    case device::Refresh::NVList:
+        requestRefresh(GridRefresh::NVList);
+        break;
+    case device::Refresh::RegisterList:
+        requestRefresh(GridRefresh::RegisterList);
+        break;
+    case device::Refresh::Values:
+        requestRefresh(GridRefresh::Values);
+        break;
+    case device::Refresh::TcpMap:
+        requestRefresh(GridRefresh::TcpMapGrid);
+        break;
+    case device::Refresh::PortPage:
+        requestRefresh(GridRefresh::PortPage);
+        break;
+    case device::Refresh::NodePage:
+        requestRefresh(GridRefresh::NodePage);
+        break;
+    }
+}
+
+void GuiStatusSink::setPortSettingsInSync(bool on) {
+    post([this, on] { showPortInSync(on); });
+}
+
+void GuiStatusSink::setNodeSettingsInSync(bool on) {
+    post([this, on] { showNodeInSync(on); });
 }
 
 } // namespace korvex::ui

@@ -3,6 +3,8 @@
 // it copies its text and posts the change to the window thread (queued, never waiting), so the
 // status loop can never block on the window and closing the window can never deadlock. Refresh
 // requests of one kind that are still waiting are merged into one.
+#include "device/StatusSink.h"
+
 #include <QObject>
 
 #include <array>
@@ -14,9 +16,21 @@ namespace korvex::ui {
 
 class ConfigTool;
 
-enum class GridRefresh : int { MasterList, NVList, RegisterList, Values, TcpMap, NodePage, Count };
+// TcpMap is the TCP device map dialog's change (it also takes the port settings out of sync);
+// TcpMapGrid and PortPage only redraw.
+enum class GridRefresh : int {
+    MasterList,
+    NVList,
+    RegisterList,
+    Values,
+    TcpMap,
+    NodePage,
+    PortPage,
+    TcpMapGrid,
+    Count
+};
 
-class GuiStatusSink : public QObject {
+class GuiStatusSink : public QObject, public device::StatusSink {
     Q_OBJECT
 public:
     explicit GuiStatusSink(ConfigTool& tool);
@@ -25,13 +39,22 @@ public:
     void appendText(int page, std::string_view text);
     void setText(int page, std::string_view text);
     void requestRefresh(GridRefresh what);
-    void setConnected(bool on);
+    void setConnected(bool on) override;
     // Erasing the device: the Modbus port and LonWorks settings no longer count as in sync.
     void clearSettingsSync();
+
+    // The device link's reports.
+    void appendText(device::Page page, std::string_view text) override;
+    void setText(device::Page page, std::string_view text) override;
+    void refresh(device::Refresh what) override;
+    void setPortSettingsInSync(bool on) override;
+    void setNodeSettingsInSync(bool on) override;
 
 private:
     void post(std::function<void()> change);
     void carryOut(GridRefresh what);
+    void showPortInSync(bool on);
+    void showNodeInSync(bool on);
 
     ConfigTool& tool_;
     std::array<std::atomic<bool>, static_cast<int>(GridRefresh::Count)> pending_{};
