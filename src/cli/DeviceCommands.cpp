@@ -179,7 +179,7 @@ int runWriteValue(DeviceRun& run, const DeviceCommand& command) {
         run.engine.values().slot(n).value = object_value_from_text(command.args[1], object.datatype);
     }
     const int before = run.reporter.failuresReported();
-    raise(run.engine.requests.valueWriteRequest, n);
+    raiseRequest(run.engine.requests.valueWriteRequest, n);
     run.runToIdle();
     return run.reporter.failuresReported() > before ? kExitFailed : kExitOk;
 }

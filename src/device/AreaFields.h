@@ -105,7 +105,7 @@ struct RefreshRequests {
     std::atomic<int> nodePageRefresh{0};
 };
 
-inline void raise(std::atomic<int>& request, int value = 1) {
+inline void raiseRequest(std::atomic<int>& request, int value = 1) {
     request.store(value, std::memory_order_release);
 }
 

@@ -98,7 +98,7 @@ void CommandEngine::endNetVars(int result) {
     }
     nvListPosition = -1;
     nvResult.store(result, std::memory_order_release);
-    raise(requests.nvListRefresh);
+    raiseRequest(requests.nvListRefresh);
     finish();
 }
 

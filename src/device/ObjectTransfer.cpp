@@ -61,8 +61,8 @@ bool CommandEngine::startClearConfig() {
 void CommandEngine::endObjects(int result) {
     if (result != kResultOk) objErrorNumber = objNumber;
     objResult.store(result, std::memory_order_release);
-    raise(requests.registerListRefresh);
-    raise(requests.masterListRefresh);
+    raiseRequest(requests.registerListRefresh);
+    raiseRequest(requests.masterListRefresh);
     finish();
 }
 

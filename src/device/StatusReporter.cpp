@@ -309,7 +309,7 @@ void StatusReporter::domains() {
     CommandEngine& e = engine_;
     if (const int mark = take(e.domainReadMark)) {
         sink_.appendText(Page::LonWorks, formatText(kDomainRead, mark - 1));
-        if (mark == 2) raise(e.requests.nodePageRefresh);
+        if (mark == 2) raiseRequest(e.requests.nodePageRefresh);
     }
     if (const int mark = take(e.domainWrittenMark))
         sink_.appendText(Page::LonWorks, formatText(kDomainWritten, mark - 1));
@@ -329,7 +329,7 @@ void StatusReporter::nodeIds() {
     if (mark == 1) sink_.appendText(Page::LonWorks, kProgramIdRead);
     if (mark == 2) {
         sink_.appendText(Page::LonWorks, kNeuronIdRead);
-        raise(e.requests.nodePageRefresh);
+        raiseRequest(e.requests.nodePageRefresh);
     }
     const int result = take(e.idResult);
     if (result == kResultOk) return;
@@ -345,7 +345,7 @@ void StatusReporter::nodeInfo() {
     const bool failing = e.nodeResult.load(std::memory_order_acquire) != kResultOk;
     if (take(e.nodeInfoDone)) {
         sink_.setNodeSettingsInSync(true);
-        raise(e.requests.nodePageRefresh);
+        raiseRequest(e.requests.nodePageRefresh);
         if (!failing) sink_.setText(Page::LonWorks, kLocationRead);
     }
     if (take(e.locationDone)) {

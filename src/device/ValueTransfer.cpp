@@ -70,7 +70,7 @@ bool CommandEngine::startWriteValues(int first, int last) {
 void CommandEngine::endValues(int result) {
     if (result != kResultOk) valueErrorObject = valueNumber;
     valueResult.store(result, std::memory_order_release);
-    raise(requests.valuesRefresh);
+    raiseRequest(requests.valuesRefresh);
     finish();
 }
 

@@ -20,9 +20,9 @@ TEST(StatusReporterTest, AreasInTheirOrderWithinOnePass) {
     e.consoleUpdated = true;
     e.objLastSent = 2;
     e.valueLastRead = 9;
-    raise(e.requests.registerListRefresh);
-    raise(e.requests.masterListRefresh);
-    raise(e.requests.valuesRefresh);
+    raiseRequest(e.requests.registerListRefresh);
+    raiseRequest(e.requests.masterListRefresh);
+    raiseRequest(e.requests.valuesRefresh);
     EXPECT_TRUE(h.reporter.pass()); // console text shown: no pause
 
     std::vector<Page> pages;
@@ -83,7 +83,7 @@ TEST(StatusReporterTest, TcpMapChangedClearsThePortSettingsMarks) {
     Harness h;
     h.sink.portInSync = true;
     h.map.saveIndicators.portSettings = true;
-    raise(h.engine.requests.tcpMapChanged);
+    raiseRequest(h.engine.requests.tcpMapChanged);
     h.reporter.pass();
     EXPECT_EQ(h.sink.refreshes(), std::vector<Refresh>{Refresh::TcpMap});
     EXPECT_FALSE(h.sink.portInSync);

@@ -60,7 +60,7 @@ TEST(TransferThreadsTest, SendAndFetchWhileTheMapIsRead) {
             std::lock_guard lock(sender.mapMutex);
             sender.values.slot(2).value = 17;
         }
-        raise(sender.engine.requests.valueWriteRequest, 2);
+        raiseRequest(sender.engine.requests.valueWriteRequest, 2);
         ASSERT_TRUE(sender.waitForBox(Page::ViewData, "Object #2 written ok.\n", 10));
     }
     {

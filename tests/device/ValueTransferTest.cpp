@@ -129,7 +129,7 @@ TEST(ValueTransferTest, SingleWriteRequestIsStartedByTheStatusLoop) {
     gatewayValues(h.gateway());
     h.map.object(8).datatype = T::U16;
     h.values.slot(8).value = 1234;
-    raise(h.engine.requests.valueWriteRequest, 8);
+    raiseRequest(h.engine.requests.valueWriteRequest, 8);
     h.run();
     EXPECT_EQ(h.driver.lines(), std::vector<std::string>{"pw 8 1234.000000"});
     EXPECT_TRUE(h.sink.connected);
@@ -137,7 +137,7 @@ TEST(ValueTransferTest, SingleWriteRequestIsStartedByTheStatusLoop) {
 
     // While another command runs the value stays in the slot only.
     ASSERT_TRUE(h.engine.startUsage());
-    raise(h.engine.requests.valueWriteRequest, 8);
+    raiseRequest(h.engine.requests.valueWriteRequest, 8);
     h.reporter.pass();
     EXPECT_EQ(h.sink.box(Page::ViewData), "Object #8 written ok.\nComm port busy\n");
     EXPECT_EQ(h.engine.requests.valueWriteRequest.load(), 0);
