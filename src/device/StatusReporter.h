@@ -20,7 +20,8 @@ public:
     // Failures reported so far: results other than 0 in any area, and a single value write
     // that could not start.
     int failuresReported() const { return failures_.load(std::memory_order_acquire); }
-    // True while a request or a result waits for a pass.
+    // True while a request or a result waits for a pass. On the thread that runs the passes
+    // only: it looks at the marks the handlers leave there.
     bool pending() const;
 
 private:
