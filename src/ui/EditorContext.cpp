@@ -45,7 +45,7 @@ EditorContext editorContext(ConfigTool& tool) {
     // value to the device (or says the port is busy) and then redraws the View Data grid.
     context.raise = [&tool](EditorRequest what, int value) {
         if (what == EditorRequest::ValueWriteRequest && ObjectMap::validObject(value)) {
-            device::raise(tool.device().engine().requests.valueWriteRequest, value);
+            device::raiseRequest(tool.device().engine().requests.valueWriteRequest, value);
             return;
         }
         tool.device().sink().requestRefresh(gridOf(what));
