@@ -38,8 +38,10 @@ bool beginsWithNumber(const std::string& line) {
 }
 
 // The stored name of array element j: "_0", "_1", ... appended. The base name is cut so that
-// name and suffix fit the 40-byte field together.
+// name and suffix fit the 40-byte field together, and ends at a zero byte as the stored text
+// would (else the suffix would hide behind the terminator).
 void setElementName(ImportEntry& entry, std::string_view base, int arrayCount, int j) {
+    base = base.substr(0, base.find('\0'));
     if (arrayCount <= 1) {
         setText(entry.name, base);
         return;

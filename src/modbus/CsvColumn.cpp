@@ -140,7 +140,7 @@ CsvResult parseHighRegFirst(CsvCursor& c, RegisterDef& e) {
 
 // A quoted name runs to the closing quote (a comma inside it is part of the name); a missing
 // closing quote gives an empty name. Either way the next column starts after the first comma
-// that follows the field's start.
+// that follows the field's start. A zero byte ends the name, as it ends the stored text.
 CsvResult parseName(CsvCursor& c, RegisterDef& e) {
     const std::string_view rest = c.rest();
     std::string_view name;
@@ -150,7 +150,7 @@ CsvResult parseName(CsvCursor& c, RegisterDef& e) {
     } else {
         name = c.field();
     }
-    setText(e.name, name, kCsvNameLength);
+    setText(e.name, name.substr(0, name.find('\0')), kCsvNameLength);
     c.skipField();
     return CsvResult::Ok;
 }

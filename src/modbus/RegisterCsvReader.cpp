@@ -71,6 +71,9 @@ CsvResult RegisterCsvReader::readDataLine(const std::string& line, const Layout&
         e.regNumber = register_from_modicon(e.modicon, e.type);
     else
         e.modicon = modicon_from_register(e.regNumber, e.type);
+    // Modicon numbers count from 1 (40001): one whose register part is 0 (40000, 300000) names
+    // no register, just as a register number 0 does, which the file could not be read back with.
+    if (e.regNumber == 0) return CsvResult::InvalidRegisterNumber;
     if (!e.writePeriodic && !e.writeOnUpdate) e.readPeriodic = 1;
     return CsvResult::Ok;
 }

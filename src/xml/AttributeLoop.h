@@ -39,14 +39,16 @@ public:
         while (!atEnd() && isNameChar(unit_[pos_])) ++pos_;
         return unit_.substr(start, pos_ - start);
     }
-    // ="value" right at the cursor, no blanks allowed; false for anything malformed.
+    // ="value" right at the cursor, no blanks allowed; false for anything malformed. A zero
+    // byte cannot stand in a value: a text field would keep only what comes before it and
+    // hide the rest behind its terminator.
     bool readQuotedValue(std::string_view& value) {
         if (peek() != '=') return false;
         ++pos_;
         if (peek() != '"') return false;
         const std::size_t start = ++pos_;
-        while (!atEnd() && unit_[pos_] != '"') ++pos_;
-        if (atEnd() || pos_ - start > kMaxValueLength) return false;
+        while (!atEnd() && unit_[pos_] != '"' && unit_[pos_] != '\0') ++pos_;
+        if (atEnd() || unit_[pos_] != '"' || pos_ - start > kMaxValueLength) return false;
         value = unit_.substr(start, pos_ - start);
         ++pos_;
         return true;

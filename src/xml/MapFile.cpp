@@ -13,6 +13,10 @@ namespace korvex {
 MapFileResult readObjectMap(ObjectMap& map, const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return {false, "Error opening object map XML file " + path + "\n", 0};
+    return readObjectMap(map, in);
+}
+
+MapFileResult readObjectMap(ObjectMap& map, std::istream& in) {
     clearAll(map);
     ElementReader reader(map);
     const int code = reader.readDocument(in);

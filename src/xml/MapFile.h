@@ -4,6 +4,7 @@
 #include "model/ObjectMap.h"
 #include "xml/AtomicFile.h"
 
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,8 @@ struct MapFileResult {
 // map is left empty and the text is "Error opening object map XML file <path>\n" or the reader's
 // "<message> at line #<units>". The device model is not changed.
 MapFileResult readObjectMap(ObjectMap& map, const std::string& path);
+// The same from a document that is already open; failures give the reader's text.
+MapFileResult readObjectMap(ObjectMap& map, std::istream& in);
 
 // Write object map: the whole document replaces the file in one step; on failure the previous
 // file stays as it was, nothing is marked saved and the text is

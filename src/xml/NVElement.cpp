@@ -1,4 +1,5 @@
 // The `nv` element: one NV definition, added at the end of the NV list.
+#include "lonworks/SnvtCatalogue.h"
 #include "model/FixedText.h"
 #include "model/ListEditing.h"
 #include "model/NVEditRules.h"
@@ -155,6 +156,10 @@ int applyNVElement(ObjectMap& map, UnitCursor& cursor) {
     const int p = map.nvCount;
     if (addNV(map, p, request) != 0) return XmlError::CannotAddNV;
     NetVar& row = map.nvs[static_cast<std::size_t>(p)];
+    // A standard type whose new NVs start with size 0 (SNVT_date_cal, SNVT_ISO_7811, ...) takes
+    // its declared size, as an imported NV of that type has: the element was written from such
+    // an NV, and a row of size 0 could be neither saved again nor sent.
+    if (!isUserType(work) && row.size == 0) row.size = snvt_size(row.snvt);
     if (!work.isInput) {
         if (work.minPresent) row.minSendTime = work.minSendTime;
         if (work.maxPresent) row.maxSendTime = work.maxSendTime;

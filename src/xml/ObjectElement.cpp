@@ -3,6 +3,7 @@
 #include "modbus/RegisterNames.h"
 #include "model/FixedText.h"
 #include "model/ListBuilding.h"
+#include "model/ObjectLinks.h"
 #include "xml/ElementValues.h"
 #include "xml/Elements.h"
 
@@ -13,7 +14,8 @@ struct ObjectWork {
     ObjectMap& map;
     int number = 0;
     DataObject object{};
-    bool cleared = false; // the last `clear` seen was non-zero
+    bool cleared = false;    // the last `clear` seen was non-zero
+    int clearedRegister = 0; // the register row a `clear` took from the stored object
 };
 
 using Attr = Attribute<ObjectWork>;
@@ -32,8 +34,18 @@ int clearObject(ObjectWork& w, std::string_view v) {
     if (!ObjectMap::validObject(w.number)) return XmlError::OutOfRange;
     w.cleared = n != 0;
     if (w.cleared) {
+        // The stored object is zeroed at once; the rows linked to it let go of it first, so
+        // that a failure later in the element leaves no row pointing at an empty object.
+        DataObject& stored = w.map.object(w.number);
+        if (RegisterDef* reg = w.map.registerAtLink(stored.registerRow);
+            reg && reg->objectNumber == w.number) {
+            w.clearedRegister = stored.registerRow;
+            reg->objectNumber = 0;
+        }
+        if (NetVar* row = w.map.nvAtLink(stored.nvRow); row && row->objectNumber == w.number)
+            row->objectNumber = 0;
+        stored = DataObject{};
         w.object = DataObject{};
-        w.map.object(w.number) = DataObject{};
     }
     return XmlError::Ok;
 }
@@ -212,6 +224,29 @@ constexpr std::array<Attr, 30> kObjectAttributes{{
 
 static_assert(std::string_view(kObjectAttributes[kClearIndex].name) == "clear");
 
+// After an object was stored: it links to the NV row its NV side names and its register row
+// follows its register side. A row it no longer has a side for lets go of it both ways; a
+// cleared object that keeps a register side gets its old row back, updated in place.
+void settleLinks(ObjectMap& map, const ObjectWork& work) {
+    const int n = work.number;
+    DataObject& stored = map.object(n);
+    if (linkObjectToNVList(map, n) != kOk && stored.nvRow != 0) {
+        if (NetVar* row = map.nvAtLink(stored.nvRow); row && row->objectNumber == n) row->objectNumber = 0;
+        stored.nvRow = 0;
+    }
+    if (stored.hasRegister()) {
+        if (const RegisterDef* reg = map.registerAtLink(work.clearedRegister);
+            reg && reg->objectNumber == 0 && stored.registerRow == 0)
+            linkObjectRegister(map, n, work.clearedRegister);
+        appendRegisterRow(map, n);
+    }
+    const RegisterDef* reg = map.registerAtLink(stored.registerRow);
+    if (stored.registerRow != 0 && (!stored.hasRegister() || !reg || reg->objectNumber != n)) {
+        if (reg && reg->objectNumber == n) map.registers[stored.registerRow - 1].objectNumber = 0;
+        stored.registerRow = 0;
+    }
+}
+
 } // namespace
 
 int applyObjectElement(ObjectMap& map, UnitCursor& cursor) {
@@ -226,8 +261,7 @@ int applyObjectElement(ObjectMap& map, UnitCursor& cursor) {
     if (!ok) return XmlError::InvalidObject;
     stored = work.object;
     stored.syncFlags |= SyncFlag::Configured | SyncFlag::InDevice;
-    linkObjectToNVList(map, work.number);
-    if (stored.hasRegister()) appendRegisterRow(map, work.number);
+    settleLinks(map, work);
     return XmlError::Ok;
 }
 

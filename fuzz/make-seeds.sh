@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Rewrites the committed seed corpora fuzz/corpus/<target>/ from the maps and files the tests
+# use. Needs a configured fuzz build (default build-fuzz).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-fuzz}
+cmake --build "$build" --target korvex-fuzz-seeds
+rm -rf fuzz/corpus
+"$build/fuzz/korvex-fuzz-seeds" fuzz/corpus
+# The test XIF file up to the end of its NV blocks, where reading stops.
+sed "/^FILE template/,\$d" tests/data/empty-map.xif >fuzz/corpus/xif_reader_fuzz/empty-map.xif

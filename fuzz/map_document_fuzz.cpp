@@ -1,0 +1,26 @@
+// Dictionary: xml.dict
+// Object map documents: any bytes load to a result code; a failed load leaves the lists empty,
+// a successful one leaves a consistent map that saves and reloads to the same bytes.
+#include "support/FuzzChecks.h"
+#include "xml/MapFile.h"
+#include "xml/XmlError.h"
+
+#include <sstream>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace korvex;
+    ObjectMap& map = fuzz::freshMap(0);
+    map.deviceModel = kTcpDeviceModel;
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    const MapFileResult result = readObjectMap(map, in);
+    fuzz::checkElementCode(result.code);
+    fuzz::expect(result.ok == (result.code == XmlError::Ok), "result and code disagree");
+    fuzz::checkMap(map);
+    if (!result.ok) {
+        fuzz::expect(!result.text.empty(), "a failed load without a message");
+        fuzz::checkEmptyLists(map);
+        return 0;
+    }
+    fuzz::checkSavesAndReloadsIdentically(map);
+    return 0;
+}

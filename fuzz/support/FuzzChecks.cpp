@@ -1,0 +1,131 @@
+#include "support/FuzzChecks.h"
+
+#include "model/LinkCheck.h"
+#include "xml/ElementReader.h"
+#include "xml/MapDocument.h"
+#include "xml/MapFile.h"
+#include "xml/XmlError.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <unordered_set>
+
+namespace korvex::fuzz {
+
+void fail(const std::string& what) {
+    std::fprintf(stderr, "\n*** fuzz invariant broken: %s\n", what.c_str());
+    std::fflush(stderr);
+    std::abort();
+}
+
+ObjectMap& freshMap(int slot) {
+    static std::array<std::unique_ptr<ObjectMap>, 3> maps;
+    auto& map = maps.at(static_cast<std::size_t>(slot));
+    if (!map)
+        map = std::make_unique<ObjectMap>();
+    else
+        *map = ObjectMap{};
+    return *map;
+}
+
+// Rows beyond the lists must be blank (the link check sees to that), so only rows in use and
+// the objects need their texts looked at.
+void checkMapStep(const ObjectMap& map) {
+    expect(map.nvCount >= 0 && map.nvCount <= kListCapacity, "NV count outside the storage");
+    expect(map.registerCount >= 0 && map.registerCount <= kListCapacity,
+           "register count outside the storage");
+    for (const DataObject& o : map.objects) expect(terminatedField(o.name), "object name not terminated");
+    for (int i = 0; i < map.nvCount; ++i) expect(terminatedField(map.nvs[i].name), "NV name not terminated");
+    for (int i = 0; i < map.registerCount; ++i)
+        expect(terminatedField(map.registers[i].name), "register name not terminated");
+    expect(terminatedField(map.node.loc), "location not terminated");
+    for (const DataObject& o : map.objects) {
+        expect(o.registerRow <= map.registerCount, "object register link beyond the list");
+        expect(o.nvRow <= map.nvCount, "object NV link beyond the list");
+    }
+    for (int i = 0; i < map.nvCount; ++i) {
+        const NetVar& v = map.nvs[i];
+        expect(v.objectNumber >= 0 && v.objectNumber <= kObjectCount, "NV object link beyond the objects");
+        expect(v.registerRow >= 0 && v.registerRow <= map.registerCount, "NV register link beyond the list");
+    }
+    for (int i = 0; i < map.registerCount; ++i) {
+        const RegisterDef& r = map.registers[i];
+        expect(r.objectNumber >= 0 && r.objectNumber <= kObjectCount,
+               "register object link beyond the objects");
+        expect(r.nvRow >= 0 && r.nvRow <= map.nvCount, "register NV link beyond the list");
+    }
+}
+
+void checkMap(const ObjectMap& map) {
+    checkMapStep(map);
+    const ::testing::AssertionResult links = korvex::testing::checkLinks(map);
+    if (!links) fail(std::string("links: ") + links.message());
+}
+
+void checkEmptyLists(const ObjectMap& map) {
+    expect(map.nvCount == 0 && map.registerCount == 0, "a failed load left list rows");
+    for (const DataObject& o : map.objects) expect(o == DataObject{}, "a failed load left an object");
+}
+
+void checkElementCode(int code) {
+    if (code < 0 || code >= XmlError::Count) fail("element reader code " + std::to_string(code));
+}
+
+std::string firstDifference(std::string_view a, std::string_view b) {
+    std::size_t at = 0;
+    while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
+    const std::size_t from = at > 80 ? at - 80 : 0;
+    std::ostringstream out;
+    out << "at byte " << at << "\n--- first:\n"
+        << a.substr(from, 200) << "\n--- second:\n"
+        << b.substr(from, 200) << "\n";
+    return out.str();
+}
+
+bool seenBefore(std::string_view key) {
+    static std::unordered_set<std::size_t> seen;
+    if (seen.size() > 4'000'000) seen.clear();
+    return !seen.insert(std::hash<std::string_view>{}(key)).second;
+}
+
+std::string checkSavesAndReloadsIdentically(ObjectMap& map) {
+    std::string first = renderObjectMap(map).text;
+    checkMapStep(map);
+    if (seenBefore(first)) return first;
+    ObjectMap& again = freshMap(2);
+    again.deviceModel = map.deviceModel;
+    std::istringstream in(first);
+    const MapFileResult loaded = readObjectMap(again, in);
+    if (!loaded.ok) fail("the saved document does not load: " + loaded.text + "\n" + first);
+    checkMap(again);
+    const std::string second = renderObjectMap(again).text;
+    if (second != first) fail("the second save differs " + firstDifference(first, second));
+    return first;
+}
+
+void runElementLines(const uint8_t* data, std::size_t size, ElementParser parse, bool nvLinesToo) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    ObjectMap& map = freshMap(0);
+    map.deviceModel = kTcpDeviceModel;
+    ElementReader reader(map);
+    bool taken = false;
+    std::size_t start = 0;
+    while (start < input.size()) {
+        std::size_t end = input.find('\n', start);
+        end = end == std::string_view::npos ? input.size() : end + 1;
+        const std::string_view line = input.substr(start, end - start);
+        start = end;
+        const ElementParser chosen =
+            nvLinesToo && line.starts_with("<nv ") ? &ElementReader::parseNVElement : parse;
+        const int code = (reader.*chosen)(line);
+        checkElementCode(code);
+        checkMapStep(map);
+        taken = taken || code == XmlError::Ok;
+    }
+    checkMap(map);
+    if (taken) checkSavesAndReloadsIdentically(map);
+}
+
+} // namespace korvex::fuzz
