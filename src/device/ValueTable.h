@@ -29,12 +29,6 @@ private:
     mutable ValueSlot scratch_{};
 };
 
-// A number read from the gateway as the slot of an object of that data type: integer types are
-// rounded with halves going up (2.5 gives 3, -2.5 gives -2) and held to their ranges (S16 down
-// to -32767, U32 keeps the low 32 bits), BIT is 1 for anything but 0, an unknown type gives 0.
-uint32_t slotFromNumber(double x, int datatype);
-// The slot as the number written to the gateway.
-double numberFromSlot(uint32_t value, int datatype);
 // "%f" in the C locale, whatever locale the program runs in.
 std::string fixedSix(double x);
 // Reads a number at the start of text as "%f" does (blanks first, optional sign, decimal or

@@ -1,5 +1,6 @@
 // Reading and writing live values (states 2 and 12): one "pr" or "pw" command per object.
 #include "device/CommandEngine.h"
+#include "modbus/ObjectValue.h"
 #include "modbus/RegisterCodes.h"
 
 #include <algorithm>
@@ -40,7 +41,7 @@ bool mentionsUndefined(const Reply& reply) {
 // Map mutex held.
 std::string CommandEngine::valueWriteLine(int n) {
     const int type = valueType(map_.object(n));
-    return "pw " + std::to_string(n) + " " + fixedSix(numberFromSlot(values_.slot(n).value, type)) + "\r\n";
+    return "pw " + std::to_string(n) + " " + fixedSix(object_value_to_number(values_.slot(n).value, type)) + "\r\n";
 }
 
 bool CommandEngine::startReadValues(int first, int last) {
@@ -81,7 +82,7 @@ void CommandEngine::onReadValuesReply(const Reply& reply) {
     {
         std::lock_guard lock(mapMutex_);
         ValueSlot& slot = values_.slot(valueNumber);
-        slot.value = slotFromNumber(x, valueType(map_.object(valueNumber)));
+        slot.value = object_value_from_number(x, valueType(map_.object(valueNumber)));
         slot.fresh = true;
     }
     valueLastRead = valueNumber;

@@ -1,6 +1,7 @@
 // Live values: the slot conversions, the "pr" and "pw" sequences with "Undef" and refusals, the
 // single value write that the status loop starts, and the View Data box.
 #include "DeviceTestSupport.h"
+#include "modbus/ObjectValue.h"
 #include "modbus/RegisterCodes.h"
 
 #include <bit>
@@ -25,13 +26,13 @@ TEST(ValueSlotTest, NumberToSlot) {
         {-40000, T::S16, static_cast<uint16_t>(int16_t{-32767})},
         {40000, T::S16, 32767},
         {2.5, T::S16, 3},
-        {-2.5, T::S16, static_cast<uint16_t>(int16_t{-2})},
+        {-2.5, T::S16, static_cast<uint16_t>(int16_t{-3})}, // halves away from zero, as for defaults
         {-3, T::S16, static_cast<uint16_t>(int16_t{-3})},
         {-3, T::S32, static_cast<uint32_t>(-3)},
         {3e9, T::S32, 0x7FFFFFFFu},
         {-3e9, T::S32, 0x80000000u},
         {-1, T::U32, 0},
-        {4294967296.4, T::U32, 0}, // the low 32 bits
+        {4294967296.4, T::U32, 0xFFFFFFFFu}, // held to the range
         {4294967295.0, T::U32, 0xFFFFFFFFu},
         {0.1, T::BIT, 1},
         {0, T::BIT, 0},
@@ -39,15 +40,15 @@ TEST(ValueSlotTest, NumberToSlot) {
         {std::nan(""), T::S32, 0},
         {12, 9, 0},
     };
-    for (const Case& c : cases) EXPECT_EQ(slotFromNumber(c.x, c.type), c.slot) << c.x << " type " << c.type;
+    for (const Case& c : cases) EXPECT_EQ(object_value_from_number(c.x, c.type), c.slot) << c.x << " type " << c.type;
 }
 
 TEST(ValueSlotTest, SlotToNumberAndItsText) {
-    EXPECT_EQ(fixedSix(numberFromSlot(2, T::BIT)), "1.000000");
-    EXPECT_EQ(fixedSix(numberFromSlot(0xFFFF, T::S16)), "-1.000000");
-    EXPECT_EQ(fixedSix(numberFromSlot(0xFFFFFFFFu, T::U32)), "4294967295.000000");
-    EXPECT_EQ(fixedSix(numberFromSlot(std::bit_cast<uint32_t>(-0.125f), T::FP)), "-0.125000");
-    EXPECT_EQ(fixedSix(numberFromSlot(77, 0)), "0.000000");
+    EXPECT_EQ(fixedSix(object_value_to_number(2, T::BIT)), "1.000000");
+    EXPECT_EQ(fixedSix(object_value_to_number(0xFFFF, T::S16)), "-1.000000");
+    EXPECT_EQ(fixedSix(object_value_to_number(0xFFFFFFFFu, T::U32)), "4294967295.000000");
+    EXPECT_EQ(fixedSix(object_value_to_number(std::bit_cast<uint32_t>(-0.125f), T::FP)), "-0.125000");
+    EXPECT_EQ(fixedSix(object_value_to_number(77, 0)), "0.000000");
     double x = 0;
     EXPECT_TRUE(scanReal("\r\n  -12.5e1\r\n:->", x));
     EXPECT_EQ(x, -125.0);
