@@ -1,0 +1,45 @@
+#pragma once
+// Shared pieces of the View Data, Modbus Port and LonWorks page tests: a window whose device
+// session talks to the in-process simulated gateway, typing into a box as the user does (the
+// box is taken when it is left), and waits on a page's status box.
+#include "UiTestSupport.h"
+
+#include "sim/SimulatedGateway.h"
+#include "ui/DeviceSession.h"
+#include "ui/PortChoices.h"
+
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+namespace korvex::ui::test {
+
+// Types text into the box and leaves it.
+inline void typeInto(QLineEdit* box, const QString& text) {
+    box->setText(text);
+    box->setModified(true);
+    emit box->editingFinished();
+}
+
+// A shown window with its worker threads, on the simulated gateway.
+struct SimTool : Tool {
+    SimTool() : Tool(true) {
+        window->show();
+        PortChoice choice;
+        choice.simulated = true;
+        EXPECT_TRUE(window->device().usePort(choice));
+    }
+    sim::SimulatedGateway& gateway() { return *window->device().simulator(); }
+    // Waits until the box of the page holds the text (the status loop's reports are queued).
+    bool waitForStatus(int page, const QString& text, int maxMs = 8000) {
+        return waitFor([&] { return window->page(page)->statusText() == text; }, maxMs);
+    }
+    bool waitUntilIdle(int maxMs = 8000) {
+        const bool idle = waitFor([&] { return !window->device().engine().busy(); }, maxMs);
+        // The last reports of the pass reach the window.
+        waitFor([] { return false; }, 60);
+        return idle;
+    }
+};
+
+} // namespace korvex::ui::test

@@ -1,0 +1,148 @@
+// The View Data page: values shown by data type, the grid's columns and images, and reading and
+// writing values (a range, and one value from the data value dialog) against the simulated gateway.
+#include "DevicePagesTestSupport.h"
+
+#include "modbus/RegisterCodes.h"
+#include "ui/EditorContext.h"
+#include "ui/ViewDataModel.h"
+#include "ui/ViewDataPage.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <bit>
+
+namespace korvex::ui::test {
+namespace {
+
+TEST(ViewData, ValueTextFollowsTheDataType) {
+    const struct {
+        uint32_t value;
+        int datatype;
+        const char* text;
+    } cases[] = {
+        {std::bit_cast<uint32_t>(2.5f), ObjectDataType::FP, "2.500000"},
+        {std::bit_cast<uint32_t>(-0.125f), ObjectDataType::FP, "-0.125000"},
+        {0xFFFFFFFFu, ObjectDataType::U32, "4294967295"},
+        {0xFFFFFFFFu, ObjectDataType::S32, "-1"},
+        {0x0001FFFFu, ObjectDataType::U16, "65535"},
+        {0x00008001u, ObjectDataType::S16, "-32767"},
+        {2, ObjectDataType::BIT, "1"},
+        {0x100, ObjectDataType::BIT, "0"},
+        {1234, ObjectDataType::None, "Undef"},
+        {1234, 9, "Undef"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(valueText(c.value, c.datatype), QString::fromLatin1(c.text))
+            << c.datatype << " " << c.value;
+}
+
+TEST(ViewDataPage, GridColumnsFollowTheModiconOption) {
+    Tool tool;
+    ViewDataPage& page = tool.page<ViewDataPage>(kViewDataPage);
+    ViewDataModel& model = *page.model();
+    const auto titles = [&] {
+        QStringList list;
+        for (int c = 0; c < model.columnCount(); ++c)
+            list << model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        return list;
+    };
+    EXPECT_EQ(model.rowCount(), 400);
+    EXPECT_EQ(titles(), (QStringList{"", "Obj #", "R/W", "Type", "Reg #", "Slave", "Dir", "FB #",
+                                     "Object Name", "Data Value"}));
+    tool.window->options().modicon = true;
+    tool.window->notationChanged();
+    EXPECT_EQ(titles(), (QStringList{"", "Obj #", "R/W", "Modicon #", "Slave", "Dir", "FB #", "Object Name",
+                                     "Data Value"}));
+    EXPECT_EQ(model.column(3).width, 120);
+}
+
+TEST(ViewDataPage, ImageSaysWhetherAValueCameFromTheGateway) {
+    Tool tool;
+    ViewDataPage& page = tool.page<ViewDataPage>(kViewDataPage);
+    device::ValueTable& values = tool.window->device().engine().values();
+    values.slot(2).fresh = true;
+    page.refresh();
+    const QImage fresh = page.model()->index(1, 0).data(Qt::DecorationRole).value<QPixmap>().toImage();
+    const QImage stale = page.model()->index(0, 0).data(Qt::DecorationRole).value<QPixmap>().toImage();
+    EXPECT_FALSE(fresh.isNull());
+    EXPECT_NE(fresh, stale);
+    EXPECT_EQ(fresh, QPixmap(QStringLiteral(":/korvex/grid_in.png")).toImage());
+}
+
+// Objects 1..3 in use in the map and defined in the gateway with values.
+void defineObjects(SimTool& tool) {
+    for (int n = 1; n <= 3; ++n) {
+        DataObject& o = tool.map->object(n);
+        o.flags = ObjectFlag::InUse | ObjectFlag::ReadPeriodic;
+        o.datatype = n == 3 ? ObjectDataType::None : ObjectDataType::S16;
+    }
+    tool.gateway().withConfig([](sim::GatewayConfig& c) {
+        for (int n = 1; n <= 3; ++n) {
+            c.objects[n].kind = "obj";
+            c.objects[n].set("modreg", "1");
+            c.values[static_cast<std::size_t>(n)] = n == 1 ? -40000.0 : 2.5 * n;
+        }
+        return 0;
+    });
+}
+
+TEST(ViewDataPage, ExecuteReadsAndWritesTheChosenRange) {
+    SimTool tool;
+    defineObjects(tool);
+    ViewDataPage& page = tool.page<ViewDataPage>(kViewDataPage);
+    page.actionList()->setCurrentIndex(kGetValues);
+    tool.prompter.objectRanges = {{RangeAnswer::Ok, ObjectRange{1, 3}}};
+    QTest::mouseClick(page.executeButton(), Qt::LeftButton);
+    ASSERT_EQ(tool.prompter.offeredObjectRanges.size(), 1u);
+    EXPECT_EQ(tool.prompter.offeredObjectRanges[0], (ObjectRange{1, 3}));
+    ASSERT_TRUE(tool.waitForStatus(
+        kViewDataPage, QStringLiteral("Object #1 read ok.\nObject #2 read ok.\nObject #3 read ok.\n")))
+        << page.statusText().toStdString();
+    tool.waitUntilIdle();
+    const int valueColumn = page.model()->columnCount() - 1;
+    EXPECT_EQ(page.model()->index(0, valueColumn).data().toString(), QStringLiteral("-32767"));
+    EXPECT_EQ(page.model()->index(1, valueColumn).data().toString(), QStringLiteral("5"));
+    EXPECT_EQ(page.model()->index(2, valueColumn).data().toString(), QStringLiteral("7.500000")); // now FP
+    EXPECT_EQ(tool.map->object(3).datatype, ObjectDataType::FP);
+
+    page.actionList()->setCurrentIndex(kSendValues);
+    tool.prompter.objectRanges = {{RangeAnswer::Ok, ObjectRange{2, 2}}};
+    tool.window->device().engine().values().slot(2).value = 77;
+    QTest::mouseClick(page.executeButton(), Qt::LeftButton);
+    ASSERT_TRUE(tool.waitForStatus(kViewDataPage, QStringLiteral("Object #2 written ok.\n")));
+    tool.waitUntilIdle();
+    EXPECT_EQ(tool.gateway().receivedLines().back(), "pw 2 77.000000");
+}
+
+TEST(ViewDataPage, DialogWriteWhileBusySaysSoAndLaterWritesTheValue) {
+    SimTool tool;
+    defineObjects(tool);
+    ViewDataPage& page = tool.page<ViewDataPage>(kViewDataPage);
+    sim::Fault slow;
+    slow.delayMs = 400;
+    tool.gateway().setFault("pr", slow);
+    page.actionList()->setCurrentIndex(kGetValues);
+    tool.prompter.objectRanges = {{RangeAnswer::Ok, ObjectRange{1, 1}}};
+    QTest::mouseClick(page.executeButton(), Qt::LeftButton);
+    ASSERT_TRUE(tool.window->device().engine().busy());
+
+    // What the data value dialog's Apply does: the value goes into the slot, then the request.
+    const EditorContext context = editorContext(*tool.window);
+    tool.window->device().engine().values().slot(2).value = 9;
+    context.request(EditorRequest::ValueWriteRequest, 2);
+    ASSERT_TRUE(tool.waitForStatus(kViewDataPage, QStringLiteral("Comm port busy\n")));
+    ASSERT_TRUE(tool.waitForStatus(kViewDataPage, QStringLiteral("Comm port busy\nObject #1 read ok.\n")));
+    tool.waitUntilIdle();
+    EXPECT_EQ(tool.window->device().engine().values().slot(2).value, 9u); // only in the slot
+
+    page.setStatus(QString());
+    context.request(EditorRequest::ValueWriteRequest, 2);
+    ASSERT_TRUE(tool.waitForStatus(kViewDataPage, QStringLiteral("Object #2 written ok.\n")));
+    tool.waitUntilIdle();
+    EXPECT_EQ(tool.gateway().receivedLines().back(), "pw 2 9.000000");
+}
+
+} // namespace
+} // namespace korvex::ui::test
