@@ -169,7 +169,7 @@ QLayout* NVEdit::buildFields() {
     grid->addWidget(fbNumber_, 7, 1);
     place(7, 2, "Object #", objectNumber_);
     scopePid_->setMinimumWidth(
-        fontMetrics().horizontalAdvance(QStringLiteral("[6] 00:00:00:00:00:00:00:00  ")));
+        fontMetrics().horizontalAdvance(QStringLiteral("[6] 00:00:00:00:00:00:00:00 00")));
     return grid;
 }
 

@@ -56,9 +56,9 @@ TcpMap::TcpMap(const EditorContext& context, int n, QWidget* parent)
 
 void TcpMap::takeAddress(const QString& text) {
     const std::optional<IpAddress> address = parseIpAddress(latinOf(text));
-    if (!address) return tell(kInvalidIpAddress);
+    if (!address) return tell(kTcpDeviceInvalidAddress);
     copy_.ipAddress = *address;
-    if (unreachableWithoutGateway(gateway_, *address)) tell(kDifferentDomain);
+    if (unreachableWithoutGateway(gateway_, *address)) tell(kTcpDeviceOtherDomain);
 }
 
 void TcpMap::finish(bool remove) {

@@ -9,9 +9,9 @@
 
 namespace korvex::ui {
 
-inline constexpr char kInvalidIpAddress[] = "Invalid IP Address";
-inline constexpr char kDifferentDomain[] = "IP address is on different domain,\nand you have no gateway "
-                                           "configured.\nYou will not be able to reach this device!";
+inline constexpr char kTcpDeviceInvalidAddress[] = "Invalid IP Address";
+inline constexpr char kTcpDeviceOtherDomain[] = "IP address is on different domain,\nand you have no gateway "
+                                                "configured.\nYou will not be able to reach this device!";
 
 // "First Unit", "Last Unit", "Map To": 1..246; empty, 0, negative or not a number give 1.
 uint8_t unitFrom(const QString& text);

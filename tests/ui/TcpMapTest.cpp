@@ -143,5 +143,21 @@ TEST(TcpMap, CancelDiscards) {
     EXPECT_TRUE(bench.raised.empty());
 }
 
+TEST(TcpMap, TheWindowsContextRedrawsTheMapAndDropsThePortSync) {
+    Tool tool;
+    tool.window->options().modicon = true;
+    tool.window->setPortSettingsInSync(true);
+    const EditorContext context = editorContext(*tool.window);
+    EXPECT_TRUE(context.modicon);
+    EXPECT_EQ(context.mapMutex, &tool.window->mapMutex());
+    EXPECT_EQ(context.modiconHint, &runModiconHint());
+    TcpMap dialog(context, 1);
+    typeInto(dialog, "firstUnit", QStringLiteral("3"));
+    click(dialog, "apply");
+    EXPECT_TRUE(waitFor([&] { return !tool.window->portSettingsInSync(); }));
+    EXPECT_FALSE(tool.map->saveIndicators.portSettings);
+    EXPECT_EQ(tool.map->tcpMap[0].firstUnit, 3);
+}
+
 } // namespace
 } // namespace korvex::ui::test
