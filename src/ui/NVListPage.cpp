@@ -2,6 +2,7 @@
 
 #include "ui/ConfigTool.h"
 #include "ui/MapTableModel.h"
+#include "ui/NVEdit.h"
 #include "ui/NVListPageCells.h"
 #include "ui/RegImportPageGrid.h"
 
@@ -142,7 +143,8 @@ void NVListPage::selectRow(int row) {
 
 void NVListPage::openEditor() {
     if (selected_ < 0 || selected_ >= model_->rowCount()) return;
-    // TODO(editors): open NVEdit on selected_ once the dialog lands.
+    NVEdit(editorContext(tool_), selected_, &tool_).exec();
+    refresh();
 }
 
 } // namespace korvex::ui

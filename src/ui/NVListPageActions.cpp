@@ -5,6 +5,8 @@
 #include "model/ListBuilding.h"
 #include "model/ListEditing.h"
 #include "ui/ConfigTool.h"
+#include "ui/DeviceSession.h"
+#include "ui/GuiActionHost.h"
 #include "ui/NVListPage.h"
 
 #include <QComboBox>
@@ -167,14 +169,15 @@ void NVListPage::exportXif() {
     refresh();
 }
 
-// TODO(transfers): both NV transfers call their device flows with a GuiActionHost once the
-// transfer flows land; until then they only say so and touch neither the map nor the device.
+// The two transfers ask through the window's dialogs and report in this page's status box.
 void NVListPage::getDefinitions() {
-    setStatus(QStringLiteral("This action is not available in this build.\n"));
+    GuiActionHost host(tool_, this);
+    tool_.device().actions(host).getNetVars();
 }
 
 void NVListPage::sendDefinitions() {
-    setStatus(QStringLiteral("This action is not available in this build.\n"));
+    GuiActionHost host(tool_, this);
+    tool_.device().actions(host).sendNetVars();
 }
 
 } // namespace korvex::ui

@@ -4,6 +4,7 @@
 #include "ui/ConfigTool.h"
 #include "ui/RegImportPageGrid.h"
 #include "ui/RegListPageCells.h"
+#include "ui/SlaveID.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -159,7 +160,7 @@ void RegImportPage::addToRegisterList() {
 }
 
 void RegImportPage::setSlaveAddress() {
-    // TODO(editors): open SlaveID on the import list once the dialog lands, then redraw the grid.
+    SlaveID(editorContext(tool_), *list_, &tool_).exec();
     refresh();
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui/ConfigTool.h"
 #include "ui/MapTableModel.h"
+#include "ui/ModRegEdit.h"
 #include "ui/RegImportPageGrid.h"
 #include "ui/RegListPageCells.h"
 
@@ -151,7 +152,8 @@ void RegListPage::selectRow(int row) {
 
 void RegListPage::openEditor() {
     if (selected_ < 0 || selected_ >= model_->rowCount()) return;
-    // TODO(editors): open ModRegEdit in its register-list mode on selected_ once the dialog lands.
+    ModRegEdit(editorContext(tool_), selected_, RegEditMode::RegisterList, &tool_).exec();
+    refresh();
 }
 
 } // namespace korvex::ui

@@ -1,13 +1,19 @@
 #pragma once
 // Pieces the four list page tests share: the sample files in docs/examples, reading a grid's
 // headings and cells, and clicking rows and headings the way a user does.
+#include "EditorTestSupport.h"
 #include "UiTestSupport.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QHeaderView>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 namespace korvex::ui::test {
 
@@ -65,6 +71,16 @@ inline void clickHeading(QTableView* grid, int section) {
     const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
                     header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Hands the next modal dialog to act once its event loop runs; act must close it.
+inline void onNextDialog(std::function<void(QDialog&)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (!dialog && w->isVisible()) dialog = qobject_cast<QDialog*>(w);
+        if (dialog) act(*dialog);
+    });
 }
 
 inline QByteArray fileBytes(const QString& path) {

@@ -2,6 +2,7 @@
 // refusals, the clear question, every message of the action list, the XIF export, the refresh
 // rules (title update, status loop requests) and the way from the sample XIF file to a built,
 // exported and saved map.
+#include "DevicePagesTestSupport.h"
 #include "ListPagesTestSupport.h"
 
 #include "model/FixedText.h"
@@ -11,6 +12,7 @@
 #include "ui/DeviceSession.h"
 #include "ui/MapTableModel.h"
 #include "ui/MasterListPage.h"
+#include "ui/NVEdit.h"
 #include "ui/NVImportPage.h"
 #include "ui/NVListPage.h"
 #include "ui/RegListPage.h"
@@ -228,13 +230,71 @@ TEST(NVListPage, TitleUpdatesAndStatusLoopRequestsRedrawTheGrid) {
     EXPECT_EQ(listPage(tool).grid()->currentIndex().row(), 1);
 }
 
-TEST(NVListPage, DeviceTransfersWaitForTheTransferFlows) {
+TEST(NVListPage, DoubleClickOpensTheNVEditorOnTheRow) {
     Tool tool;
-    for (int action : {kGetNVDefinitions, kSendNVDefinitions}) {
-        runAction(tool, action);
-        EXPECT_EQ(listPage(tool).statusText(),
-                  QStringLiteral("This action is not available in this build.\n"));
-    }
+    appendNVs(*tool.map, 3);
+    NVListPage& page = listPage(tool);
+    page.refresh();
+    showPage(tool, kNVListPage);
+    int row = -1;
+    onNextDialog([&row](QDialog& dialog) {
+        if (auto* editor = qobject_cast<NVEdit*>(&dialog)) row = editor->row();
+        dialog.reject();
+    });
+    doubleClickRow(page.grid(), 1);
+    EXPECT_EQ(row, 1);
+    EXPECT_EQ(page.selectedRow(), 1);
+}
+
+TEST(NVListPage, DeviceTransfersAskFirstAndOfferTheirRanges) {
+    Tool tool;
+    appendNVs(*tool.map, 3);
+    tool.map->nvs[0].fbNumber = 4;
+    tool.map->nvs[1].isInput = 1;
+    tool.map->nvs[1].fbNumber = 2;
+    tool.map->nvs[2].isInput = 1;
+    tool.map->nvs[2].fbNumber = 6;
+    runAction(tool, kSendNVDefinitions); // the range dialog is cancelled
+    ASSERT_EQ(tool.prompter.offeredNetVarRanges.size(), 1u);
+    EXPECT_EQ(tool.prompter.offeredNetVarRanges[0], (NetVarRanges{2, 6, 4, 4}));
+
+    tool.prompter.answers = {false};
+    runAction(tool, kGetNVDefinitions);
+    EXPECT_EQ(
+        tool.prompter.messageTexts(),
+        QStringList{QStringLiteral("This action will replace current NV list.\nDo you wish to continue?")});
+    EXPECT_EQ(tool.map->nvCount, 3);
+    runAction(tool, kGetNVDefinitions); // OK: emptied; no port, so every number is offered
+    EXPECT_EQ(tool.map->nvCount, 0);
+    EXPECT_TRUE(waitFor([&] { return listPage(tool).model()->rowCount() == 0; }));
+    ASSERT_EQ(tool.prompter.offeredNetVarRanges.size(), 2u);
+    EXPECT_EQ(tool.prompter.offeredNetVarRanges[1], (NetVarRanges{1, 120, 1, 120}));
+}
+
+// Both transfers against the simulated gateway: two NVs sent, then read back into an empty list.
+TEST(NVListPage, SendAndGetThroughTheSimulatedGateway) {
+    SimTool tool;
+    appendNVs(*tool.map, 2);
+    tool.map->nvs[1].isInput = 1;
+    assignFbNumbers(*tool.map);
+    tool.window->selectPage(kNVListPage);
+    tool.prompter.netVarRangeAnswers = {{RangeAnswer::Ok, NetVarRanges{1, 1, 1, 1}},
+                                        {RangeAnswer::Ok, NetVarRanges{1, 1, 1, 1}}};
+    runAction(tool, kSendNVDefinitions);
+    const auto bothInDevice = [&] {
+        std::lock_guard lock(tool.window->mapMutex());
+        return tool.map->nvs[0].inDevice && tool.map->nvs[1].inDevice;
+    };
+    ASSERT_TRUE(waitFor(bothInDevice)) << listPage(tool).statusText().toStdString();
+    EXPECT_TRUE(tool.waitUntilIdle());
+
+    runAction(tool, kGetNVDefinitions);
+    ASSERT_TRUE(waitFor([&] {
+        std::lock_guard lock(tool.window->mapMutex());
+        return tool.map->nvCount == 2;
+    })) << listPage(tool).statusText().toStdString();
+    EXPECT_TRUE(waitFor([&] { return listPage(tool).model()->rowCount() == 2; }));
+    EXPECT_TRUE(tool.prompter.messages.size() == 1u); // the replace question
 }
 
 // The sample XIF file becomes a whole map: every NV added, blocks, objects and registers built

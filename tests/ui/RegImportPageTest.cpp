@@ -162,6 +162,22 @@ TEST(RegImportPage, RefusedImportsSayWhyAndLeaveTheListEmpty) {
     }
 }
 
+TEST(RegImportPage, SetSlaveAddrGivesEveryEntryTheTypedAddress) {
+    Tool tool;
+    importSample(tool);
+    QString title;
+    onNextDialog([&title](QDialog& dialog) {
+        title = dialog.windowTitle();
+        typeInto(dialog, "slave", QStringLiteral("12"));
+        click(dialog, "apply");
+    });
+    importPage(tool).slaveButton()->click();
+    EXPECT_EQ(title, QStringLiteral("Slave ID Change"));
+    const ImportGridModel& model = *importPage(tool).model();
+    for (int row = 0; row < model.rowCount(); ++row)
+        EXPECT_EQ(model.index(row, 6).data().toString(), "12") << row;
+}
+
 TEST(RegImportPage, CancelKeepsTheListAndClearEmptiesIt) {
     Tool tool;
     importSample(tool);

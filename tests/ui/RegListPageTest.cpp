@@ -9,6 +9,7 @@
 #include "model/ListEditing.h"
 #include "ui/MapTableModel.h"
 #include "ui/MasterListPage.h"
+#include "ui/ModRegEdit.h"
 #include "ui/NVListPage.h"
 #include "ui/RegImportPage.h"
 #include "ui/RegImportPageGrid.h"
@@ -240,6 +241,28 @@ TEST(RegListPage, SelectionSurvivesRefreshesAndFollowsAShorterList) {
     page.deleteButton()->click();
     EXPECT_EQ(page.selectedRow(), 3);
     EXPECT_EQ(page.grid()->selectionModel()->selectedRows().size(), 1);
+}
+
+TEST(RegListPage, DoubleClickOpensTheRegisterEditorInRegisterListMode) {
+    Tool tool;
+    for (const char* name : {"A", "B", "C"}) addRegister(*tool.map, name);
+    RegListPage& page = listPage(tool);
+    page.refresh();
+    showPage(tool, kRegListPage);
+    int row = -1;
+    RegEditMode mode = RegEditMode::MasterList;
+    onNextDialog([&](QDialog& dialog) {
+        auto* editor = qobject_cast<ModRegEdit*>(&dialog);
+        if (editor) {
+            row = editor->row();
+            mode = editor->mode();
+        }
+        dialog.reject();
+    });
+    doubleClickRow(page.grid(), 2);
+    EXPECT_EQ(row, 2);
+    EXPECT_EQ(mode, RegEditMode::RegisterList);
+    EXPECT_EQ(page.selectedRow(), 2);
 }
 
 // The sample register list becomes a whole map: marked in the import grid, added, NVs and
