@@ -1,9 +1,11 @@
 // The Modbus Port page's TCP/IP column (model Korvex-C): the three address boxes, the TCP port
 // and the TCP device map grid.
 #include "ui/ConfigTool.h"
+#include "ui/EditorContext.h"
 #include "ui/MapTableModel.h"
 #include "ui/ModbusPortFields.h"
 #include "ui/ModbusPortPage.h"
+#include "ui/TcpMap.h"
 
 #include <QFormLayout>
 #include <QHeaderView>
@@ -102,8 +104,8 @@ void ModbusPortPage::refreshTcpMap() {
 void ModbusPortPage::openTcpEntry(int entry) {
     if (entry < 1 || entry > kTcpMapEntries) return;
     selectedEntry_ = entry;
-    // TODO(editors): open the Modbus TCP Device Editor (TcpMap) on the entry once it exists; its
-    // Apply stores the entry and raises tcpMapChanged.
+    // Apply or Delete stores the entry and raises tcpMapChanged, which redraws the grid.
+    TcpMap(editorContext(tool_), entry, &tool_).exec();
 }
 
 void ModbusPortPage::loadTcpBoxes() {

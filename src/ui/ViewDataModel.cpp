@@ -1,11 +1,9 @@
 #include "ui/ViewDataModel.h"
 
-#include "modbus/RegisterCodes.h"
+#include "modbus/ObjectValue.h"
 #include "model/FixedText.h"
 #include "ui/ConfigTool.h"
 #include "ui/MasterListModel.h"
-
-#include <bit>
 
 namespace korvex::ui {
 
@@ -29,22 +27,7 @@ constexpr SharedColumn kBack[] = {{MasterColumn::Slave, "Slave", 40},
 } // namespace
 
 QString valueText(uint32_t value, int datatype) {
-    switch (datatype) {
-    case ObjectDataType::FP:
-        return QString::asprintf("%f", static_cast<double>(std::bit_cast<float>(value)));
-    case ObjectDataType::U32:
-        return QString::number(value);
-    case ObjectDataType::S32:
-        return QString::number(static_cast<int32_t>(value));
-    case ObjectDataType::U16:
-        return QString::number(static_cast<uint16_t>(value));
-    case ObjectDataType::S16:
-        return QString::number(static_cast<int16_t>(value));
-    case ObjectDataType::BIT:
-        return (value & 0xFFu) ? QStringLiteral("1") : QStringLiteral("0");
-    default:
-        return QStringLiteral("Undef");
-    }
+    return QString::fromStdString(object_value_to_text(value, datatype));
 }
 
 ViewDataModel::ViewDataModel(const ObjectMap& map, std::mutex& mapMutex, const device::ValueTable& values,

@@ -9,8 +9,8 @@ namespace korvex::ui {
 
 struct WorkingOptions;
 
-// A cached value as the Object Data Update dialog shows it: "%f" for FP, "%u" and "%d" for the
-// 32-bit and 16-bit integers, 0 or 1 for BIT, "Undef" for an object without a data type.
+// A cached value exactly as the Object Data Update dialog shows it ("Undef" for an object
+// without a data type).
 QString valueText(uint32_t value, int datatype);
 
 class ViewDataModel : public MapTableModel {

@@ -1,7 +1,9 @@
 #include "ui/ViewDataPage.h"
 
 #include "ui/ConfigTool.h"
+#include "ui/DataValue.h"
 #include "ui/DeviceSession.h"
+#include "ui/EditorContext.h"
 #include "ui/GuiActionHost.h"
 #include "ui/ViewDataModel.h"
 
@@ -123,8 +125,9 @@ void ViewDataPage::execute() {
 
 void ViewDataPage::openValueEditor() {
     if (selected_ < 1 || selected_ > kObjectCount) return;
-    // TODO(editors): open the Object Data Update dialog (DataValue) on the selected object once
-    // it exists; its Apply stores the value in the object's slot and raises valueWriteRequest.
+    // Apply stores the value in the object's slot and asks the status loop to write it.
+    DataValue(editorContext(tool_), selected_, tool_.device().engine().values().slot(selected_).value, &tool_)
+        .exec();
 }
 
 } // namespace korvex::ui

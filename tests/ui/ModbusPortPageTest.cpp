@@ -2,9 +2,11 @@
 // change detection behind the page's indicator, the model dependence, the Write Device checks,
 // the unit spinner, and reads, writes and error counters against the simulated gateway.
 #include "DevicePagesTestSupport.h"
+#include "ListPagesTestSupport.h"
 
 #include "ui/ModbusPortFields.h"
 #include "ui/ModbusPortPage.h"
+#include "ui/TcpMap.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -282,6 +284,38 @@ TEST(ModbusPortPage, WriteDeviceForKorvexCChecksTheTcpSettingsFirst) {
     EXPECT_TRUE(tool.prompter.messages.empty());
     QCoreApplication::processEvents();
     EXPECT_EQ(page.statusText(), QStringLiteral("Error opening COM port"));
+}
+
+TEST(ModbusPortPage, TcpMapDoubleClickEditsTheEntryAndTakesThePortOutOfSync) {
+    Tool tool;
+    tool.window->setDeviceModel(2);
+    showPage(tool, kModbusPortPage);
+    ModbusPortPage& page = tool.page<ModbusPortPage>(kModbusPortPage);
+    tool.map->modbus.flags |= PortFlag::ConfirmedInDevice;
+    tool.map->tcpConfirmed = true;
+    page.refresh();
+    ASSERT_TRUE(page.indicatorOn());
+    int entry = 0;
+    onNextDialog([&entry](QDialog& dialog) {
+        auto* editor = qobject_cast<TcpMap*>(&dialog);
+        ASSERT_NE(editor, nullptr);
+        entry = editor->entryNumber();
+        for (const char* name : {"firstUnit", "lastUnit", "mapTo"}) {
+            auto* box = dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
+            box->setText(QStringLiteral("3"));
+            box->setModified(true);
+        }
+        dialog.findChild<QPushButton*>(QStringLiteral("apply"))->click();
+    });
+    doubleClickRow(page.tcpMapGrid(), 0);
+    EXPECT_EQ(entry, 1);
+    EXPECT_EQ(page.selectedTcpEntry(), 1);
+    ASSERT_TRUE(waitFor([&] { return !page.indicatorOn(); }));
+    EXPECT_EQ(page.tcpMapGrid()->model()->index(0, 0).data().toString(), QStringLiteral("3"));
+    EXPECT_FALSE(tool.window->portSettingsInSync());
+    EXPECT_FALSE(tool.map->saveIndicators.portSettings);
+    page.refresh(); // a later redraw does not take the settings for confirmed again
+    EXPECT_FALSE(page.indicatorOn());
 }
 
 TEST(ModbusPortPage, UnitBoxAndSpinnerFollowEachOther) {

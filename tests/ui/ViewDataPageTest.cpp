@@ -1,8 +1,10 @@
 // The View Data page: values shown by data type, the grid's columns and images, and reading and
 // writing values (a range, and one value from the data value dialog) against the simulated gateway.
 #include "DevicePagesTestSupport.h"
+#include "ListPagesTestSupport.h"
 
 #include "modbus/RegisterCodes.h"
+#include "ui/DataValue.h"
 #include "ui/EditorContext.h"
 #include "ui/ViewDataModel.h"
 #include "ui/ViewDataPage.h"
@@ -116,9 +118,25 @@ TEST(ViewDataPage, ExecuteReadsAndWritesTheChosenRange) {
     EXPECT_EQ(tool.gateway().receivedLines().back(), "pw 2 77.000000");
 }
 
+// The data value dialog on a row, its box typed into and Apply pressed.
+void writeThroughDialog(SimTool& tool, int row, const QString& text) {
+    ViewDataPage& page = tool.page<ViewDataPage>(kViewDataPage);
+    onNextDialog([text](QDialog& dialog) {
+        auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("value"));
+        ASSERT_NE(qobject_cast<DataValue*>(&dialog), nullptr);
+        ASSERT_NE(box, nullptr);
+        box->setText(text);
+        box->setModified(true);
+        dialog.findChild<QPushButton*>(QStringLiteral("apply"))->click();
+    });
+    doubleClickRow(page.grid(), row);
+    EXPECT_EQ(page.selectedObject(), row + 1);
+}
+
 TEST(ViewDataPage, DialogWriteWhileBusySaysSoAndLaterWritesTheValue) {
     SimTool tool;
     defineObjects(tool);
+    tool.window->selectPage(kViewDataPage);
     ViewDataPage& page = tool.page<ViewDataPage>(kViewDataPage);
     sim::Fault slow;
     slow.delayMs = 400;
@@ -128,20 +146,19 @@ TEST(ViewDataPage, DialogWriteWhileBusySaysSoAndLaterWritesTheValue) {
     QTest::mouseClick(page.executeButton(), Qt::LeftButton);
     ASSERT_TRUE(tool.window->device().engine().busy());
 
-    // What the data value dialog's Apply does: the value goes into the slot, then the request.
-    const EditorContext context = editorContext(*tool.window);
-    tool.window->device().engine().values().slot(2).value = 9;
-    context.request(EditorRequest::ValueWriteRequest, 2);
+    writeThroughDialog(tool, 1, QStringLiteral("9"));
     ASSERT_TRUE(tool.waitForStatus(kViewDataPage, QStringLiteral("Comm port busy\n")));
     ASSERT_TRUE(tool.waitForStatus(kViewDataPage, QStringLiteral("Comm port busy\nObject #1 read ok.\n")));
     tool.waitUntilIdle();
     EXPECT_EQ(tool.window->device().engine().values().slot(2).value, 9u); // only in the slot
 
     page.setStatus(QString());
-    context.request(EditorRequest::ValueWriteRequest, 2);
+    writeThroughDialog(tool, 1, QStringLiteral("-12"));
     ASSERT_TRUE(tool.waitForStatus(kViewDataPage, QStringLiteral("Object #2 written ok.\n")));
     tool.waitUntilIdle();
-    EXPECT_EQ(tool.gateway().receivedLines().back(), "pw 2 9.000000");
+    EXPECT_EQ(tool.gateway().receivedLines().back(), "pw 2 -12.000000");
+    const int valueColumn = page.model()->columnCount() - 1;
+    EXPECT_EQ(page.model()->index(1, valueColumn).data().toString(), QStringLiteral("-12"));
 }
 
 } // namespace
