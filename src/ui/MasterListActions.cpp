@@ -1,6 +1,7 @@
 #include "ui/MasterListActions.h"
 
 #include "ui/ConfigTool.h"
+#include "ui/DeviceSession.h"
 #include "ui/GuiActionHost.h"
 #include "ui/MasterListPage.h"
 
@@ -28,26 +29,25 @@ void MasterListActions::run(int action) {
     }
 }
 
-// TODO(transfers): each action below calls its device flow with a GuiActionHost once the
-// transfer flows land; until then it only says so and touches neither the map nor the device.
 void MasterListActions::getNetVars() {
-    notAvailable();
+    GuiActionHost host(tool_, &page_);
+    tool_.device().actions(host).getNetVars();
 }
 void MasterListActions::sendNetVars() {
-    notAvailable();
+    GuiActionHost host(tool_, &page_);
+    tool_.device().actions(host).sendNetVars();
 }
 void MasterListActions::getObjects() {
-    notAvailable();
+    GuiActionHost host(tool_, &page_);
+    tool_.device().actions(host).getObjects();
 }
 void MasterListActions::sendObjects() {
-    notAvailable();
+    GuiActionHost host(tool_, &page_);
+    tool_.device().actions(host).sendObjects();
 }
 void MasterListActions::eraseDevice() {
-    notAvailable();
-}
-
-void MasterListActions::notAvailable() {
-    page_.setStatus(QStringLiteral("This action is not available in this build.\n"));
+    GuiActionHost host(tool_, &page_);
+    tool_.device().actions(host).eraseDevice();
 }
 
 } // namespace korvex::ui

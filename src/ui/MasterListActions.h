@@ -17,7 +17,6 @@ private:
     void getObjects();
     void sendObjects();
     void eraseDevice();
-    void notAvailable();
 
     ConfigTool& tool_;
     MasterListPage& page_;
