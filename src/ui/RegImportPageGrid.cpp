@@ -1,7 +1,10 @@
 #include "ui/RegImportPageGrid.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QTableView>
+
+#include <algorithm>
 
 namespace korvex::ui {
 
@@ -122,12 +125,20 @@ void setUpListGrid(QTableView& grid, QAbstractItemModel& model, const char* obje
     grid.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid.horizontalHeader()->setHighlightSections(false);
     grid.horizontalHeader()->setStretchLastSection(true);
+    grid.horizontalHeader()->setMinimumSectionSize(15); // the image column
 }
 
 void applyColumnWidths(QTableView& grid, const std::function<int(int column)>& width) {
-    const int columns = grid.model() ? grid.model()->columnCount() : 0;
-    for (int c = 0; c < columns; ++c)
-        if (width(c) > 0) grid.setColumnWidth(c, width(c));
+    QAbstractItemModel* model = grid.model();
+    const int columns = model ? model->columnCount() : 0;
+    const QFontMetrics metrics(grid.horizontalHeader()->font());
+    for (int c = 0; c < columns; ++c) {
+        if (width(c) <= 0) continue;
+        // A heading wider than its column (this platform's font) widens the column to fit it.
+        const QString title = model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        const int needed = title.isEmpty() ? 0 : metrics.horizontalAdvance(title) + 12;
+        grid.setColumnWidth(c, std::max(width(c), needed));
+    }
 }
 
 } // namespace korvex::ui
