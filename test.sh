@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test through ctest.
-# Device tests run a second time in a ThreadSanitizer build.
+# Device tests run a second time in a ThreadSanitizer build, every test a third time under
+# AddressSanitizer and UBSan, and then each fuzz target for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/deps.sh
@@ -20,3 +21,21 @@ if compgen -G "tests/device/*.cpp" >/dev/null; then
   (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
     ctest --output-on-failure -j "$jobs" --timeout 600)
 fi
+
+# Every test once more under AddressSanitizer and UndefinedBehaviorSanitizer; the first report
+# ends the test that made it.
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g -O1" \
+  -DKORVEX_GUI=OFF -DKORVEX_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+(cd build-asan && ASAN_OPTIONS="detect_leaks=1" UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
+  KORVEX_BIN_DIR="$PWD/src" KORVEX_SOURCE_DIR="$OLDPWD" ctest --output-on-failure -j "$jobs" --timeout 600)
+
+# Each fuzz target for a bounded time on its seed corpus (KORVEX_FUZZ_SECONDS, default 60);
+# a crash, a sanitizer report or a broken invariant fails the run and leaves the input in
+# build-fuzz/fuzz/artifacts.
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DKORVEX_FUZZ=ON -DKORVEX_FUZZ_SECONDS="${KORVEX_FUZZ_SECONDS:-60}" \
+  -DKORVEX_TESTS=OFF -DKORVEX_GUI=OFF -DKORVEX_BENCH=OFF >/dev/null
+cmake --build build-fuzz -j "$jobs" --target fuzz-targets
+(cd build-fuzz/fuzz && ctest --output-on-failure -j "$jobs" -L fuzz)
