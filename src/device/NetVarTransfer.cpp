@@ -4,6 +4,7 @@
 #include "xml/ElementReader.h"
 #include "xml/ElementWriter.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace korvex::device {
@@ -33,12 +34,14 @@ bool firstNetVarNumber(NetVarTransferFields& f) {
     return f.nvNumber > 0;
 }
 
+// No function block is numbered above 120: a direction starting beyond that is left out and a
+// range ends there at the latest, so the walk can never run past the numbers (or overflow them).
 void storeRanges(NetVarTransferFields& f, int firstInput, int lastInput, int firstOutput, int lastOutput) {
     f.nvResult.store(kResultOk, std::memory_order_relaxed);
-    f.nvFirstInput = firstInput;
-    f.nvLastInput = lastInput;
-    f.nvFirstOutput = firstOutput;
-    f.nvLastOutput = lastOutput;
+    f.nvFirstInput = firstInput > kFbNumbers ? 0 : firstInput;
+    f.nvLastInput = std::min(lastInput, kFbNumbers);
+    f.nvFirstOutput = firstOutput > kFbNumbers ? 0 : firstOutput;
+    f.nvLastOutput = std::min(lastOutput, kFbNumbers);
     f.nvListPosition = -1;
 }
 
