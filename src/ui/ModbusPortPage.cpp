@@ -48,7 +48,7 @@ ModbusPortPage::ModbusPortPage(ConfigTool& tool, QWidget* parent) : ToolPage(too
 
     auto* body = new QHBoxLayout;
     body->addLayout(buildPortColumn());
-    body->addSpacing(16);
+    body->addSpacing(10);
     body->addWidget(buildTcpColumn(), 1);
     body->addStretch(0);
 
@@ -105,6 +105,8 @@ QLayout* ModbusPortPage::buildPortColumn() {
     timeout_ = namedBox("timeout", 70);
     slaveAddress_ = namedBox("slaveAddress", 70);
     predelay_ = namedBox("predelay", 70);
+    // The lists keep to their text so that the TCP column beside them has room.
+    for (QComboBox* list : {baud_, format_}) list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     highRegFirst_ = new QCheckBox(QStringLiteral("Slave has high reg first"));
     highRegFirst_->setObjectName(QStringLiteral("highRegFirst"));
 
@@ -116,6 +118,7 @@ QLayout* ModbusPortPage::buildPortColumn() {
         connect(box, &QLineEdit::editingFinished, this, &ModbusPortPage::fieldChanged);
 
     auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     form->addRow(QStringLiteral("Modbus Port Baud Rate"), baud_);
     form->addRow(QStringLiteral("Modbus Character Format"), format_);
     form->addRow(QStringLiteral("Timeout when Master (S)"), timeout_);

@@ -82,8 +82,13 @@ void ModbusPortPage::buildTcpGrid() {
     tcpGrid_->verticalHeader()->hide();
     tcpGrid_->verticalHeader()->setDefaultSectionSize(tcpGrid_->fontMetrics().height() + 4);
     tcpGrid_->horizontalHeader()->setHighlightSections(false);
+    tcpGrid_->horizontalHeader()->setStretchLastSection(true);
     for (int c = 0; c < tcpModel_->columnCount(); ++c)
         tcpGrid_->setColumnWidth(c, tcpModel_->column(c).width);
+    // The last column gives up a few pixels when the page is narrow, rather than make the grid
+    // scroll sideways; it takes any width left over.
+    tcpGrid_->horizontalHeader()->setMinimumSectionSize(36);
+    tcpGrid_->setColumnWidth(tcpModel_->columnCount() - 1, 36);
     connect(tcpGrid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid()) selectedEntry_ = current.row() + 1;
