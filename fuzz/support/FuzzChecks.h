@@ -23,11 +23,11 @@ inline void expect(bool condition, const char* what) {
 
 // A fixed text field holds a terminating zero within its storage and nothing but zeros after it.
 template <std::size_t N> bool terminatedField(const std::array<char, N>& field) {
-    const void* zero = std::memchr(field.data(), '\0', N);
+    static constexpr std::array<char, N> kZeros{};
+    const auto* zero = static_cast<const char*>(std::memchr(field.data(), '\0', N));
     if (!zero) return false;
-    for (std::size_t i = static_cast<std::size_t>(static_cast<const char*>(zero) - field.data()); i < N; ++i)
-        if (field[i] != '\0') return false;
-    return true;
+    const auto rest = static_cast<std::size_t>(field.data() + N - zero);
+    return std::memcmp(zero, kZeros.data(), rest) == 0;
 }
 
 // A default map in storage kept from run to run (slot 0..2), so that no run pays for mapping
