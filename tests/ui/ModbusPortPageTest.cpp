@@ -371,7 +371,7 @@ TEST(ModbusPortPage, ReadAndWriteKorvexAAgainstTheGateway) {
     EXPECT_FALSE(tool.window->portSettingsInSync());
 }
 
-TEST(ModbusPortPage, WriteKorvexCSendsTheTcpSettingsAndTheMap) {
+TEST(ModbusPortPage, WriteAndReadKorvexCWithTheTcpSettingsAndTheMap) {
     SimTool tool;
     tool.window->setDeviceModel(2);
     tool.window->options().gatewaySlave = true;
@@ -389,6 +389,23 @@ TEST(ModbusPortPage, WriteKorvexCSendsTheTcpSettingsAndTheMap) {
     EXPECT_TRUE(tool.map->tcpConfirmed);
     const std::string sent = tool.gateway().withConfig([](sim::GatewayConfig& c) { return c.tcpMap[0]; });
     EXPECT_NE(sent.find("10.0.0.9"), std::string::npos) << sent;
+
+    // Reading brings the gateway's map back into the page, and its TCP/IP settings when the page
+    // has no IP address of its own.
+    tool.map->tcp.ipaddr = {0, 0, 0, 0};
+    tool.gateway().withConfig([](sim::GatewayConfig& c) {
+        c.ipSettings.set("ipaddr", "10.0.0.6");
+        c.tcpMap[1] = "5,6,2,10.0.0.12:502";
+        return 0;
+    });
+    page.setStatus(QString());
+    QTest::mouseClick(page.readButton(), Qt::LeftButton);
+    ASSERT_TRUE(tool.waitForStatus(kModbusPortPage, QStringLiteral("Done"), 15000));
+    tool.waitUntilIdle();
+    EXPECT_EQ(tool.map->tcp.ipaddr, (IpAddress{10, 0, 0, 6}));
+    EXPECT_EQ(page.ipBox()->text(), QStringLiteral("10.0.0.6"));
+    EXPECT_EQ(page.tcpMapGrid()->model()->index(1, 3).data().toString(), QStringLiteral("10.0.0.12"));
+    EXPECT_TRUE(page.indicatorOn());
 
     // A TCP field change takes the settings out of sync at once.
     typeInto(page.tcpPortBox(), QStringLiteral("503"));
