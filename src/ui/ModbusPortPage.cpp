@@ -251,9 +251,11 @@ void ModbusPortPage::showDeviceSync(bool on) {
     showInSync(on);
 }
 
+// The device model may have changed meanwhile: the controls and the indicator follow it.
 void ModbusPortPage::showEvent(QShowEvent* event) {
     ToolPage::showEvent(event);
     applyDeviceModel();
+    updateIndicator();
 }
 
 void ModbusPortPage::applyDeviceModel() {

@@ -203,6 +203,8 @@ TEST(ModbusPortPage, OnlyKorvexCShowsTheTcpControls) {
     Tool tool;
     tool.window->show();
     ModbusPortPage& page = tool.page<ModbusPortPage>(kModbusPortPage);
+    // Port settings confirmed, TCP settings not: in sync for every model but Korvex-C.
+    tool.map->modbus.flags |= PortFlag::ConfirmedInDevice;
     for (int model : {0, 2, 1}) {
         tool.window->setDeviceModel(model);
         tool.window->selectPage(kModbusPortPage);
@@ -211,6 +213,7 @@ TEST(ModbusPortPage, OnlyKorvexCShowsTheTcpControls) {
         EXPECT_EQ(page.ipBox()->isVisible(), tcp) << model;
         EXPECT_EQ(page.baudList()->isEnabled(), !tcp) << model;
         EXPECT_EQ(page.predelayBox()->isEnabled(), !tcp) << model;
+        EXPECT_EQ(page.indicatorOn(), !tcp) << model;
         tool.window->selectPage(kConnectPage);
     }
 }
