@@ -131,7 +131,7 @@ ActionOutcome DeviceActions::alterProgramId() {
     const ActionOutcome outcome =
         openAndStart(Page::LonWorks, [this] { return engine_.startAlterProgramId(); });
     if (outcome == ActionOutcome::Started)
-        host_.showMessage(std::string(action::kProgramIdRestarted), MessageIcon::Information);
+        host_.showMessage(std::string(action::kProgramIdRestarted), MessageIcon::Error);
     return outcome;
 }
 

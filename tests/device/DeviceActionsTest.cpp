@@ -201,7 +201,7 @@ TEST(DeviceActionsTest, CommissionedNodeGuards) {
     h.options.commissioned = false;
     EXPECT_EQ(h.act(&DeviceActions::alterProgramId), ActionOutcome::Started);
     EXPECT_EQ(h.host.messages.back(), action::kProgramIdRestarted);
-    EXPECT_EQ(h.host.icons.back(), MessageIcon::Information);
+    EXPECT_EQ(h.host.icons.back(), MessageIcon::Error);
 }
 
 TEST(DeviceActionsTest, PortFailureAndBusyEngine) {
