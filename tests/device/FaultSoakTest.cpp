@@ -334,8 +334,15 @@ TEST(FaultSoak, ThousandCommandsWithFaultsLeaveTheEngineIdleTheMapConsistentAndN
             }
             commands = rig.gateway.commandCount() - commandsBefore;
         }
+        // Once the gateway behaves again (and what it still had to say is out), so does the link.
         rig.gateway.clearFaults();
         EXPECT_FALSE(s.engine.busy());
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        ASSERT_TRUE(s.engine.startUsage());
+        ASSERT_TRUE(rig.waitIdle(std::chrono::seconds(10)));
+        EXPECT_EQ(s.engine.usageResult, kResultOk);
+        EXPECT_EQ(s.engine.deviceLastObject,
+                  rig.gateway.withConfig([](sim::GatewayConfig& c) { return c.lastObject(); }));
         {
             std::lock_guard lock(s.mapMutex);
             EXPECT_TRUE(korvex::testing::checkLinks(s.map));
