@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -38,8 +39,10 @@ QPlainTextEdit* ToolPage::makeStatusBox(int lines) {
     box->setReadOnly(true);
     box->setObjectName(QStringLiteral("statusBox"));
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The box counts a line as shown only when it ends a pixel above the bottom margin.
     const int lineHeight = box->fontMetrics().lineSpacing();
-    box->setFixedHeight(lineHeight * lines + 2 * box->frameWidth() + 8);
+    const int margins = 2 * static_cast<int>(box->document()->documentMargin()) + 1;
+    box->setFixedHeight(lineHeight * lines + 2 * box->frameWidth() + margins);
     return box;
 }
 

@@ -10,7 +10,9 @@
 #include "ui/MasterListPage.h"
 
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -168,6 +170,19 @@ TEST(MasterListFlow, CancelledQuestionsSendNothing) {
     EXPECT_EQ(tool.map->registerCount, 3);
     EXPECT_FALSE(tool.window->device().portOpen());
     EXPECT_EQ(tool.gateway().commandCount(), 0);
+}
+
+// The status box is three lines high: after a transfer it shows the last two reports and the
+// empty line that the last one ends with.
+TEST(MasterListFlow, StatusBoxShowsItsLastThreeLines) {
+    Tool tool;
+    showPage(tool, kMasterListPage);
+    auto* box = masterPage(tool).findChild<QPlainTextEdit*>(QStringLiteral("statusBox"));
+    ASSERT_NE(box, nullptr);
+    for (int n = 1; n <= 6; ++n)
+        masterPage(tool).appendStatus(QStringLiteral("Object #%1 written ok.\n").arg(n));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box->cursorForPosition(QPoint(2, 2)).block().text().toStdString(), "Object #5 written ok.");
 }
 
 } // namespace
