@@ -196,6 +196,7 @@ bool SimulatedGateway::serviceLine() {
             lock.unlock();
             std::string error;
             const bool ok = openLine(&error) && relink(&error);
+            if (!ok) closeLine(); // a line nobody can find stays unplugged, and holds nothing
             lock.lock();
             hungUp_ = !ok;
             lineError_ = error;
