@@ -1,11 +1,14 @@
 // Dictionary: reply.dict
 // The command engine fed arbitrary gateway replies in every state: a scripted serial driver
 // hands the link the pieces of the input (layout in support/ReplyScript.h) on a fake clock, and
-// the status loop's tick runs the handlers. After every reply the engine's state and result
-// codes, its text fields, the node identity and the map are checked; every command must end
-// within its time budget, and once the script is spent the engine must come back to idle.
+// the status loop's tick runs the handlers, each followed by the reporting pass. After every
+// reply the engine's state and result codes, its text fields, the node identity, the map and the
+// texts reported are checked; every command must end within its time budget, and once the
+// script is spent the engine must come back to idle.
 #include "support/FuzzChecks.h"
 #include "support/ReplyScript.h"
+
+#include "device/StatusReporter.h"
 
 #include <algorithm>
 #include <cstring>
@@ -187,9 +190,32 @@ bool touchesMap(int state) {
     }
 }
 
+// The texts the reporting pass makes from what the gateway said go to pages of the window, are
+// of a size a status box can take, and hold no zero byte (which would cut them short there).
+class CheckingSink : public StatusSink {
+public:
+    void appendText(Page page, std::string_view text) override { check(page, text); }
+    void setText(Page page, std::string_view text) override { check(page, text); }
+    void refresh(Refresh what) override {
+        expect(static_cast<int>(what) >= 0 && static_cast<int>(what) < kRefreshCount, "unknown refresh");
+    }
+    void setConnected(bool) override {}
+    void setPortSettingsInSync(bool) override {}
+    void setNodeSettingsInSync(bool) override {}
+
+private:
+    static void check(Page page, std::string_view text) {
+        expect(static_cast<int>(page) >= 0 && static_cast<int>(page) < kPageCount,
+               "report to an unknown page");
+        expect(text.size() <= kLinkBufferSize, "report text longer than a reply");
+        expect(text.find('\0') == std::string_view::npos, "report text holds a zero byte");
+    }
+};
+
 struct Run {
     SerialLink& link;
     CommandEngine& engine;
+    StatusReporter& reporter;
     ScriptDriver& driver;
     const std::int64_t& clock;
     std::size_t stepLimit;
@@ -214,6 +240,7 @@ struct Run {
             if (!link.replyReady()) continue;
             const int handled = engine.state();
             engine.tick();
+            reporter.pass();
             checkEngine(engine);
             if (touchesMap(handled)) korvex::fuzz::checkMapStep(engine.map());
         }
@@ -255,8 +282,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     engine.deviceLastObjectKnown = (header[6] & reply::kFlagLastKnown) != 0;
     engine.deviceLastObject = header[7] * 2;
     link.setPortName("/dev/ttyFUZZ");
+    CheckingSink sink;
+    StatusReporter reporter(engine, sink);
 
-    Run run{link, engine, driver, clock, 3 * pieces.size() + body.size() + 2 * (kBudgetErase + 2) + 64};
+    Run run{link,   engine, reporter,
+            driver, clock,  3 * pieces.size() + body.size() + 2 * (kBudgetErase + 2) + 64};
     run.operation(header[0], header + 2);
     if (header[1] < 0x80) run.operation(header[1], header + 2);
     return 0;
