@@ -52,7 +52,7 @@ ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
     response_->setObjectName(QStringLiteral("responseBox"));
     response_->setMinimumHeight(0);
     response_->setMaximumHeight(QWIDGETSIZE_MAX);
-    setStatusBox(response_);
+    setStatusBox(response_, BoxKind::Terminal);
 
     auto* left = new QFormLayout;
     left->addRow(QStringLiteral("Device Model"), models_);

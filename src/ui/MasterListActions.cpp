@@ -29,15 +29,11 @@ void MasterListActions::run(int action) {
     }
 }
 
-// The NV reports are appended to this page's box as well: started from here, they begin in an
-// empty box instead of running into the end of an earlier text such as "File loaded.".
 void MasterListActions::getNetVars() {
-    page_.clearStatus();
     GuiActionHost host(tool_, &page_);
     tool_.device().actions(host).getNetVars();
 }
 void MasterListActions::sendNetVars() {
-    page_.clearStatus();
     GuiActionHost host(tool_, &page_);
     tool_.device().actions(host).sendNetVars();
 }

@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -65,12 +66,16 @@ void ToolPage::setStatus(const QString& text) {
 
 void ToolPage::appendStatus(const QString& text) {
     if (!statusBox_) return;
-    // The texts carry their own line ends; they are added as they are.
     QTextCursor cursor = statusBox_->textCursor();
     cursor.movePosition(QTextCursor::End);
     // A CR LF split between two pieces of a reply is still one line break.
     const bool skipLf = endedWithCr_ && text.startsWith(u'\n');
-    cursor.insertText(boxText(skipLf ? text.mid(1) : text));
+    QString piece = boxText(skipLf ? text.mid(1) : text);
+    // A text that ended without a line break ("File loaded.") does not run into the next report.
+    const bool lineOpen = !statusBox_->document()->lastBlock().text().isEmpty();
+    if (boxKind_ == BoxKind::Reports && lineOpen && !piece.isEmpty() && !piece.startsWith(u'\n'))
+        piece.prepend(u'\n');
+    cursor.insertText(piece);
     endedWithCr_ = text.endsWith(u'\r');
     statusBox_->verticalScrollBar()->setValue(statusBox_->verticalScrollBar()->maximum());
 }

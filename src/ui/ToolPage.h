@@ -52,7 +52,8 @@ public:
     // The user is leaving this page for another tab.
     virtual void leaving() {}
 
-    // The page's read-only status box; pages without one ignore these.
+    // The page's read-only status box; pages without one ignore these. An appended report starts
+    // a line of its own when the box's last line is unfinished.
     void setStatus(const QString& text);
     void appendStatus(const QString& text);
     void clearStatus() { setStatus(QString()); }
@@ -66,7 +67,13 @@ protected:
     QToolBar* makeToolbar(std::initializer_list<ToolCommand> commands);
     // Toolbar commands; the base handles help.
     virtual void command(int number);
-    void setStatusBox(QPlainTextEdit* box) { statusBox_ = box; }
+    // Reports each start a line; a terminal shows the gateway's output as it streams in, so the
+    // pieces of one reply join up.
+    enum class BoxKind { Reports, Terminal };
+    void setStatusBox(QPlainTextEdit* box, BoxKind kind = BoxKind::Reports) {
+        statusBox_ = box;
+        boxKind_ = kind;
+    }
     static QPlainTextEdit* makeStatusBox(int lines);
 
     ConfigTool& tool_;
@@ -75,6 +82,7 @@ private:
     int index_;
     QToolBar* toolbar_ = nullptr;
     QPlainTextEdit* statusBox_ = nullptr;
+    BoxKind boxKind_ = BoxKind::Reports;
     bool endedWithCr_ = false;
 };
 

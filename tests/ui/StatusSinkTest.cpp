@@ -123,5 +123,41 @@ TEST(StatusBox, GatewayLineEndsBecomeOneLineBreak) {
     EXPECT_EQ(page.statusText(), QStringLiteral("one\ntwo\n"));
 }
 
+// A report appended after a text that did not end its line starts a line of its own; the
+// Connect page's response box is a terminal, where the pieces of one reply join up.
+TEST(StatusBox, AppendedReportsStartALineOfTheirOwn) {
+    struct Case {
+        int page;
+        const char* before;
+        const char* appended;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {kMasterListPage, "File loaded.", "NVI 1 written ok.\n", "File loaded.\nNVI 1 written ok.\n"},
+        {kMasterListPage, "Waiting... (takes up to 45 seconds).\n", "Device cleared.\n",
+         "Waiting... (takes up to 45 seconds).\nDevice cleared.\n"},
+        {kViewDataPage, "", "Error opening COM port", "Error opening COM port"},
+        {kViewDataPage, "Error opening COM port", "Error opening COM port",
+         "Error opening COM port\nError opening COM port"},
+        {kNVListPage, "File saved.", "", "File saved."},
+        {kNVListPage, "File saved.", "\nNVO 2 read ok.\n", "File saved.\nNVO 2 read ok.\n"},
+        {kLonWorksPage, "Node Location read", "Device timeout\n", "Node Location read\nDevice timeout\n"},
+        {kConnectPage, "Last Obj", "ect: 3,1,2,0\r\n", "Last Object: 3,1,2,0\n"},
+    };
+    Tool tool;
+    for (const Case& c : cases) {
+        ToolPage& page = *tool.window->page(c.page);
+        page.setStatus(QString::fromLatin1(c.before));
+        page.appendStatus(QString::fromLatin1(c.appended));
+        EXPECT_EQ(page.statusText(), QString::fromLatin1(c.shown)) << c.before << " + " << c.appended;
+    }
+    // The status loop's reports take the same way.
+    GuiStatusSink& sink = tool.window->device().sink();
+    sink.setText(kNVListPage, "File saved.");
+    sink.appendText(kNVListPage, "NVI 1 read ok.\n");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tool.window->page(kNVListPage)->statusText(), QStringLiteral("File saved.\nNVI 1 read ok.\n"));
+}
+
 } // namespace
 } // namespace korvex::ui::test
