@@ -138,8 +138,8 @@ TEST_F(DeviceVerbTest, QuestionsFailuresAndGuardsStopTheRun) {
         {"error-info 3 get-ids", 1, "Parse error: -2.\n", ""},
         {"--commissioned alter-pid 5 get-ids", 1, "",
          "Once node is commissioned,\nyou cannot change program ID.\n"},
-        {"alter-pid 5", 0,
-         "LonWorks has been restarted with new Program ID.\nProgram ID alteration written\n", ""},
+        {"alter-pid 5", 0, "Program ID alteration written\n",
+         "LonWorks has been restarted with new Program ID.\n"}, // shown with the error icon
     };
     for (const Case& c : cases) {
         const CliRun result = run(port + " " + c.args);
