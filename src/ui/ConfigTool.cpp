@@ -192,6 +192,7 @@ void ConfigTool::notationChanged() {
 }
 
 void ConfigTool::stopDevice() {
+    stopRequested_ = true;
     if (device_) device_->stop();
 }
 

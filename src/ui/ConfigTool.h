@@ -81,6 +81,8 @@ public:
     void notationChanged();
     // Stops both worker threads (idempotent); the close guard calls it.
     void stopDevice();
+    // True once stopDevice ran: the window is closing and an action still running asks nothing.
+    bool stopRequested() const { return stopRequested_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -103,6 +105,7 @@ private:
     std::atomic<bool> portInSync_{false};
     std::atomic<bool> nodeInSync_{false};
     bool started_ = false;
+    bool stopRequested_ = false;
     int current_ = kConnectPage;
 
     QTabWidget* tabs_ = nullptr;

@@ -1,7 +1,9 @@
 #pragma once
 // The GUI's answers to a device action's questions: message boxes and the range dialogs through
 // the window's Prompter, and a wait that keeps handling the window's events (except user input)
-// so that the status loop's queued updates are carried out meanwhile.
+// so that the status loop's queued updates are carried out meanwhile. A close request is not user
+// input and may come through during the wait; once the close guard has stopped the device
+// session, every further question is answered with Cancel, nothing is shown and nothing waits.
 #include "device/ActionHost.h"
 
 class QWidget;
@@ -22,6 +24,8 @@ public:
     void flush() override;
 
 private:
+    bool closing() const;
+
     ConfigTool& tool_;
     QWidget* owner_;
 };

@@ -8,6 +8,7 @@
 #include "ui/MasterListPage.h"
 
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,41 @@ TEST(GuiActionHost, QuestionsGoThroughThePrompter) {
     EXPECT_EQ(host.chooseObjectRange(range), RangeAnswer::All);
     EXPECT_EQ(range, (ObjectRange{2, 9}));
     EXPECT_EQ(tool.prompter.offeredObjectRanges.front(), (ObjectRange{1, 400}));
+}
+
+// The user closes the window while an action waits for the usage query: the close guard stops
+// the status loop, so the wait ends at once and nothing is asked or shown for the closed window.
+TEST(GuiActionHost, ClosingTheWindowEndsTheWaitAndCancelsEveryQuestion) {
+    Tool tool;
+    tool.window->show();
+    GuiActionHost host(*tool.window, tool.window.get());
+    QTimer::singleShot(0, tool.window.get(), [&] { tool.window->close(); });
+    int askedAfterClose = 0;
+    const bool done = host.waitUntil(
+        [&] {
+            if (tool.window->stopRequested()) ++askedAfterClose;
+            return false;
+        },
+        10, 3000);
+    EXPECT_FALSE(done);
+    ASSERT_TRUE(tool.window->stopRequested()); // the close guard ran during the wait
+    EXPECT_EQ(askedAfterClose, 0);
+    EXPECT_FALSE(tool.window->isVisible());
+
+    const std::size_t messagesBefore = tool.prompter.messages.size();
+    tool.prompter.answers = {true};
+    tool.prompter.objectRanges = {{RangeAnswer::Ok, ObjectRange{1, 3}}};
+    tool.prompter.netVarRangeAnswers = {{RangeAnswer::All, NetVarRanges{}}};
+    EXPECT_FALSE(host.confirm("This action will replace current object list.\nDo you wish to continue?"));
+    host.showMessage("Object's network variables need to be sent first.", MessageIcon::Error);
+    ObjectRange objects{1, 400};
+    EXPECT_EQ(host.chooseObjectRange(objects), RangeAnswer::Cancel);
+    NetVarRanges netVars{1, 120, 1, 120};
+    EXPECT_EQ(host.chooseNetVarRanges(netVars), RangeAnswer::Cancel);
+    EXPECT_EQ(tool.prompter.messages.size(), messagesBefore);
+    EXPECT_TRUE(tool.prompter.offeredObjectRanges.empty());
+    EXPECT_TRUE(tool.prompter.offeredNetVarRanges.empty());
+    EXPECT_FALSE(host.waitUntil([] { return true; }, 10, 3000));
 }
 
 } // namespace
