@@ -132,6 +132,12 @@ bool ConfigTool::showMessage(const QString& text, MessageButtons buttons, Messag
     return prompter_.message(this, text, buttons, icon);
 }
 
+bool ConfigTool::showRefusal(ModelOp op, int code) {
+    if (code == kOk) return false;
+    if (const char* text = modelMessage(op, code)) showMessage(QString::fromLatin1(text));
+    return true;
+}
+
 bool ConfigTool::confirmOverwrite(const QString& path) {
     QFile probe(path);
     if (!probe.open(QIODevice::ReadOnly)) return true;
@@ -150,7 +156,7 @@ void ConfigTool::onTabChanged(int n) {
             std::lock_guard lock(mapMutex_);
             code = n == kRegListPage ? checkRegisterList(map_) : checkNVList(map_);
         }
-        if (code != kOk) showMessage(QString::fromLatin1(modelMessage(check, code)));
+        showRefusal(check, code);
     }
     if (n == kMasterListPage || n == kViewDataPage) pages_[n]->refresh();
     current_ = n;

@@ -2,6 +2,7 @@
 // ConfigTool: the tool's only top-level window. It owns the nine pages (one tab each), the
 // "Connected:" and "In Sync:" indicators, the window title, help, the close guard, the working
 // options of the Connect page and the device session with its two worker threads.
+#include "model/ModelMessages.h"
 #include "model/ObjectMap.h"
 #include "ui/HelpLauncher.h"
 #include "ui/Prompter.h"
@@ -61,6 +62,8 @@ public:
     // The one message box: caption "Korvex Configuration"; true on OK.
     bool showMessage(const QString& text, MessageButtons buttons = MessageButtons::Ok,
                      MessageIcon icon = MessageIcon::Error);
+    // The message of a refused model operation; true when the code is a refusal.
+    bool showRefusal(ModelOp op, int code);
     // Asks before a file that exists is replaced; false only when the user cancels.
     bool confirmOverwrite(const QString& path);
     void openHelp(int section) { help_.open(section); }

@@ -67,12 +67,7 @@ ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
     terminal->addWidget(command_, 1);
     terminal->addWidget(send_, 0, Qt::AlignTop);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(toolbar());
-    layout->addLayout(top);
-    layout->addLayout(terminal);
-    layout->addWidget(response_, 1);
+    layOut({top, terminal}, response_);
 }
 
 QLayout* ConnectPage::buildOptions() {

@@ -3,19 +3,14 @@
 #include "model/ListBuilding.h"
 #include "ui/ConfigTool.h"
 #include "ui/EditorContext.h"
+#include "ui/ListGrid.h"
 #include "ui/MasterListActions.h"
 #include "ui/ModRegEdit.h"
 #include "ui/NVEdit.h"
 #include "ui/ObjEdit.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTableView>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 namespace korvex::ui {
 
@@ -38,64 +33,19 @@ MasterListPage::MasterListPage(ConfigTool& tool, QWidget* parent) : ToolPage(too
                  {kSaveMap, "Save object map XML file", "cmd_save"},
                  {kSaveMapAs, "Save copy of object map XML file", "cmd_savecopy"},
                  kHelpButton});
-
-    actions_ = new QComboBox;
-    actions_->setObjectName(QStringLiteral("actionList"));
-    for (const char* text : kActionTexts) actions_->addItem(QString::fromLatin1(text));
-    actions_->setCurrentIndex(kNoAction);
-    execute_ = new QPushButton(QStringLiteral("Execute"));
-    execute_->setObjectName(QStringLiteral("execute"));
-    connect(execute_, &QPushButton::clicked, this, &MasterListPage::execute);
-    QPlainTextEdit* status = makeStatusBox(3);
-    setStatusBox(status);
-
-    auto* actionRow = new QHBoxLayout;
-    actionRow->addWidget(actions_, 0, Qt::AlignTop);
-    actionRow->addWidget(execute_, 0, Qt::AlignTop);
-    actionRow->addWidget(status, 1);
-
-    buildGrid();
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(toolbar());
-    layout->addLayout(actionRow);
-    layout->addWidget(grid_, 1);
-}
-
-void MasterListPage::buildGrid() {
+    QLayout* actionRow = makeActionRow(kActionTexts);
     model_ = new MasterListModel(tool_.map(), tool_.mapMutex(), tool_.options(), this);
     grid_ = new QTableView;
-    grid_->setObjectName(QStringLiteral("masterGrid"));
-    grid_->setModel(model_);
-    grid_->setShowGrid(true);
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setWordWrap(false);
-    grid_->setIconSize(QSize(10, 10));
-    grid_->verticalHeader()->hide();
-    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 4);
-    grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid_->horizontalHeader()->setHighlightSections(false);
+    setUpGrid(*grid_, *model_, "masterGrid");
     applyColumnWidths();
-    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid()) selected_ = current.row() + 1;
-            });
-    connect(grid_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-        if (!index.isValid()) return;
-        selected_ = index.row() + 1;
-        openEditorFor(index.column());
-    });
+    followSelection(*grid_, *this, selected_, 1,
+                    [this](const QModelIndex& cell) { openEditorFor(cell.column()); });
+    layOut({actionRow}, grid_);
 }
 
 void MasterListPage::applyColumnWidths() {
-    QHeaderView* header = grid_->horizontalHeader();
-    header->setStretchLastSection(true);
-    for (int c = 0; c < model_->columnCount(); ++c) {
-        const int width = model_->columnWidth(c);
-        if (width > 0) grid_->setColumnWidth(c, width);
-    }
+    ui::applyColumnWidths(
+        *grid_, [this](int c) { return model_->columnWidth(c); }, HeadingFit::Keep);
 }
 
 void MasterListPage::refresh() {
@@ -111,11 +61,7 @@ void MasterListPage::notationChanged() {
 }
 
 void MasterListPage::reselect() {
-    if (selected_ < 1 || selected_ > kObjectCount) return;
-    const QModelIndex index = model_->index(selected_ - 1, 1);
-    grid_->selectionModel()->setCurrentIndex(index,
-                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    grid_->viewport()->update();
+    if (selected_ >= 1 && selected_ <= kObjectCount) showSelectedRow(*grid_, selected_ - 1);
 }
 
 void MasterListPage::selectObject(int n) {
@@ -148,7 +94,7 @@ void MasterListPage::command(int number) {
 
 void MasterListPage::execute() {
     MasterListActions actions(tool_, *this);
-    actions.run(actions_->currentIndex());
+    actions.run(actionList()->currentIndex());
 }
 
 void MasterListPage::openEditorFor(int column) {

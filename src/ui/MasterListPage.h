@@ -4,8 +4,6 @@
 #include "ui/MasterListModel.h"
 #include "ui/ToolPage.h"
 
-class QComboBox;
-class QPushButton;
 class QTableView;
 
 namespace korvex::ui {
@@ -33,13 +31,10 @@ public:
     int selectedObject() const { return selected_; }
     void selectObject(int n);
 
-    QComboBox* actionList() const { return actions_; }
-    QPushButton* executeButton() const { return execute_; }
     QTableView* grid() const { return grid_; }
     MasterListModel* model() const { return model_; }
 
-    // Runs the action chosen in the action list.
-    void execute();
+    void execute() override;
     // What a double-click on the column would open for the selected object.
     void openEditorFor(int column);
 
@@ -47,7 +42,6 @@ protected:
     void command(int number) override;
 
 private:
-    void buildGrid();
     void applyColumnWidths();
     void reselect();
 
@@ -59,8 +53,6 @@ private:
     void afterFileOpen();
     void afterFileSave(bool saved);
 
-    QComboBox* actions_ = nullptr;
-    QPushButton* execute_ = nullptr;
     QTableView* grid_ = nullptr;
     MasterListModel* model_ = nullptr;
     int selected_ = 0;

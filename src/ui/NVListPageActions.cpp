@@ -23,55 +23,28 @@ constexpr char kXifSaveFilters[] = "XIF file (*.xif);;All files (*.*)";
 
 } // namespace
 
-bool NVListPage::report(ModelOp op, int code) {
-    if (code == kOk) return false;
-    const char* text = modelMessage(op, code);
-    if (text) tool_.showMessage(QString::fromLatin1(text));
-    return true;
-}
-
 void NVListPage::insertRow() {
-    int code = kOk;
-    {
-        std::lock_guard lock(tool_.mapMutex());
-        code = insertNV(tool_.map(), selected_);
-    }
-    report(ModelOp::InsertNV, code);
+    changeMap(ModelOp::InsertNV, [this](ObjectMap& map) { return insertNV(map, selected_); });
     refresh();
 }
 
 void NVListPage::appendRow() {
-    int code = kOk;
-    {
-        std::lock_guard lock(tool_.mapMutex());
-        code = appendNV(tool_.map());
-    }
-    report(ModelOp::InsertNV, code);
+    changeMap(ModelOp::InsertNV, appendNV);
     refresh();
 }
 
 void NVListPage::addFieldRow() {
-    int code = kOk;
-    {
-        std::lock_guard lock(tool_.mapMutex());
-        code = addField(tool_.map(), selected_);
-    }
-    report(ModelOp::AddField, code);
+    changeMap(ModelOp::AddField, [this](ObjectMap& map) { return addField(map, selected_); });
     refresh();
 }
 
 void NVListPage::deleteRow() {
-    int code = kOk;
-    {
-        std::lock_guard lock(tool_.mapMutex());
-        code = deleteNVAt(tool_.map(), selected_);
-    }
-    report(ModelOp::DeleteNV, code);
+    changeMap(ModelOp::DeleteNV, [this](ObjectMap& map) { return deleteNVAt(map, selected_); });
     refresh();
 }
 
 void NVListPage::execute() {
-    const int action = actions_->currentIndex();
+    const int action = actionList()->currentIndex();
     if (action == kGetNVDefinitions)
         getDefinitions();
     else if (action == kSendNVDefinitions)
@@ -108,12 +81,7 @@ void NVListPage::runListAction(int action) {
     default:
         return;
     }
-    int code = kOk;
-    {
-        std::lock_guard lock(tool_.mapMutex());
-        code = step.run(tool_.map());
-    }
-    if (step.op) report(*step.op, code);
+    const int code = changeMap(step.op, step.run);
     // Only a register list that was built is worth redrawing after "Auto-create".
     if (step.refreshesRegisters && !(action == kCreateRegistersFromMaster && code != kOk))
         refreshRegisterList();

@@ -2,71 +2,27 @@
 
 #include "modbus/RegisterCsvFile.h"
 #include "ui/ConfigTool.h"
-#include "ui/RegImportPageGrid.h"
+#include "ui/ImportGrid.h"
+#include "ui/ListGrid.h"
 #include "ui/RegListPageCells.h"
 #include "ui/SlaveID.h"
 
-#include <QFile>
-#include <QHBoxLayout>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTableView>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 namespace korvex::ui {
 
-namespace {
-
-constexpr char kCsvOpenFilters[] = "CSV files (*.csv);;All files (*.*)";
-
-std::string native(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-QString shown(const std::string& text) {
-    return QFile::decodeName(QByteArray::fromStdString(text));
-}
-
-} // namespace
-
 RegImportPage::RegImportPage(ConfigTool& tool, QWidget* parent)
-    : ToolPage(tool, kRegImportPage, parent), list_(std::make_unique<RegisterImportList>()) {
+    : ImportPage(tool, kRegImportPage, parent), list_(std::make_unique<RegisterImportList>()) {
     makeToolbar({{kClearRegImport, "Clear import list", "cmd_clear"},
                  {kImportCsv, "Import CSV file", "cmd_import"},
                  kHelpButton});
-
-    add_ = new QPushButton(QStringLiteral("Add to Reg List"));
-    add_->setObjectName(QStringLiteral("addToList"));
-    connect(add_, &QPushButton::clicked, this, &RegImportPage::addToRegisterList);
-    slave_ = new QPushButton(QStringLiteral("Set Slave Addr"));
-    slave_->setObjectName(QStringLiteral("setSlaveAddr"));
-    connect(slave_, &QPushButton::clicked, this, &RegImportPage::setSlaveAddress);
-    QPlainTextEdit* status = makeStatusBox(1);
-    status->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    status->setLineWrapMode(QPlainTextEdit::NoWrap);
-    setStatusBox(status);
-
-    auto* row = new QHBoxLayout;
-    row->addWidget(add_);
-    row->addWidget(status, 1);
-    row->addWidget(slave_);
-
-    model_ = new ImportGridModel([this] { return list_->count; }, this);
-    grid_ = new QTableView;
-    setUpListGrid(*grid_, *model_, "regImportGrid");
-    marks_ = new ImportMarks(*grid_, *model_,
-                             {[this] { return list_->count; },
-                              [this](int i) { return list_->entries[i].defined != 0; },
-                              [this](int i, bool on) { list_->entries[i].defined = on ? 1 : 0; }},
-                             HeadingToggle::ImageColumnOnly);
+    slave_ = makeButton("Set Slave Addr", "setSlaveAddr", [this] { setSlaveAddress(); });
+    build({"CSV files (*.csv);;All files (*.*)", "Add to Reg List", "regImportGrid",
+           HeadingToggle::ImageColumnOnly},
+          {[this] { return list_->count; }, [this](int i) { return list_->entries[i].defined != 0; },
+           [this](int i, bool on) { list_->entries[i].defined = on ? 1 : 0; }},
+          {slave_});
     buildColumns();
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(toolbar());
-    layout->addLayout(row);
-    layout->addWidget(grid_, 1);
 }
 
 RegImportPage::~RegImportPage() = default;
@@ -97,12 +53,7 @@ void RegImportPage::buildColumns() {
                                    {QStringLiteral("Packed"), 60, cell(regcell::packed)},
                                    {QStringLiteral("High Reg First"), 80, cell(regcell::highRegFirst)},
                                    {QStringLiteral("Name"), 0, cell(regcell::name)}});
-    model_->setColumns(std::move(columns));
-    applyColumnWidths(*grid_, [this](int c) { return model_->columnWidth(c); });
-}
-
-void RegImportPage::refresh() {
-    marks_->refresh(true);
+    setColumns(std::move(columns));
 }
 
 void RegImportPage::notationChanged() {
@@ -110,53 +61,22 @@ void RegImportPage::notationChanged() {
     refresh();
 }
 
-void RegImportPage::command(int number) {
-    switch (number) {
-    case kClearRegImport:
-        clearImport();
-        break;
-    case kImportCsv:
-        importCsv();
-        break;
-    default:
-        ToolPage::command(number);
-        break;
-    }
-}
-
-void RegImportPage::clearImport() {
+void RegImportPage::clearEntries() {
     clearImportList(*list_);
-    fileName_.clear();
-    marks_->refresh(false);
-    clearStatus();
 }
 
-void RegImportPage::importCsv() {
-    const QString path = tool_.prompter().openFileName(this, QString::fromLatin1(kCsvOpenFilters));
-    // A cancelled dialog keeps the list that is shown, as the NV Import page does.
-    if (path.isEmpty()) return;
-    const CsvFileOutcome outcome = importRegisterCsvFile(native(path), *list_, tool_.options().modicon);
-    if (outcome.ok) {
-        fileName_ = shown(outcome.fileName);
-        setStatus(shown(outcome.message));
-    } else {
-        fileName_.clear();
-        clearStatus();
-    }
-    marks_->refresh(false);
-    tool_.updateTitle();
-    if (!outcome.ok) tool_.showMessage(shown(outcome.message), MessageButtons::Ok, MessageIcon::Information);
+ImportOutcome RegImportPage::readFile(const std::string& path) {
+    const CsvFileOutcome outcome = importRegisterCsvFile(path, *list_, tool_.options().modicon);
+    return {outcome.ok, outcome.message, outcome.fileName};
 }
 
-void RegImportPage::addToRegisterList() {
+void RegImportPage::addMarked() {
     int added = 0;
     {
         std::lock_guard lock(tool_.mapMutex());
         added = addSelectedRegisters(*list_, tool_.map());
     }
-    setStatus(QString::fromStdString(entriesAddedText(added)));
-    tool_.updateTitle();
-    tool_.page(kRegListPage)->refresh();
+    showAdded(entriesAddedText(added), kRegListPage);
 }
 
 void RegImportPage::setSlaveAddress() {

@@ -1,19 +1,15 @@
 #include "ui/RegListPage.h"
 
 #include "ui/ConfigTool.h"
+#include "ui/ListGrid.h"
 #include "ui/MapTableModel.h"
 #include "ui/ModRegEdit.h"
-#include "ui/RegImportPageGrid.h"
 #include "ui/RegListPageCells.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTableView>
-#include <QToolBar>
-#include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace korvex::ui {
 
@@ -29,58 +25,24 @@ constexpr const char* kActionTexts[] = {
 
 } // namespace
 
-RegListPage::RegListPage(ConfigTool& tool, QWidget* parent)
-    : ToolPage(tool, kRegListPage, parent), images_(std::make_unique<GridImages>()) {
+RegListPage::RegListPage(ConfigTool& tool, QWidget* parent) : ListPage(tool, kRegListPage, parent) {
     makeToolbar({{kClearRegList, "Clear register list", "cmd_clear"},
                  {kExportCsv, "Export register list as CSV", "cmd_export"},
                  kHelpButton});
 
-    insert_ = makeButton("Insert Reg", "insertReg", &RegListPage::insertRow);
-    append_ = makeButton("Append Reg", "appendReg", &RegListPage::appendRow);
-    delete_ = makeButton("Delete", "deleteReg", &RegListPage::deleteRow);
-    actions_ = new QComboBox;
-    actions_->setObjectName(QStringLiteral("actionList"));
-    for (const char* text : kActionTexts) actions_->addItem(QString::fromLatin1(text));
-    actions_->setCurrentIndex(kRegListNoAction);
-    execute_ = makeButton("Execute", "execute", &RegListPage::execute);
-
+    insert_ = makeButton("Insert Reg", "insertReg", [this] { insertRow(); });
+    append_ = makeButton("Append Reg", "appendReg", [this] { appendRow(); });
+    delete_ = makeButton("Delete", "deleteReg", [this] { deleteRow(); });
+    makeActions(kActionTexts);
     auto* row = new QHBoxLayout;
-    for (QWidget* w :
-         {static_cast<QWidget*>(insert_), static_cast<QWidget*>(append_), static_cast<QWidget*>(delete_)})
-        row->addWidget(w);
+    for (QPushButton* b : {insert_, append_, delete_}) row->addWidget(b);
     row->addSpacing(12);
-    row->addWidget(actions_, 1);
-    row->addWidget(execute_);
+    row->addWidget(actionList(), 1);
+    row->addWidget(executeButton());
 
-    model_ = new MapTableModel(
-        tool_.map(), tool_.mapMutex(), [](const ObjectMap& map) { return map.registerCount; }, this);
-    grid_ = new QTableView;
-    setUpListGrid(*grid_, *model_, "regListGrid");
+    makeGrid([](const ObjectMap& map) { return map.registerCount; }, "regListGrid");
     buildColumns();
-    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid()) selected_ = current.row();
-            });
-    connect(grid_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-        if (!index.isValid()) return;
-        selected_ = index.row();
-        openEditor();
-    });
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(toolbar());
-    layout->addLayout(row);
-    layout->addWidget(grid_, 1);
-}
-
-RegListPage::~RegListPage() = default;
-
-QPushButton* RegListPage::makeButton(const char* text, const char* name, void (RegListPage::*slot)()) {
-    auto* button = new QPushButton(QString::fromLatin1(text));
-    button->setObjectName(QString::fromLatin1(name));
-    connect(button, &QPushButton::clicked, this, slot);
-    return button;
+    layOut({row}, grid());
 }
 
 void RegListPage::buildColumns() {
@@ -95,7 +57,7 @@ void RegListPage::buildColumns() {
             return options->gatewaySlave ? QStringLiteral("-") : text(map.registers[row]);
         };
     };
-    GridImages* images = images_.get();
+    const GridImages* images = &this->images();
     std::vector<MapColumn> columns{
         {QString(),
          15,
@@ -119,14 +81,7 @@ void RegListPage::buildColumns() {
                                    {QStringLiteral("Packed"), 50, masterOnly(regcell::packed)},
                                    {QStringLiteral("Hi reg 1st"), 60, cell(regcell::highRegFirst)},
                                    {QStringLiteral("Reg. Name"), 0, cell(regcell::name)}});
-    model_->setColumns(std::move(columns));
-    applyColumnWidths(*grid_, [this](int c) { return model_->column(c).width; });
-}
-
-void RegListPage::refresh() {
-    model_->refresh();
-    tool_.updateInSync();
-    reselect();
+    setColumns(std::move(columns));
 }
 
 void RegListPage::notationChanged() {
@@ -134,24 +89,8 @@ void RegListPage::notationChanged() {
     refresh();
 }
 
-void RegListPage::reselect() {
-    const int rows = model_->rowCount();
-    // A row beyond the list (after deleting the last one) moves to the new last row.
-    selected_ = std::clamp(selected_, 0, std::max(rows - 1, 0));
-    if (rows == 0) return;
-    grid_->selectionModel()->setCurrentIndex(model_->index(selected_, 1),
-                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    grid_->viewport()->update();
-}
-
-void RegListPage::selectRow(int row) {
-    if (row < 0) return;
-    selected_ = row;
-    reselect();
-}
-
 void RegListPage::openEditor() {
-    if (selected_ < 0 || selected_ >= model_->rowCount()) return;
+    if (selected_ < 0 || selected_ >= model()->rowCount()) return;
     ModRegEdit(editorContext(tool_), selected_, RegEditMode::RegisterList, &tool_).exec();
     refresh();
 }

@@ -18,69 +18,39 @@ constexpr char kCsvSaveFilters[] = "Modbus register list (*.csv);;All files (*.*
 
 } // namespace
 
-bool RegListPage::report(ModelOp op, int code) {
-    if (code == kOk) return false;
-    const char* text = modelMessage(op, code);
-    if (text) tool_.showMessage(QString::fromLatin1(text));
-    return true;
-}
-
 void RegListPage::insertRow() {
-    int code = kOk;
-    {
-        std::lock_guard lock(tool_.mapMutex());
-        code = insertRegister(tool_.map(), selected_);
-    }
-    report(ModelOp::InsertRegister, code);
+    changeMap(ModelOp::InsertRegister, [this](ObjectMap& map) { return insertRegister(map, selected_); });
     refresh();
 }
 
 void RegListPage::appendRow() {
-    int code = kOk;
-    {
-        std::lock_guard lock(tool_.mapMutex());
-        code = appendRegister(tool_.map());
-    }
-    report(ModelOp::InsertRegister, code);
+    changeMap(ModelOp::InsertRegister, appendRegister);
     refresh();
 }
 
 void RegListPage::deleteRow() {
-    int code = kOk;
-    {
-        std::lock_guard lock(tool_.mapMutex());
-        code = deleteRegister(tool_.map(), selected_);
-    }
-    report(ModelOp::DeleteRegister, code);
+    changeMap(ModelOp::DeleteRegister, [this](ObjectMap& map) { return deleteRegister(map, selected_); });
     refresh();
 }
 
+// Only the two building actions can be refused.
 void RegListPage::execute() {
-    const int action = actions_->currentIndex();
-    int code = kOk;
-    ModelOp op = ModelOp::NVListFromRegisters;
-    {
-        std::lock_guard lock(tool_.mapMutex());
-        ObjectMap& map = tool_.map();
-        switch (action) {
-        case kCreateNVsFromRegisters:
-            code = nvListFromRegisters(map);
-            break;
-        case kAssignObjectsFromRegisters:
-            op = ModelOp::MasterListFromRegisters;
-            code = masterListFromRegisters(map);
-            break;
-        case kRemoveRegisterObjects:
-            removeRegisterObjectAssignments(map);
-            break;
-        case kRebuildRegisterList:
-            rebuildRegisterList(map);
-            break;
-        default:
-            break;
-        }
+    switch (actionList()->currentIndex()) {
+    case kCreateNVsFromRegisters:
+        changeMap(ModelOp::NVListFromRegisters, nvListFromRegisters);
+        break;
+    case kAssignObjectsFromRegisters:
+        changeMap(ModelOp::MasterListFromRegisters, masterListFromRegisters);
+        break;
+    case kRemoveRegisterObjects:
+        changeMap(std::nullopt, removeRegisterObjectAssignments);
+        break;
+    case kRebuildRegisterList:
+        changeMap(std::nullopt, rebuildRegisterList);
+        break;
+    default:
+        break;
     }
-    report(op, code);
     refresh();
     tool_.update();
 }

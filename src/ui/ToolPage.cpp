@@ -3,8 +3,10 @@
 #include "ui/ConfigTool.h"
 
 #include <QAction>
-#include <QFontDatabase>
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -33,6 +35,53 @@ QToolBar* ToolPage::makeToolbar(std::initializer_list<ToolCommand> commands) {
 
 void ToolPage::command(int number) {
     if (number == kHelpCommand) tool_.openHelp(helpSection());
+}
+
+void ToolPage::makeActions(std::span<const char* const> texts) {
+    actions_ = new QComboBox;
+    actions_->setObjectName(QStringLiteral("actionList"));
+    for (const char* text : texts) actions_->addItem(QString::fromLatin1(text));
+    actions_->setCurrentIndex(0);
+    execute_ = makeButton("Execute", "execute", [this] { execute(); });
+}
+
+QLayout* ToolPage::makeActionRow(std::span<const char* const> texts) {
+    makeActions(texts);
+    QPlainTextEdit* status = makeStatusBox(3);
+    setStatusBox(status);
+    auto* row = new QHBoxLayout;
+    row->addWidget(actions_, 0, Qt::AlignTop);
+    row->addWidget(execute_, 0, Qt::AlignTop);
+    row->addWidget(status, 1);
+    return row;
+}
+
+QPushButton* ToolPage::makeButton(const char* text, const char* objectName, std::function<void()> run) {
+    auto* button = new QPushButton(QString::fromLatin1(text));
+    button->setObjectName(QString::fromLatin1(objectName));
+    connect(button, &QPushButton::clicked, this, std::move(run));
+    return button;
+}
+
+void ToolPage::layOut(std::initializer_list<QLayout*> rows, QWidget* main) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(toolbar_);
+    for (QLayout* row : rows) layout->addLayout(row);
+    if (main)
+        layout->addWidget(main, 1);
+    else
+        layout->addStretch(1);
+}
+
+int ToolPage::changeMap(std::optional<ModelOp> op, const std::function<int(ObjectMap&)>& change) {
+    int code = kOk;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        code = change(tool_.map());
+    }
+    if (op) tool_.showRefusal(*op, code);
+    return code;
 }
 
 QPlainTextEdit* ToolPage::makeStatusBox(int lines) {
@@ -86,10 +135,8 @@ QString ToolPage::statusText() const {
 
 PlaceholderPage::PlaceholderPage(ConfigTool& tool, int index, QWidget* parent)
     : ToolPage(tool, index, parent) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(makeToolbar({kHelpButton}));
-    layout->addStretch(1);
+    makeToolbar({kHelpButton});
+    layOut({}, nullptr);
 }
 
 } // namespace korvex::ui

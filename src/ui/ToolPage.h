@@ -2,12 +2,24 @@
 // What every page of the main window shares: its place in the tab order, its help section, its
 // toolbar (the help command is always number 5) and its status box. Pages are created once and
 // only shown or hidden; the window calls the hooks below on tab changes and option changes.
+#include "model/ModelMessages.h"
+
 #include <QWidget>
 
+#include <functional>
 #include <initializer_list>
+#include <optional>
+#include <span>
 
+class QComboBox;
+class QLayout;
 class QPlainTextEdit;
+class QPushButton;
 class QToolBar;
+
+namespace korvex {
+struct ObjectMap;
+}
 
 namespace korvex::ui {
 
@@ -63,8 +75,23 @@ public:
     // Runs a toolbar command as its button would.
     void runCommand(int number) { command(number); }
 
+    // The action list and its "Execute" button, on the pages that have them (null elsewhere).
+    QComboBox* actionList() const { return actions_; }
+    QPushButton* executeButton() const { return execute_; }
+    // Runs the action chosen in the action list.
+    virtual void execute() {}
+
 protected:
     QToolBar* makeToolbar(std::initializer_list<ToolCommand> commands);
+    // The action list with its entries, the first ("No action") chosen, and "Execute".
+    void makeActions(std::span<const char* const> texts);
+    // The row of the pages whose actions report beside it: the action list, "Execute" and a
+    // three-line status box taking the rest of the width.
+    QLayout* makeActionRow(std::span<const char* const> texts);
+    QPushButton* makeButton(const char* text, const char* objectName, std::function<void()> run);
+    // The toolbar on top, the rows below it, and the main widget taking the rest of the height
+    // (empty space when there is none).
+    void layOut(std::initializer_list<QLayout*> rows, QWidget* main);
     // Toolbar commands; the base handles help.
     virtual void command(int number);
     // Reports each start a line; a terminal shows the gateway's output as it streams in, so the
@@ -76,11 +103,17 @@ protected:
     }
     static QPlainTextEdit* makeStatusBox(int lines);
 
+    // Runs a change of the object map under its lock and returns its code; a refusal shows the
+    // message of op (none for changes that never refuse).
+    int changeMap(std::optional<ModelOp> op, const std::function<int(ObjectMap&)>& change);
+
     ConfigTool& tool_;
 
 private:
     int index_;
     QToolBar* toolbar_ = nullptr;
+    QComboBox* actions_ = nullptr;
+    QPushButton* execute_ = nullptr;
     QPlainTextEdit* statusBox_ = nullptr;
     BoxKind boxKind_ = BoxKind::Reports;
     bool endedWithCr_ = false;

@@ -4,8 +4,6 @@
 // dialog, whose Apply writes that one value.
 #include "ui/ToolPage.h"
 
-class QComboBox;
-class QPushButton;
 class QTableView;
 
 namespace korvex::ui {
@@ -26,23 +24,17 @@ public:
     int selectedObject() const { return selected_; }
     void selectObject(int n);
 
-    QComboBox* actionList() const { return actions_; }
-    QPushButton* executeButton() const { return execute_; }
     QTableView* grid() const { return grid_; }
     ViewDataModel* model() const { return model_; }
 
-    // Runs the action chosen in the action list.
-    void execute();
+    void execute() override;
     // The double-click: the Object Data Update dialog for the selected object.
     void openValueEditor();
 
 private:
-    void buildGrid();
     void applyColumnWidths();
     void reselect();
 
-    QComboBox* actions_ = nullptr;
-    QPushButton* execute_ = nullptr;
     QTableView* grid_ = nullptr;
     ViewDataModel* model_ = nullptr;
     int selected_ = 0;

@@ -7,7 +7,7 @@
 #include "ui/MapTableModel.h"
 #include "ui/NVImportPage.h"
 #include "ui/NVListPage.h"
-#include "ui/RegImportPageGrid.h"
+#include "ui/ImportGrid.h"
 
 #include <QPushButton>
 #include <QTemporaryDir>

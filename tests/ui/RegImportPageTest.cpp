@@ -5,7 +5,7 @@
 
 #include "model/FixedText.h"
 #include "ui/RegImportPage.h"
-#include "ui/RegImportPageGrid.h"
+#include "ui/ImportGrid.h"
 
 #include <QPushButton>
 #include <QSignalSpy>

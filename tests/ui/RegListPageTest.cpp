@@ -12,7 +12,7 @@
 #include "ui/ModRegEdit.h"
 #include "ui/NVListPage.h"
 #include "ui/RegImportPage.h"
-#include "ui/RegImportPageGrid.h"
+#include "ui/ImportGrid.h"
 #include "ui/RegListPage.h"
 #include "ui/UiTexts.h"
 

@@ -1,10 +1,7 @@
-#include "ui/RegImportPageGrid.h"
+#include "ui/ImportGrid.h"
 
-#include <QFontMetrics>
 #include <QHeaderView>
 #include <QTableView>
-
-#include <algorithm>
 
 namespace korvex::ui {
 
@@ -105,40 +102,6 @@ void ImportMarks::refresh(bool keepSelection) {
         grid_.selectionModel()->setCurrentIndex(
             model_.index(lastSelected_, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     guard_ = false;
-}
-
-GridImages::GridImages()
-    : blank(QStringLiteral(":/korvex/grid_blank.png")), marked(QStringLiteral(":/korvex/grid_marked.png")),
-      outOfSync(QStringLiteral(":/korvex/grid_out.png")), inSync(QStringLiteral(":/korvex/grid_in.png")) {}
-
-void setUpListGrid(QTableView& grid, QAbstractItemModel& model, const char* objectName) {
-    grid.setObjectName(QString::fromLatin1(objectName));
-    grid.setModel(&model);
-    grid.setShowGrid(true);
-    grid.setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid.setSelectionMode(QAbstractItemView::SingleSelection);
-    grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid.setWordWrap(false);
-    grid.setIconSize(QSize(10, 10));
-    grid.verticalHeader()->hide();
-    grid.verticalHeader()->setDefaultSectionSize(grid.fontMetrics().height() + 4);
-    grid.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid.horizontalHeader()->setHighlightSections(false);
-    grid.horizontalHeader()->setStretchLastSection(true);
-    grid.horizontalHeader()->setMinimumSectionSize(15); // the image column
-}
-
-void applyColumnWidths(QTableView& grid, const std::function<int(int column)>& width) {
-    QAbstractItemModel* model = grid.model();
-    const int columns = model ? model->columnCount() : 0;
-    const QFontMetrics metrics(grid.horizontalHeader()->font());
-    for (int c = 0; c < columns; ++c) {
-        if (width(c) <= 0) continue;
-        // A heading wider than its column (this platform's font) widens the column to fit it.
-        const QString title = model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-        const int needed = title.isEmpty() ? 0 : metrics.horizontalAdvance(title) + 12;
-        grid.setColumnWidth(c, std::max(width(c), needed));
-    }
 }
 
 } // namespace korvex::ui

@@ -84,19 +84,4 @@ private:
     int lastSelected_ = -1;
 };
 
-// The four small images of the list grids' first column.
-struct GridImages {
-    GridImages();
-    QPixmap blank;
-    QPixmap marked;
-    QPixmap outOfSync;
-    QPixmap inSync;
-};
-
-// The look the four list pages share: grid lines, whole-row single selection, no editing in
-// place, 10-pixel images, no row numbers. The last column takes the rest of the width.
-void setUpListGrid(QTableView& grid, QAbstractItemModel& model, const char* objectName);
-// Widths in pixels by column; 0 leaves a column to the stretch of the last one.
-void applyColumnWidths(QTableView& grid, const std::function<int(int column)>& width);
-
 } // namespace korvex::ui
