@@ -2,20 +2,18 @@
 
 #include "model/ObjectMap.h"
 #include "ui/NumberText.h"
+#include "ui/RangeDialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace korvex::ui {
-
-using device::RangeAnswer;
 
 NetVarRangeDialog::NetVarRangeDialog(const device::NetVarRanges& offered, QWidget* parent)
     : QDialog(parent), ranges_(offered) {
@@ -34,20 +32,9 @@ NetVarRangeDialog::NetVarRangeDialog(const device::NetVarRanges& offered, QWidge
         ++line;
     }
 
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    QPushButton* all = buttons->addButton(QStringLiteral("ALL"), QDialogButtonBox::ActionRole);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    cancel->setObjectName(QStringLiteral("cancel"));
-    all->setObjectName(QStringLiteral("all"));
-    ok->setObjectName(QStringLiteral("ok"));
-    ok->setDefault(true);
-    connect(cancel, &QPushButton::clicked, this, [this] { finish(RangeAnswer::Cancel); });
-    connect(all, &QPushButton::clicked, this, [this] { finish(RangeAnswer::All); });
-    connect(ok, &QPushButton::clicked, this, [this] {
+    QDialogButtonBox* buttons = makeRangeButtons(*this, answer_, [this] {
         readRow(inputs_, ranges_.firstInput, ranges_.lastInput);
         readRow(outputs_, ranges_.firstOutput, ranges_.lastOutput);
-        finish(RangeAnswer::Ok);
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -79,14 +66,6 @@ void NetVarRangeDialog::readRow(const Row& row, int& first, int& last) {
     last = std::max(scanDecimal(row.last->text()), first);
     first = std::min(first, kFbNumbers);
     last = std::min(last, kFbNumbers);
-}
-
-void NetVarRangeDialog::finish(RangeAnswer answer) {
-    answer_ = answer;
-    if (answer == RangeAnswer::Cancel)
-        reject();
-    else
-        accept();
 }
 
 } // namespace korvex::ui

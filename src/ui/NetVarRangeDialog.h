@@ -27,7 +27,6 @@ private:
     };
     Row makeRow(const char* label, const char* name, int first, int last);
     static void readRow(const Row& row, int& first, int& last);
-    void finish(device::RangeAnswer answer);
 
     Row inputs_;
     Row outputs_;

@@ -23,6 +23,16 @@ RangeDialog::RangeDialog(const device::ObjectRange& offered, QWidget* parent)
     form->addRow(QStringLiteral("Starting #"), first_);
     form->addRow(QStringLiteral("Ending #"), last_);
 
+    QDialogButtonBox* buttons = makeRangeButtons(*this, answer_, [this] {
+        range_ = {scanDecimal(first_->text()), scanDecimal(last_->text())};
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+}
+
+QDialogButtonBox* makeRangeButtons(QDialog& dialog, RangeAnswer& answer, std::function<void()> read) {
     auto* buttons = new QDialogButtonBox;
     QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
     QPushButton* all = buttons->addButton(QStringLiteral("ALL"), QDialogButtonBox::ActionRole);
@@ -31,25 +41,20 @@ RangeDialog::RangeDialog(const device::ObjectRange& offered, QWidget* parent)
     all->setObjectName(QStringLiteral("all"));
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
-    connect(cancel, &QPushButton::clicked, this, [this] { finish(RangeAnswer::Cancel); });
-    connect(all, &QPushButton::clicked, this, [this] { finish(RangeAnswer::All); });
-    connect(ok, &QPushButton::clicked, this, [this] {
-        range_ = {scanDecimal(first_->text()), scanDecimal(last_->text())};
-        finish(RangeAnswer::Ok);
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, [&dialog, &answer] {
+        answer = RangeAnswer::Cancel;
+        dialog.reject();
     });
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
-}
-
-void RangeDialog::finish(RangeAnswer answer) {
-    answer_ = answer;
-    // Closing the window by its frame leaves the answer at Cancel.
-    if (answer == RangeAnswer::Cancel)
-        reject();
-    else
-        accept();
+    QObject::connect(all, &QPushButton::clicked, &dialog, [&dialog, &answer] {
+        answer = RangeAnswer::All;
+        dialog.accept();
+    });
+    QObject::connect(ok, &QPushButton::clicked, &dialog, [&dialog, &answer, read = std::move(read)] {
+        read();
+        answer = RangeAnswer::Ok;
+        dialog.accept();
+    });
+    return buttons;
 }
 
 } // namespace korvex::ui

@@ -5,9 +5,17 @@
 
 #include <QDialog>
 
+#include <functional>
+
+class QDialogButtonBox;
 class QLineEdit;
 
 namespace korvex::ui {
+
+// The buttons both range dialogs end with: Cancel, ALL and OK (the default). Each stores its
+// answer and closes the dialog, OK after read() has taken the typed numbers. Closing the window
+// by its frame leaves the answer at Cancel.
+QDialogButtonBox* makeRangeButtons(QDialog& dialog, device::RangeAnswer& answer, std::function<void()> read);
 
 class RangeDialog : public QDialog {
     Q_OBJECT
@@ -19,8 +27,6 @@ public:
     device::ObjectRange range() const { return range_; }
 
 private:
-    void finish(device::RangeAnswer answer);
-
     QLineEdit* first_;
     QLineEdit* last_;
     device::RangeAnswer answer_ = device::RangeAnswer::Cancel;
