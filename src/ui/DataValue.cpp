@@ -3,11 +3,8 @@
 #include "modbus/ObjectValue.h"
 #include "model/ObjectMap.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace korvex::ui {
 
@@ -25,16 +22,7 @@ DataValue::DataValue(const EditorContext& context, int n, uint32_t& cachedValue,
     apply->setEnabled(valid_);
     connect(apply, &QPushButton::clicked, this, &DataValue::apply);
 
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("Set New Value:")));
-    row->addWidget(box_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(apply);
-    buttons->addWidget(cancelButton());
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(row);
-    layout->addLayout(buttons);
+    layOutOneBox("Set New Value:", box_, apply);
     redraw();
 }
 

@@ -1,7 +1,10 @@
 #include "ui/EditorDialog.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace korvex::ui {
 
@@ -44,6 +47,24 @@ QPushButton* EditorDialog::cancelButton() {
         connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     }
     return cancel_;
+}
+
+QLayout* EditorDialog::applyRow(QPushButton* apply, std::initializer_list<QWidget*> more) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(apply);
+    row->addWidget(cancelButton());
+    for (QWidget* w : more) row->addWidget(w);
+    return row;
+}
+
+void EditorDialog::layOutOneBox(const char* label, QLineEdit* box, QPushButton* apply) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QString::fromLatin1(label)));
+    row->addWidget(box);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addLayout(applyRow(apply));
 }
 
 bool EditorDialog::takeTypedBoxes() {

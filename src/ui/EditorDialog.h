@@ -8,8 +8,10 @@
 #include <QDialog>
 
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -34,6 +36,10 @@ protected:
     QPushButton* button(const char* text, const char* objectName);
     // The Cancel button: leaving a box for it takes nothing.
     QPushButton* cancelButton();
+    // The buttons at the foot, on the right: Apply, Cancel, then `more`.
+    QLayout* applyRow(QPushButton* apply, std::initializer_list<QWidget*> more = {});
+    // The dialogs of one box: its label and the box, and the Apply row below them.
+    void layOutOneBox(const char* label, QLineEdit* box, QPushButton* apply);
 
     // Takes every box still holding typed text (a click on Apply may come without a focus change);
     // false when one of them showed a message, so Apply stops with the dialog open.

@@ -151,11 +151,7 @@ QLayout* ModRegEdit::buildFields() {
 QLayout* ModRegEdit::buildButtons() {
     apply_ = button("Apply", "apply");
     connect(apply_, &QPushButton::clicked, this, &ModRegEdit::apply);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(apply_);
-    row->addWidget(cancelButton());
-    return row;
+    return applyRow(apply_);
 }
 
 void ModRegEdit::chooseAccessBox(Access access) {

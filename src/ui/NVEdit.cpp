@@ -178,12 +178,7 @@ QLayout* NVEdit::buildButtons() {
     autoAssign_ = button("Auto Assign", "autoAssign");
     connect(apply_, &QPushButton::clicked, this, &NVEdit::apply);
     connect(autoAssign_, &QPushButton::clicked, this, &NVEdit::autoAssign);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(apply_);
-    row->addWidget(cancelButton());
-    row->addWidget(autoAssign_);
-    return row;
+    return applyRow(apply_, {autoAssign_});
 }
 
 void NVEdit::takeName(const QString& text) {

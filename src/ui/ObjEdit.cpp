@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -110,13 +109,9 @@ ObjEdit::ObjEdit(const EditorContext& context, int n, QWidget* parent)
     QPushButton* apply = button("Apply", "apply");
     apply->setEnabled(valid_);
     connect(apply, &QPushButton::clicked, this, &ObjEdit::apply);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(apply);
-    buttons->addWidget(cancelButton());
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(applyRow(apply));
     redraw();
 }
 

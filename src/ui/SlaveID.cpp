@@ -2,11 +2,8 @@
 
 #include "ui/ModRegEditFields.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace korvex::ui {
 
@@ -28,16 +25,7 @@ SlaveID::SlaveID(const EditorContext& context, RegisterImportList& list, QWidget
         setImportSlaves(list_, slave_);
         accept();
     });
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("Set Slave Address:")));
-    row->addWidget(box_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(apply);
-    buttons->addWidget(cancelButton());
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(row);
-    layout->addLayout(buttons);
+    layOutOneBox("Set Slave Address:", box_, apply);
     redraw();
 }
 

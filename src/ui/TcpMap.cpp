@@ -3,7 +3,6 @@
 #include "ui/TcpMapFields.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,16 +40,11 @@ TcpMap::TcpMap(const EditorContext& context, int n, QWidget* parent)
     remove->setEnabled(valid_);
     connect(apply, &QPushButton::clicked, this, [this] { finish(false); });
     connect(remove, &QPushButton::clicked, this, [this] { finish(true); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(apply);
-    buttons->addWidget(cancelButton());
-    buttons->addWidget(remove);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);
     layout->addLayout(form);
-    layout->addLayout(buttons);
+    layout->addLayout(applyRow(apply, {remove}));
     redraw();
 }
 
