@@ -3,7 +3,6 @@
 #include "model/FixedText.h"
 #include "ui/ConfigTool.h"
 #include "ui/DeviceSession.h"
-#include "ui/GuiActionHost.h"
 #include "ui/LonWorksFields.h"
 
 #include <QComboBox>
@@ -241,36 +240,30 @@ void LonWorksPage::domainFieldChanged(int index, DomainField field) {
 
 void LonWorksPage::getIds() {
     clearStatus();
-    GuiActionHost host(tool_, this);
-    tool_.device().actions(host).getNodeIds();
+    runDeviceAction(&device::DeviceActions::getNodeIds);
 }
 
 void LonWorksPage::alterProgramId() {
-    GuiActionHost host(tool_, this);
-    tool_.device().actions(host).alterProgramId();
+    runDeviceAction(&device::DeviceActions::alterProgramId);
 }
 
 void LonWorksPage::getLocation() {
     clearStatus();
-    GuiActionHost host(tool_, this);
-    tool_.device().actions(host).getLocation();
+    runDeviceAction(&device::DeviceActions::getLocation);
 }
 
 void LonWorksPage::setLocation() {
     clearStatus();
-    GuiActionHost host(tool_, this);
-    tool_.device().actions(host).setLocation();
+    runDeviceAction(&device::DeviceActions::setLocation);
 }
 
 void LonWorksPage::getDomains() {
     clearStatus();
-    GuiActionHost host(tool_, this);
-    tool_.device().actions(host).getDomains();
+    runDeviceAction(&device::DeviceActions::getDomains);
 }
 
 void LonWorksPage::setDomain(int index) {
-    GuiActionHost host(tool_, this);
-    tool_.device().actions(host).setDomain(index);
+    runDeviceAction([index](device::DeviceActions& actions) { actions.setDomain(index); });
 }
 
 } // namespace korvex::ui

@@ -2,15 +2,17 @@
 
 #include "model/ListBuilding.h"
 #include "ui/ConfigTool.h"
+#include "ui/DeviceSession.h"
 #include "ui/EditorContext.h"
 #include "ui/ListGrid.h"
-#include "ui/MasterListActions.h"
 #include "ui/ModRegEdit.h"
 #include "ui/NVEdit.h"
 #include "ui/ObjEdit.h"
 
 #include <QComboBox>
 #include <QTableView>
+
+#include <iterator>
 
 namespace korvex::ui {
 
@@ -92,9 +94,21 @@ void MasterListPage::command(int number) {
     }
 }
 
+// The NV transfers are those of the NV List page and report in both boxes.
 void MasterListPage::execute() {
-    MasterListActions actions(tool_, *this);
-    actions.run(actionList()->currentIndex());
+    using Action = device::ActionOutcome (device::DeviceActions::*)();
+    static constexpr Action kActions[] = {
+        nullptr,
+        &device::DeviceActions::getNetVars,
+        &device::DeviceActions::sendNetVars,
+        &device::DeviceActions::getObjects,
+        &device::DeviceActions::sendObjects,
+        &device::DeviceActions::eraseDevice,
+    };
+    static_assert(std::size(kActions) == std::size(kActionTexts));
+    const int action = actionList()->currentIndex();
+    if (action > kNoAction && action < static_cast<int>(std::size(kActions)))
+        runDeviceAction(kActions[action]);
 }
 
 void MasterListPage::openEditorFor(int column) {

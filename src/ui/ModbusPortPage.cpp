@@ -2,7 +2,6 @@
 
 #include "ui/ConfigTool.h"
 #include "ui/DeviceSession.h"
-#include "ui/GuiActionHost.h"
 #include "ui/MapTableModel.h"
 #include "ui/ModbusPortFields.h"
 #include "ui/NumberText.h"
@@ -267,21 +266,19 @@ void ModbusPortPage::applyDeviceModel() {
 
 void ModbusPortPage::readDevice() {
     clearStatus();
-    GuiActionHost host(tool_, this);
-    tool_.device().actions(host).readPortSettings();
+    runDeviceAction(&device::DeviceActions::readPortSettings);
 }
 
 void ModbusPortPage::writeDevice() {
     clearStatus();
     fieldChanged();
-    GuiActionHost host(tool_, this);
-    tool_.device().actions(host).writePortSettings();
+    runDeviceAction(&device::DeviceActions::writePortSettings);
 }
 
 void ModbusPortPage::getErrorInfo() {
     clearStatus();
-    GuiActionHost host(tool_, this);
-    tool_.device().actions(host).getErrorInfo(unit_->text().toLatin1().toStdString());
+    const std::string unit = unit_->text().toLatin1().toStdString();
+    runDeviceAction([&unit](device::DeviceActions& actions) { actions.getErrorInfo(unit); });
 }
 
 // The box and the spinner follow each other; the guard keeps either from starting the other

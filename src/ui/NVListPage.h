@@ -49,8 +49,6 @@ private:
     void clearList();
     void exportXif();
     void runListAction(int action);
-    void getDefinitions();
-    void sendDefinitions();
 
     QPushButton* insert_ = nullptr;
     QPushButton* append_ = nullptr;

@@ -1,12 +1,11 @@
 // The NV List page's commands: the row buttons, "Execute" with the action list, clearing the
 // list and the XIF export. Each ends with a refresh of the NV List grid, refused or not.
+#include "device/DeviceActions.h"
 #include "lonworks/XifFile.h"
 #include "lonworks/XifWriter.h"
 #include "model/ListBuilding.h"
 #include "model/ListEditing.h"
 #include "ui/ConfigTool.h"
-#include "ui/DeviceSession.h"
-#include "ui/GuiActionHost.h"
 #include "ui/NVListPage.h"
 
 #include <QComboBox>
@@ -45,10 +44,11 @@ void NVListPage::deleteRow() {
 
 void NVListPage::execute() {
     const int action = actionList()->currentIndex();
+    // The two transfers report in this page's status box.
     if (action == kGetNVDefinitions)
-        getDefinitions();
+        runDeviceAction(&device::DeviceActions::getNetVars);
     else if (action == kSendNVDefinitions)
-        sendDefinitions();
+        runDeviceAction(&device::DeviceActions::sendNetVars);
     else
         runListAction(action);
     refresh();
@@ -135,17 +135,6 @@ void NVListPage::exportXif() {
         tool_.showMessage(text, MessageButtons::Ok, MessageIcon::Information);
     tool_.updateTitle();
     refresh();
-}
-
-// The two transfers ask through the window's dialogs and report in this page's status box.
-void NVListPage::getDefinitions() {
-    GuiActionHost host(tool_, this);
-    tool_.device().actions(host).getNetVars();
-}
-
-void NVListPage::sendDefinitions() {
-    GuiActionHost host(tool_, this);
-    tool_.device().actions(host).sendNetVars();
 }
 
 } // namespace korvex::ui

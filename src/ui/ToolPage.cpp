@@ -1,6 +1,8 @@
 #include "ui/ToolPage.h"
 
 #include "ui/ConfigTool.h"
+#include "ui/DeviceSession.h"
+#include "ui/GuiActionHost.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -82,6 +84,12 @@ int ToolPage::changeMap(std::optional<ModelOp> op, const std::function<int(Objec
     }
     if (op) tool_.showRefusal(*op, code);
     return code;
+}
+
+void ToolPage::runDeviceAction(const std::function<void(device::DeviceActions&)>& run) {
+    GuiActionHost host(tool_, this);
+    device::DeviceActions actions = tool_.device().actions(host);
+    run(actions);
 }
 
 QPlainTextEdit* ToolPage::makeStatusBox(int lines) {

@@ -21,6 +21,10 @@ namespace korvex {
 struct ObjectMap;
 }
 
+namespace korvex::device {
+class DeviceActions;
+}
+
 namespace korvex::ui {
 
 class ConfigTool;
@@ -106,6 +110,9 @@ protected:
     // Runs a change of the object map under its lock and returns its code; a refusal shows the
     // message of op (none for changes that never refuse).
     int changeMap(std::optional<ModelOp> op, const std::function<int(ObjectMap&)>& change);
+
+    // Runs a device action of this page: its questions go through the window's dialogs.
+    void runDeviceAction(const std::function<void(device::DeviceActions&)>& run);
 
     ConfigTool& tool_;
 

@@ -4,7 +4,6 @@
 #include "ui/DataValue.h"
 #include "ui/DeviceSession.h"
 #include "ui/EditorContext.h"
-#include "ui/GuiActionHost.h"
 #include "ui/ListGrid.h"
 #include "ui/ViewDataModel.h"
 
@@ -61,13 +60,8 @@ void ViewDataPage::selectObject(int n) {
 void ViewDataPage::execute() {
     const int action = actionList()->currentIndex();
     clearStatus();
-    if (action != kGetValues && action != kSendValues) return;
-    GuiActionHost host(tool_, this);
-    device::DeviceActions actions = tool_.device().actions(host);
-    if (action == kGetValues)
-        actions.readValues();
-    else
-        actions.writeValues();
+    if (action == kGetValues) runDeviceAction(&device::DeviceActions::readValues);
+    if (action == kSendValues) runDeviceAction(&device::DeviceActions::writeValues);
 }
 
 void ViewDataPage::openValueEditor() {
