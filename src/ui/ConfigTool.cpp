@@ -27,10 +27,6 @@ namespace {
 constexpr int kWidth = 720;
 constexpr int kHeight = 480;
 
-QPixmap ledImage(bool on) {
-    return QPixmap(on ? QStringLiteral(":/korvex/led_on.png") : QStringLiteral(":/korvex/led_off.png"));
-}
-
 } // namespace
 
 void initResources();
@@ -99,14 +95,8 @@ QWidget* ConfigTool::buildStatusStrip() {
     auto* row = new QHBoxLayout(strip);
     row->setContentsMargins(0, 0, 0, 0);
     row->addStretch(1);
-    connectedLed_ = new QLabel;
-    inSyncLed_ = new QLabel;
-    connectedLed_->setObjectName(QStringLiteral("connectedIndicator"));
-    inSyncLed_->setObjectName(QStringLiteral("inSyncIndicator"));
-    for (QLabel* led : {connectedLed_, inSyncLed_}) {
-        led->setFixedSize(20, 20);
-        led->setPixmap(ledImage(false));
-    }
+    connectedLed_ = makeIndicator("connectedIndicator");
+    inSyncLed_ = makeIndicator("inSyncIndicator");
     row->addWidget(new QLabel(QStringLiteral("Connected:")));
     row->addWidget(connectedLed_);
     row->addSpacing(12);
@@ -184,13 +174,13 @@ void ConfigTool::updateInSync() {
         recomputeSaveIndicators(map_);
     }
     const bool on = objectsInSync && nvsInSync && portInSync_ && nodeInSync_;
-    if (on != inSyncOn_ || inSyncLed_->pixmap().isNull()) inSyncLed_->setPixmap(ledImage(on));
+    if (on != inSyncOn_ || inSyncLed_->pixmap().isNull()) showIndicator(*inSyncLed_, on);
     inSyncOn_ = on;
 }
 
 void ConfigTool::setConnected(bool on) {
     connectedOn_ = on;
-    connectedLed_->setPixmap(ledImage(on));
+    showIndicator(*connectedLed_, on);
 }
 
 void ConfigTool::notationChanged() {

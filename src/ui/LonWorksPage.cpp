@@ -19,16 +19,6 @@ namespace korvex::ui {
 
 namespace {
 
-QPixmap ledImage(bool on) {
-    return QPixmap(on ? QStringLiteral(":/korvex/led_on.png") : QStringLiteral(":/korvex/led_off.png"));
-}
-
-QPushButton* namedButton(const char* text, const QString& name) {
-    auto* button = new QPushButton(QString::fromLatin1(text));
-    button->setObjectName(name);
-    return button;
-}
-
 QLineEdit* namedBox(const QString& name, int width) {
     auto* box = new QLineEdit;
     box->setObjectName(name);
@@ -62,10 +52,7 @@ QWidget* LonWorksPage::buildTopRow() {
     line->setContentsMargins(0, 0, 0, 0);
     line->addWidget(makeToolbar({kHelpButton}));
     line->addStretch(1);
-    indicator_ = new QLabel;
-    indicator_->setObjectName(QStringLiteral("nodeInSyncIndicator"));
-    indicator_->setFixedSize(20, 20);
-    indicator_->setPixmap(ledImage(false));
+    indicator_ = makeIndicator("nodeInSyncIndicator");
     line->addWidget(indicator_);
     return row;
 }
@@ -77,14 +64,10 @@ QLayout* LonWorksPage::buildIdentity() {
     selector_ = namedBox(QStringLiteral("programIdSelector"), 50);
     location_ = namedBox(QStringLiteral("location"), 190);
     location_->setMaxLength(kLocationLength);
-    alter_ = namedButton("Alter Prog ID", QStringLiteral("alterProgId"));
-    getIds_ = namedButton("Get ID's", QStringLiteral("getIds"));
-    getLocation_ = namedButton("Get Location", QStringLiteral("getLocation"));
-    setLocation_ = namedButton("Set Location", QStringLiteral("setLocation"));
-    connect(alter_, &QPushButton::clicked, this, &LonWorksPage::alterProgramId);
-    connect(getIds_, &QPushButton::clicked, this, &LonWorksPage::getIds);
-    connect(getLocation_, &QPushButton::clicked, this, &LonWorksPage::getLocation);
-    connect(setLocation_, &QPushButton::clicked, this, &LonWorksPage::setLocation);
+    alter_ = makeButton("Alter Prog ID", "alterProgId", [this] { alterProgramId(); });
+    getIds_ = makeButton("Get ID's", "getIds", [this] { getIds(); });
+    getLocation_ = makeButton("Get Location", "getLocation", [this] { getLocation(); });
+    setLocation_ = makeButton("Set Location", "setLocation", [this] { setLocation(); });
     connect(selector_, &QLineEdit::editingFinished, this, &LonWorksPage::selectorLeft);
     connect(location_, &QLineEdit::editingFinished, this, &LonWorksPage::locationLeft);
 
@@ -116,7 +99,8 @@ QLayout* LonWorksPage::buildDomainTable() {
         row.length = new QComboBox;
         row.length->setObjectName(QStringLiteral("length%1").arg(i));
         for (int length : kDomainLengths) row.length->addItem(QString::number(length));
-        row.set = namedButton(i == 0 ? "Set Domain 0" : "Set Domain 1", QStringLiteral("setDomain%1").arg(i));
+        row.set = makeButton(i == 0 ? "Set Domain 0" : "Set Domain 1", i == 0 ? "setDomain0" : "setDomain1",
+                             [this, i] { setDomain(i); });
         connect(row.subnet, &QLineEdit::editingFinished, this,
                 [this, i] { domainFieldChanged(i, DomainField::Subnet); });
         connect(row.node, &QLineEdit::editingFinished, this,
@@ -125,7 +109,6 @@ QLayout* LonWorksPage::buildDomainTable() {
                 [this, i] { domainFieldChanged(i, DomainField::Id); });
         connect(row.length, &QComboBox::activated, this,
                 [this, i] { domainFieldChanged(i, DomainField::Length); });
-        connect(row.set, &QPushButton::clicked, this, [this, i] { setDomain(i); });
         grid->addWidget(new QLabel(QStringLiteral("Domain %1").arg(i)), i + 1, 0);
         grid->addWidget(row.subnet, i + 1, 1);
         grid->addWidget(row.node, i + 1, 2);
@@ -133,8 +116,7 @@ QLayout* LonWorksPage::buildDomainTable() {
         grid->addWidget(row.id, i + 1, 4);
         grid->addWidget(row.set, i + 1, 5);
     }
-    getDomains_ = namedButton("Get Domains", QStringLiteral("getDomains"));
-    connect(getDomains_, &QPushButton::clicked, this, &LonWorksPage::getDomains);
+    getDomains_ = makeButton("Get Domains", "getDomains", [this] { getDomains(); });
     grid->addWidget(getDomains_, 3, 5);
     grid->setColumnStretch(6, 1);
     return grid;
@@ -159,7 +141,7 @@ void LonWorksPage::refresh() {
 
 void LonWorksPage::showInSync(bool on) {
     indicatorOn_ = on;
-    indicator_->setPixmap(ledImage(on));
+    showIndicator(*indicator_, on);
     tool_.setNodeSettingsInSync(on);
     tool_.updateInSync();
 }

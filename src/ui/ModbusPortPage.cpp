@@ -28,10 +28,6 @@ namespace {
 constexpr int kUnitMin = 0;
 constexpr int kUnitMax = 255;
 
-QPixmap ledImage(bool on) {
-    return QPixmap(on ? QStringLiteral(":/korvex/led_on.png") : QStringLiteral(":/korvex/led_off.png"));
-}
-
 QLineEdit* namedBox(const char* name, int width) {
     auto* box = new QLineEdit;
     box->setObjectName(QString::fromLatin1(name));
@@ -73,12 +69,8 @@ QWidget* ModbusPortPage::buildTopRow() {
     // One choice: the box clicked takes the state clicked, the other the opposite.
     connect(slave_, &QCheckBox::clicked, this, [this](bool checked) { setSlaveChoice(checked); });
     connect(master_, &QCheckBox::clicked, this, [this](bool checked) { setSlaveChoice(!checked); });
-    read_ = new QPushButton(QStringLiteral("Read Device"));
-    write_ = new QPushButton(QStringLiteral("Write Device"));
-    read_->setObjectName(QStringLiteral("readDevice"));
-    write_->setObjectName(QStringLiteral("writeDevice"));
-    connect(read_, &QPushButton::clicked, this, &ModbusPortPage::readDevice);
-    connect(write_, &QPushButton::clicked, this, &ModbusPortPage::writeDevice);
+    read_ = makeButton("Read Device", "readDevice", [this] { readDevice(); });
+    write_ = makeButton("Write Device", "writeDevice", [this] { writeDevice(); });
     line->addWidget(new QLabel(QStringLiteral("This device is Modbus")));
     line->addWidget(slave_);
     line->addWidget(master_);
@@ -86,10 +78,7 @@ QWidget* ModbusPortPage::buildTopRow() {
     line->addWidget(read_);
     line->addWidget(write_);
     line->addStretch(1);
-    indicator_ = new QLabel;
-    indicator_->setObjectName(QStringLiteral("portInSyncIndicator"));
-    indicator_->setFixedSize(20, 20);
-    indicator_->setPixmap(ledImage(false));
+    indicator_ = makeIndicator("portInSyncIndicator");
     line->addWidget(indicator_);
     return row;
 }
@@ -146,9 +135,7 @@ QLayout* ModbusPortPage::buildBottomRow() {
     arrows->addWidget(unitUp_);
     arrows->addWidget(unitDown_);
 
-    errorInfo_ = new QPushButton(QStringLiteral("Get Error Info"));
-    errorInfo_->setObjectName(QStringLiteral("getErrorInfo"));
-    connect(errorInfo_, &QPushButton::clicked, this, &ModbusPortPage::getErrorInfo);
+    errorInfo_ = makeButton("Get Error Info", "getErrorInfo", [this] { getErrorInfo(); });
 
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Unit/Slave Address")));
@@ -235,7 +222,7 @@ void ModbusPortPage::updateIndicator() {
 
 void ModbusPortPage::showInSync(bool on) {
     indicatorOn_ = on;
-    indicator_->setPixmap(ledImage(on));
+    showIndicator(*indicator_, on);
     tool_.setPortSettingsInSync(on);
     tool_.updateInSync();
 }

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -139,6 +140,19 @@ void ToolPage::appendStatus(const QString& text) {
 
 QString ToolPage::statusText() const {
     return statusBox_ ? statusBox_->toPlainText() : QString();
+}
+
+QLabel* makeIndicator(const char* objectName) {
+    auto* indicator = new QLabel;
+    indicator->setObjectName(QString::fromLatin1(objectName));
+    indicator->setFixedSize(20, 20);
+    showIndicator(*indicator, false);
+    return indicator;
+}
+
+void showIndicator(QLabel& indicator, bool on) {
+    indicator.setPixmap(
+        QPixmap(on ? QStringLiteral(":/korvex/led_on.png") : QStringLiteral(":/korvex/led_off.png")));
 }
 
 PlaceholderPage::PlaceholderPage(ConfigTool& tool, int index, QWidget* parent)

@@ -12,6 +12,7 @@
 #include <span>
 
 class QComboBox;
+class QLabel;
 class QLayout;
 class QPlainTextEdit;
 class QPushButton;
@@ -132,6 +133,11 @@ class PlaceholderPage : public ToolPage {
 public:
     PlaceholderPage(ConfigTool& tool, int index, QWidget* parent = nullptr);
 };
+
+// The round indicators: the window's "Connected:" and "In Sync:" and the pages' own in-sync
+// marks. They start off.
+QLabel* makeIndicator(const char* objectName);
+void showIndicator(QLabel& indicator, bool on);
 
 // Builds the page of a tab index; pages still to be written get a placeholder.
 ToolPage* createPage(ConfigTool& tool, int index);
