@@ -153,6 +153,10 @@ int applyNVElement(ObjectMap& map, UnitCursor& cursor) {
     request.isInput = work.isInput;
     request.fbNumber = work.fbNumber;
     request.name = name;
+    // The list may hold what an NV import can fill it with: all 1000 rows, and a structured NV
+    // at the end with the field rows that fitted. A map the tool saved loads back whole.
+    request.rowLimit = kListCapacity;
+    request.cutFieldsAtLimit = true;
     const int p = map.nvCount;
     if (addNV(map, p, request) != 0) return XmlError::CannotAddNV;
     NetVar& row = map.nvs[static_cast<std::size_t>(p)];

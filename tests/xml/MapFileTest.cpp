@@ -3,9 +3,12 @@
 // failure empties the map) and the cases that must load again after a save.
 #include "xml/MapFile.h"
 #include "XmlTestSupport.h"
+#include "lonworks/NvImport.h"
+#include "lonworks/SnvtCatalogue.h"
 #include "modbus/RegisterCodes.h"
 #include "model/FixedText.h"
 #include "model/LinkCheck.h"
+#include "model/ListBuilding.h"
 #include "model/MapBuilders.h"
 #include "model/ObjectLinks.h"
 #include "xml/ElementWriter.h"
@@ -92,6 +95,28 @@ RoundTrip roundTrip(ObjectMap& map) {
     trip.code = test::readDocumentText(*trip.loaded, trip.first).code;
     trip.second = renderObjectMap(*trip.loaded).text;
     return trip;
+}
+
+// An NV import fills the list to all 1000 rows and cuts the field rows of the last structured
+// NV that did not fit; saving such a map used to give a file that failed to load ("Unable to add
+// NV"), leaving an empty map.
+TEST(MapRoundTrip, AListFilledByAnImportLoadsBackWhole) {
+    auto table = std::make_unique<ImportTable>();
+    for (int i = 0; i < 60; ++i) {
+        ImportEntry& e = table->entries[table->count++];
+        e.typeIndex = 83; // SNVT_state: a header and 16 field rows
+        e.size = snvt_size(83);
+        setText(e.name, "state_" + std::to_string(i + 1));
+        e.selected = 1;
+    }
+    auto map = std::make_unique<ObjectMap>();
+    add_selected(*table, *map);
+    assignFbNumbers(*map);
+    ASSERT_EQ(map->nvCount, kListCapacity);
+    const RoundTrip trip = roundTrip(*map);
+    EXPECT_EQ(trip.code, 0);
+    EXPECT_EQ(trip.loaded->nvCount, kListCapacity);
+    EXPECT_EQ(trip.second, trip.first);
 }
 
 TEST(MapRoundTrip, MapsBuiltByTheListOperationsGiveTheSameBytes) {

@@ -115,10 +115,12 @@ INSTANTIATE_TEST_SUITE_P(
                       CodeCase{"nvo=\"1\" unvt_info=\"1,0,0,1,0,0\"", XmlError::BadSyntax},
                       CodeCase{"nvo=\"1\" snvt=\"8\" snvt=\"9\"", XmlError::Duplicate}));
 
-TEST_F(NVElement, RefusedWhenTheListIsFull) {
-    testing::fillPlainNVRows(*map, kEditRowLimit);
-    EXPECT_EQ(readNV(*map, "nvo=\"1\" snvt=\"8\""), XmlError::CannotAddNV);
-    EXPECT_EQ(map->nvCount, kEditRowLimit);
+TEST_F(NVElement, FillsTheWholeListThenRefuses) {
+    testing::fillPlainNVRows(*map, kListCapacity - 2);
+    EXPECT_EQ(readNV(*map, "nvo=\"1\" snvt=\"95\""), XmlError::Ok); // SNVT_switch keeps one field
+    EXPECT_EQ(map->nvCount, kListCapacity);
+    EXPECT_EQ(readNV(*map, "nvo=\"2\" snvt=\"8\""), XmlError::CannotAddNV);
+    EXPECT_EQ(map->nvCount, kListCapacity);
 }
 
 TEST(SendTimeShapes, AcceptedShapes) {
