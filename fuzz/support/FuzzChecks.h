@@ -36,8 +36,10 @@ ObjectMap& freshMap(int slot);
 
 // Every text field of the map is terminated, the counts lie within the storage and every link
 // of the three lists points at a record that points back (the tests' link checker, which also
-// wants the storage beyond each list blank).
+// wants the storage beyond each list blank). Runs in the uninstrumented copy (support/Oracle.h).
 void checkMap(const ObjectMap& map);
+// The same, right here in the copy of the core this file is compiled into.
+void checkMapHere(const ObjectMap& map);
 // The cheap part, for every step of a run: counts, texts, and link numbers within the lists.
 void checkMapStep(const ObjectMap& map);
 
@@ -45,8 +47,10 @@ void checkMapStep(const ObjectMap& map);
 void checkEmptyLists(const ObjectMap& map);
 
 // The map saves, the saved document loads again without error, and saving that gives the
-// same bytes (checked once per distinct document). Returns the saved text.
+// same bytes (checked once per distinct document). Returns the saved text. The first runs in
+// the uninstrumented copy, the second here.
 std::string checkSavesAndReloadsIdentically(ObjectMap& map);
+std::string checkSavesAndReloadsHere(ObjectMap& map);
 
 // True when `key` was passed before in this process. The costly round trips depend only on
 // what was read, so a run skips them for a reading it has already checked; an input run on its
