@@ -1,4 +1,5 @@
 // Dictionary: xif.dict
+// Long run: -max_len=8192
 // XIF files of other devices: the import table stays within its storage with terminated names
 // and sizes that match the types; the NVs added to a map (function blocks and objects assigned)
 // keep the map consistent, save and reload to the same bytes, and export an XIF file that reads

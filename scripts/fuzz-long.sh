@@ -21,10 +21,14 @@ out=$PWD/fuzz-long
 mkdir -p "$out/artifacts"
 
 run_one() {
-  local t=$1 dict
+  local t=$1 dict extra
   dict=$(sed -n 's#^// Dictionary: *##p' "fuzz/$t.cpp" | head -1)
+  # A target may ask for options of its own, e.g. a cap on the input length where the cost of
+  # a run grows with it: a line "// Long run: <options>".
+  extra=$(sed -n 's#^// Long run: *##p' "fuzz/$t.cpp" | head -1)
   mkdir -p "$out/corpus/$t"
-  build-fuzz-long/fuzz/"$t" -runs="$runs" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  # shellcheck disable=SC2086
+  build-fuzz-long/fuzz/"$t" -runs="$runs" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 $extra \
     ${dict:+-dict=fuzz/$dict} -artifact_prefix="$out/artifacts/$t-" "$out/corpus/$t" "fuzz/corpus/$t" \
     >"$out/$t.log" 2>&1 && rc=0 || rc=$?
   echo "$t rc=$rc executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/$t.log")" \
