@@ -17,6 +17,8 @@ bool isBlank(char ch) {
     return ch == ' ' || ch == '\t';
 }
 
+constexpr long kCountLimit = 1'000'000'000;
+
 // Reads `count` decimal numbers separated by white space from the start of text.
 template <std::size_t N> bool readNumbers(std::string_view text, std::array<long, N>& out) {
     std::string buffer(text); // strtol needs a terminated string
@@ -108,7 +110,9 @@ int XifReader::read(std::istream& in, ImportTable& table) {
         ++lineNumber;
         if (lineNumber == 6) {
             std::array<long, 4> numbers{};
-            expected_ = readNumbers(line, numbers) ? numbers[3] : 1;
+            // A count beyond anything a file can hold means "read to the end"; held there so
+            // that array blocks adding to it cannot overflow.
+            expected_ = readNumbers(line, numbers) ? std::min(numbers[3], kCountLimit) : 1;
         }
         if (lineNumber < 8) continue;
         if (!nvSection) {
