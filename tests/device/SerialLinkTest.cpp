@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <set>
 #include <thread>
 
 namespace korvex::device {
@@ -233,6 +237,87 @@ TEST(SerialLinkThreadTest, PumpThreadCarriesCommandsAndSleepsWhenIdle) {
     EXPECT_FALSE(link.isOpen());
     EXPECT_EQ(driver.closes(), 1);
     EXPECT_TRUE(link.open()); // no thread: acts directly
+}
+
+// A driver that notes which threads call it and, once asked, holds the pump thread inside the
+// close it makes on its way out until the test lets it go.
+class HoldingDriver : public FakeDriver {
+public:
+    bool open(const std::string& path) override {
+        note();
+        return FakeDriver::open(path);
+    }
+    bool isOpen() override {
+        note();
+        return FakeDriver::isOpen();
+    }
+    void close() override {
+        note();
+        std::unique_lock lock(mutex_);
+        if (hold_) {
+            closing_ = true;
+            changed_.notify_all();
+            changed_.wait(lock, [this] { return !hold_; });
+        }
+        lock.unlock();
+        FakeDriver::close();
+    }
+    void hold() {
+        std::lock_guard lock(mutex_);
+        hold_ = true;
+    }
+    void waitUntilClosing() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return closing_; });
+    }
+    void release() {
+        std::lock_guard lock(mutex_);
+        hold_ = false;
+        changed_.notify_all();
+    }
+    std::set<std::thread::id> callers() const {
+        std::lock_guard lock(mutex_);
+        return callers_;
+    }
+
+private:
+    void note() {
+        std::lock_guard lock(mutex_);
+        callers_.insert(std::this_thread::get_id());
+    }
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    bool hold_ = false;
+    bool closing_ = false;
+    std::set<std::thread::id> callers_;
+};
+
+// Open and close asked for while the pump thread stops never reach the driver from another
+// thread: the open is refused, the close waits until the pump thread has closed the port.
+TEST(SerialLinkThreadTest, RequestsWhileThePumpThreadStopsStayOffTheDriver) {
+    HoldingDriver driver;
+    SerialLink link(driver);
+    link.startPumpThread();
+    link.setPortName("/dev/ttyFAKE");
+    ASSERT_TRUE(link.open());
+    driver.hold();
+    std::thread stopper([&] { link.stopPumpThread(); });
+    driver.waitUntilClosing();
+    EXPECT_FALSE(link.open());
+    std::atomic<bool> closed{false};
+    std::thread closer([&] {
+        link.close();
+        closed = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_FALSE(closed);
+    driver.release();
+    stopper.join();
+    closer.join();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(link.isOpen());
+    EXPECT_EQ(driver.callers().size(), 1u); // the pump thread alone
+    EXPECT_EQ(driver.callers().count(std::this_thread::get_id()), 0u);
 }
 
 } // namespace
