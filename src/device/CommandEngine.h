@@ -55,7 +55,8 @@ public:
     RefreshRequests requests;
 
     // ---- console (state 1) -----------------------------------------------------------------
-    // Sends the typed line with CR LF (cut to fit 1000 bytes). The first reply replaces what
+    // Sends the typed line with CR LF (cut to fit 1000 bytes); a CR, LF or CR LF inside the
+    // text becomes one blank, so the text is always one command. The first reply replaces what
     // consoleText holds, later pieces are appended, and the prompt ends the command.
     bool startConsole(std::string_view text);
     std::array<char, kLinkBufferSize> consoleLine{};
