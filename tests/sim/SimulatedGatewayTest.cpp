@@ -82,11 +82,11 @@ TEST_F(SimulatedGatewayTest, AnswersOneLineAtATimeAndRecordsThem) {
 TEST_F(SimulatedGatewayTest, OnlyCrLfEndsACommand) {
     Client client(gateway.slavePath());
     client.send("usage\n");
-    EXPECT_EQ(client.readReply(), "");
+    EXPECT_EQ(client.readReply(100), "");
     client.send("\r\n");
     EXPECT_EQ(client.readReply(), "\r\nUnknown command\r\n:->");
     client.send("nid\r");
-    EXPECT_EQ(client.readReply(), "");
+    EXPECT_EQ(client.readReply(100), "");
     client.send("nid\r\n"); // "nid", a bare CR, "nid"
     EXPECT_EQ(client.readReply(), "\r\nUnknown command\r\n:->");
 }
@@ -94,10 +94,10 @@ TEST_F(SimulatedGatewayTest, OnlyCrLfEndsACommand) {
 // Erasing takes its time before the answer comes.
 TEST_F(SimulatedGatewayTest, EraseAnswersOnceItsTimeHasPassed) {
     Client client(gateway.slavePath());
-    gateway.setEraseMs(400);
+    gateway.setEraseMs(250);
     client.send("<clearallconfig>\r\n");
-    EXPECT_EQ(client.readOnce(200), "");
-    EXPECT_EQ(client.readReply(400), "\r\nOk\r\n:->");
+    EXPECT_EQ(client.readOnce(120), "");
+    EXPECT_EQ(client.readReply(300), "\r\nOk\r\n:->");
     EXPECT_EQ(gateway.withConfig([](GatewayConfig& config) { return config.objects.size(); }), 0u);
 }
 
