@@ -68,18 +68,6 @@ TEST(DeviceActionsTest, NetVarRangeAnswers) {
     }
 }
 
-// A direction the gateway has no NVs of is not asked for at all.
-TEST(DeviceActionsTest, GetNetVarsFromAGatewayWithoutInputsReadsItsOutputs) {
-    Harness h;
-    for (int n = 1; n <= 3; ++n) h.gateway().netVars[{false, n}] = sim::ElementLine{"nv", {{"snvt", "105"}}};
-    EXPECT_EQ(h.act(&DeviceActions::getNetVars), ActionOutcome::Started);
-    EXPECT_EQ(h.host.offeredNetVars, std::vector<NetVarRanges>{(NetVarRanges{0, 0, 1, 3})});
-    EXPECT_EQ(h.driver.lines(), (std::vector<std::string>{"usage", "nvotx 1", "nvotx 2", "nvotx 3"}));
-    EXPECT_EQ(h.sink.box(Page::NVList), "NVO 1 read ok.\nNVO 2 read ok.\nNVO 3 read ok.\n");
-    ASSERT_EQ(h.map.nvCount, 3);
-    for (int r = 0; r < 3; ++r) EXPECT_EQ(h.map.nvs[r].isInput, 0) << r;
-}
-
 // A range that holds nothing sends nothing, and the page's box says so.
 TEST(DeviceActionsTest, EmptyRangesSendNothingAndSaySo) {
     using Action = ActionOutcome (DeviceActions::*)();

@@ -239,57 +239,39 @@ TEST(SerialLinkThreadTest, PumpThreadCarriesCommandsAndSleepsWhenIdle) {
     EXPECT_TRUE(link.open()); // no thread: acts directly
 }
 
-// A driver that notes which threads call it and, once asked, holds the pump thread inside the
-// close it makes on its way out until the test lets it go.
+// A driver whose close, once asked, holds the pump thread on its way out until the test lets
+// it go, and which notes every thread that closes it.
 class HoldingDriver : public FakeDriver {
 public:
-    bool open(const std::string& path) override {
-        note();
-        return FakeDriver::open(path);
-    }
-    bool isOpen() override {
-        note();
-        return FakeDriver::isOpen();
-    }
     void close() override {
-        note();
         std::unique_lock lock(mutex_);
-        if (hold_) {
-            closing_ = true;
-            changed_.notify_all();
-            changed_.wait(lock, [this] { return !hold_; });
-        }
+        closers_.insert(std::this_thread::get_id());
+        closing_ = hold_;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !hold_; });
         lock.unlock();
         FakeDriver::close();
     }
-    void hold() {
+    void hold(bool on) {
         std::lock_guard lock(mutex_);
-        hold_ = true;
+        hold_ = on;
+        changed_.notify_all();
     }
     void waitUntilClosing() {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return closing_; });
     }
-    void release() {
+    std::set<std::thread::id> closers() const {
         std::lock_guard lock(mutex_);
-        hold_ = false;
-        changed_.notify_all();
-    }
-    std::set<std::thread::id> callers() const {
-        std::lock_guard lock(mutex_);
-        return callers_;
+        return closers_;
     }
 
 private:
-    void note() {
-        std::lock_guard lock(mutex_);
-        callers_.insert(std::this_thread::get_id());
-    }
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     bool hold_ = false;
     bool closing_ = false;
-    std::set<std::thread::id> callers_;
+    std::set<std::thread::id> closers_;
 };
 
 // Open and close asked for while the pump thread stops never reach the driver from another
@@ -300,7 +282,7 @@ TEST(SerialLinkThreadTest, RequestsWhileThePumpThreadStopsStayOffTheDriver) {
     link.startPumpThread();
     link.setPortName("/dev/ttyFAKE");
     ASSERT_TRUE(link.open());
-    driver.hold();
+    driver.hold(true);
     std::thread stopper([&] { link.stopPumpThread(); });
     driver.waitUntilClosing();
     EXPECT_FALSE(link.open());
@@ -311,13 +293,13 @@ TEST(SerialLinkThreadTest, RequestsWhileThePumpThreadStopsStayOffTheDriver) {
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     EXPECT_FALSE(closed);
-    driver.release();
+    driver.hold(false);
     stopper.join();
     closer.join();
     EXPECT_TRUE(closed);
     EXPECT_FALSE(link.isOpen());
-    EXPECT_EQ(driver.callers().size(), 1u); // the pump thread alone
-    EXPECT_EQ(driver.callers().count(std::this_thread::get_id()), 0u);
+    EXPECT_EQ(driver.closers().size(), 1u); // the pump thread alone
+    EXPECT_EQ(driver.opens(), 1);
 }
 
 } // namespace
