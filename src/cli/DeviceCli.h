@@ -61,7 +61,7 @@ private:
 
 struct DeviceSetup {
     std::string port;
-    std::string model = "Korvex-C";
+    std::string model; // --model; empty: the one the map names, else Korvex-A
     std::string mapIn;
     std::string mapOut;
     bool yes = false;

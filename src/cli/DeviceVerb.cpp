@@ -1,5 +1,6 @@
 // korvex-cli device: talks to the gateway over its serial port, running the device actions of
 // the configuration tool's pages one after another on an object map.
+#include "cli/BuildVerb.h"
 #include "cli/DeviceCli.h"
 #include "cli/Verb.h"
 #include "device/LinkMessages.h"
@@ -128,7 +129,7 @@ int parseArgs(const std::vector<std::string>& in, DeviceSetup& setup, std::vecto
         }
     }
     if (setup.port.empty()) return badDeviceArguments("--port is required");
-    if (deviceModelFromName(setup.model.c_str()) < 0)
+    if (!setup.model.empty() && deviceModelFromName(setup.model.c_str()) < 0)
         return badDeviceArguments("unknown model \"" + setup.model + "\" (Korvex-A, Korvex-B or Korvex-C)");
     if (commands.empty()) return badDeviceArguments("a command is required (" + commandNames() + ")");
     for (const DeviceCommand& command : commands) {
@@ -137,16 +138,11 @@ int parseArgs(const std::vector<std::string>& in, DeviceSetup& setup, std::vecto
     return kExitOk;
 }
 
+// The model as the file verbs take it: --model, else the one the map names, else Korvex-A.
 int loadMap(ObjectMap& map, const DeviceSetup& setup) {
-    if (!setup.mapIn.empty()) {
-        const MapFileResult read = readObjectMap(map, setup.mapIn);
-        if (!read.ok) {
-            std::fprintf(stderr, "%s\n", read.text.c_str());
-            return kExitFailed;
-        }
-    }
-    map.deviceModel = deviceModelFromName(setup.model.c_str());
-    return kExitOk;
+    std::optional<int> model;
+    if (!setup.model.empty()) model = deviceModelFromName(setup.model.c_str());
+    return loadMapFile(map, setup.mapIn, model) ? kExitOk : kExitFailed;
 }
 
 int runDevice(const std::vector<std::string>& in) {
@@ -198,9 +194,9 @@ const VerbRegistrar registrar(
     "  or the path korvex-gateway-sim prints), in order, stopping at the first that fails, and\n"
     "  prints the status texts as the tool's pages show them. IN is the object map to start from\n"
     "  (default empty); OUT is where the map is saved when every command succeeded. NAME is\n"
-    "  Korvex-A, Korvex-B or Korvex-C (default). Questions are answered OK by --yes; without it a\n"
-    "  question is printed and the run fails. --commissioned and --slave are the Connect page's\n"
-    "  options. Commands:\n"
+    "  Korvex-A, Korvex-B or Korvex-C (default: the one IN names, else Korvex-A). Questions are\n"
+    "  answered OK by --yes; without it a question is printed and the run fails. --commissioned\n"
+    "  and --slave are the Connect page's options. Commands:\n"
     "    usage | console LINE...\n"
     "    get-nvs | send-nvs [all | INPUTS OUTPUTS]  (each A-B, A or none; default as offered)\n"
     "    get-objects | send-objects | read-values | write-values [all | A-B]\n"

@@ -1,9 +1,14 @@
 #pragma once
 // The progress and result fields of each command area. Progress fields are written by a start
 // operation before it publishes the engine's state and read by the handlers after it. Result
-// fields, marks and completion flags are written by the handlers and read and cleared by the
-// status loop's reporting pass, both on the status loop thread; the results and completion
-// flags are atomic because a start operation (on the window thread) resets them too.
+// fields, marks and completion flags are written by the handlers and taken (read and cleared in
+// one step) by the status loop's reporting pass, both on the status loop thread. A start never
+// resets them: a command the window thread starts between a handler's end and the next
+// reporting pass must not erase the ending that pass has yet to report. The "nothing to
+// transfer" flags are the one thing a start operation (window thread) raises itself, hence the
+// atomics.
+#include "model/Settings.h"
+
 #include <array>
 #include <atomic>
 #include <cstddef>
@@ -31,6 +36,7 @@ struct NetVarTransferFields {
     bool nvLastReadIsInput = false;
     int nvLastWritten = 0;
     bool nvLastWrittenIsInput = false;
+    std::atomic<bool> nvNothingToTransfer{false}; // the ranges held nothing to ask for or send
 };
 
 // Data objects (states 5 and 6) and erasing the configuration (state 7).
@@ -44,6 +50,7 @@ struct ObjectTransferFields {
     ErrorText objErrorText{};
     int objLastGot = 0;
     int objLastSent = 0;
+    std::atomic<bool> objNothingToTransfer{false}; // the range held no object
 
     std::atomic<int> clearResult{0};
     std::atomic<bool> clearDone{false};
@@ -59,6 +66,7 @@ struct ValueTransferFields {
     int valueErrorObject = 0;
     int valueLastRead = 0;
     int valueLastWritten = 0;
+    std::atomic<bool> valueNothingToTransfer{false}; // the range held no object
 };
 
 // Modbus port settings (states 9 and 10) and error counters (state 11).
@@ -66,6 +74,11 @@ struct PortTransferFields {
     int portStep = 0;
     int portMapIndex = 0;
     bool portHasTcp = false; // the device model has Modbus TCP (taken at the start)
+    // A read gathers the gateway's TCP settings and device map here and takes them over only
+    // once it has completed.
+    TcpSettings portTcpRead;
+    std::array<TcpDeviceMap, kTcpMapEntries> portMapRead{};
+    std::atomic<bool> portIpDiffers{false}; // a completed read kept IP settings unlike the gateway's
     std::atomic<int> portResult{0};
     int portParseCode = 0;
     ErrorText portErrorText{};

@@ -55,7 +55,8 @@ public:
     RefreshRequests requests;
 
     // ---- console (state 1) -----------------------------------------------------------------
-    // Sends the typed line with CR LF (cut to fit 1000 bytes). The first reply replaces what
+    // Sends the typed line with CR LF (cut to fit 1000 bytes); a CR, LF or CR LF inside the
+    // text becomes one blank, so the text is always one command. The first reply replaces what
     // consoleText holds, later pieces are appended, and the prompt ends the command.
     bool startConsole(std::string_view text);
     std::array<char, kLinkBufferSize> consoleLine{};
@@ -108,6 +109,12 @@ protected:
     // be free (prepare stores the arguments in the progress fields). An empty line starts
     // nothing: the state stays 0 and the start still counts as done.
     bool startSequence(EngineState state, const std::function<std::string()>& prepare, int budget = 0);
+    // What a range start gives startSequence when its range holds nothing: the area's flag is
+    // raised for the reporting pass, and the empty line starts nothing.
+    static std::string nothingToTransfer(std::atomic<bool>& flag) {
+        flag.store(true, std::memory_order_release);
+        return {};
+    }
     // Arms the next command of a running sequence (handlers only).
     void sendNext(std::string_view line, int budget);
     void sendNext(std::string_view line) { sendNext(line, stateBudget()); }
@@ -153,6 +160,8 @@ private:
     void onSendPortReply(const Reply& reply);
     void onErrorInfoReply(const Reply& reply);
     bool takePortElement(const Reply& reply);
+    bool takeTcpReply(const Reply& reply);
+    void takeOverTcpRead();
     bool readUsageStep(const Reply& reply, bool raiseToMapInUse);
     void endPort(int result, bool done);
     // Node management.

@@ -20,16 +20,29 @@ void setConsoleText(std::array<char, kLinkBufferSize>& text, std::string_view va
     std::memcpy(text.data(), value.data(), std::min(value.size(), text.size() - 1));
 }
 
+// The typed text as one command: the gateway ends a command at CR LF, so a line end typed or
+// pasted into the text (CR, LF or CR LF alike) becomes one blank, and those at its end go.
+std::size_t consoleCommand(std::string_view text, char* out, std::size_t capacity) {
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.remove_suffix(1);
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < text.size() && n < capacity; ++i) {
+        const char c = text[i];
+        const bool lineEnd = c == '\r' || c == '\n';
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        out[n++] = lineEnd ? ' ' : c;
+    }
+    return n;
+}
+
 } // namespace
 
 bool CommandEngine::startConsole(std::string_view text) {
     // The line and its CR LF must fit the 1000 bytes with the terminating zero.
     constexpr std::size_t kMaxText = kLinkBufferSize - 3;
-    const std::size_t length = std::min(text.size(), kMaxText);
     std::lock_guard lock(startLock_);
     if (state_.load(std::memory_order_acquire) != 0) return false;
     consoleLine.fill('\0');
-    std::memcpy(consoleLine.data(), text.data(), length);
+    const std::size_t length = consoleCommand(text, consoleLine.data(), kMaxText);
     std::memcpy(consoleLine.data() + length, "\r\n", 2);
     consoleResult = kResultOk;
     consoleHeard_ = false;

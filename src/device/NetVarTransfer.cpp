@@ -34,14 +34,18 @@ bool firstNetVarNumber(NetVarTransferFields& f) {
     return f.nvNumber > 0;
 }
 
-// No function block is numbered above 120: a direction starting beyond that is left out and a
-// range ends there at the latest, so the walk can never run past the numbers (or overflow them).
+// One direction's range as the walk takes it: a first number of 0 when that direction is left
+// out. No function block is numbered above 120, so a range ends there at the latest and the walk
+// can never run past the numbers (or overflow them); a range that ends before it starts (a
+// gateway without NVs of that direction) is left out.
+void storeRange(int first, int last, int& storedFirst, int& storedLast) {
+    storedLast = std::min(last, kFbNumbers);
+    storedFirst = first > storedLast ? 0 : first;
+}
+
 void storeRanges(NetVarTransferFields& f, int firstInput, int lastInput, int firstOutput, int lastOutput) {
-    f.nvResult.store(kResultOk, std::memory_order_relaxed);
-    f.nvFirstInput = firstInput > kFbNumbers ? 0 : firstInput;
-    f.nvLastInput = std::min(lastInput, kFbNumbers);
-    f.nvFirstOutput = firstOutput > kFbNumbers ? 0 : firstOutput;
-    f.nvLastOutput = std::min(lastOutput, kFbNumbers);
+    storeRange(firstInput, lastInput, f.nvFirstInput, f.nvLastInput);
+    storeRange(firstOutput, lastOutput, f.nvFirstOutput, f.nvLastOutput);
     f.nvListPosition = -1;
 }
 
@@ -50,7 +54,7 @@ void storeRanges(NetVarTransferFields& f, int firstInput, int lastInput, int fir
 bool CommandEngine::startGetNetVars(int firstInput, int lastInput, int firstOutput, int lastOutput) {
     return startSequence(EngineState::GetNetVars, [&] {
         storeRanges(*this, firstInput, lastInput, firstOutput, lastOutput);
-        if (!firstNetVarNumber(*this)) return std::string();
+        if (!firstNetVarNumber(*this)) return nothingToTransfer(nvNothingToTransfer);
         return netVarRequest(nvInputPhase, nvNumber);
     });
 }
@@ -58,9 +62,10 @@ bool CommandEngine::startGetNetVars(int firstInput, int lastInput, int firstOutp
 bool CommandEngine::startSendNetVars(int firstInput, int lastInput, int firstOutput, int lastOutput) {
     return startSequence(EngineState::SendNetVars, [&] {
         storeRanges(*this, firstInput, lastInput, firstOutput, lastOutput);
-        if (!firstNetVarNumber(*this)) return std::string();
+        if (!firstNetVarNumber(*this)) return nothingToTransfer(nvNothingToTransfer);
         std::lock_guard lock(mapMutex_);
-        return nextNetVarToSend();
+        std::string first = nextNetVarToSend();
+        return first.empty() ? nothingToTransfer(nvNothingToTransfer) : first;
     });
 }
 
@@ -98,9 +103,9 @@ void CommandEngine::endNetVars(int result) {
     if (result != kResultOk) {
         nvErrorNumber = nvNumber;
         nvErrorIsInput = nvInputPhase;
+        nvResult.store(result, std::memory_order_release);
     }
     nvListPosition = -1;
-    nvResult.store(result, std::memory_order_release);
     raiseRequest(requests.nvListRefresh);
     finish();
 }

@@ -29,7 +29,6 @@ bool validDomainIndex(int index) {
 
 bool CommandEngine::startSetDomain(int index) {
     return startSequence(EngineState::SetDomain, [&] {
-        domainResult.store(kResultOk, std::memory_order_relaxed);
         if (!validDomainIndex(index)) return std::string();
         domainIndex = index;
         std::lock_guard lock(mapMutex_);
@@ -39,7 +38,6 @@ bool CommandEngine::startSetDomain(int index) {
 
 bool CommandEngine::startGetDomains() {
     return startSequence(EngineState::GetDomains, [&] {
-        domainResult.store(kResultOk, std::memory_order_relaxed);
         domainIndex = 0;
         return domainRequest(0);
     });
@@ -47,24 +45,17 @@ bool CommandEngine::startGetDomains() {
 
 bool CommandEngine::startGetNodeIds() {
     return startSequence(EngineState::GetNodeIds, [&] {
-        idResult.store(kResultOk, std::memory_order_relaxed);
         idStep = 0;
         return std::string("npid\r\n");
     });
 }
 
 bool CommandEngine::startGetNodeInfo() {
-    return startSequence(EngineState::GetNodeInfo, [&] {
-        nodeResult.store(kResultOk, std::memory_order_relaxed);
-        nodeInfoDone.store(false, std::memory_order_relaxed);
-        return std::string("ninfo\r\n");
-    });
+    return startSequence(EngineState::GetNodeInfo, [&] { return std::string("ninfo\r\n"); });
 }
 
 bool CommandEngine::startSetLocation() {
     return startSequence(EngineState::SetLocation, [&] {
-        nodeResult.store(kResultOk, std::memory_order_relaxed);
-        locationDone.store(false, std::memory_order_relaxed);
         std::lock_guard lock(mapMutex_);
         return "<nd loc=\"" + quotableText(textOf(map_.node.loc)) + "\"/>\r\n";
     });
@@ -72,8 +63,6 @@ bool CommandEngine::startSetLocation() {
 
 bool CommandEngine::startAlterProgramId() {
     return startSequence(EngineState::AlterProgramId, [&] {
-        nodeResult.store(kResultOk, std::memory_order_relaxed);
-        alterDone.store(false, std::memory_order_relaxed);
         std::lock_guard lock(mapMutex_);
         char line[32];
         std::snprintf(line, sizeof line, "nalterpid %d\r\n", static_cast<int>(map_.node.pid));

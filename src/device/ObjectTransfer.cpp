@@ -27,8 +27,7 @@ bool objectRange(int& first, int& last) {
 
 bool CommandEngine::startGetObjects(int first, int last) {
     return startSequence(EngineState::GetObjects, [&] {
-        objResult.store(kResultOk, std::memory_order_relaxed);
-        if (!objectRange(first, last)) return std::string();
+        if (!objectRange(first, last)) return nothingToTransfer(objNothingToTransfer);
         objFirst = first;
         objLast = last;
         objNumber = first;
@@ -38,8 +37,7 @@ bool CommandEngine::startGetObjects(int first, int last) {
 
 bool CommandEngine::startSendObjects(int first, int last) {
     return startSequence(EngineState::SendObjects, [&] {
-        objResult.store(kResultOk, std::memory_order_relaxed);
-        if (!objectRange(first, last)) return std::string();
+        if (!objectRange(first, last)) return nothingToTransfer(objNothingToTransfer);
         objFirst = first;
         objLast = last;
         objNumber = first;
@@ -49,18 +47,16 @@ bool CommandEngine::startSendObjects(int first, int last) {
 }
 
 bool CommandEngine::startClearConfig() {
-    return startSequence(EngineState::ClearConfig, [&] {
-        clearResult.store(kResultOk, std::memory_order_relaxed);
-        clearDone.store(false, std::memory_order_relaxed);
-        return std::string("<clearallconfig>\r\n");
-    });
+    return startSequence(EngineState::ClearConfig, [&] { return std::string("<clearallconfig>\r\n"); });
 }
 
 // Both object transfers refresh the master list and the register grid whatever the outcome:
 // the objects taken in before a failure have register rows too.
 void CommandEngine::endObjects(int result) {
-    if (result != kResultOk) objErrorNumber = objNumber;
-    objResult.store(result, std::memory_order_release);
+    if (result != kResultOk) {
+        objErrorNumber = objNumber;
+        objResult.store(result, std::memory_order_release);
+    }
     raiseRequest(requests.registerListRefresh);
     raiseRequest(requests.masterListRefresh);
     finish();

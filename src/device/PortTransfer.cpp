@@ -42,8 +42,6 @@ int lastMapEntry(int count) {
 
 bool CommandEngine::startGetPortSettings() {
     return startSequence(EngineState::GetPortSettings, [&] {
-        portResult.store(kResultOk, std::memory_order_relaxed);
-        portGetDone.store(false, std::memory_order_relaxed);
         portStep = kPortElement;
         portMapIndex = 0;
         std::lock_guard lock(mapMutex_);
@@ -56,8 +54,6 @@ bool CommandEngine::startSendPortSettings() {
     return startSequence(
         EngineState::SendPortSettings,
         [&] {
-            portResult.store(kResultOk, std::memory_order_relaxed);
-            portSendDone.store(false, std::memory_order_relaxed);
             portStep = kPortElement;
             portMapIndex = 0;
             std::lock_guard lock(mapMutex_);
@@ -69,8 +65,6 @@ bool CommandEngine::startSendPortSettings() {
 
 bool CommandEngine::startGetErrorInfo(int slave) {
     return startSequence(EngineState::GetErrorInfo, [&] {
-        portResult.store(kResultOk, std::memory_order_relaxed);
-        errorInfoDone.store(false, std::memory_order_relaxed);
         char line[32];
         std::snprintf(line, sizeof line, "merr %d\r\n", slave);
         return std::string(line);
@@ -79,7 +73,7 @@ bool CommandEngine::startGetErrorInfo(int slave) {
 
 // Every ending of a read raises its completion; a write's too, except after a refused reply.
 void CommandEngine::endPort(int result, bool done) {
-    portResult.store(result, std::memory_order_release);
+    if (result != kResultOk) portResult.store(result, std::memory_order_release);
     if (done) {
         const bool sending = state() == static_cast<int>(EngineState::SendPortSettings);
         (sending ? portSendDone : portGetDone).store(true, std::memory_order_release);
@@ -125,6 +119,42 @@ bool CommandEngine::readUsageStep(const Reply& reply, bool raiseToMapInUse) {
     return true;
 }
 
+// A reply of the read's TCP steps, read into the scratch settings and device map instead of the
+// map's own (the reader applies it to whatever the map holds, so the two are swapped in for
+// it); false (and the sequence ended) when the reader refuses it.
+bool CommandEngine::takeTcpReply(const Reply& reply) {
+    int code = 0;
+    {
+        std::lock_guard lock(mapMutex_);
+        if (portStep == kIpSettings) {
+            // An address of 0.0.0.0 lets the reader take the gateway's four settings.
+            portTcpRead = map_.tcp;
+            portTcpRead.ipaddr = IpAddress{};
+            portMapRead = {};
+        }
+        std::swap(map_.tcp, portTcpRead);
+        std::swap(map_.tcpMap, portMapRead);
+        code = ElementReader(map_).parsePortElement(reply.text());
+        std::swap(map_.tcp, portTcpRead);
+        std::swap(map_.tcpMap, portMapRead);
+    }
+    if (elementReplyResult(code, portParseCode) == kResultOk) return true;
+    endPort(kResultBadReply, true);
+    return false;
+}
+
+// The read completed: the gateway's device map replaces the map's whole. Its IP settings are
+// taken only where the map has no address; an address of the map's own is kept, and a
+// difference from the gateway's is reported (the settings then do not count as confirmed).
+void CommandEngine::takeOverTcpRead() {
+    std::lock_guard lock(mapMutex_);
+    map_.tcpMap = portMapRead;
+    if (map_.tcp.ipaddr == IpAddress{})
+        map_.tcp = portTcpRead;
+    else if (map_.tcp != portTcpRead)
+        portIpDiffers.store(true, std::memory_order_release);
+}
+
 void CommandEngine::onGetPortReply(const Reply& reply) {
     if (reply.timedOut()) return endPort(kResultTimeout, true);
     if (portStep == kUsageStep) {
@@ -132,16 +162,18 @@ void CommandEngine::onGetPortReply(const Reply& reply) {
         portStep = kIpSettings;
         return sendNext(kIpSettingsLine);
     }
-    if (!takePortElement(reply)) return;
     if (portStep == kPortElement) {
+        if (!takePortElement(reply)) return;
         if (!portHasTcp) return endPort(kResultOk, true);
         portStep = kUsageStep;
         return sendNext(kUsageLine, kBudgetCommand);
     }
+    if (!takeTcpReply(reply)) return;
     if (portStep == kIpSettings) {
         portStep = kTcpMapEntry;
         portMapIndex = 1;
     } else if (++portMapIndex > lastMapEntry(deviceTcpMapCount)) {
+        takeOverTcpRead();
         return endPort(kResultOk, true);
     }
     sendNext(mapEntryRequest(portMapIndex));

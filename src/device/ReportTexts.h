@@ -29,6 +29,8 @@ inline constexpr std::string_view kErrorWritingObject = "Error writing object.\n
 // Shared by the transfer areas.
 inline constexpr std::string_view kDeviceTimedOut = "Device timed out.\n";
 inline constexpr std::string_view kUnspecifiedError = "Unspecified error.\n";
+// A range action whose range held nothing: nothing was sent.
+inline constexpr std::string_view kNothingToTransfer = "Nothing to transfer in the chosen range.\n";
 
 // Modbus port (Modbus Port box).
 inline constexpr std::string_view kDone = "Done";
@@ -38,6 +40,9 @@ inline constexpr std::string_view kCrcErrors = "CRC errors detected.\n";
 inline constexpr std::string_view kNoErrors = "No errors indicated.\n";
 inline constexpr char kPortParseError[] = "Parse error: %d.\n";
 inline constexpr char kPortErrorText[] = "%s\n";
+// After "Done" of a read that kept the map's own IP settings.
+inline constexpr std::string_view kIpSettingsDiffer =
+    "The gateway's TCP/IP settings differ from the map's; the map's were kept.\n";
 
 // Name of a Modbus exception code after "Exception code: %d"; empty for codes without one.
 std::string_view exceptionName(unsigned code);

@@ -48,11 +48,23 @@ void SerialLink::stopPumpThread() {
         stopping_ = true;
     }
     pumpWake_.notify_all();
+    requestDone_.notify_all();
     pumpThread_->join();
     pumpThread_.reset();
-    std::lock_guard lock(mutex_);
-    pumpRunning_ = false;
-    stopping_ = false;
+    {
+        std::lock_guard lock(mutex_);
+        pumpRunning_ = false;
+        stopping_ = false;
+    }
+    requestDone_.notify_all();
+}
+
+// A request made while the pump thread stops (mutex held): a close is answered once the thread
+// has ended, which closes the port; an open is refused.
+bool SerialLink::waitForStop(std::unique_lock<std::mutex>& lock, RequestKind kind) {
+    if (kind != RequestKind::Close) return false;
+    requestDone_.wait(lock, [this] { return !stopping_; });
+    return true;
 }
 
 bool SerialLink::hasWork() const {
@@ -104,17 +116,18 @@ void SerialLink::answerRequest(bool result) {
 }
 
 // Hands an open or close to the pump thread and waits for its answer; acts directly when no
-// pump thread runs.
+// pump thread runs. While the thread is stopping the driver stays its own: an open is refused,
+// and a close waits until the thread has closed the port on its way out.
 bool SerialLink::request(RequestKind kind, std::string name) {
     std::unique_lock lock(mutex_);
-    if (!pumpRunning_ || stopping_) {
+    if (!pumpRunning_) {
         lock.unlock();
         if (kind == RequestKind::Open) return openNow(name);
         closeNow();
         return true;
     }
     requestDone_.wait(lock, [this] { return stopping_ || requestKind_ == RequestKind::None; });
-    if (stopping_) return kind == RequestKind::Close;
+    if (stopping_) return waitForStop(lock, kind);
     requestKind_ = kind;
     requestName_ = std::move(name);
     const std::uint64_t ticket = requestsAnswered_ + 1;

@@ -80,6 +80,7 @@ private:
     void closeNow();
     void setOpenName(std::string name);
     bool request(RequestKind kind, std::string name);
+    bool waitForStop(std::unique_lock<std::mutex>& lock, RequestKind kind);
     bool hasWork() const;
     void pumpLoop();
     void answerRequest(bool result);

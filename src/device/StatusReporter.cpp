@@ -89,7 +89,8 @@ bool StatusReporter::pending() const {
         e.nvResult.load() || e.objResult.load() || e.clearResult.load() || e.clearDone.load() ||
         e.valueResult.load() || e.portResult.load() || e.portGetDone.load() || e.portSendDone.load() ||
         e.errorInfoDone.load() || e.domainResult.load() || e.idResult.load() || e.nodeResult.load() ||
-        e.nodeInfoDone.load() || e.locationDone.load() || e.alterDone.load() || e.consoleUpdated.load();
+        e.nodeInfoDone.load() || e.locationDone.load() || e.alterDone.load() || e.consoleUpdated.load() ||
+        e.nvNothingToTransfer.load() || e.objNothingToTransfer.load() || e.valueNothingToTransfer.load();
     const bool marks = e.nvLastRead || e.nvLastWritten || e.objLastGot || e.objLastSent || e.valueLastRead ||
                        e.valueLastWritten || e.domainReadMark || e.domainWrittenMark || e.idReadMark;
     return requests || results || marks;
@@ -109,6 +110,7 @@ void StatusReporter::listRefreshes() {
 
 void StatusReporter::values() {
     CommandEngine& e = engine_;
+    if (take(e.valueNothingToTransfer)) sink_.appendText(Page::ViewData, kNothingToTransfer);
     if (const int n = take(e.valueLastRead)) sink_.appendText(Page::ViewData, formatText(kObjectRead, n));
     if (const int n = take(e.valueLastWritten))
         sink_.appendText(Page::ViewData, formatText(kObjectWritten, n));
@@ -168,6 +170,7 @@ void StatusReporter::eraseAndObjects() {
         sink_.refresh(Refresh::NVList);
         sink_.refresh(Refresh::RegisterList);
     }
+    if (take(e.objNothingToTransfer)) sink_.appendText(Page::MasterList, kNothingToTransfer);
     if (const int n = take(e.objLastGot)) sink_.appendText(Page::MasterList, formatText(kObjectRead, n));
     if (const int n = take(e.objLastSent)) sink_.appendText(Page::MasterList, formatText(kObjectWritten, n));
     const int result = take(e.objResult);
@@ -201,6 +204,7 @@ bool StatusReporter::console() {
 
 void StatusReporter::netVars() {
     CommandEngine& e = engine_;
+    if (take(e.nvNothingToTransfer)) both(Page::NVList, Page::MasterList, kNothingToTransfer);
     if (const int n = take(e.nvLastRead))
         both(Page::NVList, Page::MasterList, formatText(e.nvLastReadIsInput ? kNVIRead : kNVORead, n));
     if (const int n = take(e.nvLastWritten))
@@ -236,31 +240,37 @@ void StatusReporter::tcpMapChanged() {
 }
 
 // The settings count as in the device after a completed read or write, and stop counting so
-// after any failure.
-void StatusReporter::markPortSettings(bool inSync) {
+// after any failure. The TCP settings are confirmed apart from the port settings: a read that
+// kept IP settings unlike the gateway's confirms only the port settings.
+void StatusReporter::markPortSettings(bool portConfirmed, bool tcpConfirmed) {
+    bool inSync = false;
     {
         std::lock_guard lock(engine_.mapMutex());
         ObjectMap& map = engine_.map();
-        if (inSync) {
+        if (portConfirmed)
             map.modbus.flags |= PortFlag::ConfirmedInDevice;
-            map.tcpConfirmed = true;
-        } else {
+        else
             map.modbus.flags &= static_cast<uint8_t>(~PortFlag::ConfirmedInDevice);
-        }
+        map.tcpConfirmed = tcpConfirmed;
+        inSync = portConfirmed && (tcpConfirmed || !map.hasTcp());
     }
     sink_.setPortSettingsInSync(inSync);
 }
 
-// A completion followed in the same pass by its area's failure leaves the box with the failure
-// alone (it replaces the box), so the completion's own text is not shown at all.
+// A completion followed in the same pass by its area's failure confirms nothing and shows
+// nothing: the failure's text replaces the box and clears the marks.
 void StatusReporter::portSettings() {
     CommandEngine& e = engine_;
     const bool failing = e.portResult.load(std::memory_order_acquire) != kResultOk;
     const bool got = take(e.portGetDone);
     const bool sent = take(e.portSendDone);
+    const bool ipDiffers = take(e.portIpDiffers);
     if (!got && !sent) return;
-    if (!failing) sink_.setText(Page::ModbusPort, kDone);
-    markPortSettings(true);
+    if (!failing) {
+        sink_.setText(Page::ModbusPort, kDone);
+        if (ipDiffers) sink_.appendText(Page::ModbusPort, kIpSettingsDiffer);
+        markPortSettings(true, !ipDiffers);
+    }
     sink_.refresh(Refresh::PortPage);
     if (got) sink_.refresh(Refresh::TcpMap);
 }
@@ -297,7 +307,7 @@ void StatusReporter::errorInfo() {
         text = kUnspecifiedError;
     }
     sink_.setText(Page::ModbusPort, text);
-    markPortSettings(false);
+    markPortSettings(false, false);
 }
 
 void StatusReporter::nodeRefresh() {
@@ -343,10 +353,13 @@ void StatusReporter::nodeIds() {
 void StatusReporter::nodeInfo() {
     CommandEngine& e = engine_;
     const bool failing = e.nodeResult.load(std::memory_order_acquire) != kResultOk;
+    // Only a location that was really read puts the node settings in sync.
     if (take(e.nodeInfoDone)) {
-        sink_.setNodeSettingsInSync(true);
         raiseRequest(e.requests.nodePageRefresh);
-        if (!failing) sink_.setText(Page::LonWorks, kLocationRead);
+        if (!failing) {
+            sink_.setNodeSettingsInSync(true);
+            sink_.setText(Page::LonWorks, kLocationRead);
+        }
     }
     if (take(e.locationDone)) {
         sink_.setNodeSettingsInSync(true);

@@ -41,7 +41,7 @@ private:
 
     void both(Page a, Page b, std::string_view text);
     void failed() { failures_.fetch_add(1, std::memory_order_acq_rel); }
-    void markPortSettings(bool inSync);
+    void markPortSettings(bool portConfirmed, bool tcpConfirmed);
 
     CommandEngine& engine_;
     StatusSink& sink_;

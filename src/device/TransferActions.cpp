@@ -16,12 +16,18 @@ constexpr int kAllFbNumbers = kFbNumbers;
 // The dialog's ALL button: every function-block number of both directions.
 constexpr NetVarRanges kAllNetVars{1, kAllFbNumbers, 1, kAllFbNumbers};
 
-// Ok keeps the entered ranges and All takes every number; anything else (or Ok with no
-// direction wanted) chooses nothing.
+// Ok keeps the entered ranges (with no direction wanted the transfer says that it had nothing
+// to do) and All takes every number; Cancel chooses nothing.
 bool chosenNetVars(RangeAnswer answer, NetVarRanges& ranges) {
     if (answer == RangeAnswer::All) ranges = kAllNetVars;
-    if (answer == RangeAnswer::Cancel) return false;
-    return ranges.firstInput != 0 || ranges.firstOutput != 0;
+    return answer != RangeAnswer::Cancel;
+}
+
+// The range the gateway's NV count of one direction offers: none at all for a count of 0, so a
+// gateway without inputs is not asked for "nvitx 1".
+void offerCount(int count, int& first, int& last) {
+    first = count > 0 ? 1 : 0;
+    last = count > 0 ? count : 0;
 }
 
 bool chosenObjects(RangeAnswer answer, ObjectRange& range) {
@@ -72,8 +78,10 @@ ActionOutcome DeviceActions::getNetVars() {
         sink_.refresh(Refresh::RegisterList);
     }
     NetVarRanges ranges = kAllNetVars;
-    if (queryUsage(Page::NVList))
-        ranges = NetVarRanges{1, engine_.deviceInputCount, 1, engine_.deviceOutputCount};
+    if (queryUsage(Page::NVList)) {
+        offerCount(engine_.deviceInputCount, ranges.firstInput, ranges.lastInput);
+        offerCount(engine_.deviceOutputCount, ranges.firstOutput, ranges.lastOutput);
+    }
     sink_.setText(Page::NVList, "");
     if (!chosenNetVars(host_.chooseNetVarRanges(ranges), ranges)) return ActionOutcome::Cancelled;
     return openAndStart(Page::NVList, [&] {

@@ -41,13 +41,13 @@ bool mentionsUndefined(const Reply& reply) {
 // Map mutex held.
 std::string CommandEngine::valueWriteLine(int n) {
     const int type = valueType(map_.object(n));
-    return "pw " + std::to_string(n) + " " + fixedSix(object_value_to_number(values_.slot(n).value, type)) + "\r\n";
+    return "pw " + std::to_string(n) + " " + fixedSix(object_value_to_number(values_.slot(n).value, type)) +
+           "\r\n";
 }
 
 bool CommandEngine::startReadValues(int first, int last) {
     return startSequence(EngineState::ReadValues, [&] {
-        valueResult.store(kResultOk, std::memory_order_relaxed);
-        if (!valueRange(first, last)) return std::string();
+        if (!valueRange(first, last)) return nothingToTransfer(valueNothingToTransfer);
         valueFirst = first;
         valueLast = last;
         valueNumber = first;
@@ -57,8 +57,7 @@ bool CommandEngine::startReadValues(int first, int last) {
 
 bool CommandEngine::startWriteValues(int first, int last) {
     return startSequence(EngineState::WriteValues, [&] {
-        valueResult.store(kResultOk, std::memory_order_relaxed);
-        if (!valueRange(first, last)) return std::string();
+        if (!valueRange(first, last)) return nothingToTransfer(valueNothingToTransfer);
         valueFirst = first;
         valueLast = last;
         valueNumber = first;
@@ -69,8 +68,10 @@ bool CommandEngine::startWriteValues(int first, int last) {
 
 // Every ending refreshes the View Data grid: values taken before a failure are shown too.
 void CommandEngine::endValues(int result) {
-    if (result != kResultOk) valueErrorObject = valueNumber;
-    valueResult.store(result, std::memory_order_release);
+    if (result != kResultOk) {
+        valueErrorObject = valueNumber;
+        valueResult.store(result, std::memory_order_release);
+    }
     raiseRequest(requests.valuesRefresh);
     finish();
 }

@@ -31,18 +31,18 @@ int GatewayConfig::lastObject() const {
     return objects.empty() ? 0 : objects.rbegin()->first;
 }
 
-int GatewayConfig::highestNetVar(bool input) const {
-    int highest = 0;
+int GatewayConfig::netVarCount(bool input) const {
+    int count = 0;
     for (const auto& [key, element] : netVars) {
-        if (key.first == input && key.second > highest) highest = key.second;
+        if (key.first == input) ++count;
     }
-    return highest;
+    return count;
 }
 
 int GatewayConfig::tcpMapCount() const {
     int count = 0;
-    for (int i = 0; i < kTcpMapEntries; ++i) {
-        if (ipmapInUse(tcpMap[static_cast<std::size_t>(i)])) count = i + 1;
+    for (const std::string& ipmap : tcpMap) {
+        if (ipmapInUse(ipmap)) ++count;
     }
     return count;
 }

@@ -43,8 +43,10 @@ struct GatewayConfig {
     std::map<int, ErrorCounters> errorCounters;    // by Modbus slave address
 
     GatewayConfig();
+    // The numbers of the usage reply: the highest object number in use, the NVs defined per
+    // direction, and the TCP device-map entries in use.
     int lastObject() const;
-    int highestNetVar(bool input) const;
+    int netVarCount(bool input) const;
     int tcpMapCount() const;
     bool objectDefined(int number) const { return objects.count(number) != 0; }
     // Forgets objects, NV definitions and the TCP map, as erasing the configuration does.

@@ -9,10 +9,14 @@ namespace korvex::sim {
 
 namespace {
 
+// Blanks around a command; a CR or LF that reached the line is part of the command.
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
 std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
-        s.remove_suffix(1);
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
     return s;
 }
 
@@ -42,6 +46,19 @@ constexpr std::string_view kHelp =
     "elements <obj>, <nv>, <mod>, <nd>, <clearallconfig>";
 
 } // namespace
+
+bool CommandLineReader::take(char c) {
+    const bool endsLine = c == '\n' && lastWasCr_;
+    lastWasCr_ = c == '\r';
+    if (endsLine) {
+        if (!pending_.empty() && pending_.back() == '\r') pending_.pop_back();
+        line_.swap(pending_);
+        pending_.clear();
+        return true;
+    }
+    if (pending_.size() < kMaxCommandLine) pending_ += c;
+    return false;
+}
 
 std::string commandKind(std::string_view line) {
     line = trim(line);
@@ -98,7 +115,7 @@ std::string GatewayConsole::answerWord(std::string_view word, std::string_view a
 std::string GatewayConsole::usage() const {
     char text[96];
     std::snprintf(text, sizeof text, "Last Obj,NVI,NVO,Map: %d,%d,%d,%d", config_.lastObject(),
-                  config_.highestNetVar(true), config_.highestNetVar(false), config_.tcpMapCount());
+                  config_.netVarCount(true), config_.netVarCount(false), config_.tcpMapCount());
     return text;
 }
 

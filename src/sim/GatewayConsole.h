@@ -1,6 +1,6 @@
 #pragma once
-// The simulated gateway's console: one command line in, one reply out, in the forms the
-// configuration tool expects. Every reply is framed as the console frames it: a line break, the
+// The simulated gateway's console: one command line in, one reply out, in the forms of the
+// gateway's console contract. Every reply is framed as the console frames it: a line break, the
 // text, a line break and the prompt ":->".
 #include "sim/GatewayConfig.h"
 
@@ -45,6 +45,22 @@ private:
     std::string alterProgramId(std::string_view args);
 
     GatewayConfig config_;
+};
+
+inline constexpr std::size_t kMaxCommandLine = 4096; // longer lines keep only their start
+
+// Gathers the bytes that arrive into command lines. Only CR LF ends a command; a CR or an LF on
+// its own stays in the line, which the console then does not understand.
+class CommandLineReader {
+public:
+    // Takes one byte; true when it ended a line, which line() then holds (without its CR LF).
+    bool take(char c);
+    const std::string& line() const { return line_; }
+
+private:
+    std::string pending_;
+    std::string line_;
+    bool lastWasCr_ = false;
 };
 
 // The kind of a command line, for fault switches: the element keyword of "<obj ...", else the

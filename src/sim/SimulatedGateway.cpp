@@ -1,5 +1,6 @@
 #include "sim/SimulatedGateway.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -15,7 +16,7 @@ namespace korvex::sim {
 namespace {
 
 constexpr int kPollMs = 20;
-constexpr std::size_t kMaxLine = 4096;
+constexpr std::string_view kEraseKind = "clearallconfig";
 
 using Clock = std::chrono::steady_clock;
 
@@ -141,6 +142,11 @@ void SimulatedGateway::setAutoReturn(int ms) {
     autoReturnMs_ = ms;
 }
 
+void SimulatedGateway::setEraseMs(int ms) {
+    std::lock_guard lock(mutex_);
+    eraseMs_ = std::max(0, ms);
+}
+
 // ---- faults and records ----------------------------------------------------------------------
 
 void SimulatedGateway::setFault(const std::string& kind, const Fault& fault) {
@@ -172,8 +178,8 @@ int SimulatedGateway::commandCount() const {
 // ---- the gateway's thread --------------------------------------------------------------------
 
 void SimulatedGateway::run() {
-    std::string line;
-    while (serviceLine()) readCommands(line);
+    CommandLineReader lines;
+    while (serviceLine()) readCommands(lines);
     closeLine();
 }
 
@@ -224,19 +230,13 @@ void SimulatedGateway::hangUpNow() {
     changed_.notify_all();
 }
 
-void SimulatedGateway::readCommands(std::string& line) {
+void SimulatedGateway::readCommands(CommandLineReader& lines) {
     pollfd fd{masterFd_, POLLIN, 0};
     if (fd.fd < 0 || ::poll(&fd, 1, kPollMs) <= 0 || !(fd.revents & POLLIN)) return;
     char buffer[256];
     const ssize_t n = ::read(masterFd_, buffer, sizeof buffer);
     for (ssize_t i = 0; i < n; ++i) {
-        const char c = buffer[i];
-        if (c == '\r' || c == '\n') {
-            if (!line.empty()) handleLine(line);
-            line.clear();
-        } else if (line.size() < kMaxLine) {
-            line += c;
-        }
+        if (lines.take(buffer[i]) && !lines.line().empty()) handleLine(lines.line());
         if (masterFd_ < 0) return; // hung up while answering
     }
 }
@@ -244,6 +244,7 @@ void SimulatedGateway::readCommands(std::string& line) {
 void SimulatedGateway::handleLine(const std::string& line) {
     Fault fault;
     std::string text;
+    int workMs = 0; // how long carrying the command out takes
     {
         std::unique_lock lock(mutex_);
         received_.push_back(line);
@@ -261,10 +262,13 @@ void SimulatedGateway::handleLine(const std::string& line) {
         // The reply switches wait for the commands the fault lets through first.
         if (seen <= fault.after) fault = Fault{};
         // A refused or lost command is not carried out.
-        if (!fault.noReply && !fault.garbage && fault.errorText.empty()) text = console_.answer(line);
+        if (!fault.noReply && !fault.garbage && fault.errorText.empty()) {
+            text = console_.answer(line);
+            if (kind == kEraseKind) workMs = eraseMs_;
+        }
         if (!fault.errorText.empty()) text = fault.errorText;
     }
-    if (!pause(fault.delayMs) || fault.noReply) return;
+    if (!pause(workMs + fault.delayMs) || fault.noReply) return;
     const std::string bytes = fault.garbage ? std::string(kGarbageReply) : framedReply(text);
     if (fault.trickleMs >= 0) {
         for (char c : bytes) {

@@ -16,6 +16,9 @@
 
 namespace korvex::sim {
 
+// Erasing the whole configuration takes the gateway this long before it answers.
+inline constexpr int kDefaultEraseMs = 3000;
+
 class SimulatedGateway {
 public:
     explicit SimulatedGateway(GatewayConfig config = GatewayConfig());
@@ -41,6 +44,8 @@ public:
     bool isHungUp() const;
     // Comes back by itself this many milliseconds after a hang-up (negative: only by comeBack).
     void setAutoReturn(int ms);
+    // How long erasing the configuration takes (tests shorten it).
+    void setEraseMs(int ms);
 
     template <typename F> auto withConfig(F&& f) {
         std::lock_guard lock(mutex_);
@@ -52,7 +57,7 @@ public:
 private:
     void run();
     bool serviceLine();
-    void readCommands(std::string& line);
+    void readCommands(CommandLineReader& lines);
     void handleLine(const std::string& line);
     bool writeAll(std::string_view bytes);
     bool pause(int ms);
@@ -74,6 +79,7 @@ private:
     bool comeBackRequested_ = false;
     bool hungUp_ = false;
     int autoReturnMs_ = -1;
+    int eraseMs_ = kDefaultEraseMs;
     std::chrono::steady_clock::time_point hungAt_{};
     std::string lineError_;
     std::thread thread_;

@@ -2,6 +2,7 @@
 // tool and korvex-cli without the device.
 #include "sim/SimulatedGateway.h"
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -21,12 +22,14 @@ void onSignal(int) {
 }
 
 void printHelp() {
-    std::puts("Usage: korvex-gateway-sim [--link PATH] [--sample] [--return MS] [--fault KIND:SWITCH]...\n"
+    std::puts("Usage: korvex-gateway-sim [--link PATH] [--sample] [--return MS] [--erase-ms MS]\n"
+              "                          [--fault KIND:SWITCH]...\n"
               "Acts as a Korvex gateway on the master side of a pseudo-terminal and prints the slave\n"
               "path; open that path (or the --link symlink) as the serial port. Runs until interrupted.\n\n"
               "  --link PATH         make PATH a symlink to the slave side (gone while hung up)\n"
               "  --sample            start with a small configuration (3 objects, 4 NVs, a domain)\n"
               "  --return MS         after a hang-up, come back on a new line after MS milliseconds\n"
+              "  --erase-ms MS       erasing the configuration takes MS milliseconds (default 3000)\n"
               "  --fault KIND:SWITCH fault for one command kind (usage, pcx, nvitx, obj, nv, mod, ...;\n"
               "                      * for all); switches: noreply, garbage, delay=MS, split=MS,\n"
               "                      error=TEXT, hangup=N (hang up on the command after N), trickle=MS,\n"
@@ -40,11 +43,22 @@ bool needValue(int i, int argc, const char* option) {
     return false;
 }
 
+// A whole non-negative number of milliseconds.
+bool readMs(const char* text, int& ms) {
+    char* end = nullptr;
+    errno = 0;
+    const long n = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || errno != 0 || n < 0 || n > 3600000) return false;
+    ms = static_cast<int>(n);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     bool sample = false;
     int returnMs = -1;
+    int eraseMs = korvex::sim::kDefaultEraseMs;
     std::string link;
     korvex::sim::FaultPlan checked;
     std::vector<std::string> faults;
@@ -60,6 +74,11 @@ int main(int argc, char** argv) {
             link = argv[++i];
         } else if (arg == "--return" && needValue(i, argc, "--return")) {
             returnMs = std::atoi(argv[++i]);
+        } else if (arg == "--erase-ms" && needValue(i, argc, "--erase-ms")) {
+            if (!readMs(argv[++i], eraseMs)) {
+                std::fprintf(stderr, "korvex-gateway-sim: --erase-ms takes a number of milliseconds\n");
+                return 2;
+            }
         } else if (arg == "--fault" && needValue(i, argc, "--fault")) {
             faults.emplace_back(argv[++i]);
             if (!checked.add(faults.back(), &error)) {
@@ -76,6 +95,7 @@ int main(int argc, char** argv) {
                                                  : korvex::sim::GatewayConfig());
     for (const auto& fault : faults) gateway.addFault(fault);
     gateway.setAutoReturn(returnMs);
+    gateway.setEraseMs(eraseMs);
     std::string error;
     if (!gateway.start(&error) || (!link.empty() && !gateway.setLink(link, &error))) {
         std::fprintf(stderr, "korvex-gateway-sim: %s\n", error.c_str());

@@ -127,7 +127,6 @@ void ConnectPage::sendCommand() {
     QString line = command_->toPlainText();
     while (line.endsWith(u'\n') || line.endsWith(u'\r')) line.chop(1);
     if (line.isEmpty()) return;
-    line.replace(u'\n', u' ');
     DeviceSession& device = tool_.device();
     // Nothing is queued: while another command runs the line is refused before the port is touched.
     if (device.engine().busy()) {

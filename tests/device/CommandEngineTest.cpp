@@ -210,6 +210,25 @@ TEST_F(CommandEngineTest, ConsolePieceThatDoesNotFitIsDropped) {
     EXPECT_EQ(consoleText(), std::string(600, 'a'));
 }
 
+// The gateway ends a command at CR LF: a line end inside the typed text, whatever its form,
+// becomes one blank, and those at its end go, so the text always goes out as one command.
+TEST_F(CommandEngineTest, LineEndsInAConsoleTextBecomeBlanks) {
+    struct Case {
+        std::string typed;
+        std::string sent;
+    } cases[] = {
+        {"pr 1", "pr 1\r\n"},       {"pr\r1", "pr 1\r\n"},    {"pr\n1", "pr 1\r\n"},
+        {"pr\r\n1", "pr 1\r\n"},    {"pr\n\r1", "pr  1\r\n"}, {"ndomain 0\r\n", "ndomain 0\r\n"},
+        {"a\r\rb\n\n", "a  b\r\n"},
+    };
+    for (const Case& c : cases) {
+        driver.reply(":->");
+        ASSERT_TRUE(engine.startConsole(c.typed));
+        runToIdle();
+        EXPECT_EQ(driver.writes().back(), c.sent);
+    }
+}
+
 TEST_F(CommandEngineTest, LongConsoleLineIsCutToFitWithItsLineEnd) {
     driver.reply(":->");
     ASSERT_TRUE(engine.startConsole(std::string(2000, 'a')));

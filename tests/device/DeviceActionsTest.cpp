@@ -50,6 +50,7 @@ TEST(DeviceActionsTest, NetVarRangeAnswers) {
     } cases[] = {
         {{RangeAnswer::Cancel}, 0},
         {{RangeAnswer::Ok, std::nullopt, NetVarRanges{0, 5, 0, 5}}, 0}, // no direction wanted
+        {{RangeAnswer::Ok, std::nullopt, NetVarRanges{4, 3, 7, 6}}, 0}, // ranges ending before they start
         {{RangeAnswer::Ok, std::nullopt, NetVarRanges{0, 0, 2, 3}}, 2},
         {{RangeAnswer::All}, 240 + 0}, // ALL: every number (the gateway's misses end it early)
     };
@@ -64,6 +65,39 @@ TEST(DeviceActionsTest, NetVarRangeAnswers) {
         h.host.rangeReplies.push_back(c.reply);
         h.act(&DeviceActions::getNetVars);
         EXPECT_EQ(h.driver.lines().size(), 1 + c.commands);
+    }
+}
+
+// A range that holds nothing sends nothing, and the page's box says so.
+TEST(DeviceActionsTest, EmptyRangesSendNothingAndSaySo) {
+    using Action = ActionOutcome (DeviceActions::*)();
+    struct Case {
+        const char* name;
+        Action action;
+        Page page;
+        bool objectInUse;                   // object 5 has an NV (and that NV no function block)
+        std::optional<ObjectRange> entered; // numbers typed into the range dialog
+    } cases[] = {
+        {"send objects, none in use", &DeviceActions::sendObjects, Page::MasterList, false, std::nullopt},
+        {"send objects, blank boxes", &DeviceActions::sendObjects, Page::MasterList, true, ObjectRange{}},
+        {"get objects, gateway empty", &DeviceActions::getObjects, Page::MasterList, false, std::nullopt},
+        {"read values, none in use", &DeviceActions::readValues, Page::ViewData, false, std::nullopt},
+        {"write values, blank boxes", &DeviceActions::writeValues, Page::ViewData, true, ObjectRange{}},
+        {"get NVs, gateway empty", &DeviceActions::getNetVars, Page::NVList, false, std::nullopt},
+        {"send NVs, none numbered", &DeviceActions::sendNetVars, Page::NVList, true, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        Harness h;
+        if (c.objectInUse) {
+            addStandardNV(h.map, 105, false, 0, "unnumbered");
+            h.map.objects[4].flags = ObjectFlag::OutputNV;
+        }
+        if (c.entered) h.host.rangeReplies.push_back({RangeAnswer::Ok, c.entered});
+        EXPECT_EQ(h.act(c.action), ActionOutcome::Started) << c.name;
+        const std::vector<std::string> lines = h.driver.lines();
+        EXPECT_TRUE(lines.empty() || lines == std::vector<std::string>{"usage"}) << c.name;
+        EXPECT_EQ(h.sink.box(c.page), "Nothing to transfer in the chosen range.\n") << c.name;
+        EXPECT_EQ(h.reporter.failuresReported(), 0) << c.name;
     }
 }
 

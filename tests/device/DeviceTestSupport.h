@@ -183,13 +183,7 @@ public:
     bool write(const char* data, std::size_t length) override {
         std::lock_guard lock(mutex_);
         for (std::size_t i = 0; i < length; ++i) {
-            const char c = data[i];
-            if (c == '\r' || c == '\n') {
-                if (!partial_.empty()) answer(partial_);
-                partial_.clear();
-            } else {
-                partial_ += c;
-            }
+            if (incoming_.take(data[i]) && !incoming_.line().empty()) answer(incoming_.line());
         }
         return true;
     }
@@ -220,7 +214,7 @@ private:
 
     FakeClock& clock_;
     mutable std::mutex mutex_;
-    std::string partial_;
+    sim::CommandLineReader incoming_; // as the gateway reads them: only CR LF ends a line
     std::string pending_;
     std::vector<std::string> lines_;
     std::atomic<bool> open_{false};

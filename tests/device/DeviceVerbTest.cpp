@@ -1,11 +1,13 @@
 // korvex-cli device against the simulated gateway: the printed results and the exit statuses.
 // Skipped where the command-line program is not built (the sanitizer build of the device tests).
 #include "sim/SimulatedGateway.h"
+#include "xml/MapFile.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -123,6 +125,47 @@ TEST_F(DeviceVerbTest, CommandsRunInOrderAndTheMapIsSaved) {
     ::unlink(saved.c_str());
 }
 
+// The device model comes from --model, else from the map's header (Korvex-A when there is
+// neither), as the file verbs take it; the map written afterwards keeps that model.
+TEST_F(DeviceVerbTest, TheModelIsTheMapsUnlessOneIsGiven) {
+    const std::string port = "--port " + gateway.slavePath();
+    const std::string in = scratch + "-in.xml";
+    const std::string out = scratch + "-out.xml";
+    struct Case {
+        int mapModel; // -1: no map
+        std::string option;
+        std::size_t lines; // sent to the gateway by send-port
+        bool tcpWritten;   // IP settings in the map written
+    } cases[] = {
+        {-1, "", 1, false},
+        {0, "", 1, false},
+        {kTcpDeviceModel, "--model Korvex-A", 1, false},
+        {kTcpDeviceModel, "", 4, true}, // its file is the one read below
+    };
+    for (const Case& c : cases) {
+        auto map = std::make_unique<ObjectMap>();
+        map->deviceModel = c.mapModel < 0 ? 0 : c.mapModel;
+        map->tcp.ipaddr = {10, 0, 0, 5};
+        map->tcpMap[0] = TcpDeviceMap{1, 2, 1, {10, 0, 0, 9}, 502};
+        ASSERT_TRUE(writeObjectMap(*map, in).ok);
+        const std::string mapArg = c.mapModel < 0 ? "" : " --map " + in;
+        const int before = gateway.commandCount();
+        const CliRun result = run(port + mapArg + " " + c.option + " --yes send-port --out " + out);
+        EXPECT_EQ(result.status, 0) << c.option << result.err;
+        EXPECT_EQ(result.out, "Done\n") << c.option;
+        EXPECT_EQ(static_cast<std::size_t>(gateway.commandCount() - before), c.lines)
+            << c.mapModel << c.option;
+        EXPECT_EQ(slurp(out).find("ipaddr=") != std::string::npos, c.tcpWritten) << c.mapModel << c.option;
+    }
+    // A read that keeps the map's own IP settings says that they differ from the gateway's.
+    gateway.withConfig([](sim::GatewayConfig& config) { config.ipSettings.set("ipaddr", "10.0.0.6"); });
+    const CliRun read = run(port + " --map " + in + " --model Korvex-C get-port");
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_EQ(read.out, "Done\nThe gateway's TCP/IP settings differ from the map's; the map's were kept.\n");
+    ::unlink(in.c_str());
+    ::unlink(out.c_str());
+}
+
 TEST_F(DeviceVerbTest, QuestionsFailuresAndGuardsStopTheRun) {
     const std::string port = "--port " + gateway.slavePath();
     gateway.addFault("merr:garbage");
@@ -140,6 +183,8 @@ TEST_F(DeviceVerbTest, QuestionsFailuresAndGuardsStopTheRun) {
          "Once node is commissioned,\nyou cannot change program ID.\n"},
         {"alter-pid 5", 0, "Program ID alteration written\n",
          "LonWorks has been restarted with new Program ID.\n"}, // shown with the error icon
+        {"send-objects send-nvs", 0, // an empty map: nothing to send, said once per command
+         "Nothing to transfer in the chosen range.\nNothing to transfer in the chosen range.\n", ""},
     };
     for (const Case& c : cases) {
         const CliRun result = run(port + " " + c.args);

@@ -198,9 +198,11 @@ struct Rig {
     SerialLink link{driver, fastMicros};
     std::unique_ptr<Session> session;
     std::string path = ::testing::TempDir() + "korvex-soak-" + std::to_string(::getpid());
+    int eraseMs = 30; // wall time; the link counts ten times as much
 
     void start() {
         std::string error;
+        gateway.setEraseMs(eraseMs);
         ASSERT_TRUE(gateway.start(&error)) << error;
         ASSERT_TRUE(gateway.setLink(path, &error)) << error;
         link.startPumpThread();

@@ -51,10 +51,11 @@ TEST(NetVarTransferTest, RangesDecideTheFirstCommand) {
         int fi, li, fo, lo;
         std::vector<std::string> lines;
     } cases[] = {
-        {0, 0, 2, 3, linesOf({"nvotx 2", "nvotx 3"})}, // no inputs: straight to the outputs
-        {1, 1, 0, 0, linesOf({"nvitx 1"})},            // no outputs: ends after the inputs
-        {0, 0, 0, 0, {}},                              // nothing wanted: nothing sent
-        {1, 0, 3, 1, linesOf({"nvitx 1", "nvotx 3"})}, // a last below the first still takes the first
+        {0, 0, 2, 3, linesOf({"nvotx 2", "nvotx 3"})},            // no inputs: straight to the outputs
+        {1, 1, 0, 0, linesOf({"nvitx 1"})},                       // no outputs: ends after the inputs
+        {0, 0, 0, 0, {}},                                         // nothing wanted: nothing sent
+        {1, 0, 1, 3, linesOf({"nvotx 1", "nvotx 2", "nvotx 3"})}, // a side ending before it starts
+        {1, 0, 3, 1, {}},                                         // is left out (a gateway with none)
     };
     for (const Case& c : cases) {
         Harness h;
@@ -99,7 +100,7 @@ TEST(NetVarTransferTest, SendSkipsNumbersWithoutDefinitionsAndMarksTheRowsSent) 
     EXPECT_EQ(h.gateway().netVars.size(), 3u);
 }
 
-TEST(NetVarTransferTest, SendWithNothingInTheRangesSendsNothingAndSaysNothing) {
+TEST(NetVarTransferTest, SendWithNothingInTheRangesSendsNothingAndSaysSo) {
     Harness h;
     addStandardNV(h.map, 105, false, 7, "out7");
     ASSERT_TRUE(h.link.open());
@@ -107,7 +108,8 @@ TEST(NetVarTransferTest, SendWithNothingInTheRangesSendsNothingAndSaysNothing) {
     EXPECT_FALSE(h.engine.busy());
     h.run();
     EXPECT_TRUE(h.driver.lines().empty());
-    EXPECT_TRUE(h.sink.events().empty());
+    EXPECT_EQ(h.sink.box(Page::NVList), "Nothing to transfer in the chosen range.\n");
+    EXPECT_EQ(h.reporter.failuresReported(), 0);
 }
 
 TEST(NetVarTransferTest, RowOfSizeZeroIsPassedOver) {

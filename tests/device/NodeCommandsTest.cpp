@@ -139,11 +139,11 @@ TEST(NodeCommandsTest, Failures) {
          false},
         {"ids unparsable", [](CommandEngine& e) { return e.startGetNodeIds(); }, "Prog ID: 1:2",
          "Unable to parse reply\n", false},
-        // The read counts as done (in sync) even when it failed; the box ends with the error.
+        // Only a location really read puts the node settings in sync.
         {"node info bad", [](CommandEngine& e) { return e.startGetNodeInfo(); }, "<nd pid=\"300\"/>",
-         "Unable to parse reply\n", true},
+         "Unable to parse reply\n", false},
         {"node info time-out", [](CommandEngine& e) { return e.startGetNodeInfo(); }, "", "Device timeout\n",
-         true},
+         false},
         {"location refused", [](CommandEngine& e) { return e.startSetLocation(); }, "Flash busy\r\n:->",
          "Flash busy\n", false},
         {"pid time-out", [](CommandEngine& e) { return e.startAlterProgramId(); }, "", "Device timeout\n",

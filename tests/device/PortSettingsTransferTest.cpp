@@ -111,6 +111,7 @@ TEST(PortSettingsTest, FailuresEndTheSequenceAndClearTheMark) {
         Harness h;
         tcpMap(h.map, 1);
         h.map.modbus.flags |= PortFlag::ConfirmedInDevice;
+        h.map.tcpConfirmed = true;
         h.sink.portInSync = true;
         h.driver.hook = [&](const std::string& line) -> std::optional<std::string> {
             const bool ip = line.rfind("<mod ipaddr=", 0) == 0;
@@ -123,7 +124,80 @@ TEST(PortSettingsTest, FailuresEndTheSequenceAndClearTheMark) {
         EXPECT_EQ(h.driver.lines().size(), c.linesSent) << c.name;
         EXPECT_EQ(h.sink.box(Page::ModbusPort), c.box) << c.name;
         EXPECT_FALSE(h.map.modbus.flags & PortFlag::ConfirmedInDevice) << c.name;
+        EXPECT_FALSE(h.map.tcpConfirmed) << c.name;
         EXPECT_FALSE(h.sink.portInSync) << c.name;
+    }
+}
+
+// The gateway's device map replaces the map's whole, and only once the read has completed; a
+// read that fails on the way changes no TCP setting and confirms nothing.
+TEST(PortSettingsTest, ReadTakesTheGatewaysDeviceMapWholeOnlyWhenItCompletes) {
+    struct Case {
+        const char* failingLine; // answered with silence; "" none
+        int entriesAfter;
+        std::string box;
+    } cases[] = {{"", 2, "Done"}, {"smap 2", 5, "Device timed out.\n"}, {"sipcfg", 5, "Device timed out.\n"}};
+    for (const Case& c : cases) {
+        Harness h;
+        tcpMap(h.map, 5);
+        h.map.tcp = TcpSettings{};
+        const auto local = h.map.tcpMap;
+        h.gateway().ipSettings.set("ipaddr", "10.1.2.3");
+        h.gateway().tcpMap[0] = "1,4,1,10.1.2.20:502";
+        h.gateway().tcpMap[1] = "5,9,2,10.1.2.21:503";
+        h.driver.hook = [&](const std::string& line) -> std::optional<std::string> {
+            if (line == c.failingLine) return std::string();
+            return std::nullopt;
+        };
+        ASSERT_TRUE(h.link.open());
+        ASSERT_TRUE(h.engine.startGetPortSettings());
+        h.run();
+        EXPECT_EQ(h.sink.box(Page::ModbusPort), c.box) << c.failingLine;
+        EXPECT_EQ(tcpMapEntriesInUse(h.map.tcpMap), c.entriesAfter) << c.failingLine;
+        if (c.entriesAfter == 2) {
+            EXPECT_EQ(h.map.tcpMap[0], (TcpDeviceMap{1, 4, 1, {10, 1, 2, 20}, 502}));
+            EXPECT_EQ(h.map.tcpMap[1], (TcpDeviceMap{5, 9, 2, {10, 1, 2, 21}, 503}));
+            EXPECT_EQ(h.map.tcp.ipaddr, (IpAddress{10, 1, 2, 3}));
+        } else {
+            EXPECT_EQ(h.map.tcpMap, local) << c.failingLine;
+            EXPECT_EQ(h.map.tcp, TcpSettings{}) << c.failingLine;
+        }
+        EXPECT_EQ(h.map.tcpConfirmed, c.entriesAfter == 2) << c.failingLine;
+        EXPECT_EQ(h.sink.portInSync, c.entriesAfter == 2) << c.failingLine;
+    }
+}
+
+// A map with an address of its own keeps its IP settings; any of the four unlike the gateway's
+// is said in one line after "Done", and the TCP settings then do not count as confirmed.
+TEST(PortSettingsTest, ReadKeepsTheMapsIpSettingsAndSaysWhenTheyDiffer) {
+    struct Case {
+        const char* attribute;
+        const char* value;
+    } cases[] = {{"", ""},
+                 {"ipaddr", "10.0.0.6"},
+                 {"subnet", "255.255.0.0"},
+                 {"gateway", "10.0.0.1"},
+                 {"port", "503"}};
+    for (const Case& c : cases) {
+        Harness h;
+        tcpMap(h.map, 1);
+        const TcpSettings local = h.map.tcp;
+        sim::ElementLine& ip = h.gateway().ipSettings;
+        ip.set("ipaddr", "10.0.0.5");
+        ip.set("subnet", "255.255.255.0");
+        if (*c.attribute) ip.set(c.attribute, c.value);
+        ASSERT_TRUE(h.link.open());
+        ASSERT_TRUE(h.engine.startGetPortSettings());
+        h.run();
+        const bool differs = *c.attribute != '\0';
+        EXPECT_EQ(h.sink.box(Page::ModbusPort),
+                  differs ? "DoneThe gateway's TCP/IP settings differ from the map's; the map's were kept.\n"
+                          : "Done")
+            << c.attribute;
+        EXPECT_EQ(h.map.tcp, local) << c.attribute;
+        EXPECT_TRUE(h.map.modbus.flags & PortFlag::ConfirmedInDevice) << c.attribute;
+        EXPECT_EQ(h.map.tcpConfirmed, !differs) << c.attribute;
+        EXPECT_EQ(h.sink.portInSync, !differs) << c.attribute;
     }
 }
 

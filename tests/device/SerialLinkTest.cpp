@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <set>
 #include <thread>
 
 namespace korvex::device {
@@ -233,6 +237,69 @@ TEST(SerialLinkThreadTest, PumpThreadCarriesCommandsAndSleepsWhenIdle) {
     EXPECT_FALSE(link.isOpen());
     EXPECT_EQ(driver.closes(), 1);
     EXPECT_TRUE(link.open()); // no thread: acts directly
+}
+
+// A driver whose close, once asked, holds the pump thread on its way out until the test lets
+// it go, and which notes every thread that closes it.
+class HoldingDriver : public FakeDriver {
+public:
+    void close() override {
+        std::unique_lock lock(mutex_);
+        closers_.insert(std::this_thread::get_id());
+        closing_ = hold_;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !hold_; });
+        lock.unlock();
+        FakeDriver::close();
+    }
+    void hold(bool on) {
+        std::lock_guard lock(mutex_);
+        hold_ = on;
+        changed_.notify_all();
+    }
+    void waitUntilClosing() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return closing_; });
+    }
+    std::set<std::thread::id> closers() const {
+        std::lock_guard lock(mutex_);
+        return closers_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    bool hold_ = false;
+    bool closing_ = false;
+    std::set<std::thread::id> closers_;
+};
+
+// Open and close asked for while the pump thread stops never reach the driver from another
+// thread: the open is refused, the close waits until the pump thread has closed the port.
+TEST(SerialLinkThreadTest, RequestsWhileThePumpThreadStopsStayOffTheDriver) {
+    HoldingDriver driver;
+    SerialLink link(driver);
+    link.startPumpThread();
+    link.setPortName("/dev/ttyFAKE");
+    ASSERT_TRUE(link.open());
+    driver.hold(true);
+    std::thread stopper([&] { link.stopPumpThread(); });
+    driver.waitUntilClosing();
+    EXPECT_FALSE(link.open());
+    std::atomic<bool> closed{false};
+    std::thread closer([&] {
+        link.close();
+        closed = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_FALSE(closed);
+    driver.hold(false);
+    stopper.join();
+    closer.join();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(link.isOpen());
+    EXPECT_EQ(driver.closers().size(), 1u); // the pump thread alone
+    EXPECT_EQ(driver.opens(), 1);
 }
 
 } // namespace

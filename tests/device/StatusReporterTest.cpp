@@ -3,6 +3,8 @@
 #include "DeviceTestSupport.h"
 #include "model/FixedText.h"
 
+#include <functional>
+
 namespace korvex::device {
 namespace {
 
@@ -42,9 +44,13 @@ TEST(StatusReporterTest, AreasInTheirOrderWithinOnePass) {
     EXPECT_FALSE(h.reporter.pending());
 }
 
+// The failure also confirms nothing: neither the port and TCP settings nor the node settings.
 TEST(StatusReporterTest, AFailureInTheSamePassReplacesTheCompletion) {
     Harness h;
+    h.map.deviceModel = kTcpDeviceModel;
     h.map.modbus.flags |= PortFlag::ConfirmedInDevice;
+    h.map.tcpConfirmed = true;
+    h.sink.nodeInSync = false;
     h.engine.portSendDone = true;
     h.engine.portParseCode = 1;
     h.engine.portResult = kResultBadReply;
@@ -53,10 +59,64 @@ TEST(StatusReporterTest, AFailureInTheSamePassReplacesTheCompletion) {
     h.reporter.pass();
     EXPECT_EQ(h.sink.box(Page::ModbusPort), "Parse error: 1.\n");
     EXPECT_FALSE(h.map.modbus.flags & PortFlag::ConfirmedInDevice);
+    EXPECT_FALSE(h.map.tcpConfirmed);
     EXPECT_FALSE(h.sink.portInSync);
     EXPECT_EQ(h.sink.box(Page::LonWorks), "Device timeout\n");
-    EXPECT_TRUE(h.sink.nodeInSync);
+    EXPECT_FALSE(h.sink.nodeInSync);
     EXPECT_EQ(h.reporter.failuresReported(), 2);
+}
+
+// The window thread may start the next command between a handler's end and the reporting pass
+// of the status loop: the ending is still reported, once, and the new command's after it.
+TEST(StatusReporterTest, AnEndingIsReportedOnceWhenTheNextCommandStartsBeforeItsPass) {
+    struct Case {
+        Page page;
+        std::function<bool(CommandEngine&)> start;
+        std::string firstReply; // to the first command; "" is silence
+        std::string first;      // what the first command's ending shows
+        std::string second;     // what the second one's shows
+    } cases[] = {
+        {Page::NVList, [](CommandEngine& e) { return e.startGetNetVars(0, 0, 1, 1); }, "Busy",
+         "NVO 1 Error 1.\n", "NVO 1 read ok.\n"},
+        {Page::MasterList, [](CommandEngine& e) { return e.startSendObjects(1, 1); }, "Flash busy",
+         "Obj 1 Flash busy.\n", "Object #1 written ok.\n"},
+        {Page::MasterList, [](CommandEngine& e) { return e.startClearConfig(); }, "Flash busy",
+         "Flash busy.\n", "Device cleared.\n"},
+        {Page::ViewData, [](CommandEngine& e) { return e.startReadValues(1, 1); }, "Undef",
+         "Object 1 not defined in device.\n", "Object #1 read ok.\n"},
+        {Page::ModbusPort, [](CommandEngine& e) { return e.startGetPortSettings(); }, "",
+         "Device timed out.\n", "Done"},
+        {Page::ModbusPort, [](CommandEngine& e) { return e.startGetErrorInfo(1); }, "2 0",
+         "Exception code: 2 (Illegal data address)\n", "No errors indicated.\n"},
+        {Page::LonWorks, [](CommandEngine& e) { return e.startGetDomains(); }, "Subnet: x",
+         "Unable to parse reply\n", "Domain 0 read\n|Domain 1 read\n"},
+        {Page::LonWorks, [](CommandEngine& e) { return e.startGetNodeIds(); }, "", "Device timeout\n",
+         "Program ID read\n|Neuron ID read\n"},
+        {Page::LonWorks, [](CommandEngine& e) { return e.startGetNodeInfo(); }, "<nd pid=\"300\"/>",
+         "Unable to parse reply\n", "Node Location read"},
+    };
+    for (const Case& c : cases) {
+        Harness h;
+        h.gateway() = sim::sampleConfig();
+        int commands = 0;
+        h.driver.hook = [&](const std::string&) -> std::optional<std::string> {
+            if (commands++ == 0) return c.firstReply;
+            return std::nullopt;
+        };
+        ASSERT_TRUE(h.link.open());
+        ASSERT_TRUE(c.start(h.engine));
+        while (h.engine.busy()) { // the status loop's tick, up to the handler's end
+            h.link.pump();
+            h.engine.tick();
+        }
+        ASSERT_TRUE(c.start(h.engine)); // the window thread, before the pass
+        h.reporter.pass();
+        h.run();
+        std::string shown;
+        for (const auto& event : h.sink.events())
+            if (event.page == c.page) shown += event.text + "|";
+        EXPECT_EQ(shown, c.first + "|" + c.second + "|") << c.first;
+    }
 }
 
 TEST(StatusReporterTest, UnexpectedResultValues) {

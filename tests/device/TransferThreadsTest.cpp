@@ -104,5 +104,48 @@ TEST(TransferThreadsTest, NodeAndPortCommandsWithAFaultySecondStep) {
     EXPECT_EQ(s.engine.identity.neuronId, (std::array<int, 6>{}));
 }
 
+// As a new user meets it: a Korvex-C map with five TCP devices reads the port settings of a
+// gateway that holds two, and is left with exactly those two.
+TEST(TransferThreadsTest, ReadDeviceLeavesExactlyTheGatewaysTcpDevices) {
+    sim::GatewayConfig gateway;
+    gateway.ipSettings.set("ipaddr", "10.0.0.5");
+    gateway.tcpMap[0] = "1,4,1,10.0.0.20:502";
+    gateway.tcpMap[1] = "5,9,2,10.0.0.21:503";
+    PtyGateway pty(gateway);
+    pty.start();
+    Session s(pty.link);
+    {
+        std::lock_guard lock(s.mapMutex);
+        s.map.deviceModel = kTcpDeviceModel;
+        for (uint8_t d = 0; d < 5; ++d)
+            s.map.tcpMap[d] = TcpDeviceMap{uint8_t(10 + d), uint8_t(10 + d), 1, {10, 0, 1, d}, 502};
+    }
+    EXPECT_EQ(s.actions().readPortSettings(), ActionOutcome::Started);
+    ASSERT_TRUE(s.waitForBox(Page::ModbusPort, "Done", 10));
+    std::lock_guard lock(s.mapMutex);
+    EXPECT_EQ(tcpMapEntriesInUse(s.map.tcpMap), 2);
+    EXPECT_EQ(s.map.tcpMap[0], (TcpDeviceMap{1, 4, 1, {10, 0, 0, 20}, 502}));
+    EXPECT_EQ(s.map.tcpMap[1], (TcpDeviceMap{5, 9, 2, {10, 0, 0, 21}, 503}));
+    EXPECT_EQ(s.map.tcp.ipaddr, (IpAddress{10, 0, 0, 5}));
+    EXPECT_TRUE(s.map.tcpConfirmed);
+}
+
+// A gateway with no input NVs and three outputs: "Get NV definitions" brings the three outputs.
+TEST(TransferThreadsTest, GetNetVarsFromAGatewayWithOnlyOutputs) {
+    sim::GatewayConfig gateway;
+    for (int n = 1; n <= 3; ++n) gateway.netVars[{false, n}] = sim::ElementLine{"nv", {{"snvt", "105"}}};
+    PtyGateway pty(gateway);
+    pty.start();
+    Session s(pty.link);
+    EXPECT_EQ(s.actions().getNetVars(), ActionOutcome::Started);
+    ASSERT_TRUE(s.waitForBox(Page::NVList, "NVO 1 read ok.\nNVO 2 read ok.\nNVO 3 read ok.\n", 10))
+        << s.sink.box(Page::NVList);
+    EXPECT_EQ(pty.gateway.receivedLines(),
+              (std::vector<std::string>{"usage", "nvotx 1", "nvotx 2", "nvotx 3"}));
+    std::lock_guard lock(s.mapMutex);
+    ASSERT_EQ(s.map.nvCount, 3);
+    for (int r = 0; r < 3; ++r) EXPECT_EQ(s.map.nvs[r].isInput, 0) << r;
+}
+
 } // namespace
 } // namespace korvex::device

@@ -78,6 +78,29 @@ TEST_F(SimulatedGatewayTest, AnswersOneLineAtATimeAndRecordsThem) {
     EXPECT_EQ(gateway.withConfig([](GatewayConfig& config) { return config.location; }), "Roof");
 }
 
+// A command ends at CR LF only: a tool that sends half of the line end gets no answer.
+TEST_F(SimulatedGatewayTest, OnlyCrLfEndsACommand) {
+    Client client(gateway.slavePath());
+    client.send("usage\n");
+    EXPECT_EQ(client.readReply(100), "");
+    client.send("\r\n");
+    EXPECT_EQ(client.readReply(), "\r\nUnknown command\r\n:->");
+    client.send("nid\r");
+    EXPECT_EQ(client.readReply(100), "");
+    client.send("nid\r\n"); // "nid", a bare CR, "nid"
+    EXPECT_EQ(client.readReply(), "\r\nUnknown command\r\n:->");
+}
+
+// Erasing takes its time before the answer comes.
+TEST_F(SimulatedGatewayTest, EraseAnswersOnceItsTimeHasPassed) {
+    Client client(gateway.slavePath());
+    gateway.setEraseMs(250);
+    client.send("<clearallconfig>\r\n");
+    EXPECT_EQ(client.readOnce(120), "");
+    EXPECT_EQ(client.readReply(300), "\r\nOk\r\n:->");
+    EXPECT_EQ(gateway.withConfig([](GatewayConfig& config) { return config.objects.size(); }), 0u);
+}
+
 TEST_F(SimulatedGatewayTest, FaultSwitchesShapeTheReply) {
     Client client(gateway.slavePath());
     const std::string whole = framedReply("Last Obj,NVI,NVO,Map: 3,1,3,0");
@@ -160,6 +183,7 @@ TEST(GatewaySimProgramTest, PrintsTheSlavePathMakesTheLinkAndStopsOnSignal) {
     if (::access(program.c_str(), X_OK) != 0) GTEST_SKIP() << program << " not built";
     EXPECT_EQ(std::system((program + " --help >/dev/null").c_str()), 0);
     EXPECT_EQ(WEXITSTATUS(std::system((program + " --fault usage:wobble 2>/dev/null").c_str())), 2);
+    EXPECT_EQ(WEXITSTATUS(std::system((program + " --erase-ms soon 2>/dev/null").c_str())), 2);
 
     const std::string link = ::testing::TempDir() + "korvex-simprog-" + std::to_string(::getpid());
     int out[2];
@@ -167,7 +191,8 @@ TEST(GatewaySimProgramTest, PrintsTheSlavePathMakesTheLinkAndStopsOnSignal) {
     const pid_t child = ::fork();
     if (child == 0) {
         ::dup2(out[1], STDOUT_FILENO);
-        ::execl(program.c_str(), program.c_str(), "--sample", "--link", link.c_str(), nullptr);
+        ::execl(program.c_str(), program.c_str(), "--sample", "--erase-ms", "50", "--link", link.c_str(),
+                nullptr);
         ::_exit(127);
     }
     ::close(out[1]);
@@ -181,6 +206,8 @@ TEST(GatewaySimProgramTest, PrintsTheSlavePathMakesTheLinkAndStopsOnSignal) {
         Client client(link);
         client.send("usage\r\n");
         EXPECT_EQ(client.readReply(), framedReply("Last Obj,NVI,NVO,Map: 3,1,3,0"));
+        client.send("<clearallconfig>\r\nusage\r\n");
+        EXPECT_EQ(client.readReply(), framedReply("Ok") + framedReply("Last Obj,NVI,NVO,Map: 0,0,0,0"));
     }
     ::kill(child, SIGTERM);
     int status = 0;

@@ -28,7 +28,9 @@ struct SimTool : Tool {
         PortChoice choice;
         choice.simulated = true;
         EXPECT_TRUE(window->device().usePort(choice));
+        if (window->device().simulator()) gateway().setEraseMs(kEraseMs);
     }
+    static constexpr int kEraseMs = 50; // the gateway's erase, shortened for the tests
     sim::SimulatedGateway& gateway() { return *window->device().simulator(); }
     // Waits until the box of the page holds the text (the status loop's reports are queued).
     bool waitForStatus(int page, const QString& text, int maxMs = 8000) {
