@@ -32,9 +32,13 @@ public:
     DeviceActions(CommandEngine& engine, StatusSink& sink, ActionHost& host, ActionOptions options = {})
         : engine_(engine), sink_(sink), host_(host), options_(options) {}
 
-    // Master List page.
-    ActionOutcome getNetVars();
-    ActionOutcome sendNetVars();
+    // Master List page. The NV transfers are the NV List page's too; `from` is the page whose
+    // box reports a port that does not open or a busy link (the transfer's progress goes to
+    // both boxes).
+    ActionOutcome getNetVars() { return getNetVars(Page::NVList); }
+    ActionOutcome getNetVars(Page from);
+    ActionOutcome sendNetVars() { return sendNetVars(Page::NVList); }
+    ActionOutcome sendNetVars(Page from);
     ActionOutcome getObjects();
     ActionOutcome sendObjects();
     ActionOutcome eraseDevice();

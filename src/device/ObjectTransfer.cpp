@@ -25,13 +25,17 @@ bool objectRange(int& first, int& last) {
 
 } // namespace
 
-bool CommandEngine::startGetObjects(int first, int last) {
+bool CommandEngine::startGetObjects(int first, int last, const MapStep& replace) {
     return startSequence(EngineState::GetObjects, [&] {
         objResult.store(kResultOk, std::memory_order_relaxed);
         if (!objectRange(first, last)) return std::string();
         objFirst = first;
         objLast = last;
         objNumber = first;
+        if (replace) {
+            std::lock_guard lock(mapMutex_);
+            replace(map_);
+        }
         return objectRequest(first);
     });
 }
