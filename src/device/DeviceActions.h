@@ -19,6 +19,9 @@ struct ActionOptions {
     bool gatewaySlave = false; // "Configure gateway as Modbus slave."
 };
 
+// "Invalid TCP/IP settings.": no IP address or subnet mask (first byte 0), or no TCP port.
+bool tcpSettingsMissing(const TcpSettings& tcp);
+
 enum class ActionOutcome {
     Started,    // the command runs (or there was nothing to send); the status loop reports it
     Cancelled,  // the user declined, or chose nothing

@@ -31,7 +31,7 @@ QLineEdit* namedBox(const QString& name, int width) {
 LonWorksPage::LonWorksPage(ConfigTool& tool, QWidget* parent) : ToolPage(tool, kLonWorksPage, parent) {
     {
         std::lock_guard lock(tool_.mapMutex());
-        if (textOf(tool_.map().node.loc).empty()) setText(tool_.map().node.loc, kUnassignedLocation);
+        giveDefaultLocation(tool_.map().node);
     }
     QPlainTextEdit* status = makeStatusBox(3);
     setStatusBox(status);
@@ -226,6 +226,12 @@ void LonWorksPage::getIds() {
 }
 
 void LonWorksPage::alterProgramId() {
+    int pid = 0;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        pid = tool_.map().node.pid;
+    }
+    if (refusedBeforeSending(programIdProblem(pid))) return;
     runDeviceAction(&device::DeviceActions::alterProgramId);
 }
 
@@ -245,7 +251,21 @@ void LonWorksPage::getDomains() {
 }
 
 void LonWorksPage::setDomain(int index) {
+    device::DomainEntry entry;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        entry = tool_.device().engine().identity.domains.at(static_cast<std::size_t>(index));
+    }
+    if (refusedBeforeSending(domainProblem(entry))) return;
     runDeviceAction([index](device::DeviceActions& actions) { actions.setDomain(index); });
+}
+
+// The commissioned-node refusal of the action comes first; otherwise a bad value says why and
+// nothing is sent.
+bool LonWorksPage::refusedBeforeSending(const char* problem) {
+    if (!problem || tool_.options().commissioned) return false;
+    tool_.showMessage(QString::fromLatin1(problem));
+    return true;
 }
 
 } // namespace korvex::ui

@@ -259,6 +259,7 @@ void ModbusPortPage::readDevice() {
 void ModbusPortPage::writeDevice() {
     clearStatus();
     fieldChanged();
+    if (tool_.deviceModel() == kTcpDeviceModel && !storedTcpValid()) return;
     runDeviceAction(&device::DeviceActions::writePortSettings);
 }
 
