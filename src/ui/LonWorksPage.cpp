@@ -173,6 +173,7 @@ void LonWorksPage::selectorLeft() {
         tool_.map().node.pid = static_cast<uint8_t>(value.pid);
     }
     selector_->setText(QString::number(value.pid));
+    tool_.showSavedState();
     if (value.reserved) tool_.showMessage(QString::fromLatin1(kReservedProgramIds));
 }
 
@@ -187,7 +188,7 @@ void LonWorksPage::locationLeft() {
         changed = textOf(loc) != std::string_view(text.constData(), static_cast<std::size_t>(text.size()));
         if (changed) setText(loc, std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     }
-    if (changed) showInSync(false);
+    if (changed) showInSync(false); // the title's unsaved mark goes with it
 }
 
 void LonWorksPage::domainFieldChanged(int index, DomainField field) {

@@ -208,6 +208,7 @@ void ModbusPortPage::fieldChanged() {
         if (!sameSettings(map.modbus, map.fileSnapshot)) map.saveIndicators.portSettings = false;
     }
     if (unconfirmed) showInSync(false);
+    tool_.showSavedState();
 }
 
 void ModbusPortPage::updateIndicator() {

@@ -6,16 +6,18 @@
 
 #include "model/FixedText.h"
 #include "model/LinkCheck.h"
+#include "model/ListBuilding.h"
 #include "model/ListEditing.h"
+#include "ui/ImportGrid.h"
 #include "ui/MapTableModel.h"
 #include "ui/MasterListPage.h"
 #include "ui/ModRegEdit.h"
 #include "ui/NVListPage.h"
 #include "ui/RegImportPage.h"
-#include "ui/ImportGrid.h"
 #include "ui/RegListPage.h"
 #include "ui/UiTexts.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -264,6 +266,64 @@ TEST(RegListPage, DoubleClickOpensTheRegisterEditorInRegisterListMode) {
     EXPECT_EQ(row, 2);
     EXPECT_EQ(mode, RegEditMode::RegisterList);
     EXPECT_EQ(page.selectedRow(), 2);
+}
+
+void twoRegisters(ObjectMap& map) {
+    addRegister(map, "A");
+    addRegister(map, "B");
+}
+
+void registersAndNVs(ObjectMap& map) {
+    twoRegisters(map);
+    ASSERT_EQ(nvListFromRegisters(map), kOk);
+}
+
+void linkedLists(ObjectMap& map) {
+    registersAndNVs(map);
+    ASSERT_EQ(masterListFromRegisters(map), kOk);
+}
+
+void linkedWithASpareRegister(ObjectMap& map) {
+    linkedLists(map);
+    addRegister(map, "spare"); // no object of the master list has it
+}
+
+// Every edit of the register list makes the map unsaved: the title shows it and closing asks.
+TEST(RegListPage, EveryListEditMakesTheMapUnsaved) {
+    const struct {
+        const char* edit;
+        void (*setUp)(ObjectMap&);
+        std::function<void(Tool&)> run;
+    } cases[] = {
+        {"insert", twoRegisters, [](Tool& t) { listPage(t).insertButton()->click(); }},
+        {"append", twoRegisters, [](Tool& t) { listPage(t).appendButton()->click(); }},
+        {"delete", twoRegisters, [](Tool& t) { listPage(t).deleteButton()->click(); }},
+        {"clear", twoRegisters, [](Tool& t) { listPage(t).runCommand(kClearRegList); }},
+        {"create NVs", twoRegisters, [](Tool& t) { runAction(t, kCreateNVsFromRegisters); }},
+        {"assign objects", registersAndNVs, [](Tool& t) { runAction(t, kAssignObjectsFromRegisters); }},
+        {"remove assignments", linkedLists, [](Tool& t) { runAction(t, kRemoveRegisterObjects); }},
+        {"rebuild", linkedWithASpareRegister, [](Tool& t) { runAction(t, kRebuildRegisterList); }},
+    };
+    const QString title = QString::fromLatin1(text::kTitle);
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        Tool tool;
+        c.setUp(*tool.map);
+        tool.prompter.files = {dir.filePath(QStringLiteral("saved.xml"))};
+        tool.prompter.answers = {true}; // replace the file of the case before
+        tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+        tool.window->selectPage(kRegListPage);
+        ASSERT_EQ(tool.window->windowTitle(), title) << c.edit;
+        c.run(tool);
+        EXPECT_EQ(tool.window->windowTitle(), title + u'*') << c.edit;
+        tool.prompter.messages.clear();
+        tool.prompter.answers = {false};
+        QCloseEvent event;
+        QCoreApplication::sendEvent(tool.window.get(), &event);
+        EXPECT_FALSE(event.isAccepted()) << c.edit;
+        EXPECT_EQ(tool.prompter.messageTexts(), QStringList{QString::fromLatin1(text::kDiscardAndClose)})
+            << c.edit;
+    }
 }
 
 // The sample register list becomes a whole map: marked in the import grid, added, NVs and
