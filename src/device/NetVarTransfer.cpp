@@ -51,10 +51,19 @@ void storeRanges(NetVarTransferFields& f, int firstInput, int lastInput, int fir
 
 } // namespace
 
-bool CommandEngine::startGetNetVars(int firstInput, int lastInput, int firstOutput, int lastOutput) {
+bool CommandEngine::startGetNetVars(int firstInput, int lastInput, int firstOutput, int lastOutput,
+                                    const MapStep& replace) {
     return startSequence(EngineState::GetNetVars, [&] {
         storeRanges(*this, firstInput, lastInput, firstOutput, lastOutput);
+<<<<<<< HEAD
         if (!firstNetVarNumber(*this)) return nothingToTransfer(nvNothingToTransfer);
+=======
+        if (!firstNetVarNumber(*this)) return std::string();
+        if (replace) {
+            std::lock_guard lock(mapMutex_);
+            replace(map_);
+        }
+>>>>>>> m-ui
         return netVarRequest(nvInputPhase, nvNumber);
     });
 }

@@ -25,12 +25,16 @@ bool objectRange(int& first, int& last) {
 
 } // namespace
 
-bool CommandEngine::startGetObjects(int first, int last) {
+bool CommandEngine::startGetObjects(int first, int last, const MapStep& replace) {
     return startSequence(EngineState::GetObjects, [&] {
         if (!objectRange(first, last)) return nothingToTransfer(objNothingToTransfer);
         objFirst = first;
         objLast = last;
         objNumber = first;
+        if (replace) {
+            std::lock_guard lock(mapMutex_);
+            replace(map_);
+        }
         return objectRequest(first);
     });
 }

@@ -36,7 +36,7 @@ void ImportPage::build(const Setup& setup, MarkAccess marks, std::initializer_li
 
     model_ = new ImportGridModel(marks.count, this);
     grid_ = new QTableView;
-    setUpListGrid(*grid_, *model_, setup.gridName);
+    setUpGrid(*grid_, *model_, setup.gridName);
     marks_ = new ImportMarks(*grid_, *model_, std::move(marks), setup.headings);
     layOut({row}, grid_);
 }

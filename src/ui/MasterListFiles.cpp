@@ -1,5 +1,6 @@
 // The Master List toolbar's file commands: new, open, save and save as.
 #include "ui/ConfigTool.h"
+#include "ui/LonWorksFields.h"
 #include "ui/MapFileAccess.h"
 #include "ui/MasterListPage.h"
 #include "ui/UiTexts.h"
@@ -17,16 +18,17 @@ void takePortSnapshots(ObjectMap& map, bool alsoPage) {
 
 } // namespace
 
+// A blank map is the map of start-up, "Unassigned" location included.
 void MasterListPage::newMap() {
     tool_.setFileName(QString());
     tool_.updateTitle();
     {
         std::lock_guard lock(tool_.mapMutex());
         newObjectMap(tool_.map());
+        giveDefaultLocation(tool_.map().node);
     }
-    refresh();
-    tool_.page(kRegListPage)->refresh();
-    tool_.page(kNVListPage)->refresh();
+    tool_.noteMapSaved();
+    showLoadedMap();
 }
 
 void MasterListPage::openMap() {
@@ -44,6 +46,7 @@ void MasterListPage::openMap() {
             result = loadObjectMapFile(tool_.map(), path);
         }
         if (result.ok) {
+            tool_.noteMapSaved();
             tool_.setFileName(path);
             tool_.updateTitle();
             setStatus(QString::fromLatin1(text::kFileLoaded));
@@ -59,10 +62,13 @@ void MasterListPage::afterFileOpen() {
         std::lock_guard lock(tool_.mapMutex());
         takePortSnapshots(tool_.map(), true);
     }
-    tool_.page(kModbusPortPage)->refresh();
-    tool_.page(kRegListPage)->refresh();
-    tool_.page(kNVListPage)->refresh();
-    tool_.page(kLonWorksPage)->refresh();
+    showLoadedMap();
+}
+
+// Every page shows the map that is now loaded: no field keeps a value of the map before.
+void MasterListPage::showLoadedMap() {
+    for (int i = 0; i < kPageCount; ++i)
+        if (i != kMasterListPage) tool_.page(i)->refresh();
     refresh();
 }
 
@@ -76,6 +82,7 @@ void MasterListPage::saveMap() {
         std::lock_guard lock(tool_.mapMutex());
         result = saveObjectMapFile(tool_.map(), tool_.fileName());
     }
+    if (result.ok) tool_.noteMapSaved();
     if (!result.ok) {
         tool_.setFileName(QString());
         tool_.updateTitle();
@@ -84,9 +91,9 @@ void MasterListPage::saveMap() {
     afterFileSave(result.ok);
 }
 
+// A cancelled save changes nothing: the current file name (and the title with it) is given up
+// only once another file is being written.
 void MasterListPage::saveMapAs() {
-    tool_.setFileName(QString());
-    tool_.updateTitle();
     QString path = tool_.prompter().saveFileName(this, QString::fromLatin1(text::kMapFilters));
     if (path.isEmpty()) return;
     path = withXmlExtension(path);
@@ -96,12 +103,10 @@ void MasterListPage::saveMapAs() {
         std::lock_guard lock(tool_.mapMutex());
         result = saveObjectMapFile(tool_.map(), path);
     }
-    if (result.ok) {
-        tool_.setFileName(path);
-        tool_.updateTitle();
-    } else {
-        tool_.showMessage(result.error, MessageButtons::Ok, MessageIcon::Information);
-    }
+    if (result.ok) tool_.noteMapSaved();
+    tool_.setFileName(result.ok ? path : QString());
+    tool_.updateTitle();
+    if (!result.ok) tool_.showMessage(result.error, MessageButtons::Ok, MessageIcon::Information);
     afterFileSave(result.ok);
 }
 

@@ -94,16 +94,20 @@ void MasterListPage::command(int number) {
     }
 }
 
-// The NV transfers are those of the NV List page and report in both boxes.
+// The NV transfers are those of the NV List page: they report in both boxes, and a port that
+// does not open or a busy link is told here, where the user asked.
 void MasterListPage::execute() {
-    using Action = device::ActionOutcome (device::DeviceActions::*)();
-    static constexpr Action kActions[] = {
+    using device::ActionOutcome;
+    using device::DeviceActions;
+    using device::Page;
+    using Action = std::function<ActionOutcome(DeviceActions&)>;
+    static const Action kActions[] = {
         nullptr,
-        &device::DeviceActions::getNetVars,
-        &device::DeviceActions::sendNetVars,
-        &device::DeviceActions::getObjects,
-        &device::DeviceActions::sendObjects,
-        &device::DeviceActions::eraseDevice,
+        [](DeviceActions& a) { return a.getNetVars(Page::MasterList); },
+        [](DeviceActions& a) { return a.sendNetVars(Page::MasterList); },
+        &DeviceActions::getObjects,
+        &DeviceActions::sendObjects,
+        &DeviceActions::eraseDevice,
     };
     static_assert(std::size(kActions) == std::size(kActionTexts));
     const int action = actionList()->currentIndex();

@@ -155,6 +155,10 @@ void showIndicator(QLabel& indicator, bool on) {
         QPixmap(on ? QStringLiteral(":/korvex/led_on.png") : QStringLiteral(":/korvex/led_off.png")));
 }
 
+void showAmberIndicator(QLabel& indicator) {
+    indicator.setPixmap(QPixmap(QStringLiteral(":/korvex/led_amber.png")));
+}
+
 PlaceholderPage::PlaceholderPage(ConfigTool& tool, int index, QWidget* parent)
     : ToolPage(tool, index, parent) {
     makeToolbar({kHelpButton});

@@ -135,9 +135,10 @@ public:
 };
 
 // The round indicators: the window's "Connected:" and "In Sync:" and the pages' own in-sync
-// marks. They start off.
+// marks. They start off. Amber is "Connected:" for a port open with no gateway answering.
 QLabel* makeIndicator(const char* objectName);
 void showIndicator(QLabel& indicator, bool on);
+void showAmberIndicator(QLabel& indicator);
 
 // Builds the page of a tab index; pages still to be written get a placeholder.
 ToolPage* createPage(ConfigTool& tool, int index);

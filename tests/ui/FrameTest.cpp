@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTabWidget>
+#include <QTableView>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +71,19 @@ TEST(Frame, TitleShowsTheFileOnlyOnMasterList) {
     w.setFileName(QString());
     w.selectPage(kMasterListPage);
     EXPECT_EQ(w.windowTitle(), kTitle);
+}
+
+// Every grid's image column is its 15 pixels wide: the style's minimum section would widen it.
+TEST(Frame, ImageColumnsAreFifteenPixelsWide) {
+    Tool tool;
+    tool.window->show();
+    for (int page :
+         {kRegImportPage, kRegListPage, kNVImportPage, kNVListPage, kMasterListPage, kViewDataPage}) {
+        tool.window->selectPage(page);
+        auto* grid = tool.window->page(page)->findChild<QTableView*>();
+        ASSERT_NE(grid, nullptr) << page;
+        EXPECT_EQ(grid->columnWidth(0), 15) << page;
+    }
 }
 
 struct CloseCase {

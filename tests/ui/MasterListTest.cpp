@@ -1,9 +1,10 @@
 // The Master List page: the grid's cells and columns, selection across refreshes, the
 // double-click zones, and the file commands up to the map file itself.
-#include "UiTestSupport.h"
+#include "DevicePagesTestSupport.h"
 
 #include "lonworks/SnvtCatalogue.h"
 #include "model/FixedText.h"
+#include "ui/LonWorksPage.h"
 #include "ui/MasterListModel.h"
 #include "ui/MasterListPage.h"
 #include "ui/UiTexts.h"
@@ -203,11 +204,11 @@ TEST(MasterListFiles, NewForgetsTheFileAndEmptiesTheMap) {
     tool.window->selectPage(kMasterListPage);
     tool.map->object(8).flags = ObjectFlag::InUse;
     tool.map->registerCount = 2;
-    tool.map->modbus.baud = 2400; // port settings are not part of a new map
+    tool.map->modbus.baud = 2400; // port settings are not part of a new map, and stay unsaved
     tool.window->page(kMasterListPage)->setStatus(QStringLiteral("old"));
     tool.window->page(kMasterListPage)->runCommand(kNewMap);
     EXPECT_TRUE(tool.window->fileName().isEmpty());
-    EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle));
+    EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle) + u'*');
     EXPECT_TRUE(tool.map->object(8).isEmpty());
     EXPECT_EQ(tool.map->registerCount, 0);
     EXPECT_EQ(tool.map->modbus.baud, 2400);
@@ -299,6 +300,57 @@ TEST_F(MapFileFlow, AMalformedFileIsReportedAndLeavesTheMapEmpty) {
     EXPECT_TRUE(tool.map->object(2).isEmpty());
     EXPECT_TRUE(tool.window->fileName().isEmpty());
     EXPECT_TRUE(tool.window->page(kMasterListPage)->statusText().isEmpty());
+}
+
+// Every page shows the map that is loaded: after New or Open the LonWorks page holds the map's
+// location and program-ID selector, never what it showed before.
+TEST_F(MapFileFlow, NewAndOpenShowTheLoadedMapOnTheLonWorksPage) {
+    Tool tool;
+    LonWorksPage& lonWorks = tool.page<LonWorksPage>(kLonWorksPage);
+    setText(tool.map->node.loc, "Plant room");
+    tool.map->node.pid = 33;
+    tool.prompter.files = {path};
+    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    const struct {
+        int command;
+        const char* location;
+        int pid;
+    } cases[] = {{kNewMap, "Unassigned", 0}, {kOpenMap, "Plant room", 33}};
+    for (const auto& c : cases) {
+        typeInto(lonWorks.locationBox(), QStringLiteral("Old place"));
+        typeInto(lonWorks.selectorBox(), QStringLiteral("40"));
+        tool.prompter.files = {path};
+        tool.window->page(kMasterListPage)->runCommand(c.command);
+        EXPECT_EQ(textOf(tool.map->node.loc), c.location) << c.command;
+        EXPECT_EQ(lonWorks.locationBox()->text(), QString::fromLatin1(c.location)) << c.command;
+        EXPECT_EQ(tool.map->node.pid, c.pid) << c.command;
+        EXPECT_EQ(lonWorks.selectorBox()->text(), QString::number(c.pid)) << c.command;
+    }
+}
+
+// A cancelled "Save copy" changes nothing: the next Save writes the current file unasked.
+TEST_F(MapFileFlow, CancelledSaveCopyKeepsTheFileName) {
+    const QString other = dir.filePath(QStringLiteral("other.xml"));
+    QFile existing(other);
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    for (const QString& chosen : {QString(), other}) { // the dialog cancelled; the overwrite question
+        QFile::remove(path);
+        Tool tool;
+        tool.window->selectPage(kMasterListPage);
+        tool.prompter.files = {path};
+        tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+        ASSERT_TRUE(QFile::remove(path));
+        tool.prompter.files = {chosen};
+        tool.prompter.answers = {false};
+        tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+        EXPECT_EQ(tool.window->fileName(), path) << chosen.toStdString();
+        EXPECT_EQ(tool.window->windowTitle(),
+                  QString::fromLatin1(text::kTitle) + QStringLiteral(" [plant.xml]"));
+        tool.window->page(kMasterListPage)->runCommand(kSaveMap);
+        EXPECT_TRUE(QFile::exists(path)) << chosen.toStdString();
+        EXPECT_EQ(tool.prompter.messages.size(), chosen.isEmpty() ? 0u : 1u);
+    }
 }
 
 TEST_F(MapFileFlow, FailedSaveForgetsThePathAndSaysWhy) {
