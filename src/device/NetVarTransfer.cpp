@@ -55,15 +55,11 @@ bool CommandEngine::startGetNetVars(int firstInput, int lastInput, int firstOutp
                                     const MapStep& replace) {
     return startSequence(EngineState::GetNetVars, [&] {
         storeRanges(*this, firstInput, lastInput, firstOutput, lastOutput);
-<<<<<<< HEAD
         if (!firstNetVarNumber(*this)) return nothingToTransfer(nvNothingToTransfer);
-=======
-        if (!firstNetVarNumber(*this)) return std::string();
         if (replace) {
             std::lock_guard lock(mapMutex_);
             replace(map_);
         }
->>>>>>> m-ui
         return netVarRequest(nvInputPhase, nvNumber);
     });
 }
