@@ -107,8 +107,10 @@ std::optional<int> modelNamedInFile(const std::string& path) {
 // (a type the catalogue does not know).
 void noteRowsNotKept(const ObjectMap& map, const std::string& out) {
     int registers = 0, nvs = 0, sizeless = 0;
-    for (int i = 0; i < map.registerCount; ++i)
-        if (map.registers[i].defined && !map.object(map.registers[i].objectNumber).hasRegister()) ++registers;
+    for (int i = 0; i < map.registerCount; ++i) {
+        const DataObject* object = map.object(map.registers[i].objectNumber);
+        if (map.registers[i].defined && !(object && object->hasRegister())) ++registers;
+    }
     for (int i = 0; i < map.nvCount; ++i) {
         if (!map.nvs[i].isHeader()) continue;
         if (map.nvs[i].fbNumber == 0)

@@ -40,8 +40,9 @@ bool mentionsUndefined(const Reply& reply) {
 
 // Map mutex held.
 std::string CommandEngine::valueWriteLine(int n) {
-    const int type = valueType(map_.object(n));
-    return "pw " + std::to_string(n) + " " + fixedSix(object_value_to_number(values_.slot(n).value, type)) + "\r\n";
+    const int type = valueType(*map_.object(n));
+    return "pw " + std::to_string(n) + " " + fixedSix(object_value_to_number(values_.slot(n).value, type)) +
+           "\r\n";
 }
 
 bool CommandEngine::startReadValues(int first, int last) {
@@ -82,7 +83,7 @@ void CommandEngine::onReadValuesReply(const Reply& reply) {
     {
         std::lock_guard lock(mapMutex_);
         ValueSlot& slot = values_.slot(valueNumber);
-        slot.value = object_value_from_number(x, valueType(map_.object(valueNumber)));
+        slot.value = object_value_from_number(x, valueType(*map_.object(valueNumber)));
         slot.fresh = true;
     }
     valueLastRead = valueNumber;

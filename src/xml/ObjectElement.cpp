@@ -24,7 +24,7 @@ int setNumber(ObjectWork& w, std::string_view v) {
     int64_t n = 0;
     if (const int code = readInteger(v, 1, kObjectCount, n)) return code;
     w.number = static_cast<int>(n);
-    w.object = w.map.object(w.number);
+    w.object = *w.map.object(w.number);
     return XmlError::Ok;
 }
 
@@ -36,7 +36,7 @@ int clearObject(ObjectWork& w, std::string_view v) {
     if (w.cleared) {
         // The stored object is zeroed at once; the rows linked to it let go of it first, so
         // that a failure later in the element leaves no row pointing at an empty object.
-        DataObject& stored = w.map.object(w.number);
+        DataObject& stored = *w.map.object(w.number);
         if (RegisterDef* reg = w.map.registerAtLink(stored.registerRow);
             reg && reg->objectNumber == w.number) {
             w.clearedRegister = stored.registerRow;
@@ -229,7 +229,7 @@ static_assert(std::string_view(kObjectAttributes[kClearIndex].name) == "clear");
 // cleared object that keeps a register side gets its old row back, updated in place.
 void settleLinks(ObjectMap& map, const ObjectWork& work) {
     const int n = work.number;
-    DataObject& stored = map.object(n);
+    DataObject& stored = *map.object(n);
     if (linkObjectToNVList(map, n) != kOk && stored.nvRow != 0) {
         if (NetVar* row = map.nvAtLink(stored.nvRow); row && row->objectNumber == n) row->objectNumber = 0;
         stored.nvRow = 0;
@@ -256,11 +256,10 @@ int applyObjectElement(ObjectMap& map, UnitCursor& cursor) {
     if (!ObjectMap::validObject(work.number)) return XmlError::OutOfRange;
     const bool clearing = last == kClearIndex && work.cleared;
     if (work.object.datatype == ObjectDataType::None && !clearing) work.object.datatype = ObjectDataType::FP;
-    bool ok = false;
-    DataObject& stored = map.object(work.number, &ok);
-    if (!ok) return XmlError::InvalidObject;
-    stored = work.object;
-    stored.syncFlags |= SyncFlag::Configured | SyncFlag::InDevice;
+    DataObject* stored = map.object(work.number);
+    if (!stored) return XmlError::InvalidObject;
+    *stored = work.object;
+    stored->syncFlags |= SyncFlag::Configured | SyncFlag::InDevice;
     settleLinks(map, work);
     return XmlError::Ok;
 }

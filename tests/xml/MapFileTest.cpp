@@ -148,8 +148,8 @@ TEST(MapRoundTrip, LoadedMapKeepsWhatTheFileCarries) {
     EXPECT_EQ(loaded.objects[1].defVal, map->objects[1].defVal);
     EXPECT_EQ(textOf(loaded.objects[2].name), "Set_point_");
     for (int n = 1; n <= kObjectCount; ++n) {
-        const DataObject& before = map->object(n);
-        const DataObject& after = loaded.object(n);
+        const DataObject& before = *map->object(n);
+        const DataObject& after = *loaded.object(n);
         if (n == 380) continue; // its NV had no function-block number
         EXPECT_EQ(after.lonNV, before.lonNV) << n;
         EXPECT_EQ(after.lonBitOffset, before.lonBitOffset) << n;
@@ -169,7 +169,7 @@ TEST(MapRoundTrip, ObjectsOnStateBitsEightToFifteenLinkAgain) {
     }();
     ASSERT_EQ(trip.code, 0);
     EXPECT_NE(trip.first.find("lonoffset=\"0,15\""), std::string::npos);
-    EXPECT_EQ(trip.loaded->object(16).nvRow, row + 17);
+    EXPECT_EQ(trip.loaded->object(16)->nvRow, row + 17);
     EXPECT_EQ(trip.first, trip.second);
 }
 
@@ -212,18 +212,18 @@ TEST_F(MapFile, FailedLoadEmptiesTheMapAndReportsTheUnit) {
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.code, 2);
     EXPECT_EQ(result.text, "Unrecognized tag name at line #5");
-    EXPECT_TRUE(map->object(1).isEmpty());
+    EXPECT_TRUE(map->object(1)->isEmpty());
     EXPECT_EQ(map->nvCount, 0);
     EXPECT_EQ(map->registerCount, 0);
 }
 
 TEST_F(MapFile, MissingFileGivesTheOpenText) {
     auto map = std::make_unique<ObjectMap>();
-    map->object(1).datatype = 1;
+    map->object(1)->datatype = 1;
     const MapFileResult result = readObjectMap(*map, path("none.xml"));
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.text, "Error opening object map XML file " + path("none.xml") + "\n");
-    EXPECT_EQ(map->object(1).datatype, 1); // nothing was read, nothing cleared
+    EXPECT_EQ(map->object(1)->datatype, 1); // nothing was read, nothing cleared
 }
 
 TEST_F(MapFile, FileWithoutTcpElementsZeroesTheDeviceMapAndKeepsTheAddress) {
@@ -245,7 +245,7 @@ TEST_F(MapFile, ObjectsBeforeNetvarsLoadUnlinked) {
                                          "<netvars><nv nvo=\"1\" snvt=\"8\"/></netvars>"));
     auto map = std::make_unique<ObjectMap>();
     ASSERT_TRUE(readObjectMap(*map, path("order.xml")).ok);
-    EXPECT_EQ(map->object(1).nvRow, 0);
+    EXPECT_EQ(map->object(1)->nvRow, 0);
     EXPECT_EQ(map->nvs[0].objectNumber, 0);
 }
 
@@ -263,7 +263,7 @@ TEST(MapFileNew, ClearsListsButKeepsPortSettingsAndModel) {
     newObjectMap(*map);
     EXPECT_EQ(map->nvCount, 0);
     EXPECT_EQ(map->registerCount, 0);
-    EXPECT_TRUE(map->object(1).isEmpty());
+    EXPECT_TRUE(map->object(1)->isEmpty());
     EXPECT_EQ(map->modbus, port);
     EXPECT_EQ(map->deviceModel, 2);
     EXPECT_EQ(textOf(map->node.loc), "");
