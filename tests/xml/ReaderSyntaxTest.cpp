@@ -184,7 +184,7 @@ TEST(ReaderOneLine, RequiresItsKeywordAndLeavesTheUnitCount) {
     EXPECT_EQ(reader.parseNVElement("<obj n=\"1\"/>"), XmlError::BadSyntax);
     EXPECT_EQ(reader.parsePortElement("<mod baud=\"9600\"/>\r\n"), XmlError::Ok);
     EXPECT_EQ(reader.parseNodeElement("<nd loc=\"here\"/>"), XmlError::Ok);
-    EXPECT_EQ(reader.parseNodeElement("<nd loc=\"here\">"), XmlError::BadSyntax);
+    EXPECT_EQ(reader.parseNodeElement("<nd loc=\"here\">"), XmlError::UnknownTag);
     EXPECT_EQ(reader.parseNodeElement(""), XmlError::BadSyntax);
     EXPECT_EQ(reader.unitCount(), 0);
     EXPECT_EQ(textOf(map->node.loc), "here");
