@@ -164,6 +164,10 @@ void printText(const std::string& text, bool error) {
     if (text.empty() || text.back() != '\n') std::fputc('\n', stream);
 }
 
+void printWarnings(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) std::fprintf(stderr, "warning: %s\n", line.c_str());
+}
+
 bool runBuildAction(ObjectMap& map, const BuildAction& action) {
     const int code = action.run(map);
     if (code != kOk) {
@@ -208,6 +212,7 @@ bool loadMapFile(ObjectMap& map, const std::string& path, std::optional<int> mod
     if (path.empty()) return true;
     const MapFileResult result = readObjectMap(map, path);
     if (!result.ok) printText(result.text, true);
+    printWarnings(result.warnings);
     return result.ok;
 }
 

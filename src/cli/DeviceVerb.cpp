@@ -144,6 +144,7 @@ int loadMap(ObjectMap& map, const DeviceSetup& setup) {
             std::fprintf(stderr, "%s\n", read.text.c_str());
             return kExitFailed;
         }
+        for (const std::string& line : read.warnings) std::fprintf(stderr, "warning: %s\n", line.c_str());
     }
     map.deviceModel = deviceModelFromName(setup.model.c_str());
     return kExitOk;

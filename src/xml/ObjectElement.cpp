@@ -3,6 +3,7 @@
 #include "modbus/RegisterNames.h"
 #include "model/FixedText.h"
 #include "model/ListBuilding.h"
+#include "model/ListNotes.h"
 #include "model/ObjectLinks.h"
 #include "xml/ElementValues.h"
 #include "xml/Elements.h"
@@ -227,10 +228,20 @@ static_assert(std::string_view(kObjectAttributes[kClearIndex].name) == "clear");
 // After an object was stored: it links to the NV row its NV side names and its register row
 // follows its register side. A row it no longer has a side for lets go of it both ways; a
 // cleared object that keeps a register side gets its old row back, updated in place.
-void settleLinks(ObjectMap& map, const ObjectWork& work) {
+int settleLinks(ObjectMap& map, const ObjectWork& work, Warnings* warnings) {
     const int n = work.number;
     DataObject& stored = *map.object(n);
-    if (linkObjectToNVList(map, n) != kOk && stored.nvRow != 0) {
+    const int linked = linkObjectToNVList(map, n);
+    int result = XmlError::Ok;
+    if (linked == LinkObjectResult::FieldNotAdded) {
+        // The object stays stored either way; a line from the gateway is answered with the
+        // refusal, a document goes on and names the object.
+        if (warnings)
+            warnings->push_back(objectFieldRowNote(n, stored));
+        else
+            result = XmlError::CannotAddNV;
+    }
+    if (linked != kOk && stored.nvRow != 0) {
         if (NetVar* row = map.nvAtLink(stored.nvRow); row && row->objectNumber == n) row->objectNumber = 0;
         stored.nvRow = 0;
     }
@@ -245,11 +256,12 @@ void settleLinks(ObjectMap& map, const ObjectWork& work) {
         if (reg && reg->objectNumber == n) map.registers[stored.registerRow - 1].objectNumber = 0;
         stored.registerRow = 0;
     }
+    return result;
 }
 
 } // namespace
 
-int applyObjectElement(ObjectMap& map, UnitCursor& cursor) {
+int applyObjectElement(ObjectMap& map, UnitCursor& cursor, Warnings* warnings) {
     ObjectWork work{map};
     int last = -1;
     if (const int code = runAttributeLoop<ObjectWork>(cursor, kObjectAttributes, work, &last)) return code;
@@ -260,8 +272,7 @@ int applyObjectElement(ObjectMap& map, UnitCursor& cursor) {
     if (!stored) return XmlError::InvalidObject;
     *stored = work.object;
     stored->syncFlags |= SyncFlag::Configured | SyncFlag::InDevice;
-    settleLinks(map, work);
-    return XmlError::Ok;
+    return settleLinks(map, work, warnings);
 }
 
 } // namespace korvex::xml

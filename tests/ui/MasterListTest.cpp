@@ -283,21 +283,31 @@ TEST_F(MapFileFlow, SaveAsAsksBeforeReplacingAFile) {
     EXPECT_TRUE(tool.window->fileName().isEmpty());
 }
 
-TEST_F(MapFileFlow, AMalformedFileIsReportedAndLeavesTheMapEmpty) {
+// A file that fails to load leaves the window as it was: the map, its file name and its saved
+// marks (so the close guard still asks about the unsaved work).
+TEST_F(MapFileFlow, AMalformedFileIsReportedAndLeavesTheMapAsItWas) {
     Tool tool;
     QFile bad(path);
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("<?xml version=\"1.0\" ?>\r\n<configuration>\r\n<objects>\r\n");
+    bad.write(
+        "<?xml version=\"1.0\" ?>\r\n<configuration>\r\n<modbus><mod clear=\"1\" baud=\"9600\"/></modbus>"
+        "\r\n<objects>\r\n");
     bad.close();
+    const QString previous = dir.filePath(QStringLiteral("previous.xml"));
+    tool.window->setFileName(previous);
     tool.map->object(2)->datatype = 3;
+    tool.map->modbus.baud = 38400;
+    tool.map->saveIndicators.portSettings = false;
     tool.prompter.files = {path};
     tool.window->page(kMasterListPage)->runCommand(kOpenMap);
     ASSERT_EQ(tool.prompter.messages.size(), 1u);
     EXPECT_TRUE(tool.prompter.messages[0].text.startsWith(QStringLiteral("Unexpected end of file")))
         << tool.prompter.messages[0].text.toStdString();
     EXPECT_EQ(tool.prompter.messages[0].icon, MessageIcon::Information);
-    EXPECT_TRUE(tool.map->object(2)->isEmpty());
-    EXPECT_TRUE(tool.window->fileName().isEmpty());
+    EXPECT_EQ(tool.map->object(2)->datatype, 3);
+    EXPECT_EQ(tool.map->modbus.baud, 38400);
+    EXPECT_FALSE(tool.map->saveIndicators.portSettings);
+    EXPECT_EQ(tool.window->fileName(), previous);
     EXPECT_TRUE(tool.window->page(kMasterListPage)->statusText().isEmpty());
 }
 
