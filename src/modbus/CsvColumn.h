@@ -59,4 +59,9 @@ const CsvColumn* csvColumnForHeader(std::string_view piece);
 // Longest name the NAME column stores (the 40-byte field keeps its terminating zero).
 inline constexpr std::size_t kCsvNameLength = kNameSize - 1;
 
+// The Modicon number the MODICON column writes for a register: always the six-digit form of its
+// type and number (holding register 100 is 400100), never the row's stored `modicon`, which can
+// lag behind an edit. Coils 10000..49999 have no form that reads back (see csvExportRefusal).
+int32_t sixDigitModicon(const RegisterDef& e);
+
 } // namespace korvex
