@@ -23,6 +23,7 @@ int importNVs(const std::vector<std::string>& args) {
     const XifFileOutcome read = importXifFile(job.positional[0], *table);
     printText(read.message, !read.ok);
     if (!read.ok) return 1;
+    printWarnings(read.notes);
 
     std::vector<int> picks;
     bool all = false;
@@ -31,7 +32,9 @@ int importNVs(const std::vector<std::string>& args) {
         selectAllImportEntries(*table);
     else
         selectImportEntries(*table, picks);
-    printText(nvEntriesAddedText(add_selected(*table, *map)), false);
+    std::vector<std::string> notes;
+    printText(nvEntriesAddedText(add_selected(*table, *map, &notes)), false);
+    printWarnings(notes);
     return finishMapJob(*map, job) ? 0 : 1;
 }
 

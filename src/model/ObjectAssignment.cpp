@@ -108,7 +108,9 @@ int linkObjectToNVList(ObjectMap& map, int n) {
         linkObjectNV(map, n, f + 1);
         return kOk;
     }
-    return map.nvs[h].scope == 0 ? NoMatchingRow : linkToUserField(map, n, h);
+    // A standard structure has all its field rows already; a user-defined one (snvt 0, with or
+    // without a scope) gets the row of this field on first sight.
+    return map.nvs[h].snvt != 0 ? NoMatchingRow : linkToUserField(map, n, h);
 }
 
 int allocateForNV(ObjectMap& map, int r) {
