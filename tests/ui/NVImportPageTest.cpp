@@ -9,6 +9,7 @@
 #include "ui/NVImportPage.h"
 #include "ui/NVListPage.h"
 
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -138,7 +139,11 @@ TEST(NVImportPage, ANewerStandardTypeIsNamedAndKept) {
     Tool tool;
     tool.prompter.files = {examplePath("../../tests/data/vav-newer-types.xif")};
     NVImportPage& page = importPage(tool);
+    const auto* box = page.findChild<QPlainTextEdit*>(QStringLiteral("statusBox"));
+    ASSERT_NE(box, nullptr);
+    const int oneLine = box->height();
     page.runCommand(kImportXif);
+    EXPECT_GE(box->height(), oneLine + box->fontMetrics().lineSpacing()) << "the named NV's line shows";
     EXPECT_EQ(page.statusText(),
               QStringLiteral("16 NV's parsed from vav-newer-types.xif.\nnvoVersion: standard type "
                              "220 is not in the catalogue; kept as a user-defined type of 3 bytes"));
