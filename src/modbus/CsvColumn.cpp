@@ -249,7 +249,31 @@ constexpr std::array<CsvColumn, kCsvColumnCount> kColumns{{
 
 } // namespace
 
+namespace {
+
+// The six-digit form of a Modicon number; five-digit forms (below 50000) get their type digit
+// moved up, so that the zero of a coil's digit cannot be lost.
+int32_t sixDigitForm(int32_t modicon) {
+    return modicon >= 0 && modicon < 50000 ? modicon / 10000 * 100000 + modicon % 10000 : modicon;
+}
+
+} // namespace
+
+int32_t modiconTypeFold(int32_t type) {
+    int32_t folded = RegisterType::None;
+    register_from_modicon(registerTypeModiconDigit(type) * 100000 + 1, folded);
+    return folded;
+}
+
+bool modiconReadsBackAs(int32_t modicon, const RegisterDef& e) {
+    int32_t type = RegisterType::None; // a Modicon file has no TYPE column
+    const uint16_t number = register_from_modicon(modicon, type);
+    return number == e.regNumber && (type == e.type || type == modiconTypeFold(e.type));
+}
+
 int32_t sixDigitModicon(const RegisterDef& e) {
+    const int32_t stored = sixDigitForm(e.modicon);
+    if (e.modicon != 0 && modiconReadsBackAs(stored, e)) return stored;
     return registerTypeModiconDigit(e.type) * 100000 + e.regNumber;
 }
 

@@ -18,13 +18,6 @@ bool putLine(std::ostream& out, const std::string& line) {
     return static_cast<bool>(out);
 }
 
-// The type a Modicon number of this type's digit reads back as.
-int32_t modiconFold(int32_t type) {
-    int32_t folded = RegisterType::None;
-    register_from_modicon(registerTypeModiconDigit(type) * 100000 + 1, folded);
-    return folded;
-}
-
 std::string registerText(int32_t type, uint32_t number) {
     return std::string(register_type_keyword(type)) + " " + std::to_string(number);
 }
@@ -55,10 +48,10 @@ std::string RegisterCsvWriter::refusal(const RegisterDef& e, int row) const {
     if (e.regNumber == 0) return which + " has no register number" + nothing;
     if (textOf(e.name).find('\n') != std::string_view::npos)
         return which + " has a line break in its name, which a CSV line cannot carry" + nothing;
-    if (!modicon_) return {};
+    const int32_t modicon = sixDigitModicon(e);
+    if (!modicon_ || modiconReadsBackAs(modicon, e)) return {};
     int32_t type = RegisterType::None;
-    const uint16_t number = register_from_modicon(sixDigitModicon(e), type);
-    if (number == e.regNumber && type == modiconFold(e.type)) return {};
+    const uint16_t number = register_from_modicon(modicon, type);
     return which + " cannot be written in Modicon notation: it would read back as " +
            registerText(type, number) + nothing;
 }

@@ -76,6 +76,10 @@ TEST(RegisterCsvWriter, FieldForms) {
         // The number written comes from type and number, never from a stale stored one.
         {[](RegisterDef& r) { r.modicon = 25000; }, nullptr, "R,400100,U16,1,,F,F,Pump1"},
         {[](RegisterDef& r) { r.modicon = 0; }, nullptr, "R,400100,U16,1,,F,F,Pump1"},
+        // A stored number that reads back as the register stays, a digit the notation leaves
+        // alone included.
+        {[](RegisterDef& r) { r.type = RegisterType::None, r.regNumber = 46452, r.modicon = 546452; },
+         nullptr, "R,546452,U16,1,,F,F,Pump1"},
         {[](RegisterDef& r) { setText(r.name, "Flow, main"); }, "R,100,HOLD,U16,1,,F,F,\"Flow, main\"",
          nullptr},
         {[](RegisterDef& r) { setText(r.name, "say \"hi\", bye"); },
