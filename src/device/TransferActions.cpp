@@ -140,7 +140,7 @@ bool DeviceActions::objectsNeedNVs(int first, int last) {
     std::lock_guard lock(engine_.mapMutex());
     const ObjectMap& map = engine_.map();
     for (int n = std::max(first, 1); n <= std::min(last, kObjectCount); ++n) {
-        const DataObject& object = map.object(n);
+        const DataObject& object = *map.object(n);
         if (object.isEmpty()) continue;
         if (object.nvRow == 0 || object.nvRow > map.nvCount) return true;
         int header = object.nvRow - 1;

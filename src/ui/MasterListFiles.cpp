@@ -31,28 +31,38 @@ void MasterListPage::newMap() {
     showLoadedMap();
 }
 
+// A file that fails to load leaves everything as it was: the map, its file name and its saved
+// marks (the map may hold unsaved work the close guard must still ask about).
 void MasterListPage::openMap() {
+    const QString previous = tool_.fileName();
     tool_.setFileName(QString());
     tool_.updateTitle();
     const QString path = tool_.prompter().openFileName(this, QString::fromLatin1(text::kMapFilters));
-    if (!path.isEmpty() && !hasXmlExtension(path)) {
+    if (path.isEmpty()) { // a cancelled Open changes nothing
+        tool_.setFileName(previous);
+        tool_.updateTitle();
+        return;
+    }
+    if (!hasXmlExtension(path)) {
         tool_.showMessage(QString::fromLatin1(text::kNeedXml), MessageButtons::Ok, MessageIcon::Information);
         return;
     }
-    if (!path.isEmpty()) {
+    {
         FileResult result;
         {
             std::lock_guard lock(tool_.mapMutex());
             result = loadObjectMapFile(tool_.map(), path);
         }
-        if (result.ok) {
-            tool_.noteMapSaved();
-            tool_.setFileName(path);
+        if (!result.ok) {
+            tool_.setFileName(previous);
             tool_.updateTitle();
-            setStatus(QString::fromLatin1(text::kFileLoaded));
-        } else {
             tool_.showMessage(result.error, MessageButtons::Ok, MessageIcon::Information);
+            return;
         }
+        tool_.noteMapSaved();
+        tool_.setFileName(path);
+        tool_.updateTitle();
+        setStatus((QStringList(QString::fromLatin1(text::kFileLoaded)) << result.warnings).join(u'\n'));
     }
     afterFileOpen();
 }

@@ -125,7 +125,7 @@ void MasterListPage::openEditorFor(int column) {
     {
         std::lock_guard lock(tool_.mapMutex());
         ObjectMap& map = tool_.map();
-        const DataObject& object = map.object(n);
+        const DataObject& object = *map.object(n);
         if (map.registerAtLink(object.registerRow)) registerRow = object.registerRow - 1;
         if (map.nvAtLink(object.nvRow)) nvRow = object.nvRow - 1;
         // An object with only an NV gets its register row first, then the editor opens on it.

@@ -107,6 +107,7 @@ protected:
         boxKind_ = kind;
     }
     static QPlainTextEdit* makeStatusBox(int lines);
+    static void setStatusBoxLines(QPlainTextEdit* box, int lines); // the height that shows them
 
     // Runs a change of the object map under its lock and returns its code; a refusal shows the
     // message of op (none for changes that never refuse).

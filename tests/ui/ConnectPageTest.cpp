@@ -129,8 +129,8 @@ TEST(ConnectPage, ModiconOptionSwitchesTheMasterListColumns) {
 
 TEST(ConnectPage, SlaveOptionShowsDashesInEverySlaveCell) {
     Tool tool;
-    tool.map->object(1).slave = 7;
-    tool.map->object(400).slave = 3;
+    tool.map->object(1)->slave = 7;
+    tool.map->object(400)->slave = 3;
     tool.page<ConnectPage>(kConnectPage).slaveBox()->setChecked(true);
     EXPECT_TRUE(tool.window->options().gatewaySlave);
     tool.window->selectPage(kMasterListPage);

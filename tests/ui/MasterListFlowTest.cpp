@@ -44,7 +44,7 @@ void buildSmallMap(Tool& tool) {
 bool objectsInDevice(Tool& tool, int first, int last) {
     std::lock_guard lock(tool.window->mapMutex());
     for (int n = first; n <= last; ++n)
-        if (!tool.map->object(n).inDevice()) return false;
+        if (!tool.map->object(n)->inDevice()) return false;
     return true;
 }
 
@@ -148,8 +148,8 @@ TEST(MasterListFlow, SendNVsThenObjectsGetThemBackAndErase) {
         0u);
     {
         std::lock_guard lock(tool.window->mapMutex());
-        for (int n = 1; n <= 3; ++n) EXPECT_FALSE(tool.map->object(n).inDevice()) << n;
-        EXPECT_TRUE(tool.map->object(4).inDevice()); // free slots count as sent
+        for (int n = 1; n <= 3; ++n) EXPECT_FALSE(tool.map->object(n)->inDevice()) << n;
+        EXPECT_TRUE(tool.map->object(4)->inDevice()); // free slots count as sent
         for (int r = 0; r < tool.map->nvCount; ++r) EXPECT_FALSE(tool.map->nvs[r].inDevice) << r;
         for (int r = 0; r < tool.map->registerCount; ++r) EXPECT_FALSE(tool.map->registers[r].inDevice) << r;
     }
@@ -169,7 +169,7 @@ TEST(MasterListFlow, CancelledQuestionsSendNothing) {
     runAction(tool, kEraseDevice);
     EXPECT_EQ(tool.prompter.messages.size(), 2u);
     EXPECT_TRUE(tool.prompter.offeredObjectRanges.empty());
-    EXPECT_TRUE(tool.map->object(1).hasNV());
+    EXPECT_TRUE(tool.map->object(1)->hasNV());
     EXPECT_EQ(tool.map->registerCount, 3);
     EXPECT_FALSE(tool.window->device().portOpen());
     EXPECT_EQ(tool.gateway().commandCount(), 0);

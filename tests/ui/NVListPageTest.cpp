@@ -149,7 +149,7 @@ TEST(NVListPage, EveryActionReportsItsRefusal) {
         {"object taken",
          [](ObjectMap& m) {
              appendNVs(m, 1);
-             m.object(1).lonNV = 9;
+             m.object(1)->lonNV = 9;
          },
          kAssignObjectsFromNVs, "Conflicting assignments.\nClear master object list first."},
         {"401 NVs", [](ObjectMap& m) { appendNVs(m, 401); }, kAssignObjectsFromNVs,

@@ -151,7 +151,7 @@ TEST(RegListPage, EveryActionReportsItsRefusal) {
         {"object in use",
          [](ObjectMap& m) {
              addRegister(m, "A");
-             m.object(1).flags = ObjectFlag::InUse;
+             m.object(1)->flags = ObjectFlag::InUse;
          },
          kAssignObjectsFromRegisters, "Master object list already configured.\nClear master list first."},
         {"401 registers",
@@ -177,10 +177,10 @@ TEST(RegListPage, EveryActionReportsItsRefusal) {
 
 TEST(RegListPage, ClearAsksOnlyWhenTheListHasRows) {
     Tool tool;
-    tool.map->object(2).registerRow = 1; // a stale link: cleared all the same
+    tool.map->object(2)->registerRow = 1; // a stale link: cleared all the same
     listPage(tool).runCommand(kClearRegList);
     EXPECT_TRUE(tool.prompter.messages.empty());
-    EXPECT_EQ(tool.map->object(2).registerRow, 0);
+    EXPECT_EQ(tool.map->object(2)->registerRow, 0);
 
     addRegister(*tool.map, "A");
     tool.prompter.answers = {false, true};
@@ -368,7 +368,7 @@ TEST(RegListPage, SampleCsvToABuiltExportedAndSavedMap) {
     EXPECT_TRUE(tool.prompter.messages.empty()) << tool.prompter.messageTexts().join("|").toStdString();
     EXPECT_EQ(tool.map->registerCount, 12);
     EXPECT_EQ(listPage(tool).model()->rowCount(), 12);
-    EXPECT_EQ(textOf(tool.map->object(12).name), "Fan start/stop");
+    EXPECT_EQ(textOf(tool.map->object(12)->name), "Fan start/stop");
     EXPECT_TRUE(korvex::testing::checkLinks(*tool.map));
 }
 
