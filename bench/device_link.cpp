@@ -3,9 +3,9 @@
 // quiet poll that ends every reply, and the processor time the tool uses while idle with the
 // port open.
 //   bench_device_link [--commands N] [--idle SECONDS]
-#include "device/CommandEngine.h"
-#include "device/StatusLoop.h"
+#include "device/engine/CommandEngine.h"
 #include "device/qt/QtSerialPortDriver.h"
+#include "device/reporting/StatusLoop.h"
 #include "sim/SimulatedGateway.h"
 
 #include <algorithm>

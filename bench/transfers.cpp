@@ -4,10 +4,10 @@
 // Every command's floor is the one 100 ms quiet poll that ends its reply; the figure is the wall
 // time against that floor.
 //   bench_transfers
-#include "device/DeviceActions.h"
-#include "device/StatusLoop.h"
-#include "device/StatusReporter.h"
+#include "device/actions/DeviceActions.h"
 #include "device/qt/QtSerialPortDriver.h"
+#include "device/reporting/StatusLoop.h"
+#include "device/reporting/StatusReporter.h"
 #include "sim/DemoMap.h"
 #include "sim/SimulatedGateway.h"
 

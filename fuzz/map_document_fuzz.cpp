@@ -1,9 +1,9 @@
 // Dictionary: xml.dict
 // Object map documents: any bytes load to a result code; a failed load leaves the lists empty,
 // a successful one leaves a consistent map that saves and reloads to the same bytes.
+#include "formats/xml/MapFile.h"
+#include "formats/xml/XmlError.h"
 #include "support/FuzzChecks.h"
-#include "xml/MapFile.h"
-#include "xml/XmlError.h"
 
 #include <sstream>
 

@@ -8,7 +8,7 @@
 #include "support/FuzzChecks.h"
 #include "support/ReplyScript.h"
 
-#include "device/StatusReporter.h"
+#include "device/reporting/StatusReporter.h"
 
 #include <algorithm>
 #include <cstring>

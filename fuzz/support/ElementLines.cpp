@@ -1,7 +1,7 @@
 #include "support/FuzzChecks.h"
 
-#include "xml/ElementReader.h"
-#include "xml/XmlError.h"
+#include "formats/xml/ElementReader.h"
+#include "formats/xml/XmlError.h"
 
 namespace korvex::fuzz {
 

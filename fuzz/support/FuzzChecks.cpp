@@ -1,9 +1,9 @@
 #include "support/FuzzChecks.h"
 
-#include "model/LinkCheck.h"
-#include "xml/MapDocument.h"
-#include "xml/MapFile.h"
-#include "xml/XmlError.h"
+#include "formats/xml/MapDocument.h"
+#include "formats/xml/MapFile.h"
+#include "formats/xml/XmlError.h"
+#include "support/LinkCheck.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -10,8 +10,8 @@
 // after it), 8-11 part of a reply (more follows at once), 12-13 a quiet poll, 14 a failed read,
 // 15 a failed write. The high four bits times 16 ms is how long the piece takes to arrive; a
 // piece without bytes is a quiet poll. Once the script is spent the line stays quiet.
-#include "device/CommandEngine.h"
-#include "xml/ElementReader.h"
+#include "device/engine/CommandEngine.h"
+#include "formats/xml/ElementReader.h"
 
 #include <climits>
 #include <cstddef>

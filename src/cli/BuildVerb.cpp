@@ -3,8 +3,8 @@
 #include "cli/BuildVerb.h"
 
 #include "cli/Verb.h"
-#include "model/ListBuilding.h"
-#include "xml/MapFile.h"
+#include "formats/xml/MapFile.h"
+#include "model/lists/ListBuilding.h"
 
 #include <algorithm>
 #include <array>

@@ -1,9 +1,9 @@
 // The commands of korvex-cli device: their arguments and how each runs a device action.
 #include "cli/DeviceCli.h"
-#include "device/LinkMessages.h"
-#include "modbus/ObjectValue.h"
-#include "modbus/RegisterCodes.h"
+#include "device/link/LinkMessages.h"
 #include "model/FixedText.h"
+#include "vocab/ObjectValue.h"
+#include "vocab/RegisterCodes.h"
 
 #include <charconv>
 #include <cstdio>

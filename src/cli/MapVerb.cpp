@@ -1,8 +1,8 @@
 // korvex-cli map check|save|new: the object map file, as Open, Save As and New handle it.
 #include "cli/BuildVerb.h"
 #include "cli/Verb.h"
+#include "formats/xml/MapFile.h"
 #include "model/ObjectMap.h"
-#include "xml/MapFile.h"
 
 #include <cstdio>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "ui/ConnectPage.h"
 
-#include "device/LinkMessages.h"
+#include "device/link/LinkMessages.h"
 #include "ui/ConfigTool.h"
 #include "ui/DeviceSession.h"
 #include "ui/PortComboBox.h"

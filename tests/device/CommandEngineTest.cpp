@@ -1,8 +1,8 @@
 // CommandEngine over the scripted driver (no threads: the test pumps the link and ticks the
 // engine itself): the state table, the start lock, the usage query and the console command.
-#include "device/CommandEngine.h"
+#include "device/engine/CommandEngine.h"
 #include "FakeDriver.h"
-#include "device/LinkMessages.h"
+#include "device/link/LinkMessages.h"
 
 #include <gtest/gtest.h>
 

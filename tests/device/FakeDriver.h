@@ -3,7 +3,7 @@
 // step (bytes, a quiet poll, or a failure) and an empty script reads as a quiet line. Every
 // call is recorded. An optional fake clock advances by each step's cost, so budgets can be
 // tested without waiting.
-#include "device/SerialPortDriver.h"
+#include "device/link/SerialPortDriver.h"
 
 #include <algorithm>
 #include <atomic>

@@ -11,8 +11,8 @@
 // KORVEX_SOAK_COMMANDS (default 1000) and KORVEX_SOAK_SEED change the length and the mix.
 #include "ThreadedSession.h"
 #include "model/FixedText.h"
-#include "model/LinkCheck.h"
 #include "sim/DemoMap.h"
+#include "support/LinkCheck.h"
 
 #include <chrono>
 #include <cstdio>

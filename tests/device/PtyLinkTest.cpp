@@ -1,7 +1,7 @@
 // The real link end to end: Qt SerialPort on the pump thread, the engine on the test thread,
 // and the simulated gateway on a pseudo-terminal with its fault switches. Each command costs at
 // least one 100 ms quiet poll, so the cases are few.
-#include "device/CommandEngine.h"
+#include "device/engine/CommandEngine.h"
 #include "device/qt/QtSerialPortDriver.h"
 #include "sim/GatewayConsole.h"
 #include "sim/SimulatedGateway.h"

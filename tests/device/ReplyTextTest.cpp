@@ -1,8 +1,8 @@
 // The common reply forms: control-character skip, "Ok", error texts, the C-style scans and the
 // usage reply.
-#include "device/ReplyText.h"
-#include "device/CommandEngine.h"
-#include "device/PortName.h"
+#include "device/engine/ReplyText.h"
+#include "device/engine/CommandEngine.h"
+#include "device/link/PortName.h"
 
 #include <gtest/gtest.h>
 
