@@ -2,7 +2,7 @@
 
 namespace korvex {
 
-bool CsvLineReader::next(std::string& line) {
+bool LineReader::next(std::string& line) {
     line.clear();
     bool any = false;
     if (carry_) {

@@ -1,18 +1,16 @@
 #pragma once
-// Reads a text file line by line with a bound on the line length. A longer line comes back in
-// pieces of the bound, each taken as a line of its own. The line end (LF, or CR LF) is not part
-// of the line.
+// Reads a text file line by line with a bound on the line length, for the text formats (register
+// CSV files, XIF files). A longer line comes back in pieces of the bound, each taken as a line of
+// its own. The line end (LF, or CR LF) is not part of the line.
 #include <cstddef>
 #include <istream>
 #include <string>
 
 namespace korvex {
 
-class CsvLineReader {
+class LineReader {
 public:
-    static constexpr std::size_t kMaxLine = 1998;
-
-    explicit CsvLineReader(std::istream& in, std::size_t maxLine = kMaxLine) : in_(in), maxLine_(maxLine) {}
+    LineReader(std::istream& in, std::size_t maxLine) : in_(in), maxLine_(maxLine) {}
 
     // False at the end of the file. `line` then is empty.
     bool next(std::string& line);

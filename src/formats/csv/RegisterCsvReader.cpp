@@ -80,7 +80,7 @@ CsvResult RegisterCsvReader::readDataLine(const std::string& line, const Layout&
 
 CsvReadResult RegisterCsvReader::read(std::istream& in, RegisterImportList& list) {
     list.count = 0;
-    CsvLineReader lines(in);
+    LineReader lines(in, kMaxLine);
     std::string line;
     if (!lines.next(line)) return {CsvResult::EmptyFile, 0};
 

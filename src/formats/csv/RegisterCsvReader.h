@@ -15,6 +15,9 @@ inline constexpr int kCsvMaxColumns = 10; // recognised header columns kept; lat
 
 class RegisterCsvReader {
 public:
+    // Longer lines are read in pieces of this length, each a line of its own.
+    static constexpr std::size_t kMaxLine = 1998;
+
     // With the Modicon option on every file is read as Modicon-addressed.
     explicit RegisterCsvReader(bool modiconOption = false) : modiconOption_(modiconOption) {}
 

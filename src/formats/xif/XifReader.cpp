@@ -155,7 +155,7 @@ int XifReader::read(std::istream& in, ImportTable& table) {
     expected_ = 0;
     layoutOpen_ = false;
     notes_.clear();
-    CsvLineReader lines(in, kMaxLine);
+    LineReader lines(in, kMaxLine);
     std::string line;
     int lineNumber = 0;
     bool nvSection = false;
