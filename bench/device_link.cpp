@@ -75,7 +75,7 @@ double measureCommands(device::CommandEngine& engine, UsageWatch& watch, int cou
         std::unique_lock lock(watch.mutex);
         watch.done.wait(lock, [&] { return watch.finished; });
         ms.push_back(std::chrono::duration<double, std::milli>(watch.at - start).count());
-        if (engine.usageResult != 0) ++failures;
+        if (engine.usageResult != device::DeviceResult::Ok) ++failures;
     }
     return failures;
 }

@@ -139,11 +139,11 @@ int runUsage(DeviceRun& run, const DeviceCommand&) {
     CommandEngine& engine = run.engine;
     if (!engine.startUsage()) return badDeviceArguments(std::string(kMsgBusy));
     run.runToIdle();
-    if (engine.usageResult != kResultOk) {
-        std::fprintf(
-            stderr, "%s",
-            std::string(engine.usageResult == kResultTimeout ? kMsgDeviceTimedOut : kMsgUsageParseError)
-                .c_str());
+    if (engine.usageResult != DeviceResult::Ok) {
+        std::fprintf(stderr, "%s",
+                     std::string(engine.usageResult == DeviceResult::Timeout ? kMsgDeviceTimedOut
+                                                                             : kMsgUsageParseError)
+                         .c_str());
         return kExitFailed;
     }
     std::printf("Last object: %d\nInput NVs: %d\nOutput NVs: %d\nTCP map entries: %d\n",
@@ -157,7 +157,7 @@ int runConsole(DeviceRun& run, const DeviceCommand& command) {
     for (const auto& word : command.args) line += (line.empty() ? "" : " ") + word;
     if (!run.engine.startConsole(line)) return badDeviceArguments(std::string(kMsgBusy));
     run.runToIdle();
-    if (run.engine.consoleResult != kResultOk) return kExitFailed;
+    if (run.engine.consoleResult != DeviceResult::Ok) return kExitFailed;
     std::fputc('\n', stdout);
     return kExitOk;
 }

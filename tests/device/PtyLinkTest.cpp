@@ -69,7 +69,7 @@ protected:
 TEST_F(PtyLinkTest, UsageAndConsoleCommands) {
     ASSERT_TRUE(engine.startUsage());
     runToIdle();
-    EXPECT_EQ(engine.usageResult, kResultOk);
+    EXPECT_EQ(engine.usageResult, DeviceResult::Ok);
     EXPECT_EQ(engine.deviceLastObject, 3);
     EXPECT_EQ(engine.deviceInputCount, 1);
     EXPECT_EQ(engine.deviceOutputCount, 3);
@@ -87,7 +87,7 @@ TEST_F(PtyLinkTest, SilentGatewayTimesOutAfterItsBudget) {
     ASSERT_TRUE(engine.startUsage());
     runToIdle();
     const double elapsed = secondsSince(start);
-    EXPECT_EQ(engine.usageResult, kResultTimeout);
+    EXPECT_EQ(engine.usageResult, DeviceResult::Timeout);
     EXPECT_GE(elapsed, 1.9);
     EXPECT_LT(elapsed, 6.0);
     EXPECT_TRUE(link.isOpen());
@@ -124,7 +124,7 @@ TEST_F(PtyLinkTest, SecondStartWhileBusyIsRefused) {
     EXPECT_FALSE(engine.startConsole("help"));
     EXPECT_FALSE(engine.startUsage());
     runToIdle();
-    EXPECT_EQ(engine.usageResult, kResultOk);
+    EXPECT_EQ(engine.usageResult, DeviceResult::Ok);
     EXPECT_EQ(engine.deviceLastObject, 3);
     EXPECT_EQ(gateway.receivedLines(), std::vector<std::string>{"usage"});
 }
@@ -135,7 +135,7 @@ TEST_F(PtyLinkTest, UnplugMidCommandEndsItAndTheNextActionReopens) {
     ASSERT_TRUE(engine.startUsage());
     runToIdle();
     EXPECT_LT(secondsSince(start), 2.5);
-    EXPECT_EQ(engine.usageResult, kResultTimeout);
+    EXPECT_EQ(engine.usageResult, DeviceResult::Timeout);
     EXPECT_FALSE(link.isOpen());
     EXPECT_EQ(link.takePortLost(), 1);
 
@@ -145,7 +145,7 @@ TEST_F(PtyLinkTest, UnplugMidCommandEndsItAndTheNextActionReopens) {
     ASSERT_TRUE(link.open());
     ASSERT_TRUE(engine.startUsage());
     runToIdle();
-    EXPECT_EQ(engine.usageResult, kResultOk);
+    EXPECT_EQ(engine.usageResult, DeviceResult::Ok);
 }
 
 TEST_F(PtyLinkTest, UnplugWhileIdleIsNoticedByTheNextOpen) {

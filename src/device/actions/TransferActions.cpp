@@ -59,7 +59,7 @@ bool DeviceActions::queryUsage(Page page) {
     if (!openPortFor(engine_.link(), sink_, page) || !engine_.startUsage()) return false;
     const bool answered = host_.waitUntil(
         [this] { return engine_.usageDone.load(std::memory_order_acquire); }, kUsageWaitStepMs, kUsageWaitMs);
-    return answered && engine_.usageResult == kResultOk;
+    return answered && engine_.usageResult == DeviceResult::Ok;
 }
 
 // A replaced list is emptied only once the fetch really starts: a Cancel in the range dialog or

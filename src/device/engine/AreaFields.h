@@ -1,12 +1,13 @@
 #pragma once
 // The progress and result fields of each command area. Progress fields are written by a start
-// operation before it publishes the engine's state and read by the handlers after it. Result
-// fields, marks and completion flags are written by the handlers and taken (read and cleared in
-// one step) by the status loop's reporting pass, both on the status loop thread. A start never
-// resets them: a command the window thread starts between a handler's end and the next
-// reporting pass must not erase the ending that pass has yet to report. The "nothing to
-// transfer" flags are the one thing a start operation (window thread) raises itself, hence the
-// atomics.
+// operation before it publishes the engine's state and read by the handlers after it. Each
+// area's ending and marks sit in one AreaResult, written by the handlers and taken (read and
+// cleared in one step) by the status loop's reporting pass, both on the status loop thread, as
+// are the completion flags. A start never resets them: a command the window thread starts
+// between a handler's end and the next reporting pass must not erase the ending that pass has
+// yet to report. The "nothing to transfer" flags are the one thing a start operation (window
+// thread) raises itself, hence the atomics.
+#include "device/engine/DeviceResult.h"
 #include "model/Settings.h"
 
 #include <array>
@@ -18,6 +19,28 @@ namespace korvex::device {
 inline constexpr std::size_t kErrorTextSize = 100;
 using ErrorText = std::array<char, kErrorTextSize>;
 
+// The areas that report an ending, each with its AreaResult.
+enum class Area : int { NetVars, Objects, Erase, Values, Port, Domains, NodeIds, Node };
+inline constexpr int kAreaCount = 8;
+
+// How an area's last command sequence ended, and how far it got since the last reporting pass.
+struct AreaResult {
+    std::atomic<DeviceResult> result{DeviceResult::Ok};
+    int number = 0;        // the NV, object or value number a failure names
+    bool input = false;    // an NV failure: the NV is an input
+    int parseCode = 0;     // BadReply of an element: the element reader's code
+    ErrorText errorText{}; // ErrorText: the gateway's own words
+    // Marks: the number last read and last written (for NVs with their direction), 0 when none.
+    // The node areas mark an entry as its index + 1: domain 0 or 1, program ID or Neuron ID.
+    int lastRead = 0;
+    bool lastReadInput = false;
+    int lastWritten = 0;
+    bool lastWrittenInput = false;
+    std::atomic<bool> nothingToTransfer{false}; // a range start found nothing to ask for or send
+
+    void fail(DeviceResult code) { result.store(code, std::memory_order_release); }
+};
+
 // NV definitions (states 3 and 4).
 struct NetVarTransferFields {
     int nvFirstInput = 0;
@@ -27,16 +50,6 @@ struct NetVarTransferFields {
     int nvNumber = 0;
     bool nvInputPhase = false;
     int nvListPosition = -1; // row of the definition being sent, -1 none
-    std::atomic<int> nvResult{0};
-    int nvParseCode = 0;
-    int nvErrorNumber = 0;
-    bool nvErrorIsInput = false;
-    ErrorText nvErrorText{};
-    int nvLastRead = 0;
-    bool nvLastReadIsInput = false;
-    int nvLastWritten = 0;
-    bool nvLastWrittenIsInput = false;
-    std::atomic<bool> nvNothingToTransfer{false}; // the ranges held nothing to ask for or send
 };
 
 // Data objects (states 5 and 6) and erasing the configuration (state 7).
@@ -44,17 +57,7 @@ struct ObjectTransferFields {
     int objFirst = 0;
     int objLast = 0;
     int objNumber = 0;
-    std::atomic<int> objResult{0};
-    int objParseCode = 0;
-    int objErrorNumber = 0;
-    ErrorText objErrorText{};
-    int objLastGot = 0;
-    int objLastSent = 0;
-    std::atomic<bool> objNothingToTransfer{false}; // the range held no object
-
-    std::atomic<int> clearResult{0};
     std::atomic<bool> clearDone{false};
-    ErrorText clearErrorText{};
 };
 
 // Live values (states 2 and 12).
@@ -62,11 +65,6 @@ struct ValueTransferFields {
     int valueFirst = 0;
     int valueLast = 0;
     int valueNumber = 0;
-    std::atomic<int> valueResult{0};
-    int valueErrorObject = 0;
-    int valueLastRead = 0;
-    int valueLastWritten = 0;
-    std::atomic<bool> valueNothingToTransfer{false}; // the range held no object
 };
 
 // Modbus port settings (states 9 and 10) and error counters (state 11).
@@ -79,9 +77,6 @@ struct PortTransferFields {
     TcpSettings portTcpRead;
     std::array<TcpDeviceMap, kTcpMapEntries> portMapRead{};
     std::atomic<bool> portIpDiffers{false}; // a completed read kept IP settings unlike the gateway's
-    std::atomic<int> portResult{0};
-    int portParseCode = 0;
-    ErrorText portErrorText{};
     std::atomic<bool> portGetDone{false};
     std::atomic<bool> portSendDone{false};
     std::atomic<bool> errorInfoDone{false};
@@ -92,15 +87,7 @@ struct PortTransferFields {
 // Node management (states 13 to 18).
 struct NodeCommandFields {
     int domainIndex = 0;
-    std::atomic<int> domainResult{0};
-    int domainReadMark = 0;
-    int domainWrittenMark = 0;
     int idStep = 0;
-    std::atomic<int> idResult{0};
-    int idReadMark = 0;
-    std::atomic<int> nodeResult{0};
-    int nodeParseCode = 0;
-    ErrorText nodeErrorText{};
     std::atomic<bool> nodeInfoDone{false};
     std::atomic<bool> locationDone{false};
     std::atomic<bool> alterDone{false};

@@ -77,25 +77,25 @@ CommandEngine::~CommandEngine() = default;
 
 bool CommandEngine::startCommand(EngineState state, std::string_view line, int budget) {
     std::lock_guard lock(startLock_);
-    if (state_.load(std::memory_order_acquire) != 0) return false;
+    if (busy()) return false;
     link_.startTransfer(line, budget > 0 ? budget : stateInfo(state).budget);
-    state_.store(static_cast<int>(state), std::memory_order_release);
+    state_.store(state, std::memory_order_release);
     return true;
 }
 
 bool CommandEngine::startSequence(EngineState state, const std::function<std::string()>& prepare,
                                   int budget) {
     std::lock_guard lock(startLock_);
-    if (state_.load(std::memory_order_acquire) != 0) return false;
+    if (busy()) return false;
     const std::string line = prepare();
     if (line.empty()) return true;
     link_.startTransfer(line, budget > 0 ? budget : stateInfo(state).budget);
-    state_.store(static_cast<int>(state), std::memory_order_release);
+    state_.store(state, std::memory_order_release);
     return true;
 }
 
 int CommandEngine::stateBudget() const {
-    return stateInfo(state_.load(std::memory_order_acquire)).budget;
+    return stateInfo(state()).budget;
 }
 
 void CommandEngine::sendNext(std::string_view line, int budget) {
@@ -105,10 +105,10 @@ void CommandEngine::sendNext(std::string_view line, int budget) {
 // The reply-handler skeleton: wait for the reply, take at most the state's reply max into a
 // zero-filled buffer, and hand it to the state's handler.
 void CommandEngine::tick() {
-    const int current = state_.load(std::memory_order_acquire);
+    const int current = static_cast<int>(state());
     if (current == 0) return;
     if (current < 0 || current >= kStateCount) {
-        state_.store(0, std::memory_order_release);
+        finish();
         return;
     }
     if (!link_.replyReady()) return;

@@ -40,16 +40,16 @@ bool CommandEngine::startConsole(std::string_view text) {
     // The line and its CR LF must fit the 1000 bytes with the terminating zero.
     constexpr std::size_t kMaxText = kLinkBufferSize - 3;
     std::lock_guard lock(startLock_);
-    if (state_.load(std::memory_order_acquire) != 0) return false;
+    if (busy()) return false;
     consoleLine.fill('\0');
     const std::size_t length = consoleCommand(text, consoleLine.data(), kMaxText);
     std::memcpy(consoleLine.data() + length, "\r\n", 2);
-    consoleResult = kResultOk;
+    consoleResult = DeviceResult::Ok;
     consoleHeard_ = false;
     consoleBudgetLeft_ = kBudgetConsole;
     consoleTail_.fill('\0');
     link_.startTransfer(std::string_view(consoleLine.data(), length + 2), kBudgetConsole);
-    state_.store(static_cast<int>(EngineState::Console), std::memory_order_release);
+    state_.store(EngineState::Console, std::memory_order_release);
     return true;
 }
 
@@ -60,7 +60,7 @@ void CommandEngine::onConsoleReply(const Reply& reply) {
     if (reply.timedOut()) {
         if (!consoleHeard_) {
             setConsoleText(consoleText, kMsgConsoleTimeout);
-            consoleResult = kResultTimeout;
+            consoleResult = DeviceResult::Timeout;
             consoleUpdated.store(true, std::memory_order_release);
         }
         finish();

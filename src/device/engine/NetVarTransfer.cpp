@@ -55,7 +55,7 @@ bool CommandEngine::startGetNetVars(int firstInput, int lastInput, int firstOutp
                                     const MapStep& replace) {
     return startSequence(EngineState::GetNetVars, [&] {
         storeRanges(*this, firstInput, lastInput, firstOutput, lastOutput);
-        if (!firstNetVarNumber(*this)) return nothingToTransfer(nvNothingToTransfer);
+        if (!firstNetVarNumber(*this)) return nothingToTransfer(area(Area::NetVars).nothingToTransfer);
         if (replace) {
             std::lock_guard lock(mapMutex_);
             replace(map_);
@@ -67,10 +67,11 @@ bool CommandEngine::startGetNetVars(int firstInput, int lastInput, int firstOutp
 bool CommandEngine::startSendNetVars(int firstInput, int lastInput, int firstOutput, int lastOutput) {
     return startSequence(EngineState::SendNetVars, [&] {
         storeRanges(*this, firstInput, lastInput, firstOutput, lastOutput);
-        if (!firstNetVarNumber(*this)) return nothingToTransfer(nvNothingToTransfer);
+        std::atomic<bool>& nothing = area(Area::NetVars).nothingToTransfer;
+        if (!firstNetVarNumber(*this)) return nothingToTransfer(nothing);
         std::lock_guard lock(mapMutex_);
         std::string first = nextNetVarToSend();
-        return first.empty() ? nothingToTransfer(nvNothingToTransfer) : first;
+        return first.empty() ? nothingToTransfer(nothing) : first;
     });
 }
 
@@ -104,11 +105,12 @@ std::string CommandEngine::nextNetVarToSend() {
     }
 }
 
-void CommandEngine::endNetVars(int result) {
-    if (result != kResultOk) {
-        nvErrorNumber = nvNumber;
-        nvErrorIsInput = nvInputPhase;
-        nvResult.store(result, std::memory_order_release);
+void CommandEngine::endNetVars(DeviceResult result) {
+    if (result != DeviceResult::Ok) {
+        AreaResult& ending = area(Area::NetVars);
+        ending.number = nvNumber;
+        ending.input = nvInputPhase;
+        ending.fail(result);
     }
     nvListPosition = -1;
     raiseRequest(requests.nvListRefresh);
@@ -116,24 +118,26 @@ void CommandEngine::endNetVars(int result) {
 }
 
 void CommandEngine::onGetNetVarsReply(const Reply& reply) {
-    if (reply.timedOut()) return endNetVars(kResultTimeout);
+    if (reply.timedOut()) return endNetVars(DeviceResult::Timeout);
     int code = 0;
     {
         std::lock_guard lock(mapMutex_);
         code = ElementReader(map_).parseNVElement(reply.text());
     }
-    if (elementReplyResult(code, nvParseCode) != kResultOk) return endNetVars(kResultBadReply);
-    nvLastRead = nvNumber;
-    nvLastReadIsInput = nvInputPhase;
-    if (!advanceNetVarNumber()) return endNetVars(kResultOk);
+    AreaResult& marks = area(Area::NetVars);
+    if (elementReplyResult(code, marks.parseCode) != DeviceResult::Ok)
+        return endNetVars(DeviceResult::BadReply);
+    marks.lastRead = nvNumber;
+    marks.lastReadInput = nvInputPhase;
+    if (!advanceNetVarNumber()) return endNetVars(DeviceResult::Ok);
     sendNext(netVarRequest(nvInputPhase, nvNumber));
 }
 
 void CommandEngine::onSendNetVarsReply(const Reply& reply) {
-    if (reply.timedOut()) return endNetVars(kResultTimeout);
+    if (reply.timedOut()) return endNetVars(DeviceResult::Timeout);
     if (!isOk(reply.bytes())) {
-        copyErrorText(nvErrorText, reply.bytes());
-        return endNetVars(kResultErrorText);
+        copyErrorText(area(Area::NetVars).errorText, reply.bytes());
+        return endNetVars(DeviceResult::ErrorText);
     }
     std::string next;
     {
@@ -146,11 +150,11 @@ void CommandEngine::onSendNetVarsReply(const Reply& reply) {
                            (map_.nvs[static_cast<std::size_t>(r)].isInput != 0) != nvInputPhase;
         if (moved) r = findNetVarRow(map_, nvNumber, nvInputPhase);
         if (r >= 0) map_.nvs[static_cast<std::size_t>(r)].inDevice = 1;
-        nvLastWritten = nvNumber;
-        nvLastWrittenIsInput = nvInputPhase;
+        area(Area::NetVars).lastWritten = nvNumber;
+        area(Area::NetVars).lastWrittenInput = nvInputPhase;
         if (advanceNetVarNumber()) next = nextNetVarToSend();
     }
-    if (next.empty()) return endNetVars(kResultOk);
+    if (next.empty()) return endNetVars(DeviceResult::Ok);
     sendNext(next);
 }
 

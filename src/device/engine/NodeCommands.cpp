@@ -11,10 +11,6 @@ namespace korvex::device {
 
 namespace {
 
-constexpr int kSetRefused = kResultBadReply;        // a set-domain reply other than "Ok"
-constexpr int kDomainUnparsable = kResultErrorText; // a domain reply that does not parse
-constexpr int kIdUnparsable = kResultBadReply;
-
 std::string domainRequest(int index) {
     char line[32];
     std::snprintf(line, sizeof line, "ndomain %d\r\n", index);
@@ -70,20 +66,23 @@ bool CommandEngine::startAlterProgramId() {
     });
 }
 
+// A reply other than "Ok" refuses the entry; the gateway's words are not shown.
 void CommandEngine::onSetDomainReply(const Reply& reply) {
+    AreaResult& ending = area(Area::Domains);
     if (reply.timedOut()) {
-        domainResult.store(kResultTimeout, std::memory_order_release);
+        ending.fail(DeviceResult::Timeout);
     } else if (isOk(reply.bytes())) {
-        domainWrittenMark = domainIndex + 1;
+        ending.lastWritten = domainIndex + 1;
     } else {
-        domainResult.store(kSetRefused, std::memory_order_release);
+        ending.fail(DeviceResult::ErrorText);
     }
     finish();
 }
 
 void CommandEngine::onGetDomainsReply(const Reply& reply) {
+    AreaResult& ending = area(Area::Domains);
     if (reply.timedOut()) {
-        domainResult.store(kResultTimeout, std::memory_order_release);
+        ending.fail(DeviceResult::Timeout);
         return finish();
     }
     bool parsed = false;
@@ -92,18 +91,19 @@ void CommandEngine::onGetDomainsReply(const Reply& reply) {
         parsed = parseDomainReply(reply.text(), identity.domains[static_cast<std::size_t>(domainIndex)]);
     }
     if (!parsed) {
-        domainResult.store(kDomainUnparsable, std::memory_order_release);
+        ending.fail(DeviceResult::BadReply);
         return finish();
     }
-    domainReadMark = domainIndex + 1;
+    ending.lastRead = domainIndex + 1;
     if (domainIndex == 1) return finish();
     domainIndex = 1;
     sendNext(domainRequest(1));
 }
 
 void CommandEngine::onGetNodeIdsReply(const Reply& reply) {
+    AreaResult& ending = area(Area::NodeIds);
     if (reply.timedOut()) {
-        idResult.store(kResultTimeout, std::memory_order_release);
+        ending.fail(DeviceResult::Timeout);
         return finish();
     }
     bool parsed = false;
@@ -113,10 +113,10 @@ void CommandEngine::onGetNodeIdsReply(const Reply& reply) {
                              : parseNeuronIdReply(reply.text(), identity.neuronId);
     }
     if (!parsed) {
-        idResult.store(kIdUnparsable, std::memory_order_release);
+        ending.fail(DeviceResult::BadReply);
         return finish();
     }
-    idReadMark = idStep + 1;
+    ending.lastRead = idStep + 1;
     if (idStep == 1) return finish();
     idStep = 1;
     sendNext("nid\r\n");
@@ -124,16 +124,17 @@ void CommandEngine::onGetNodeIdsReply(const Reply& reply) {
 
 // The node information is reported as read whatever happened, a failure after it.
 void CommandEngine::onGetNodeInfoReply(const Reply& reply) {
+    AreaResult& ending = area(Area::Node);
     if (reply.timedOut()) {
-        nodeResult.store(kResultTimeout, std::memory_order_release);
+        ending.fail(DeviceResult::Timeout);
     } else {
         int code = 0;
         {
             std::lock_guard lock(mapMutex_);
             code = ElementReader(map_).parseNodeElement(reply.text());
         }
-        if (elementReplyResult(code, nodeParseCode) != kResultOk)
-            nodeResult.store(kResultBadReply, std::memory_order_release);
+        if (elementReplyResult(code, ending.parseCode) != DeviceResult::Ok)
+            ending.fail(DeviceResult::BadReply);
     }
     nodeInfoDone.store(true, std::memory_order_release);
     finish();
@@ -149,13 +150,14 @@ void CommandEngine::onAlterProgramIdReply(const Reply& reply) {
 
 // An acknowledged command: "Ok" raises its completion, anything else is the gateway's error.
 void CommandEngine::endNode(const Reply& reply, std::atomic<bool>& done) {
+    AreaResult& ending = area(Area::Node);
     if (reply.timedOut()) {
-        nodeResult.store(kResultTimeout, std::memory_order_release);
+        ending.fail(DeviceResult::Timeout);
     } else if (isOk(reply.bytes())) {
         done.store(true, std::memory_order_release);
     } else {
-        copyErrorText(nodeErrorText, reply.bytes());
-        nodeResult.store(kResultErrorText, std::memory_order_release);
+        copyErrorText(ending.errorText, reply.bytes());
+        ending.fail(DeviceResult::ErrorText);
     }
     finish();
 }

@@ -27,7 +27,7 @@ bool objectRange(int& first, int& last) {
 
 bool CommandEngine::startGetObjects(int first, int last, const MapStep& replace) {
     return startSequence(EngineState::GetObjects, [&] {
-        if (!objectRange(first, last)) return nothingToTransfer(objNothingToTransfer);
+        if (!objectRange(first, last)) return nothingToTransfer(area(Area::Objects).nothingToTransfer);
         objFirst = first;
         objLast = last;
         objNumber = first;
@@ -41,7 +41,7 @@ bool CommandEngine::startGetObjects(int first, int last, const MapStep& replace)
 
 bool CommandEngine::startSendObjects(int first, int last) {
     return startSequence(EngineState::SendObjects, [&] {
-        if (!objectRange(first, last)) return nothingToTransfer(objNothingToTransfer);
+        if (!objectRange(first, last)) return nothingToTransfer(area(Area::Objects).nothingToTransfer);
         objFirst = first;
         objLast = last;
         objNumber = first;
@@ -56,10 +56,10 @@ bool CommandEngine::startClearConfig() {
 
 // Both object transfers refresh the master list and the register grid whatever the outcome:
 // the objects taken in before a failure have register rows too.
-void CommandEngine::endObjects(int result) {
-    if (result != kResultOk) {
-        objErrorNumber = objNumber;
-        objResult.store(result, std::memory_order_release);
+void CommandEngine::endObjects(DeviceResult result) {
+    if (result != DeviceResult::Ok) {
+        area(Area::Objects).number = objNumber;
+        area(Area::Objects).fail(result);
     }
     raiseRequest(requests.registerListRefresh);
     raiseRequest(requests.masterListRefresh);
@@ -67,11 +67,12 @@ void CommandEngine::endObjects(int result) {
 }
 
 void CommandEngine::onGetObjectsReply(const Reply& reply) {
-    if (reply.timedOut()) return endObjects(kResultTimeout);
+    if (reply.timedOut()) return endObjects(DeviceResult::Timeout);
     std::lock_guard lock(mapMutex_);
     const int code = ElementReader(map_).parseObjectElement(reply.text());
-    if (elementReplyResult(code, objParseCode) != kResultOk) return endObjects(kResultBadReply);
-    objLastGot = objNumber;
+    if (elementReplyResult(code, area(Area::Objects).parseCode) != DeviceResult::Ok)
+        return endObjects(DeviceResult::BadReply);
+    area(Area::Objects).lastRead = objNumber;
     if (objNumber + 1 <= objLast) {
         ++objNumber;
         return sendNext(objectRequest(objNumber));
@@ -81,34 +82,35 @@ void CommandEngine::onGetObjectsReply(const Reply& reply) {
         for (int n = deviceLastObject + 1; n <= kObjectCount; ++n)
             map_.object(n)->syncFlags |= SyncFlag::Configured | SyncFlag::InDevice;
     }
-    endObjects(kResultOk);
+    endObjects(DeviceResult::Ok);
 }
 
 void CommandEngine::onSendObjectsReply(const Reply& reply) {
-    if (reply.timedOut()) return endObjects(kResultTimeout);
+    if (reply.timedOut()) return endObjects(DeviceResult::Timeout);
     if (!isOk(reply.bytes())) {
-        copyErrorText(objErrorText, reply.bytes());
-        return endObjects(kResultErrorText);
+        copyErrorText(area(Area::Objects).errorText, reply.bytes());
+        return endObjects(DeviceResult::ErrorText);
     }
     std::lock_guard lock(mapMutex_);
     if (DataObject* object = map_.object(objNumber)) {
         object->syncFlags |= SyncFlag::InDevice;
         if (RegisterDef* reg = map_.registerAtLink(object->registerRow)) reg->inDevice = 1;
     }
-    objLastSent = objNumber;
-    if (objNumber + 1 > objLast) return endObjects(kResultOk);
+    area(Area::Objects).lastWritten = objNumber;
+    if (objNumber + 1 > objLast) return endObjects(DeviceResult::Ok);
     ++objNumber;
     sendNext(writeObjectElement(map_, objNumber));
 }
 
 void CommandEngine::onClearConfigReply(const Reply& reply) {
+    AreaResult& ending = area(Area::Erase);
     if (reply.timedOut()) {
-        clearResult.store(kResultTimeout, std::memory_order_release);
+        ending.fail(DeviceResult::Timeout);
     } else if (isOk(reply.bytes())) {
         clearDone.store(true, std::memory_order_release);
     } else {
-        copyErrorText(clearErrorText, reply.bytes());
-        clearResult.store(kResultBadReply, std::memory_order_release);
+        copyErrorText(ending.errorText, reply.bytes());
+        ending.fail(DeviceResult::ErrorText);
     }
     finish();
 }

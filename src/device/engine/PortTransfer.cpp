@@ -16,8 +16,8 @@ enum PortStep { kPortElement = 0, kUsageStep = 1, kIpSettings = 2, kTcpMapEntry 
 
 constexpr std::string_view kUsageLine = "usage\r\n";
 constexpr std::string_view kIpSettingsLine = "sipcfg\r\n";
-constexpr int kUsageParseCode = 1; // a usage reply without "Last Obj"
-constexpr int kErrorInfoParseCode = kResultBadReply;
+constexpr int kUsageParseCode = 1;      // a usage reply without "Last Obj"
+constexpr int kErrorInfoParseCode = -2; // counters that do not read as two hexadecimal numbers
 
 std::string mapEntryRequest(int d) {
     char line[32];
@@ -72,10 +72,10 @@ bool CommandEngine::startGetErrorInfo(int slave) {
 }
 
 // Every ending of a read raises its completion; a write's too, except after a refused reply.
-void CommandEngine::endPort(int result, bool done) {
-    if (result != kResultOk) portResult.store(result, std::memory_order_release);
+void CommandEngine::endPort(DeviceResult result, bool done) {
+    if (result != DeviceResult::Ok) area(Area::Port).fail(result);
     if (done) {
-        const bool sending = state() == static_cast<int>(EngineState::SendPortSettings);
+        const bool sending = state() == EngineState::SendPortSettings;
         (sending ? portSendDone : portGetDone).store(true, std::memory_order_release);
     }
     finish();
@@ -89,8 +89,8 @@ bool CommandEngine::takePortElement(const Reply& reply) {
         std::lock_guard lock(mapMutex_);
         code = ElementReader(map_).parsePortElement(reply.text());
     }
-    if (elementReplyResult(code, portParseCode) == kResultOk) return true;
-    endPort(kResultBadReply, true);
+    if (elementReplyResult(code, area(Area::Port).parseCode) == DeviceResult::Ok) return true;
+    endPort(DeviceResult::BadReply, true);
     return false;
 }
 
@@ -102,8 +102,8 @@ bool CommandEngine::readUsageStep(const Reply& reply, bool raiseToMapInUse) {
     std::array<int, 4> numbers{};
     const UsageParse parsed = parseUsageReply(reply.text(), numbers);
     if (parsed == UsageParse::NotUsage) {
-        portParseCode = kUsageParseCode;
-        endPort(kResultBadReply, true);
+        area(Area::Port).parseCode = kUsageParseCode;
+        endPort(DeviceResult::BadReply, true);
         return false;
     }
     if (parsed == UsageParse::Complete) {
@@ -138,8 +138,8 @@ bool CommandEngine::takeTcpReply(const Reply& reply) {
         std::swap(map_.tcp, portTcpRead);
         std::swap(map_.tcpMap, portMapRead);
     }
-    if (elementReplyResult(code, portParseCode) == kResultOk) return true;
-    endPort(kResultBadReply, true);
+    if (elementReplyResult(code, area(Area::Port).parseCode) == DeviceResult::Ok) return true;
+    endPort(DeviceResult::BadReply, true);
     return false;
 }
 
@@ -156,7 +156,7 @@ void CommandEngine::takeOverTcpRead() {
 }
 
 void CommandEngine::onGetPortReply(const Reply& reply) {
-    if (reply.timedOut()) return endPort(kResultTimeout, true);
+    if (reply.timedOut()) return endPort(DeviceResult::Timeout, true);
     if (portStep == kUsageStep) {
         if (!readUsageStep(reply, false)) return;
         portStep = kIpSettings;
@@ -164,7 +164,7 @@ void CommandEngine::onGetPortReply(const Reply& reply) {
     }
     if (portStep == kPortElement) {
         if (!takePortElement(reply)) return;
-        if (!portHasTcp) return endPort(kResultOk, true);
+        if (!portHasTcp) return endPort(DeviceResult::Ok, true);
         portStep = kUsageStep;
         return sendNext(kUsageLine, kBudgetCommand);
     }
@@ -174,13 +174,13 @@ void CommandEngine::onGetPortReply(const Reply& reply) {
         portMapIndex = 1;
     } else if (++portMapIndex > lastMapEntry(deviceTcpMapCount)) {
         takeOverTcpRead();
-        return endPort(kResultOk, true);
+        return endPort(DeviceResult::Ok, true);
     }
     sendNext(mapEntryRequest(portMapIndex));
 }
 
 void CommandEngine::onSendPortReply(const Reply& reply) {
-    if (reply.timedOut()) return endPort(kResultTimeout, true);
+    if (reply.timedOut()) return endPort(DeviceResult::Timeout, true);
     if (portStep == kUsageStep) {
         if (!readUsageStep(reply, true)) return;
         portStep = kIpSettings;
@@ -188,11 +188,11 @@ void CommandEngine::onSendPortReply(const Reply& reply) {
         return sendNext(writeTcpSettingsElement(map_), kBudgetSettings);
     }
     if (!isOk(reply.bytes())) {
-        copyErrorText(portErrorText, reply.bytes());
-        return endPort(kResultErrorText, false);
+        copyErrorText(area(Area::Port).errorText, reply.bytes());
+        return endPort(DeviceResult::ErrorText, false);
     }
     if (portStep == kPortElement) {
-        if (!portHasTcp) return endPort(kResultOk, true);
+        if (!portHasTcp) return endPort(DeviceResult::Ok, true);
         portStep = kUsageStep;
         return sendNext(kUsageLine, kBudgetCommand);
     }
@@ -200,7 +200,7 @@ void CommandEngine::onSendPortReply(const Reply& reply) {
         portStep = kTcpMapEntry;
         portMapIndex = 1;
     } else if (++portMapIndex > lastMapEntry(deviceTcpMapCount)) {
-        return endPort(kResultOk, true);
+        return endPort(DeviceResult::Ok, true);
     }
     // Entries past those in use go out empty, which clears them in the gateway.
     std::lock_guard lock(mapMutex_);
@@ -208,8 +208,9 @@ void CommandEngine::onSendPortReply(const Reply& reply) {
 }
 
 void CommandEngine::onErrorInfoReply(const Reply& reply) {
+    AreaResult& ending = area(Area::Port);
     if (reply.timedOut()) {
-        portResult.store(kResultTimeout, std::memory_order_release);
+        ending.fail(DeviceResult::Timeout);
     } else {
         std::string_view text = reply.text();
         unsigned exception = 0;
@@ -218,8 +219,8 @@ void CommandEngine::onErrorInfoReply(const Reply& reply) {
             exceptionCode = exception;
             errorBits = bits;
         } else {
-            portParseCode = kErrorInfoParseCode;
-            portResult.store(kResultBadReply, std::memory_order_release);
+            ending.parseCode = kErrorInfoParseCode;
+            ending.fail(DeviceResult::BadReply);
         }
     }
     errorInfoDone.store(true, std::memory_order_release);

@@ -2,6 +2,8 @@
 // The common reply forms of the gateway console: leading control characters, the "Ok"
 // acknowledgement, error texts ending in the prompt, element replies, and the C-style number
 // scans the reply handlers use.
+#include "device/engine/DeviceResult.h"
+
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -10,15 +12,6 @@ namespace korvex::device {
 
 // The console prompt that ends every console reply.
 inline constexpr std::string_view kPrompt = ":->";
-
-// Result codes shared by every command area.
-enum DeviceResult : int {
-    kResultOk = 0,
-    kResultTimeout = -1,     // no reply in time
-    kResultBadReply = -2,    // reply does not parse (or an element reader's code is stored)
-    kResultErrorText = -3,   // the gateway answered with an error text
-    kResultWriteRefused = -4 // a value write refused
-};
 
 // One reply as a handler sees it: at most the state's reply max bytes in a zero-filled buffer.
 struct Reply {
@@ -45,8 +38,8 @@ template <std::size_t N> std::size_t copyErrorText(std::array<char, N>& dest, st
 }
 
 // An element reader's code as a result: 0 is success; anything else is stored in parseCode
-// and gives kResultBadReply.
-int elementReplyResult(int readerCode, int& parseCode);
+// and gives BadReply.
+DeviceResult elementReplyResult(int readerCode, int& parseCode);
 
 // Reads a number as "%d" / "%x" would at the start of text (leading blanks skipped, optional
 // sign, digits). On success advances text past the number. Out-of-range values saturate.

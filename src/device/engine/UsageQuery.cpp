@@ -26,14 +26,14 @@ UsageParse parseUsageReply(std::string_view text, std::array<int, 4>& numbers) {
 
 bool CommandEngine::startUsage() {
     std::lock_guard lock(startLock_);
-    if (state_.load(std::memory_order_acquire) != 0) return false;
+    if (busy()) return false;
     deviceLastObject = 0;
     deviceInputCount = 0;
     deviceOutputCount = 0;
-    usageResult = kResultOk;
+    usageResult = DeviceResult::Ok;
     usageDone.store(false, std::memory_order_relaxed);
     link_.startTransfer("usage\r\n", kBudgetCommand);
-    state_.store(static_cast<int>(EngineState::QueryUsage), std::memory_order_release);
+    state_.store(EngineState::QueryUsage, std::memory_order_release);
     return true;
 }
 
@@ -41,10 +41,10 @@ bool CommandEngine::startUsage() {
 void CommandEngine::onUsageReply(const Reply& reply) {
     std::array<int, 4> numbers{};
     if (reply.timedOut()) {
-        usageResult = kResultTimeout;
+        usageResult = DeviceResult::Timeout;
     } else {
         const UsageParse parsed = parseUsageReply(reply.text(), numbers);
-        if (parsed == UsageParse::NotUsage) usageResult = kResultBadReply;
+        if (parsed == UsageParse::NotUsage) usageResult = DeviceResult::BadReply;
         if (parsed == UsageParse::Complete) {
             deviceLastObject = numbers[0];
             deviceInputCount = numbers[1];

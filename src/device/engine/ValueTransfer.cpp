@@ -11,10 +11,6 @@ namespace korvex::device {
 namespace {
 
 constexpr std::string_view kUndefined = "Undef";
-// The value results beside the shared ones.
-constexpr int kNotDefined = kResultBadReply;  // the gateway does not know the object
-constexpr int kUnparsable = kResultErrorText; // a read reply without a number
-
 std::string readRequest(int n) {
     char line[32];
     std::snprintf(line, sizeof line, "pr %d\r\n", n);
@@ -47,7 +43,7 @@ std::string CommandEngine::valueWriteLine(int n) {
 
 bool CommandEngine::startReadValues(int first, int last) {
     return startSequence(EngineState::ReadValues, [&] {
-        if (!valueRange(first, last)) return nothingToTransfer(valueNothingToTransfer);
+        if (!valueRange(first, last)) return nothingToTransfer(area(Area::Values).nothingToTransfer);
         valueFirst = first;
         valueLast = last;
         valueNumber = first;
@@ -57,7 +53,7 @@ bool CommandEngine::startReadValues(int first, int last) {
 
 bool CommandEngine::startWriteValues(int first, int last) {
     return startSequence(EngineState::WriteValues, [&] {
-        if (!valueRange(first, last)) return nothingToTransfer(valueNothingToTransfer);
+        if (!valueRange(first, last)) return nothingToTransfer(area(Area::Values).nothingToTransfer);
         valueFirst = first;
         valueLast = last;
         valueNumber = first;
@@ -67,38 +63,40 @@ bool CommandEngine::startWriteValues(int first, int last) {
 }
 
 // Every ending refreshes the View Data grid: values taken before a failure are shown too.
-void CommandEngine::endValues(int result) {
-    if (result != kResultOk) {
-        valueErrorObject = valueNumber;
-        valueResult.store(result, std::memory_order_release);
+void CommandEngine::endValues(DeviceResult result) {
+    if (result != DeviceResult::Ok) {
+        area(Area::Values).number = valueNumber;
+        area(Area::Values).fail(result);
     }
     raiseRequest(requests.valuesRefresh);
     finish();
 }
 
 void CommandEngine::onReadValuesReply(const Reply& reply) {
-    if (reply.timedOut()) return endValues(kResultTimeout);
+    if (reply.timedOut()) return endValues(DeviceResult::Timeout);
     double x = 0;
-    if (!scanReal(reply.text(), x)) return endValues(mentionsUndefined(reply) ? kNotDefined : kUnparsable);
+    if (!scanReal(reply.text(), x))
+        return endValues(mentionsUndefined(reply) ? DeviceResult::NotDefined : DeviceResult::BadReply);
     {
         std::lock_guard lock(mapMutex_);
         ValueSlot& slot = values_.slot(valueNumber);
         slot.value = object_value_from_number(x, valueType(*map_.object(valueNumber)));
         slot.fresh = true;
     }
-    valueLastRead = valueNumber;
-    if (valueNumber + 1 > valueLast) return endValues(kResultOk);
+    area(Area::Values).lastRead = valueNumber;
+    if (valueNumber + 1 > valueLast) return endValues(DeviceResult::Ok);
     ++valueNumber;
     sendNext(readRequest(valueNumber));
 }
 
 void CommandEngine::onWriteValuesReply(const Reply& reply) {
-    if (reply.timedOut()) return endValues(kResultTimeout);
-    if (!isOk(reply.bytes())) return endValues(mentionsUndefined(reply) ? kNotDefined : kResultWriteRefused);
+    if (reply.timedOut()) return endValues(DeviceResult::Timeout);
+    if (!isOk(reply.bytes()))
+        return endValues(mentionsUndefined(reply) ? DeviceResult::NotDefined : DeviceResult::WriteRefused);
     std::lock_guard lock(mapMutex_);
     values_.slot(valueNumber).fresh = true;
-    valueLastWritten = valueNumber;
-    if (valueNumber + 1 > valueLast) return endValues(kResultOk);
+    area(Area::Values).lastWritten = valueNumber;
+    if (valueNumber + 1 > valueLast) return endValues(DeviceResult::Ok);
     ++valueNumber;
     sendNext(valueWriteLine(valueNumber));
 }

@@ -42,7 +42,7 @@ public:
     void setPortName(std::string name);
     std::string portName() const;
     // Makes sure the stored port is open (an open port of the same name is reused).
-    bool open();
+    [[nodiscard]] bool open();
     void close();
     // True exactly while a port is open; turns false by itself when the port fails.
     bool isOpen() const { return portOpen_.load(std::memory_order_acquire); }

@@ -23,7 +23,7 @@ public:
     // Opens the device path (already resolved from the user's port name) and sets the line to
     // 115200 baud, 8 data bits, no parity, 1 stop bit, no handshake. A port open under another
     // path is closed first.
-    virtual bool open(const std::string& devicePath) = 0;
+    [[nodiscard]] virtual bool open(const std::string& devicePath) = 0;
     // True while the port is open and usable (a hung-up line counts as closed).
     virtual bool isOpen() = 0;
     virtual void close() = 0;

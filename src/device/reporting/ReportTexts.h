@@ -1,30 +1,23 @@
 #pragma once
-// The texts the status loop shows for each command area, byte for byte as the pages show them.
-// Formats take their numbers in the order given beside them.
+// The texts the status loop shows for each command area, byte for byte as the pages show them,
+// and the one table (ReportTexts.cpp) that turns an area's ending into its words. Formats take
+// their numbers in the order given beside them (vocab/TextFormat.h).
+#include "device/engine/AreaFields.h"
+
+#include <string>
 #include <string_view>
 
 namespace korvex::device::report {
 
-// NV definitions (NV List and Master List boxes, appended).
-inline constexpr char kNVIRead[] = "NVI %d read ok.\n";
-inline constexpr char kNVORead[] = "NVO %d read ok.\n";
-inline constexpr char kNVIWritten[] = "NVI %d written ok.\n";
-inline constexpr char kNVOWritten[] = "NVO %d written ok.\n";
-inline constexpr char kNVIParseError[] = "NVI %d Error %d.\n"; // number, parse code
-inline constexpr char kNVOParseError[] = "NVO %d Error %d.\n";
-inline constexpr char kNVIErrorText[] = "NVI %d %s.\n"; // number, gateway's text
-inline constexpr char kNVOErrorText[] = "NVO %d %s.\n";
-
-// Data objects and erase (Master List box, appended); values (View Data box, appended).
-inline constexpr char kObjectRead[] = "Object #%d read ok.\n";
-inline constexpr char kObjectWritten[] = "Object #%d written ok.\n";
-inline constexpr char kObjParseError[] = "Obj %d Error %d.\n"; // number, parse code
-inline constexpr char kObjErrorText[] = "Obj %d %s.\n";        // number, gateway's text
+// Marks of the transfer areas: NV definitions (NV List and Master List boxes), data objects
+// (Master List box) and values (View Data box), appended.
+inline constexpr char kNVIRead[] = "NVI {} read ok.\n"; // number
+inline constexpr char kNVORead[] = "NVO {} read ok.\n";
+inline constexpr char kNVIWritten[] = "NVI {} written ok.\n";
+inline constexpr char kNVOWritten[] = "NVO {} written ok.\n";
+inline constexpr char kObjectRead[] = "Object #{} read ok.\n";
+inline constexpr char kObjectWritten[] = "Object #{} written ok.\n";
 inline constexpr std::string_view kDeviceCleared = "Device cleared.\n";
-inline constexpr char kClearErrorText[] = "%s.\n";
-inline constexpr char kObjectNotDefined[] = "Object %d not defined in device.\n";
-inline constexpr std::string_view kUnableToParseResult = "Unable to parse result.\n";
-inline constexpr std::string_view kErrorWritingObject = "Error writing object.\n";
 
 // Shared by the transfer areas.
 inline constexpr std::string_view kDeviceTimedOut = "Device timed out.\n";
@@ -34,31 +27,31 @@ inline constexpr std::string_view kNothingToTransfer = "Nothing to transfer in t
 
 // Modbus port (Modbus Port box).
 inline constexpr std::string_view kDone = "Done";
-inline constexpr char kExceptionCode[] = "Exception code: %d";
+inline constexpr char kExceptionCode[] = "Exception code: {}"; // code
 inline constexpr std::string_view kResponseTimeouts = "Response timeouts detected.\n";
 inline constexpr std::string_view kCrcErrors = "CRC errors detected.\n";
 inline constexpr std::string_view kNoErrors = "No errors indicated.\n";
-inline constexpr char kPortParseError[] = "Parse error: %d.\n";
-inline constexpr char kPortErrorText[] = "%s\n";
 // After "Done" of a read that kept the map's own IP settings.
 inline constexpr std::string_view kIpSettingsDiffer =
     "The gateway's TCP/IP settings differ from the map's; the map's were kept.\n";
 
-// Name of a Modbus exception code after "Exception code: %d"; empty for codes without one.
+// Name of a Modbus exception code after "Exception code: {}"; empty for codes without one.
 std::string_view exceptionName(unsigned code);
 
 // Node management (LonWorks box).
 inline constexpr std::string_view kNodeTimeout = "Device timeout\n";
-inline constexpr std::string_view kSetDomainRefused = "Error trying to set domain\n";
 inline constexpr std::string_view kUnableToParseReply = "Unable to parse reply\n";
 inline constexpr std::string_view kUnknownError = "Unknown error\n";
-inline constexpr char kDomainRead[] = "Domain %d read\n";
-inline constexpr char kDomainWritten[] = "Domain %d written\n";
+inline constexpr char kDomainRead[] = "Domain {} read\n"; // index
+inline constexpr char kDomainWritten[] = "Domain {} written\n";
 inline constexpr std::string_view kProgramIdRead = "Program ID read\n";
 inline constexpr std::string_view kNeuronIdRead = "Neuron ID read\n";
 inline constexpr std::string_view kLocationRead = "Node Location read";
 inline constexpr std::string_view kLocationWritten = "Node Location written";
 inline constexpr std::string_view kProgramIdAltered = "Program ID alteration written";
-inline constexpr char kNodeErrorText[] = "%s\n";
+
+// The words for an ending other than Ok of the area, with the number, parse code, gateway text
+// and NV direction the area's record holds. A result the area never gives gets its catch-all.
+std::string resultText(Area area, DeviceResult result, const AreaResult& details);
 
 } // namespace korvex::device::report

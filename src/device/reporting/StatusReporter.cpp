@@ -3,9 +3,7 @@
 #include "device/link/LinkMessages.h"
 #include "device/reporting/ReportTexts.h"
 #include "model/FixedText.h"
-
-#include <cstdarg>
-#include <cstdio>
+#include "vocab/TextFormat.h"
 
 namespace korvex::device {
 
@@ -26,39 +24,48 @@ bool take(std::atomic<bool>& flag) {
     return flag.exchange(false, std::memory_order_acq_rel);
 }
 
-} // namespace
+// Where an area's texts go: its page's status box (the NV areas' also to the Master List's),
+// appended or replacing the box.
+struct AreaBox {
+    Area area;
+    Page page;
+    bool alsoMasterList;
+    bool replaces;
+};
 
-std::string formatText(const char* format, ...) {
-    char text[400];
-    va_list args;
-    va_start(args, format);
-    const int n = std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return n < 0 ? std::string() : std::string(text);
+constexpr AreaBox kAreaBoxes[kAreaCount] = {
+    {Area::NetVars, Page::NVList, true, false},    {Area::Objects, Page::MasterList, false, false},
+    {Area::Erase, Page::MasterList, false, false}, {Area::Values, Page::ViewData, false, false},
+    {Area::Port, Page::ModbusPort, false, true},   {Area::Domains, Page::LonWorks, false, false},
+    {Area::NodeIds, Page::LonWorks, false, false}, {Area::Node, Page::LonWorks, false, true},
+};
+
+constexpr bool boxesInAreaOrder() {
+    for (int i = 0; i < kAreaCount; ++i)
+        if (static_cast<int>(kAreaBoxes[i].area) != i) return false;
+    return true;
 }
+static_assert(boxesInAreaOrder(), "kAreaBoxes is indexed by Area");
+
+const AreaBox& boxOf(Area area) {
+    return kAreaBoxes[static_cast<std::size_t>(area)];
+}
+
+// "NVI 4 read ok.\n", "Object #4 written ok.\n" and the like.
+std::string markText(Area area, bool written, int number, bool input) {
+    if (area != Area::NetVars)
+        return written ? formatText(kObjectWritten, number) : formatText(kObjectRead, number);
+    if (written) return input ? formatText(kNVIWritten, number) : formatText(kNVOWritten, number);
+    return input ? formatText(kNVIRead, number) : formatText(kNVORead, number);
+}
+
+} // namespace
 
 bool openPortFor(SerialLink& link, StatusSink& sink, Page page) {
     const bool opened = link.open();
     sink.setConnected(opened);
     if (!opened) sink.appendText(page, kMsgOpenFailed);
     return opened;
-}
-
-std::string_view report::exceptionName(unsigned code) {
-    switch (code) {
-    case 1:
-        return " (Illegal function)";
-    case 2:
-        return " (Illegal data address)";
-    case 3:
-        return " (Illegal data value)";
-    case 4:
-        return " (Slave device failure)";
-    case 6:
-        return " (Slave device busy)";
-    default:
-        return {};
-    }
 }
 
 bool StatusReporter::pass() {
@@ -85,20 +92,45 @@ bool StatusReporter::pending() const {
     const bool requests = r.masterListRefresh.load() || r.nvListRefresh.load() ||
                           r.registerListRefresh.load() || r.valuesRefresh.load() ||
                           r.valueWriteRequest.load() || r.tcpMapChanged.load() || r.nodePageRefresh.load();
-    const bool results =
-        e.nvResult.load() || e.objResult.load() || e.clearResult.load() || e.clearDone.load() ||
-        e.valueResult.load() || e.portResult.load() || e.portGetDone.load() || e.portSendDone.load() ||
-        e.errorInfoDone.load() || e.domainResult.load() || e.idResult.load() || e.nodeResult.load() ||
-        e.nodeInfoDone.load() || e.locationDone.load() || e.alterDone.load() || e.consoleUpdated.load() ||
-        e.nvNothingToTransfer.load() || e.objNothingToTransfer.load() || e.valueNothingToTransfer.load();
-    const bool marks = e.nvLastRead || e.nvLastWritten || e.objLastGot || e.objLastSent || e.valueLastRead ||
-                       e.valueLastWritten || e.domainReadMark || e.domainWrittenMark || e.idReadMark;
-    return requests || results || marks;
+    bool areas = false;
+    for (const AreaBox& box : kAreaBoxes) {
+        const AreaResult& a = e.area(box.area);
+        areas = areas || a.result.load() != DeviceResult::Ok || a.nothingToTransfer.load() || a.lastRead ||
+                a.lastWritten;
+    }
+    const bool completions = e.clearDone.load() || e.portGetDone.load() || e.portSendDone.load() ||
+                             e.errorInfoDone.load() || e.nodeInfoDone.load() || e.locationDone.load() ||
+                             e.alterDone.load() || e.consoleUpdated.load();
+    return requests || areas || completions;
 }
 
-void StatusReporter::both(Page a, Page b, std::string_view text) {
-    sink_.appendText(a, text);
-    sink_.appendText(b, text);
+// The box or boxes of the area, appended or replaced.
+void StatusReporter::show(Area area, std::string_view text) {
+    const AreaBox& box = boxOf(area);
+    if (box.replaces)
+        sink_.setText(box.page, text);
+    else
+        sink_.appendText(box.page, text);
+    if (box.alsoMasterList) sink_.appendText(Page::MasterList, text);
+}
+
+// Takes the area's ending; a failure is counted and its words shown. True for a failure.
+bool StatusReporter::reportEnding(Area area) {
+    AreaResult& a = engine_.area(area);
+    const DeviceResult result = a.result.exchange(DeviceResult::Ok, std::memory_order_acq_rel);
+    if (result == DeviceResult::Ok) return false;
+    failed();
+    show(area, resultText(area, result, a));
+    return true;
+}
+
+// What a transfer area (NV definitions, data objects, values) got through: an empty range, the
+// number last read and the number last written.
+void StatusReporter::transferMarks(Area area) {
+    AreaResult& a = engine_.area(area);
+    if (take(a.nothingToTransfer)) show(area, kNothingToTransfer);
+    if (const int n = take(a.lastRead)) show(area, markText(area, false, n, a.lastReadInput));
+    if (const int n = take(a.lastWritten)) show(area, markText(area, true, n, a.lastWrittenInput));
 }
 
 void StatusReporter::listRefreshes() {
@@ -109,32 +141,8 @@ void StatusReporter::listRefreshes() {
 }
 
 void StatusReporter::values() {
-    CommandEngine& e = engine_;
-    if (take(e.valueNothingToTransfer)) sink_.appendText(Page::ViewData, kNothingToTransfer);
-    if (const int n = take(e.valueLastRead)) sink_.appendText(Page::ViewData, formatText(kObjectRead, n));
-    if (const int n = take(e.valueLastWritten))
-        sink_.appendText(Page::ViewData, formatText(kObjectWritten, n));
-    const int result = take(e.valueResult);
-    if (result == kResultOk) return;
-    failed();
-    std::string text;
-    switch (result) {
-    case kResultTimeout:
-        text = kDeviceTimedOut;
-        break;
-    case kResultBadReply:
-        text = formatText(kObjectNotDefined, e.valueErrorObject);
-        break;
-    case kResultErrorText:
-        text = kUnableToParseResult;
-        break;
-    case kResultWriteRefused:
-        text = kErrorWritingObject;
-        break;
-    default:
-        text = kUnspecifiedError;
-    }
-    sink_.appendText(Page::ViewData, text);
+    transferMarks(Area::Values);
+    reportEnding(Area::Values);
 }
 
 // The data value dialog's write: started here, on the status loop thread.
@@ -153,44 +161,15 @@ void StatusReporter::valueRequests() {
 }
 
 void StatusReporter::eraseAndObjects() {
-    CommandEngine& e = engine_;
-    const bool cleared = take(e.clearDone);
-    const int clearResult = take(e.clearResult);
-    if (cleared) sink_.appendText(Page::MasterList, kDeviceCleared);
-    if (clearResult != kResultOk) {
-        failed();
-        const std::string text = clearResult == kResultTimeout ? std::string(kDeviceTimedOut)
-                                 : clearResult == kResultBadReply
-                                     ? formatText(kClearErrorText, e.clearErrorText.data())
-                                     : std::string(kUnspecifiedError);
-        sink_.appendText(Page::MasterList, text);
-    }
-    if (cleared || clearResult != kResultOk) {
+    const bool cleared = take(engine_.clearDone);
+    if (cleared) show(Area::Erase, kDeviceCleared);
+    if (reportEnding(Area::Erase) || cleared) {
         sink_.refresh(Refresh::MasterList);
         sink_.refresh(Refresh::NVList);
         sink_.refresh(Refresh::RegisterList);
     }
-    if (take(e.objNothingToTransfer)) sink_.appendText(Page::MasterList, kNothingToTransfer);
-    if (const int n = take(e.objLastGot)) sink_.appendText(Page::MasterList, formatText(kObjectRead, n));
-    if (const int n = take(e.objLastSent)) sink_.appendText(Page::MasterList, formatText(kObjectWritten, n));
-    const int result = take(e.objResult);
-    if (result == kResultOk) return;
-    failed();
-    std::string text;
-    switch (result) {
-    case kResultTimeout:
-        text = kDeviceTimedOut;
-        break;
-    case kResultBadReply:
-        text = formatText(kObjParseError, e.objErrorNumber, e.objParseCode);
-        break;
-    case kResultErrorText:
-        text = formatText(kObjErrorText, e.objErrorNumber, e.objErrorText.data());
-        break;
-    default:
-        text = kUnspecifiedError;
-    }
-    sink_.appendText(Page::MasterList, text);
+    transferMarks(Area::Objects);
+    reportEnding(Area::Objects);
 }
 
 bool StatusReporter::console() {
@@ -203,32 +182,8 @@ bool StatusReporter::console() {
 }
 
 void StatusReporter::netVars() {
-    CommandEngine& e = engine_;
-    if (take(e.nvNothingToTransfer)) both(Page::NVList, Page::MasterList, kNothingToTransfer);
-    if (const int n = take(e.nvLastRead))
-        both(Page::NVList, Page::MasterList, formatText(e.nvLastReadIsInput ? kNVIRead : kNVORead, n));
-    if (const int n = take(e.nvLastWritten))
-        both(Page::NVList, Page::MasterList,
-             formatText(e.nvLastWrittenIsInput ? kNVIWritten : kNVOWritten, n));
-    const int result = take(e.nvResult);
-    if (result == kResultOk) return;
-    failed();
-    const bool in = e.nvErrorIsInput;
-    std::string text;
-    switch (result) {
-    case kResultTimeout:
-        text = kDeviceTimedOut;
-        break;
-    case kResultBadReply:
-        text = formatText(in ? kNVIParseError : kNVOParseError, e.nvErrorNumber, e.nvParseCode);
-        break;
-    case kResultErrorText:
-        text = formatText(in ? kNVIErrorText : kNVOErrorText, e.nvErrorNumber, e.nvErrorText.data());
-        break;
-    default:
-        text = kUnspecifiedError;
-    }
-    both(Page::NVList, Page::MasterList, text);
+    transferMarks(Area::NetVars);
+    reportEnding(Area::NetVars);
 }
 
 void StatusReporter::tcpMapChanged() {
@@ -261,7 +216,7 @@ void StatusReporter::markPortSettings(bool portConfirmed, bool tcpConfirmed) {
 // nothing: the failure's text replaces the box and clears the marks.
 void StatusReporter::portSettings() {
     CommandEngine& e = engine_;
-    const bool failing = e.portResult.load(std::memory_order_acquire) != kResultOk;
+    const bool failing = e.area(Area::Port).result.load(std::memory_order_acquire) != DeviceResult::Ok;
     const bool got = take(e.portGetDone);
     const bool sent = take(e.portSendDone);
     const bool ipDiffers = take(e.portIpDiffers);
@@ -278,10 +233,10 @@ void StatusReporter::portSettings() {
 // The error counters, then the port area's result (which also ends a failed read or write).
 void StatusReporter::errorInfo() {
     CommandEngine& e = engine_;
-    const bool failing = e.portResult.load(std::memory_order_acquire) != kResultOk;
+    const bool failing = e.area(Area::Port).result.load(std::memory_order_acquire) != DeviceResult::Ok;
     if (take(e.errorInfoDone) && !failing) {
         if (e.exceptionCode != 0) {
-            const std::string line = formatText(kExceptionCode, static_cast<int>(e.exceptionCode)) +
+            const std::string line = formatText(kExceptionCode, e.exceptionCode) +
                                      std::string(exceptionName(e.exceptionCode)) + "\n";
             sink_.appendText(Page::ModbusPort, line);
         }
@@ -289,25 +244,7 @@ void StatusReporter::errorInfo() {
         if (e.errorBits & 0x0Fu) sink_.appendText(Page::ModbusPort, kCrcErrors);
         if (e.exceptionCode == 0 && e.errorBits == 0) sink_.appendText(Page::ModbusPort, kNoErrors);
     }
-    const int result = take(e.portResult);
-    if (result == kResultOk) return;
-    failed();
-    std::string text;
-    switch (result) {
-    case kResultTimeout:
-        text = kDeviceTimedOut;
-        break;
-    case kResultBadReply:
-        text = formatText(kPortParseError, e.portParseCode);
-        break;
-    case kResultErrorText:
-        text = formatText(kPortErrorText, e.portErrorText.data());
-        break;
-    default:
-        text = kUnspecifiedError;
-    }
-    sink_.setText(Page::ModbusPort, text);
-    markPortSettings(false, false);
+    if (reportEnding(Area::Port)) markPortSettings(false, false);
 }
 
 void StatusReporter::nodeRefresh() {
@@ -316,43 +253,28 @@ void StatusReporter::nodeRefresh() {
 
 // Marks before results, so a failure after an entry was read always ends the box.
 void StatusReporter::domains() {
-    CommandEngine& e = engine_;
-    if (const int mark = take(e.domainReadMark)) {
-        sink_.appendText(Page::LonWorks, formatText(kDomainRead, mark - 1));
-        if (mark == 2) raiseRequest(e.requests.nodePageRefresh);
+    AreaResult& a = engine_.area(Area::Domains);
+    if (const int mark = take(a.lastRead)) {
+        show(Area::Domains, formatText(kDomainRead, mark - 1));
+        if (mark == 2) raiseRequest(engine_.requests.nodePageRefresh);
     }
-    if (const int mark = take(e.domainWrittenMark))
-        sink_.appendText(Page::LonWorks, formatText(kDomainWritten, mark - 1));
-    const int result = take(e.domainResult);
-    if (result == kResultOk) return;
-    failed();
-    const std::string_view text = result == kResultTimeout     ? kNodeTimeout
-                                  : result == kResultBadReply  ? kSetDomainRefused
-                                  : result == kResultErrorText ? kUnableToParseReply
-                                                               : kUnknownError;
-    sink_.appendText(Page::LonWorks, text);
+    if (const int mark = take(a.lastWritten)) show(Area::Domains, formatText(kDomainWritten, mark - 1));
+    reportEnding(Area::Domains);
 }
 
 void StatusReporter::nodeIds() {
-    CommandEngine& e = engine_;
-    const int mark = take(e.idReadMark);
-    if (mark == 1) sink_.appendText(Page::LonWorks, kProgramIdRead);
+    const int mark = take(engine_.area(Area::NodeIds).lastRead);
+    if (mark == 1) show(Area::NodeIds, kProgramIdRead);
     if (mark == 2) {
-        sink_.appendText(Page::LonWorks, kNeuronIdRead);
-        raiseRequest(e.requests.nodePageRefresh);
+        show(Area::NodeIds, kNeuronIdRead);
+        raiseRequest(engine_.requests.nodePageRefresh);
     }
-    const int result = take(e.idResult);
-    if (result == kResultOk) return;
-    failed();
-    const std::string_view text = result == kResultTimeout    ? kNodeTimeout
-                                  : result == kResultBadReply ? kUnableToParseReply
-                                                              : kUnknownError;
-    sink_.appendText(Page::LonWorks, text);
+    reportEnding(Area::NodeIds);
 }
 
 void StatusReporter::nodeInfo() {
     CommandEngine& e = engine_;
-    const bool failing = e.nodeResult.load(std::memory_order_acquire) != kResultOk;
+    const bool failing = e.area(Area::Node).result.load(std::memory_order_acquire) != DeviceResult::Ok;
     // Only a location that was really read puts the node settings in sync.
     if (take(e.nodeInfoDone)) {
         raiseRequest(e.requests.nodePageRefresh);
@@ -366,14 +288,7 @@ void StatusReporter::nodeInfo() {
         sink_.setText(Page::LonWorks, kLocationWritten);
     }
     if (take(e.alterDone)) sink_.setText(Page::LonWorks, kProgramIdAltered);
-    const int result = take(e.nodeResult);
-    if (result == kResultOk) return;
-    failed();
-    const std::string text = result == kResultTimeout     ? std::string(kNodeTimeout)
-                             : result == kResultBadReply  ? std::string(kUnableToParseReply)
-                             : result == kResultErrorText ? formatText(kNodeErrorText, e.nodeErrorText.data())
-                                                          : std::string(kUnknownError);
-    sink_.setText(Page::LonWorks, text);
+    reportEnding(Area::Node);
 }
 
 } // namespace korvex::device

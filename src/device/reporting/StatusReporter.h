@@ -1,7 +1,8 @@
 #pragma once
 // The status loop's reporting pass: after each tick of the engine it turns every result field,
 // mark and completion flag into the texts of the pages' status boxes, clears each right after
-// reporting it, and carries out the refresh requests, in a fixed order within the pass. Runs on
+// reporting it, and carries out the refresh requests, in a fixed order within the pass. Each
+// area's ending is shown through the one table of ReportTexts.cpp. Runs on
 // the status loop thread (StatusLoop's Pass); the command line runs it on its only thread.
 #include "device/engine/CommandEngine.h"
 #include "device/reporting/StatusSink.h"
@@ -39,7 +40,9 @@ private:
     void nodeIds();
     void nodeInfo();
 
-    void both(Page a, Page b, std::string_view text);
+    void transferMarks(Area area);
+    bool reportEnding(Area area);
+    void show(Area area, std::string_view text);
     void failed() { failures_.fetch_add(1, std::memory_order_acq_rel); }
     void markPortSettings(bool portConfirmed, bool tcpConfirmed);
 
@@ -51,9 +54,6 @@ private:
 // The port-open step of every device action: opens the port chosen on the Connect page (an
 // open port is reused) and sets the "Connected:" indicator; on failure the page's status box
 // gets "Error opening COM port".
-bool openPortFor(SerialLink& link, StatusSink& sink, Page page);
-
-// printf-style text of the report formats (at most 400 characters).
-std::string formatText(const char* format, ...);
+[[nodiscard]] bool openPortFor(SerialLink& link, StatusSink& sink, Page page);
 
 } // namespace korvex::device
