@@ -164,7 +164,7 @@ inline bool buildTemplateMap(ObjectMap& map) {
     map.deviceModel = kTcpDeviceModel;
     ElementReader reader(map);
     for (std::string_view line : kTemplateLines) {
-        int code = 0;
+        XmlError code = XmlError::Ok;
         if (line.starts_with("<nv "))
             code = reader.parseNVElement(line);
         else if (line.starts_with("<obj "))
@@ -173,7 +173,7 @@ inline bool buildTemplateMap(ObjectMap& map) {
             code = reader.parsePortElement(line);
         else
             code = reader.parseNodeElement(line);
-        if (code != 0) return false;
+        if (code != XmlError::Ok) return false;
     }
     return true;
 }

@@ -64,9 +64,9 @@ TEST(ReplyTextTest, ErrorTextKeepsAtMost99Characters) {
 
 TEST(ReplyTextTest, ElementReplyResult) {
     int parseCode = 77;
-    EXPECT_EQ(elementReplyResult(0, parseCode), DeviceResult::Ok);
+    EXPECT_EQ(elementReplyResult(XmlError::Ok, parseCode), DeviceResult::Ok);
     EXPECT_EQ(parseCode, 0);
-    EXPECT_EQ(elementReplyResult(3, parseCode), DeviceResult::BadReply);
+    EXPECT_EQ(elementReplyResult(XmlError::OutOfRange, parseCode), DeviceResult::BadReply);
     EXPECT_EQ(parseCode, 3);
 }
 

@@ -18,7 +18,7 @@ inline std::string document(std::string_view body) {
 }
 
 struct ReadResult {
-    int code;
+    XmlError code;
     int units;
     std::string message;
 };
@@ -26,27 +26,27 @@ struct ReadResult {
 inline ReadResult readDocumentText(ObjectMap& map, std::string_view text) {
     std::istringstream in{std::string(text)};
     ElementReader reader(map);
-    const int code = reader.readDocument(in);
+    const XmlError code = reader.readDocument(in);
     return {code, reader.unitCount(), reader.message(code)};
 }
 
-inline int readObject(ObjectMap& map, std::string_view attributes) {
+inline XmlError readObject(ObjectMap& map, std::string_view attributes) {
     ElementReader reader(map);
     return reader.parseObjectElement("<obj " + std::string(attributes) + "/>");
 }
 
-inline int readNV(ObjectMap& map, std::string_view attributes) {
+inline XmlError readNV(ObjectMap& map, std::string_view attributes) {
     ElementReader reader(map);
     return reader.parseNVElement("<nv " + std::string(attributes) + "/>");
 }
 
 // An element line as the gateway sends it (the writer's form, line end included).
-inline int readNVLine(ObjectMap& map, std::string_view line) {
+inline XmlError readNVLine(ObjectMap& map, std::string_view line) {
     ElementReader reader(map);
     return reader.parseNVElement(line);
 }
 
-inline int readPort(ObjectMap& map, std::string_view attributes) {
+inline XmlError readPort(ObjectMap& map, std::string_view attributes) {
     ElementReader reader(map);
     return reader.parsePortElement("<mod " + std::string(attributes) + "/>");
 }

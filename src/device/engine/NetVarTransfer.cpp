@@ -119,7 +119,7 @@ void CommandEngine::endNetVars(DeviceResult result) {
 
 void CommandEngine::onGetNetVarsReply(const Reply& reply) {
     if (reply.timedOut()) return endNetVars(DeviceResult::Timeout);
-    int code = 0;
+    XmlError code = XmlError::Ok;
     {
         std::lock_guard lock(mapMutex_);
         code = ElementReader(map_).parseNVElement(reply.text());

@@ -128,7 +128,7 @@ void CommandEngine::onGetNodeInfoReply(const Reply& reply) {
     if (reply.timedOut()) {
         ending.fail(DeviceResult::Timeout);
     } else {
-        int code = 0;
+        XmlError code = XmlError::Ok;
         {
             std::lock_guard lock(mapMutex_);
             code = ElementReader(map_).parseNodeElement(reply.text());

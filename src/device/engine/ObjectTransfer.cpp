@@ -69,7 +69,7 @@ void CommandEngine::endObjects(DeviceResult result) {
 void CommandEngine::onGetObjectsReply(const Reply& reply) {
     if (reply.timedOut()) return endObjects(DeviceResult::Timeout);
     std::lock_guard lock(mapMutex_);
-    const int code = ElementReader(map_).parseObjectElement(reply.text());
+    const XmlError code = ElementReader(map_).parseObjectElement(reply.text());
     if (elementReplyResult(code, area(Area::Objects).parseCode) != DeviceResult::Ok)
         return endObjects(DeviceResult::BadReply);
     area(Area::Objects).lastRead = objNumber;

@@ -84,7 +84,7 @@ void CommandEngine::endPort(DeviceResult result, bool done) {
 // A reply that should be a "mod" element, applied to the settings; false (and the sequence
 // ended) when the reader refuses it.
 bool CommandEngine::takePortElement(const Reply& reply) {
-    int code = 0;
+    XmlError code = XmlError::Ok;
     {
         std::lock_guard lock(mapMutex_);
         code = ElementReader(map_).parsePortElement(reply.text());
@@ -123,7 +123,7 @@ bool CommandEngine::readUsageStep(const Reply& reply, bool raiseToMapInUse) {
 // map's own (the reader applies it to whatever the map holds, so the two are swapped in for
 // it); false (and the sequence ended) when the reader refuses it.
 bool CommandEngine::takeTcpReply(const Reply& reply) {
-    int code = 0;
+    XmlError code = XmlError::Ok;
     {
         std::lock_guard lock(mapMutex_);
         if (portStep == kIpSettings) {

@@ -79,9 +79,9 @@ std::size_t copyErrorText(char* dest, std::size_t capacity, std::string_view rep
     return text.size();
 }
 
-DeviceResult elementReplyResult(int readerCode, int& parseCode) {
-    parseCode = readerCode;
-    return readerCode == 0 ? DeviceResult::Ok : DeviceResult::BadReply;
+DeviceResult elementReplyResult(XmlError readerCode, int& parseCode) {
+    parseCode = codeNumber(readerCode);
+    return readerCode == XmlError::Ok ? DeviceResult::Ok : DeviceResult::BadReply;
 }
 
 bool scanDecimal(std::string_view& text, int& value) {

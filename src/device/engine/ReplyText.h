@@ -3,6 +3,7 @@
 // acknowledgement, error texts ending in the prompt, element replies, and the C-style number
 // scans the reply handlers use.
 #include "device/engine/DeviceResult.h"
+#include "formats/xml/XmlError.h"
 
 #include <array>
 #include <cstddef>
@@ -37,9 +38,9 @@ template <std::size_t N> std::size_t copyErrorText(std::array<char, N>& dest, st
     return copyErrorText(dest.data(), N, reply);
 }
 
-// An element reader's code as a result: 0 is success; anything else is stored in parseCode
-// and gives BadReply.
-DeviceResult elementReplyResult(int readerCode, int& parseCode);
+// An element reader's code as a result: Ok is success; anything else is stored in parseCode
+// (as its number, which the texts show) and gives BadReply.
+DeviceResult elementReplyResult(XmlError readerCode, int& parseCode);
 
 // Reads a number as "%d" / "%x" would at the start of text (leading blanks skipped, optional
 // sign, digits). On success advances text past the number. Out-of-range values saturate.

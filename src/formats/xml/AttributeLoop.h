@@ -65,7 +65,7 @@ private:
 
 template <class Work> struct Attribute {
     const char* name;
-    int (*apply)(Work& work, std::string_view value); // an XmlError code
+    XmlError (*apply)(Work& work, std::string_view value);
 };
 
 // Runs the attribute loop up to "/>". `last` receives the table index of the last attribute
@@ -73,8 +73,8 @@ template <class Work> struct Attribute {
 // still holds a character where the next name should start: an empty name, code 2, as for any
 // element kind; only a unit cut off without its '>' is bad syntax.
 template <class Work>
-int runAttributeLoop(UnitCursor& cursor, std::span<const Attribute<Work>> table, Work& work,
-                     int* last = nullptr) {
+XmlError runAttributeLoop(UnitCursor& cursor, std::span<const Attribute<Work>> table, Work& work,
+                          int* last = nullptr) {
     uint64_t seen = 0;
     if (last) *last = -1;
     while (!cursor.atEmptyTagClose()) {
@@ -86,7 +86,7 @@ int runAttributeLoop(UnitCursor& cursor, std::span<const Attribute<Work>> table,
         if (name.empty() || index == table.size()) return XmlError::UnknownTag;
         std::string_view value;
         if (!cursor.readQuotedValue(value)) return XmlError::BadSyntax;
-        if (const int code = table[index].apply(work, value)) return code;
+        if (const XmlError code = table[index].apply(work, value); code != XmlError::Ok) return code;
         if (last) *last = static_cast<int>(index);
         cursor.skipBlanks();
         if (cursor.atEnd() && !cursor.atClose()) return XmlError::BadSyntax;

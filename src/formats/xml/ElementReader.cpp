@@ -26,7 +26,7 @@ constexpr std::array<SectionSpec, 4> kSections{{
 
 } // namespace
 
-std::string ElementReader::message(int code) const {
+std::string ElementReader::message(XmlError code) const {
     return xmlErrorText(code, unitCount_);
 }
 
@@ -78,19 +78,19 @@ bool ElementReader::endsComment() const {
     return tail_[0] == '-' && tail_[1] == '-' && tail_[2] == '>';
 }
 
-int ElementReader::readDocument(std::istream& in) {
+XmlError ElementReader::readDocument(std::istream& in) {
     in_ = &in;
     unitCount_ = 0;
     modify_ = false;
     warnings_.clear();
     inDocument_ = true;
-    const int code = readConfiguration();
+    const XmlError code = readConfiguration();
     inDocument_ = false;
     in_ = nullptr;
     return code;
 }
 
-int ElementReader::readConfiguration() {
+XmlError ElementReader::readConfiguration() {
     if (!nextSignificantUnit() || !unitStartsWith("<?xml ")) return XmlError::NotXml;
     for (;;) {
         if (!nextSignificantUnit()) return XmlError::BadSyntax;
@@ -113,11 +113,11 @@ int ElementReader::readConfiguration() {
         if (name.empty() || section == kSections.size()) return XmlError::UnknownTag;
         cursor.skipBlanks();
         if (!cursor.atEnd()) return XmlError::BadSyntax; // anything but the closing '>'
-        if (const int code = readSection(static_cast<Kind>(section))) return code;
+        if (const XmlError code = readSection(static_cast<Kind>(section)); code != XmlError::Ok) return code;
     }
 }
 
-int ElementReader::readSection(Kind kind) {
+XmlError ElementReader::readSection(Kind kind) {
     const SectionSpec& spec = kSections[static_cast<std::size_t>(kind)];
     if (kind == Kind::Port) {
         // The port settings and the device map come only from this section's elements.
@@ -127,12 +127,12 @@ int ElementReader::readSection(Kind kind) {
     for (;;) {
         if (!nextSignificantUnit()) return XmlError::UnexpectedEnd;
         if (unit() == spec.close) return XmlError::Ok;
-        if (const int code = applyElement(kind, spec.keyword.size())) return code;
+        if (const XmlError code = applyElement(kind, spec.keyword.size()); code != XmlError::Ok) return code;
     }
 }
 
 // The unit must be the section's keyword followed by a blank; the element's attributes follow.
-int ElementReader::applyElement(Kind kind, std::size_t keywordLength) {
+XmlError ElementReader::applyElement(Kind kind, std::size_t keywordLength) {
     const SectionSpec& spec = kSections[static_cast<std::size_t>(kind)];
     if (overlong_ || !unitStartsWith(spec.keyword) || length_ <= keywordLength ||
         !xml::isXmlBlank(unit_[keywordLength]))
@@ -153,7 +153,7 @@ int ElementReader::applyElement(Kind kind, std::size_t keywordLength) {
     return XmlError::BadSyntax;
 }
 
-int ElementReader::parseLine(std::string_view line, Kind kind) {
+XmlError ElementReader::parseLine(std::string_view line, Kind kind) {
     // The element ends at its first '>', as a unit read from a file would.
     const std::size_t close = line.find('>');
     if (close != std::string_view::npos) line = line.substr(0, close + 1);
@@ -164,16 +164,16 @@ int ElementReader::parseLine(std::string_view line, Kind kind) {
     return applyElement(kind, kSections[static_cast<std::size_t>(kind)].keyword.size());
 }
 
-int ElementReader::parseObjectElement(std::string_view line) {
+XmlError ElementReader::parseObjectElement(std::string_view line) {
     return parseLine(line, Kind::Object);
 }
-int ElementReader::parseNVElement(std::string_view line) {
+XmlError ElementReader::parseNVElement(std::string_view line) {
     return parseLine(line, Kind::NV);
 }
-int ElementReader::parsePortElement(std::string_view line) {
+XmlError ElementReader::parsePortElement(std::string_view line) {
     return parseLine(line, Kind::Port);
 }
-int ElementReader::parseNodeElement(std::string_view line) {
+XmlError ElementReader::parseNodeElement(std::string_view line) {
     return parseLine(line, Kind::Node);
 }
 

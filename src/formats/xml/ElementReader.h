@@ -4,6 +4,7 @@
 // ('<' up to the first '>'), ignores text between them, decodes no entities and applies each
 // element to the map as soon as it has been read, so a failure part-way leaves the elements
 // before it applied.
+#include "formats/xml/XmlError.h"
 #include "model/ObjectMap.h"
 
 #include <array>
@@ -22,21 +23,21 @@ public:
     explicit ElementReader(ObjectMap& map) : map_(map) {}
 
     // Reads one object map document; the unit count restarts at 0. Returns an XmlError code.
-    int readDocument(std::istream& in);
+    XmlError readDocument(std::istream& in);
 
     // One line received from the gateway, which must begin with "<obj ", "<nv ", "<mod " or
     // "<nd " (else code 1). The unit count is left as it is.
-    int parseObjectElement(std::string_view line);
-    int parseNVElement(std::string_view line);
-    int parsePortElement(std::string_view line);
-    int parseNodeElement(std::string_view line);
+    XmlError parseObjectElement(std::string_view line);
+    XmlError parseNVElement(std::string_view line);
+    XmlError parsePortElement(std::string_view line);
+    XmlError parseNodeElement(std::string_view line);
 
     // Tag units read since the document started, comments and incomplete units included.
     int unitCount() const { return unitCount_; }
     // True after a document whose root was <modify_configuration>.
     bool modifyMode() const { return modify_; }
     // The text for a result of this reader: "<message> at line #<units>".
-    std::string message(int code) const;
+    std::string message(XmlError code) const;
     // One line for each element of the last document that went in only in part (the field rows
     // of an NV beyond the list's storage, an object whose field row found no room). The
     // one-line parsers refuse such an element with code 20 instead.
@@ -50,10 +51,10 @@ private:
     bool endsComment() const;
     std::string_view unit() const { return std::string_view(unit_.data(), length_); }
     bool unitStartsWith(std::string_view prefix) const;
-    int readSection(Kind kind);
-    int readConfiguration();
-    int applyElement(Kind kind, std::size_t keywordLength);
-    int parseLine(std::string_view line, Kind kind);
+    XmlError readSection(Kind kind);
+    XmlError readConfiguration();
+    XmlError applyElement(Kind kind, std::size_t keywordLength);
+    XmlError parseLine(std::string_view line, Kind kind);
 
     ObjectMap& map_;
     std::istream* in_ = nullptr;

@@ -13,7 +13,7 @@
 
 namespace korvex::xml {
 
-inline int readInteger(std::string_view value, int64_t low, int64_t high, int64_t& out) {
+inline XmlError readInteger(std::string_view value, int64_t low, int64_t high, int64_t& out) {
     std::size_t pos = 0;
     const auto number = scanDecimal(value, pos);
     if (!number) return XmlError::BadSyntax;
@@ -23,14 +23,15 @@ inline int readInteger(std::string_view value, int64_t low, int64_t high, int64_
 }
 
 // An integer of any size; non-zero sets `bit` in `flags`, zero clears it.
-template <class Flags> int readFlag(std::string_view value, Flags& flags, Flags bit) {
+template <class Flags> XmlError readFlag(std::string_view value, Flags& flags, Flags bit) {
     int64_t number = 0;
-    if (const int code = readInteger(value, INT32_MIN, INT32_MAX, number)) return code;
+    if (const XmlError code = readInteger(value, INT32_MIN, INT32_MAX, number); code != XmlError::Ok)
+        return code;
     flags = number != 0 ? static_cast<Flags>(flags | bit) : static_cast<Flags>(flags & ~bit);
     return XmlError::Ok;
 }
 
-inline int readHexValue(std::string_view value, uint32_t& out) {
+inline XmlError readHexValue(std::string_view value, uint32_t& out) {
     std::size_t pos = 0;
     const auto number = scanHex(value, pos);
     if (!number) return XmlError::BadSyntax;
@@ -40,7 +41,7 @@ inline int readHexValue(std::string_view value, uint32_t& out) {
 
 // A real stored as a float: numbers beyond the float range are held at its largest value, so
 // the conversion stays defined; infinities and NaN pass through as they are.
-inline int readFloat(std::string_view value, float& out) {
+inline XmlError readFloat(std::string_view value, float& out) {
     const auto number = scanReal(value);
     if (!number) return XmlError::BadSyntax;
     constexpr double kMax = std::numeric_limits<float>::max();
@@ -52,17 +53,17 @@ inline int readFloat(std::string_view value, float& out) {
 
 // `count` numbers in the shape of `pattern`, each tested against [low, high].
 template <std::size_t N>
-int readNumbers(std::string_view value, std::string_view pattern, std::array<int64_t, N>& out,
-                const std::array<std::pair<int64_t, int64_t>, N>& ranges) {
+XmlError readNumbers(std::string_view value, std::string_view pattern, std::array<int64_t, N>& out,
+                     const std::array<std::pair<int64_t, int64_t>, N>& ranges) {
     if (scanPattern(value, pattern, out) != static_cast<int>(N)) return XmlError::BadSyntax;
     for (std::size_t i = 0; i < N; ++i)
         if (out[i] < ranges[i].first || out[i] > ranges[i].second) return XmlError::OutOfRange;
     return XmlError::Ok;
 }
 
-// The position of `value` in a name table (exact, case-sensitive); 2 when it is not there.
+// The position of `value` in a name table (exact, case-sensitive); UnknownTag when it is not there.
 template <std::size_t N>
-int readNameCode(std::string_view value, const std::array<const char*, N>& names, int& out) {
+XmlError readNameCode(std::string_view value, const std::array<const char*, N>& names, int& out) {
     for (std::size_t i = 0; i < N; ++i) {
         if (value == names[i]) {
             out = static_cast<int>(i);

@@ -14,10 +14,10 @@ namespace korvex::xml {
 // one line each in `warnings`; without a warnings list (an element from the gateway) such an
 // element is refused with code 20 instead.
 using Warnings = std::vector<std::string>;
-int applyObjectElement(ObjectMap& map, UnitCursor& cursor, Warnings* warnings);
-int applyNVElement(ObjectMap& map, UnitCursor& cursor, Warnings* warnings);
-int applyPortElement(ObjectMap& map, UnitCursor& cursor);
-int applyNodeElement(ObjectMap& map, UnitCursor& cursor);
+XmlError applyObjectElement(ObjectMap& map, UnitCursor& cursor, Warnings* warnings);
+XmlError applyNVElement(ObjectMap& map, UnitCursor& cursor, Warnings* warnings);
+XmlError applyPortElement(ObjectMap& map, UnitCursor& cursor);
+XmlError applyNodeElement(ObjectMap& map, UnitCursor& cursor);
 
 // `lontype` names in code order; the writer falls back to "NULL" for a code beyond them.
 inline constexpr std::array<const char*, 14> kLonTypeNames{

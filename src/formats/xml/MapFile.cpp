@@ -13,7 +13,7 @@ namespace korvex {
 
 MapFileResult readObjectMap(ObjectMap& map, const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return {false, "Error opening object map XML file " + path + "\n", 0};
+    if (!in) return {false, "Error opening object map XML file " + path + "\n", XmlError::Ok};
     return readObjectMap(map, in);
 }
 
@@ -24,23 +24,23 @@ MapFileResult readObjectMap(ObjectMap& map, std::istream& in) {
     auto scratch = std::make_unique<ObjectMap>(map);
     clearAll(*scratch);
     ElementReader reader(*scratch);
-    const int code = reader.readDocument(in);
-    if (code != 0) return {false, reader.message(code), code, {}};
+    const XmlError code = reader.readDocument(in);
+    if (code != XmlError::Ok) return {false, reader.message(code), code, {}};
     clearObjectsInDevice(*scratch);
     clearNVsInDevice(*scratch);
     markAllObjectsSaved(*scratch);
     markDefinedNVsSaved(*scratch);
     rebuildRegisterList(*scratch);
     map = *scratch;
-    return {true, {}, 0, reader.warnings()};
+    return {true, {}, XmlError::Ok, reader.warnings()};
 }
 
 MapFileResult writeObjectMap(ObjectMap& map, const std::string& path, FileOps& ops) {
     const RenderedMap rendered = renderObjectMap(map);
     if (!replaceFileAtomically(path, rendered.text, ops))
-        return {false, "Error opening object map file " + path + "\n", 0};
+        return {false, "Error opening object map file " + path + "\n", XmlError::Ok};
     markRenderedSaved(map, rendered);
-    return {true, {}, 0};
+    return {true, {}, XmlError::Ok};
 }
 
 void newObjectMap(ObjectMap& map) {

@@ -2,6 +2,7 @@
 // The object map file: load, save and new, without any user interface. The texts returned on
 // failure are the ones the window and the CLI show.
 #include "formats/AtomicFile.h"
+#include "formats/xml/XmlError.h"
 #include "model/ObjectMap.h"
 
 #include <iosfwd>
@@ -16,7 +17,7 @@ inline constexpr std::size_t kMapPathLimit = 200; // characters taken from a fil
 struct MapFileResult {
     bool ok = false;
     std::string text;                  // the error text on failure, empty on success
-    int code = 0;                      // the reader's XmlError code when the document was malformed
+    XmlError code = XmlError::Ok;      // the reader's code when the document was malformed
     std::vector<std::string> warnings; // a load: one line for each element taken in only in part
 };
 

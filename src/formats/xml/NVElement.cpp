@@ -39,17 +39,17 @@ struct NVWork {
 
 using Attr = Attribute<NVWork>;
 
-template <bool Input> int setDirection(NVWork& w, std::string_view v) {
+template <bool Input> XmlError setDirection(NVWork& w, std::string_view v) {
     int64_t n = 0;
-    if (const int code = readInteger(v, 1, kFbNumbers, n)) return code;
+    if (const XmlError code = readInteger(v, 1, kFbNumbers, n); code != XmlError::Ok) return code;
     w.fbNumber = static_cast<int>(n);
     w.isInput = Input;
     return XmlError::Ok;
 }
 
-int clearNV(NVWork& w, std::string_view v) {
+XmlError clearNV(NVWork& w, std::string_view v) {
     int64_t n = 0;
-    if (const int code = readInteger(v, INT32_MIN, INT32_MAX, n)) return code;
+    if (const XmlError code = readInteger(v, INT32_MIN, INT32_MAX, n); code != XmlError::Ok) return code;
     if (n == 0) return XmlError::Ok;
     w.clearDescription();
     w.minSendTime = w.maxSendTime = SendTime{};
@@ -57,29 +57,31 @@ int clearNV(NVWork& w, std::string_view v) {
     return XmlError::Ok;
 }
 
-int setSnvt(NVWork& w, std::string_view v) {
+XmlError setSnvt(NVWork& w, std::string_view v) {
     int64_t n = 0;
-    if (const int code = readInteger(v, 1, 177, n)) return code;
+    if (const XmlError code = readInteger(v, 1, 177, n); code != XmlError::Ok) return code;
     w.clearDescription();
     w.typeIndex = n;
     w.standard = true;
     return XmlError::Ok;
 }
 
-int setPid(NVWork& w, std::string_view v) {
+XmlError setPid(NVWork& w, std::string_view v) {
     std::array<int64_t, 8> n{};
     const auto b = kByteRange;
-    if (const int code = readNumbers(v, "x:x:x:x:x:x:x:x", n, {{b, b, b, b, b, b, b, b}})) return code;
+    if (const XmlError code = readNumbers(v, "x:x:x:x:x:x:x:x", n, {{b, b, b, b, b, b, b, b}});
+        code != XmlError::Ok)
+        return code;
     for (std::size_t i = 0; i < n.size(); ++i) w.user.programId[i] = static_cast<uint8_t>(n[i]);
     return XmlError::Ok;
 }
 
-int setInfo(NVWork& w, std::string_view v) {
+XmlError setInfo(NVWork& w, std::string_view v) {
     std::array<int64_t, 7> n{};
-    const int code =
+    const XmlError code =
         readNumbers(v, "d,d,d,d,d,d,d", n,
                     {{{0, 6}, {0, INT32_MAX}, {0, 14}, {0, 31}, kInt16Range, kInt16Range, kInt16Range}});
-    if (code) return code;
+    if (code != XmlError::Ok) return code;
     // Scope 0 describes no user type: after an `snvt` it would only overwrite the standard
     // index with a number that is never stored (0 would even turn the NV into a user type).
     if (n[0] == 0 && w.standard) return XmlError::Ok;
@@ -95,25 +97,25 @@ int setInfo(NVWork& w, std::string_view v) {
     return XmlError::Ok;
 }
 
-int readSendTime(std::string_view v, SendTime& out) {
+XmlError readSendTime(std::string_view v, SendTime& out) {
     SendTimeText t;
-    if (const int code = scanSendTime(v, t)) return code;
+    if (const XmlError code = scanSendTime(v, t); code != XmlError::Ok) return code;
     out = SendTime{static_cast<uint16_t>(t.seconds), static_cast<uint16_t>(t.minutes),
                    static_cast<uint16_t>(t.hours), static_cast<uint16_t>(t.days)};
     return XmlError::Ok;
 }
 
-int setMinTime(NVWork& w, std::string_view v) {
+XmlError setMinTime(NVWork& w, std::string_view v) {
     w.minPresent = true;
     return readSendTime(v, w.minSendTime);
 }
 
-int setMaxTime(NVWork& w, std::string_view v) {
+XmlError setMaxTime(NVWork& w, std::string_view v) {
     w.maxPresent = true;
     return readSendTime(v, w.maxSendTime);
 }
 
-int setName(NVWork& w, std::string_view v) {
+XmlError setName(NVWork& w, std::string_view v) {
     w.name.assign(v.substr(0, kNameSize - 1));
     w.named = true;
     return XmlError::Ok;
@@ -149,9 +151,10 @@ std::string chooseName(const ObjectMap& map, const NVWork& w) {
 
 } // namespace
 
-int applyNVElement(ObjectMap& map, UnitCursor& cursor, Warnings* warnings) {
+XmlError applyNVElement(ObjectMap& map, UnitCursor& cursor, Warnings* warnings) {
     NVWork work;
-    if (const int code = runAttributeLoop<NVWork>(cursor, kNVAttributes, work)) return code;
+    if (const XmlError code = runAttributeLoop<NVWork>(cursor, kNVAttributes, work); code != XmlError::Ok)
+        return code;
     if (work.fbNumber < 1 || work.fbNumber > kFbNumbers) return XmlError::OutOfRange;
     const std::string name = chooseName(map, work);
     NVAddRequest request;

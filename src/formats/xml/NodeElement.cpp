@@ -8,14 +8,14 @@ namespace {
 
 using Attr = Attribute<NodeInfo>;
 
-int setLocation(NodeInfo& node, std::string_view v) {
+XmlError setLocation(NodeInfo& node, std::string_view v) {
     setText(node.loc, v, kLocationLength);
     return XmlError::Ok;
 }
 
-int setPid(NodeInfo& node, std::string_view v) {
+XmlError setPid(NodeInfo& node, std::string_view v) {
     int64_t n = 0;
-    if (const int code = readInteger(v, 0, 255, n)) return code;
+    if (const XmlError code = readInteger(v, 0, 255, n); code != XmlError::Ok) return code;
     node.pid = static_cast<uint8_t>(n);
     return XmlError::Ok;
 }
@@ -24,9 +24,10 @@ constexpr std::array<Attr, 2> kNodeAttributes{{{"loc", setLocation}, {"pid", set
 
 } // namespace
 
-int applyNodeElement(ObjectMap& map, UnitCursor& cursor) {
+XmlError applyNodeElement(ObjectMap& map, UnitCursor& cursor) {
     NodeInfo work = map.node;
-    if (const int code = runAttributeLoop<NodeInfo>(cursor, kNodeAttributes, work)) return code;
+    if (const XmlError code = runAttributeLoop<NodeInfo>(cursor, kNodeAttributes, work); code != XmlError::Ok)
+        return code;
     map.node = work;
     return XmlError::Ok;
 }

@@ -21,17 +21,17 @@ struct ObjectWork {
 
 using Attr = Attribute<ObjectWork>;
 
-int setNumber(ObjectWork& w, std::string_view v) {
+XmlError setNumber(ObjectWork& w, std::string_view v) {
     int64_t n = 0;
-    if (const int code = readInteger(v, 1, kObjectCount, n)) return code;
+    if (const XmlError code = readInteger(v, 1, kObjectCount, n); code != XmlError::Ok) return code;
     w.number = static_cast<int>(n);
     w.object = *w.map.object(w.number);
     return XmlError::Ok;
 }
 
-int clearObject(ObjectWork& w, std::string_view v) {
+XmlError clearObject(ObjectWork& w, std::string_view v) {
     int64_t n = 0;
-    if (const int code = readInteger(v, INT32_MIN, INT32_MAX, n)) return code;
+    if (const XmlError code = readInteger(v, INT32_MIN, INT32_MAX, n); code != XmlError::Ok) return code;
     if (!ObjectMap::validObject(w.number)) return XmlError::OutOfRange;
     w.cleared = n != 0;
     if (w.cleared) {
@@ -51,54 +51,54 @@ int clearObject(ObjectWork& w, std::string_view v) {
     return XmlError::Ok;
 }
 
-int requireRegister(const ObjectWork& w) {
+XmlError requireRegister(const ObjectWork& w) {
     return (w.object.flags & ObjectFlag::InUse) ? XmlError::Ok : XmlError::Conflicting;
 }
 
-template <uint32_t Bit> int flag(ObjectWork& w, std::string_view v) {
+template <uint32_t Bit> XmlError flag(ObjectWork& w, std::string_view v) {
     return readFlag(v, w.object.flags, Bit);
 }
 
 // A write mode replaces "read periodic", whether it is set or cleared.
-template <uint32_t Bit> int writeMode(ObjectWork& w, std::string_view v) {
-    if (const int code = readFlag(v, w.object.flags, Bit)) return code;
+template <uint32_t Bit> XmlError writeMode(ObjectWork& w, std::string_view v) {
+    if (const XmlError code = readFlag(v, w.object.flags, Bit); code != XmlError::Ok) return code;
     w.object.flags &= ~ObjectFlag::ReadPeriodic;
     return XmlError::Ok;
 }
 
-int bigEnd(ObjectWork& w, std::string_view v) {
-    if (const int code = requireRegister(w)) return code;
+XmlError bigEnd(ObjectWork& w, std::string_view v) {
+    if (const XmlError code = requireRegister(w); code != XmlError::Ok) return code;
     return readFlag(v, w.object.flags, ObjectFlag::HighRegFirst);
 }
 
-int setScale(ObjectWork& w, std::string_view v) {
+XmlError setScale(ObjectWork& w, std::string_view v) {
     return readFloat(v, w.object.scale);
 }
-int setOffset(ObjectWork& w, std::string_view v) {
+XmlError setOffset(ObjectWork& w, std::string_view v) {
     return readFloat(v, w.object.offset);
 }
-int setMask(ObjectWork& w, std::string_view v) {
+XmlError setMask(ObjectWork& w, std::string_view v) {
     return readHexValue(v, w.object.mask);
 }
-int setFill(ObjectWork& w, std::string_view v) {
+XmlError setFill(ObjectWork& w, std::string_view v) {
     return readHexValue(v, w.object.fill);
 }
 
-int setName(ObjectWork& w, std::string_view v) {
+XmlError setName(ObjectWork& w, std::string_view v) {
     setText(w.object.name, v);
     return XmlError::Ok;
 }
 
-int setDataType(ObjectWork& w, std::string_view v) {
+XmlError setDataType(ObjectWork& w, std::string_view v) {
     const auto code = objectDataTypeFromXmlName(v);
     if (!code) return XmlError::UnknownTag;
     w.object.datatype = *code;
     return XmlError::Ok;
 }
 
-int setModreg(ObjectWork& w, std::string_view v) {
+XmlError setModreg(ObjectWork& w, std::string_view v) {
     int64_t n = 0;
-    if (const int code = readInteger(v, 0, 0xFFFF, n)) return code;
+    if (const XmlError code = readInteger(v, 0, 0xFFFF, n); code != XmlError::Ok) return code;
     w.object.modreg = static_cast<uint16_t>(n);
     w.object.flags |= ObjectFlag::InUse;
     if (!(w.object.flags & (ObjectFlag::WritePeriodic | ObjectFlag::WriteOnUpdate)))
@@ -106,40 +106,40 @@ int setModreg(ObjectWork& w, std::string_view v) {
     return XmlError::Ok;
 }
 
-int setModtype(ObjectWork& w, std::string_view v) {
+XmlError setModtype(ObjectWork& w, std::string_view v) {
     const auto code = registerTypeFromXmlName(v);
     if (!code) return XmlError::UnknownTag;
-    if (const int conflict = requireRegister(w)) return conflict;
+    if (const XmlError conflict = requireRegister(w); conflict != XmlError::Ok) return conflict;
     w.object.modtype = *code;
     return XmlError::Ok;
 }
 
-int setModdata(ObjectWork& w, std::string_view v) {
+XmlError setModdata(ObjectWork& w, std::string_view v) {
     const auto code = registerFormatFromXmlName(v);
     if (!code) return XmlError::UnknownTag;
-    if (const int conflict = requireRegister(w)) return conflict;
+    if (const XmlError conflict = requireRegister(w); conflict != XmlError::Ok) return conflict;
     w.object.moddata = *code;
     return XmlError::Ok;
 }
 
-int setSlave(ObjectWork& w, std::string_view v) {
+XmlError setSlave(ObjectWork& w, std::string_view v) {
     int64_t n = 0;
-    const int code = readInteger(v, 0, 255, n);
+    const XmlError code = readInteger(v, 0, 255, n);
     if (code == XmlError::BadSyntax) return code;
-    if (const int conflict = requireRegister(w)) return conflict;
-    if (code) return code;
+    if (const XmlError conflict = requireRegister(w); conflict != XmlError::Ok) return conflict;
+    if (code != XmlError::Ok) return code;
     w.object.slave = static_cast<uint8_t>(n);
     return XmlError::Ok;
 }
 
-int setPoll(ObjectWork& w, std::string_view v) {
+XmlError setPoll(ObjectWork& w, std::string_view v) {
     int64_t n = 0;
-    if (const int code = readInteger(v, 0, 0xFFFF, n)) return code;
+    if (const XmlError code = readInteger(v, 0, 0xFFFF, n); code != XmlError::Ok) return code;
     w.object.poll = static_cast<uint16_t>(n);
     return XmlError::Ok;
 }
 
-int setDefVal(ObjectWork& w, std::string_view v) {
+XmlError setDefVal(ObjectWork& w, std::string_view v) {
     const auto number = scanReal(v);
     if (!number) return XmlError::BadSyntax;
     if (w.object.datatype == ObjectDataType::None) return XmlError::UnknownObjectFormat;
@@ -147,42 +147,46 @@ int setDefVal(ObjectWork& w, std::string_view v) {
     return XmlError::Ok;
 }
 
-template <uint32_t DirectionBit> int setLonNV(ObjectWork& w, std::string_view v) {
+template <uint32_t DirectionBit> XmlError setLonNV(ObjectWork& w, std::string_view v) {
     int64_t n = 0;
-    if (const int code = readInteger(v, 1, kFbNumbers, n)) return code;
+    if (const XmlError code = readInteger(v, 1, kFbNumbers, n); code != XmlError::Ok) return code;
     w.object.lonNV = static_cast<uint8_t>(n);
     w.object.flags |= DirectionBit;
     return XmlError::Ok;
 }
 
-int setLonType(ObjectWork& w, std::string_view v) {
+XmlError setLonType(ObjectWork& w, std::string_view v) {
     int code = 0;
-    if (const int error = readNameCode(v, kLonTypeNames, code)) return error;
+    if (const XmlError error = readNameCode(v, kLonTypeNames, code); error != XmlError::Ok) return error;
     w.object.lontype = static_cast<uint8_t>(code);
     return XmlError::Ok;
 }
 
-int setLonOffset(ObjectWork& w, std::string_view v) {
+XmlError setLonOffset(ObjectWork& w, std::string_view v) {
     std::array<int64_t, 2> n{};
-    if (const int code = readNumbers(v, "d,d", n, {{{0, kMaxLonByteOffset}, {0, kMaxLonBitOffset}}}))
+    if (const XmlError code = readNumbers(v, "d,d", n, {{{0, kMaxLonByteOffset}, {0, kMaxLonBitOffset}}});
+        code != XmlError::Ok)
         return code;
     w.object.lonByteOffset = static_cast<uint8_t>(n[0]);
     w.object.lonBitOffset = static_cast<uint8_t>(n[1]);
     return XmlError::Ok;
 }
 
-int setLonScale(ObjectWork& w, std::string_view v) {
+XmlError setLonScale(ObjectWork& w, std::string_view v) {
     std::array<int64_t, 3> n{};
-    if (const int code = readNumbers(v, "d,d,d", n, {{kInt16Range, kInt16Range, kInt16Range}})) return code;
+    if (const XmlError code = readNumbers(v, "d,d,d", n, {{kInt16Range, kInt16Range, kInt16Range}});
+        code != XmlError::Ok)
+        return code;
     w.object.lonScaleA = static_cast<int16_t>(n[0]);
     w.object.lonScaleB = static_cast<int16_t>(n[1]);
     w.object.lonScaleC = static_cast<int16_t>(n[2]);
     return XmlError::Ok;
 }
 
-int setLonAlg(ObjectWork& w, std::string_view v) {
+XmlError setLonAlg(ObjectWork& w, std::string_view v) {
     std::array<int64_t, 2> n{};
-    if (const int code = readNumbers(v, "d,d", n, {{{0, 2}, kByteRange}})) return code;
+    if (const XmlError code = readNumbers(v, "d,d", n, {{{0, 2}, kByteRange}}); code != XmlError::Ok)
+        return code;
     w.object.lonMethod = static_cast<uint8_t>(n[0]);
     w.object.lonFormula = static_cast<uint8_t>(n[1]);
     return XmlError::Ok;
@@ -228,11 +232,11 @@ static_assert(std::string_view(kObjectAttributes[kClearIndex].name) == "clear");
 // After an object was stored: it links to the NV row its NV side names and its register row
 // follows its register side. A row it no longer has a side for lets go of it both ways; a
 // cleared object that keeps a register side gets its old row back, updated in place.
-int settleLinks(ObjectMap& map, const ObjectWork& work, Warnings* warnings) {
+XmlError settleLinks(ObjectMap& map, const ObjectWork& work, Warnings* warnings) {
     const int n = work.number;
     DataObject& stored = *map.object(n);
     const int linked = linkObjectToNVList(map, n);
-    int result = XmlError::Ok;
+    XmlError result = XmlError::Ok;
     if (linked == LinkObjectResult::FieldNotAdded) {
         // The object stays stored either way; a line from the gateway is answered with the
         // refusal, a document goes on and names the object.
@@ -261,10 +265,12 @@ int settleLinks(ObjectMap& map, const ObjectWork& work, Warnings* warnings) {
 
 } // namespace
 
-int applyObjectElement(ObjectMap& map, UnitCursor& cursor, Warnings* warnings) {
+XmlError applyObjectElement(ObjectMap& map, UnitCursor& cursor, Warnings* warnings) {
     ObjectWork work{map};
     int last = -1;
-    if (const int code = runAttributeLoop<ObjectWork>(cursor, kObjectAttributes, work, &last)) return code;
+    if (const XmlError code = runAttributeLoop<ObjectWork>(cursor, kObjectAttributes, work, &last);
+        code != XmlError::Ok)
+        return code;
     if (!ObjectMap::validObject(work.number)) return XmlError::OutOfRange;
     const bool clearing = last == kClearIndex && work.cleared;
     if (work.object.datatype == ObjectDataType::None && !clearing) work.object.datatype = ObjectDataType::FP;

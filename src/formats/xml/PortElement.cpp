@@ -18,29 +18,29 @@ struct PortWork {
 
 using Attr = Attribute<PortWork>;
 
-template <class Field> int readField(std::string_view v, int64_t high, Field& field) {
+template <class Field> XmlError readField(std::string_view v, int64_t high, Field& field) {
     int64_t n = 0;
-    if (const int code = readInteger(v, 0, high, n)) return code;
+    if (const XmlError code = readInteger(v, 0, high, n); code != XmlError::Ok) return code;
     field = static_cast<Field>(n);
     return XmlError::Ok;
 }
 
-int clearPort(PortWork& w, std::string_view v) {
+XmlError clearPort(PortWork& w, std::string_view v) {
     int64_t n = 0;
-    if (const int code = readInteger(v, INT32_MIN, INT32_MAX, n)) return code;
+    if (const XmlError code = readInteger(v, INT32_MIN, INT32_MAX, n); code != XmlError::Ok) return code;
     if (n != 0) w.port = ModbusSettings{0, 0, 0, 0, 0};
     w.portSeen = true;
     return XmlError::Ok;
 }
 
-int setBaud(PortWork& w, std::string_view v) {
+XmlError setBaud(PortWork& w, std::string_view v) {
     w.portSeen = true;
     return readField(v, 38400, w.port.baud);
 }
 
-int setParity(PortWork& w, std::string_view v) {
+XmlError setParity(PortWork& w, std::string_view v) {
     int64_t n = 0;
-    if (const int code = readInteger(v, INT32_MIN, INT32_MAX, n)) return code;
+    if (const XmlError code = readInteger(v, INT32_MIN, INT32_MAX, n); code != XmlError::Ok) return code;
     auto& flags = w.port.flags;
     switch (n) {
     case 0:
@@ -60,9 +60,9 @@ int setParity(PortWork& w, std::string_view v) {
     return XmlError::Ok;
 }
 
-int setStop(PortWork& w, std::string_view v) {
+XmlError setStop(PortWork& w, std::string_view v) {
     int64_t n = 0;
-    if (const int code = readInteger(v, INT32_MIN, INT32_MAX, n)) return code;
+    if (const XmlError code = readInteger(v, INT32_MIN, INT32_MAX, n); code != XmlError::Ok) return code;
     if (n == 2)
         w.port.flags |= PortFlag::TwoStopBits;
     else
@@ -71,63 +71,65 @@ int setStop(PortWork& w, std::string_view v) {
     return XmlError::Ok;
 }
 
-template <uint8_t Bit> int portFlag(PortWork& w, std::string_view v) {
+template <uint8_t Bit> XmlError portFlag(PortWork& w, std::string_view v) {
     w.portSeen = true;
     return readFlag(v, w.port.flags, Bit);
 }
 
-int setTimeout(PortWork& w, std::string_view v) {
+XmlError setTimeout(PortWork& w, std::string_view v) {
     w.portSeen = true;
     return readField(v, 0xFFFF, w.port.timeout);
 }
 
-int setPredelay(PortWork& w, std::string_view v) {
+XmlError setPredelay(PortWork& w, std::string_view v) {
     w.portSeen = true;
     return readField(v, 0xFFFF, w.port.predelay);
 }
 
-int setSlave(PortWork& w, std::string_view v) {
+XmlError setSlave(PortWork& w, std::string_view v) {
     w.portSeen = true;
     return readField(v, 255, w.port.slave);
 }
 
-int readAddress(std::string_view v, IpAddress& out) {
+XmlError readAddress(std::string_view v, IpAddress& out) {
     std::array<int64_t, 4> n{};
-    if (const int code = readNumbers(v, "d.d.d.d", n, {{kByteRange, kByteRange, kByteRange, kByteRange}}))
+    if (const XmlError code =
+            readNumbers(v, "d.d.d.d", n, {{kByteRange, kByteRange, kByteRange, kByteRange}});
+        code != XmlError::Ok)
         return code;
     for (std::size_t i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(n[i]);
     return XmlError::Ok;
 }
 
-int setIpaddr(PortWork& w, std::string_view v) {
-    if (const int code = readAddress(v, w.tcp.ipaddr)) return code;
+XmlError setIpaddr(PortWork& w, std::string_view v) {
+    if (const XmlError code = readAddress(v, w.tcp.ipaddr); code != XmlError::Ok) return code;
     w.ipaddrSeen = true;
     return XmlError::Ok;
 }
 
-int setSubnet(PortWork& w, std::string_view v) {
+XmlError setSubnet(PortWork& w, std::string_view v) {
     return readAddress(v, w.tcp.subnet);
 }
-int setGateway(PortWork& w, std::string_view v) {
+XmlError setGateway(PortWork& w, std::string_view v) {
     return readAddress(v, w.tcp.gateway);
 }
-int setTcpPort(PortWork& w, std::string_view v) {
+XmlError setTcpPort(PortWork& w, std::string_view v) {
     return readField(v, 0xFFFF, w.tcp.port);
 }
 
-int setDevice(PortWork& w, std::string_view v) {
+XmlError setDevice(PortWork& w, std::string_view v) {
     int64_t n = 0;
-    if (const int code = readInteger(v, 1, kTcpMapEntries, n)) return code;
+    if (const XmlError code = readInteger(v, 1, kTcpMapEntries, n); code != XmlError::Ok) return code;
     w.device = static_cast<int>(n);
     return XmlError::Ok;
 }
 
-int setIpmap(PortWork& w, std::string_view v) {
+XmlError setIpmap(PortWork& w, std::string_view v) {
     std::array<int64_t, 8> n{};
-    const int code = readNumbers(
+    const XmlError code = readNumbers(
         v, "d,d,d,d.d.d.d:d", n,
         {{kByteRange, kByteRange, kByteRange, kByteRange, kByteRange, kByteRange, kByteRange, {0, 0xFFFF}}});
-    if (code) return code;
+    if (code != XmlError::Ok) return code;
     if (w.device < 1 || w.device > kTcpMapEntries) return XmlError::OutOfRange;
     TcpDeviceMap& entry = w.devices[static_cast<std::size_t>(w.device - 1)];
     entry.firstUnit = static_cast<uint8_t>(n[0]);
@@ -159,9 +161,10 @@ constexpr std::array<Attr, 15> kPortAttributes{{
 
 } // namespace
 
-int applyPortElement(ObjectMap& map, UnitCursor& cursor) {
+XmlError applyPortElement(ObjectMap& map, UnitCursor& cursor) {
     PortWork work{map.modbus, map.tcp, map.tcpMap};
-    if (const int code = runAttributeLoop<PortWork>(cursor, kPortAttributes, work)) return code;
+    if (const XmlError code = runAttributeLoop<PortWork>(cursor, kPortAttributes, work); code != XmlError::Ok)
+        return code;
     if (work.portSeen) map.modbus = work.port;
     if (work.ipmapSeen) {
         map.tcpMap = work.devices;

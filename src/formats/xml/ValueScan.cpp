@@ -142,7 +142,7 @@ bool restIsBlank(std::string_view text, std::size_t pos) {
 
 } // namespace
 
-int scanSendTime(std::string_view text, SendTimeText& out) {
+XmlError scanSendTime(std::string_view text, SendTimeText& out) {
     for (const SendTimeShape& shape : kShapes) {
         std::array<int64_t, 5> numbers{};
         std::size_t used = 0;

@@ -3,6 +3,8 @@
 // are skipped, a sign is allowed and reading stops at the first character that cannot continue
 // the number. Numbers too large for their conversion saturate instead of wrapping, so an
 // absurd value is caught by the range test of its attribute.
+#include "formats/xml/XmlError.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -34,6 +36,6 @@ struct SendTimeText {
 
 // Reads a send time in one of its accepted shapes ("d,h:m:s.ms", "d,h:m:s", "h:m:s", "m:s",
 // "s"); returns an XmlError code (1 for no shape, 3 for a part outside its range).
-int scanSendTime(std::string_view text, SendTimeText& out);
+XmlError scanSendTime(std::string_view text, SendTimeText& out);
 
 } // namespace korvex::xml

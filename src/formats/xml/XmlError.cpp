@@ -1,12 +1,13 @@
 #include "formats/xml/XmlError.h"
 
+#include "vocab/TextFormat.h"
+
 #include <array>
-#include <cstdio>
 
 namespace korvex {
 namespace {
 
-constexpr std::array<const char*, XmlError::Count> kMessages{
+constexpr std::array<const char*, kXmlErrorCount> kMessages{
     "No errors found",
     "Syntax is bad",
     "Unrecognized tag name",
@@ -32,19 +33,16 @@ constexpr std::array<const char*, XmlError::Count> kMessages{
 
 } // namespace
 
-const char* xmlErrorMessage(int code) {
-    if (code < 0 || code >= XmlError::Count) return nullptr;
-    return kMessages[static_cast<std::size_t>(code)];
+const char* xmlErrorMessage(XmlError code) {
+    const int n = codeNumber(code);
+    if (n < 0 || n >= kXmlErrorCount) return nullptr;
+    return kMessages[static_cast<std::size_t>(n)];
 }
 
-std::string xmlErrorText(int code, int unitCount) {
-    char text[96];
+std::string xmlErrorText(XmlError code, int unitCount) {
     if (code == XmlError::Ok) return kMessages[0];
-    if (const char* message = xmlErrorMessage(code))
-        std::snprintf(text, sizeof text, "%s at line #%d", message, unitCount);
-    else
-        std::snprintf(text, sizeof text, "Unrecognized error code at line %d", unitCount);
-    return text;
+    if (const char* message = xmlErrorMessage(code)) return formatText("{} at line #{}", message, unitCount);
+    return formatText("Unrecognized error code at line {}", unitCount);
 }
 
 } // namespace korvex

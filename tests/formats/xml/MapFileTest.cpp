@@ -83,7 +83,7 @@ TEST(MapDocument, EmptyMapForEachModel) {
 struct RoundTrip {
     std::string first;
     std::string second;
-    int code;
+    XmlError code;
     std::unique_ptr<ObjectMap> loaded;
 };
 
@@ -114,7 +114,7 @@ TEST(MapRoundTrip, AListFilledByAnImportLoadsBackWhole) {
     assignFbNumbers(*map);
     ASSERT_EQ(map->nvCount, kListCapacity);
     const RoundTrip trip = roundTrip(*map);
-    EXPECT_EQ(trip.code, 0);
+    EXPECT_EQ(trip.code, XmlError::Ok);
     EXPECT_EQ(trip.loaded->nvCount, kListCapacity);
     EXPECT_EQ(trip.second, trip.first);
 }
@@ -125,7 +125,7 @@ TEST(MapRoundTrip, MapsBuiltByTheListOperationsGiveTheSameBytes) {
         test::buildRichMap(*map, model);
         ASSERT_TRUE(testing::checkLinks(*map));
         const RoundTrip trip = roundTrip(*map);
-        ASSERT_EQ(trip.code, 0) << model;
+        ASSERT_EQ(trip.code, XmlError::Ok) << model;
         EXPECT_EQ(trip.first, trip.second) << model;
         EXPECT_TRUE(testing::checkLinks(*trip.loaded));
         EXPECT_EQ(trip.first.find("\n\n"), std::string::npos); // every line ends in CR LF
@@ -137,7 +137,7 @@ TEST(MapRoundTrip, LoadedMapKeepsWhatTheFileCarries) {
     auto map = std::make_unique<ObjectMap>();
     test::buildRichMap(*map, 2);
     const RoundTrip trip = roundTrip(*map);
-    ASSERT_EQ(trip.code, 0);
+    ASSERT_EQ(trip.code, XmlError::Ok);
     const ObjectMap& loaded = *trip.loaded;
     EXPECT_EQ(loaded.nvCount, map->nvCount - 1); // the row without a function-block number stays behind
     // The gateway's own slave address travels only in slave mode; in master mode the timeout.
@@ -167,7 +167,7 @@ TEST(MapRoundTrip, ObjectsOnStateBitsEightToFifteenLinkAgain) {
         for (int f = 1; f <= 16; ++f) EXPECT_TRUE(copyNVRowIntoObject(*map, row + f, f));
         return roundTrip(*map);
     }();
-    ASSERT_EQ(trip.code, 0);
+    ASSERT_EQ(trip.code, XmlError::Ok);
     EXPECT_NE(trip.first.find("lonoffset=\"0,15\""), std::string::npos);
     EXPECT_EQ(trip.loaded->object(16)->nvRow, row + 17);
     EXPECT_EQ(trip.first, trip.second);

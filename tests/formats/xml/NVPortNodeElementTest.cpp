@@ -84,7 +84,7 @@ TEST_F(NVElement, DescriptionWithoutScopeAndTypeIndexIsAUserTypeToo) {
 
 struct CodeCase {
     const char* attributes;
-    int code;
+    XmlError code;
 };
 
 class NVCodes : public ::testing::TestWithParam<CodeCase> {};
@@ -92,7 +92,7 @@ class NVCodes : public ::testing::TestWithParam<CodeCase> {};
 TEST_P(NVCodes, GiveTheirCode) {
     auto map = std::make_unique<ObjectMap>();
     EXPECT_EQ(readNV(*map, GetParam().attributes), GetParam().code) << GetParam().attributes;
-    if (GetParam().code != 0) {
+    if (GetParam().code != XmlError::Ok) {
         EXPECT_EQ(map->nvCount, 0);
     }
 }
@@ -148,15 +148,16 @@ TEST(PartialElements, AreRefusedFromTheGatewayAndNamedInADocument) {
         for (bool document : {false, true}) {
             auto map = std::make_unique<ObjectMap>();
             // A user-defined structure, whose field rows objects add as they are read.
-            ASSERT_EQ(readNV(*map, "nvo=\"1\" unvt_pid=\"1:2:3:4:5:6:7:8\" unvt_info=\"1,0,9,4,0,0,0\""), 0);
+            ASSERT_EQ(readNV(*map, "nvo=\"1\" unvt_pid=\"1:2:3:4:5:6:7:8\" unvt_info=\"1,0,9,4,0,0,0\""),
+                      XmlError::Ok);
             testing::fillPlainNVRows(*map, c.rowsBefore - 1);
             ElementReader reader(*map);
             const bool isNV = c.element.starts_with("<nv");
             const std::string section = isNV ? "netvars" : "objects";
             std::istringstream in(test::document("<" + section + ">" + c.element + "</" + section + ">"));
-            const int code = document ? reader.readDocument(in)
-                             : isNV   ? reader.parseNVElement(c.element)
-                                      : reader.parseObjectElement(c.element);
+            const XmlError code = document ? reader.readDocument(in)
+                                  : isNV   ? reader.parseNVElement(c.element)
+                                           : reader.parseObjectElement(c.element);
             EXPECT_EQ(code, document ? XmlError::Ok : XmlError::CannotAddNV) << c.element;
             EXPECT_EQ(reader.warnings(),
                       document ? std::vector<std::string>{c.warning} : std::vector<std::string>{});
@@ -169,26 +170,26 @@ TEST(PartialElements, AreRefusedFromTheGatewayAndNamedInADocument) {
 TEST(SendTimeShapes, AcceptedShapes) {
     struct Case {
         const char* text;
-        int code;
+        XmlError code;
         xml::SendTimeText value;
     };
     const Case cases[] = {
-        {"15", 0, {0, 0, 0, 15, 0}},
-        {"1:30", 0, {0, 0, 1, 30, 0}},
-        {"2:3:4", 0, {0, 2, 3, 4, 0}},
-        {"2,0:0:0", 0, {2, 0, 0, 0, 0}},
-        {"1,2:3:4.500", 0, {1, 2, 3, 4, 500}},
-        {" 7 ", 0, {0, 0, 0, 7, 0}},
-        {"1:2:3.5", 1, {}},
-        {"", 1, {}},
-        {"a", 1, {}},
-        {"65536,0:0:0", 3, {}},
-        {"65535,0:0:0", 0, {65535, 0, 0, 0, 0}},
+        {"15", XmlError::Ok, {0, 0, 0, 15, 0}},
+        {"1:30", XmlError::Ok, {0, 0, 1, 30, 0}},
+        {"2:3:4", XmlError::Ok, {0, 2, 3, 4, 0}},
+        {"2,0:0:0", XmlError::Ok, {2, 0, 0, 0, 0}},
+        {"1,2:3:4.500", XmlError::Ok, {1, 2, 3, 4, 500}},
+        {" 7 ", XmlError::Ok, {0, 0, 0, 7, 0}},
+        {"1:2:3.5", XmlError::BadSyntax, {}},
+        {"", XmlError::BadSyntax, {}},
+        {"a", XmlError::BadSyntax, {}},
+        {"65536,0:0:0", XmlError::OutOfRange, {}},
+        {"65535,0:0:0", XmlError::Ok, {65535, 0, 0, 0, 0}},
     };
     for (const Case& c : cases) {
         xml::SendTimeText value;
         EXPECT_EQ(xml::scanSendTime(c.text, value), c.code) << c.text;
-        if (c.code == 0) {
+        if (c.code == XmlError::Ok) {
             EXPECT_EQ(value.days, c.value.days) << c.text;
             EXPECT_EQ(value.hours, c.value.hours) << c.text;
             EXPECT_EQ(value.minutes, c.value.minutes) << c.text;
@@ -292,7 +293,7 @@ TEST(NVElementRoundTrip, EveryStandardAndUserTypeReadsBackAsWritten) {
         if (header.size == 0) header.size = snvt_size(header.snvt); // as an imported NV has it
         if (!header.isInput) header.maxSendTime = SendTime{5, 4, 3, 2};
         auto back = std::make_unique<ObjectMap>();
-        ASSERT_EQ(test::readNVLine(*back, writeNVElement(*map, 0, true, "nv")), 0);
+        ASSERT_EQ(test::readNVLine(*back, writeNVElement(*map, 0, true, "nv")), XmlError::Ok);
         ASSERT_EQ(back->nvCount, map->nvCount) << request.snvt;
         back->nvs[0].inDevice = 0;
         for (int r = 0; r < map->nvCount; ++r)
@@ -307,14 +308,15 @@ TEST(NVElementRoundTrip, ScopeZeroDescriptionKeepsTheStandardTypeOfAnEarlierSnvt
             auto map = std::make_unique<ObjectMap>();
             const std::string attributes =
                 "nvo=\"1\" snvt=\"" + std::to_string(t) + "\" unvt_info=\"" + info + "\"";
-            ASSERT_EQ(test::readNV(*map, attributes), 0) << attributes;
+            ASSERT_EQ(test::readNV(*map, attributes), XmlError::Ok) << attributes;
             EXPECT_EQ(map->nvs[0].snvt, t) << attributes;
             EXPECT_EQ(map->nvCount, standardTypeRowCount(t)) << attributes;
         }
     }
     // The tool's own form of a user type with type index 0 (no `snvt`) stays a one-row user type.
     auto map = std::make_unique<ObjectMap>();
-    ASSERT_EQ(test::readNV(*map, "nvo=\"1\" unvt_pid=\"0:0:0:0:0:0:0:0\" unvt_info=\"0,0,9,3,0,0,0\""), 0);
+    ASSERT_EQ(test::readNV(*map, "nvo=\"1\" unvt_pid=\"0:0:0:0:0:0:0:0\" unvt_info=\"0,0,9,3,0,0,0\""),
+              XmlError::Ok);
     EXPECT_EQ(map->nvCount, 1);
     EXPECT_EQ(map->nvs[0].snvt, 0);
     EXPECT_EQ(map->nvs[0].size, 3);
@@ -325,9 +327,9 @@ TEST(NVElementRoundTrip, ScopeZeroDescriptionKeepsTheStandardTypeOfAnEarlierSnvt
 // for every element kind; only a unit cut off before any '>' is bad syntax.
 TEST(ElementClose, WithoutSlashIsAnUnrecognizedTagForEveryKind) {
     const struct {
-        int (ElementReader::*parse)(std::string_view);
+        XmlError (ElementReader::*parse)(std::string_view);
         const char* line;
-        int code;
+        XmlError code;
     } cases[] = {
         {&ElementReader::parseObjectElement, "<obj n=\"5\">", XmlError::UnknownTag},
         {&ElementReader::parseObjectElement, "<obj n=\"5\" >", XmlError::UnknownTag},

@@ -90,7 +90,7 @@ TEST_F(ObjectElement, DefaultValueNeedsADataTypeAndFollowsIt) {
 
 struct ValueCase {
     const char* attributes;
-    int code;
+    XmlError code;
 };
 
 class ObjectValues : public ::testing::TestWithParam<ValueCase> {};

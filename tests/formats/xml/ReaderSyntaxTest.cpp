@@ -18,7 +18,7 @@ using test::readDocumentText;
 struct DocCase {
     const char* what;
     std::string text;
-    int code;
+    XmlError code;
     int units; // -1: not checked
 };
 
@@ -78,15 +78,16 @@ INSTANTIATE_TEST_SUITE_P(
         DocCase{"comment never closed", document("<!-- open"), XmlError::UnexpectedEnd, -1}));
 
 TEST(ReaderMessages, TableHasTwentyOneEntriesAndFormatsTheUnitCount) {
-    EXPECT_STREQ(xmlErrorMessage(0), "No errors found");
-    EXPECT_STREQ(xmlErrorMessage(20), "Unable to add NV");
-    EXPECT_EQ(xmlErrorMessage(21), nullptr);
-    EXPECT_EQ(xmlErrorMessage(-1), nullptr);
-    EXPECT_EQ(xmlErrorText(0, 9), "No errors found");
-    EXPECT_EQ(xmlErrorText(5, 57), "Unexpected end of file at line #57");
-    EXPECT_EQ(xmlErrorText(15, 1), "File is not XML at line #1");
-    EXPECT_EQ(xmlErrorText(21, 4), "Unrecognized error code at line 4");
-    EXPECT_EQ(xmlErrorText(-3, 4), "Unrecognized error code at line 4");
+    const auto code = [](int n) { return static_cast<XmlError>(n); };
+    EXPECT_STREQ(xmlErrorMessage(code(0)), "No errors found");
+    EXPECT_STREQ(xmlErrorMessage(code(20)), "Unable to add NV");
+    EXPECT_EQ(xmlErrorMessage(code(21)), nullptr);
+    EXPECT_EQ(xmlErrorMessage(code(-1)), nullptr);
+    EXPECT_EQ(xmlErrorText(code(0), 9), "No errors found");
+    EXPECT_EQ(xmlErrorText(code(5), 57), "Unexpected end of file at line #57");
+    EXPECT_EQ(xmlErrorText(code(15), 1), "File is not XML at line #1");
+    EXPECT_EQ(xmlErrorText(code(21), 4), "Unrecognized error code at line 4");
+    EXPECT_EQ(xmlErrorText(code(-3), 4), "Unrecognized error code at line 4");
 }
 
 TEST(ReaderMessages, EmptyStreamIsReportedAsNotXmlAtLineOne) {
@@ -137,7 +138,7 @@ TEST(ReaderBounds, ValuesUpToThreeHundredCharacters) {
     for (std::size_t length : {299u, 300u, 301u}) {
         auto map = std::make_unique<ObjectMap>();
         const std::string value(length, 'n');
-        const int code = test::readObject(*map, "n=\"3\" name=\"" + value + "\"");
+        const XmlError code = test::readObject(*map, "n=\"3\" name=\"" + value + "\"");
         if (length <= 300) {
             EXPECT_EQ(code, XmlError::Ok) << length;
             EXPECT_EQ(textOf(map->object(3)->name), value.substr(0, kNameSize - 1));
@@ -151,7 +152,7 @@ TEST(ReaderBounds, ValuesUpToThreeHundredCharacters) {
 
 struct AttrCase {
     const char* attributes;
-    int code;
+    XmlError code;
 };
 
 class ObjectAttributeSyntax : public ::testing::TestWithParam<AttrCase> {};
