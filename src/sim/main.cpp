@@ -23,17 +23,21 @@ void onSignal(int) {
 
 void printHelp() {
     std::puts("Usage: korvex-gateway-sim [--link PATH] [--sample] [--return MS] [--erase-ms MS]\n"
-              "                          [--fault KIND:SWITCH]...\n"
+              "                          [--no-prompt] [--baud RATE] [--fault KIND:SWITCH]...\n"
               "Acts as a Korvex gateway on the master side of a pseudo-terminal and prints the slave\n"
               "path; open that path (or the --link symlink) as the serial port. Runs until interrupted.\n\n"
               "  --link PATH         make PATH a symlink to the slave side (gone while hung up)\n"
               "  --sample            start with a small configuration (3 objects, 4 NVs, a domain)\n"
               "  --return MS         after a hang-up, come back on a new line after MS milliseconds\n"
               "  --erase-ms MS       erasing the configuration takes MS milliseconds (default 3000)\n"
+              "  --no-prompt         end replies without the console prompt \":->\"\n"
+              "  --baud RATE         hold the line to RATE baud, ten bits a byte (e.g. 115200), in both\n"
+              "                      directions; without it bytes go as fast as the terminal takes them\n"
               "  --fault KIND:SWITCH fault for one command kind (usage, pcx, nvitx, obj, nv, mod, ...;\n"
               "                      * for all); switches: noreply, garbage, delay=MS, split=MS,\n"
               "                      error=TEXT, hangup=N (hang up on the command after N), trickle=MS,\n"
-              "                      after=N (the first N commands of the kind are answered normally)\n\n"
+              "                      after=N (the first N commands of the kind are answered normally),\n"
+              "                      tail=MS (MS after the reply, print the prompt once more)\n\n"
               "Example: korvex-gateway-sim --link /tmp/korvex --fault usage:delay=500 --fault pcx:split=150");
 }
 
@@ -43,13 +47,13 @@ bool needValue(int i, int argc, const char* option) {
     return false;
 }
 
-// A whole non-negative number of milliseconds.
-bool readMs(const char* text, int& ms) {
+// A whole number within [low, high].
+bool readNumber(const char* text, long low, long high, int& value) {
     char* end = nullptr;
     errno = 0;
     const long n = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || errno != 0 || n < 0 || n > 3600000) return false;
-    ms = static_cast<int>(n);
+    if (end == text || *end != '\0' || errno != 0 || n < low || n > high) return false;
+    value = static_cast<int>(n);
     return true;
 }
 
@@ -59,6 +63,8 @@ int main(int argc, char** argv) {
     bool sample = false;
     int returnMs = -1;
     int eraseMs = korvex::sim::kDefaultEraseMs;
+    bool prompt = true;
+    int baud = 0;
     std::string link;
     korvex::sim::FaultPlan checked;
     std::vector<std::string> faults;
@@ -75,8 +81,15 @@ int main(int argc, char** argv) {
         } else if (arg == "--return" && needValue(i, argc, "--return")) {
             returnMs = std::atoi(argv[++i]);
         } else if (arg == "--erase-ms" && needValue(i, argc, "--erase-ms")) {
-            if (!readMs(argv[++i], eraseMs)) {
+            if (!readNumber(argv[++i], 0, 3600000, eraseMs)) {
                 std::fprintf(stderr, "korvex-gateway-sim: --erase-ms takes a number of milliseconds\n");
+                return 2;
+            }
+        } else if (arg == "--no-prompt") {
+            prompt = false;
+        } else if (arg == "--baud" && needValue(i, argc, "--baud")) {
+            if (!readNumber(argv[++i], 1, 100000000, baud)) {
+                std::fprintf(stderr, "korvex-gateway-sim: --baud takes a positive rate\n");
                 return 2;
             }
         } else if (arg == "--fault" && needValue(i, argc, "--fault")) {
@@ -96,6 +109,8 @@ int main(int argc, char** argv) {
     for (const auto& fault : faults) gateway.addFault(fault);
     gateway.setAutoReturn(returnMs);
     gateway.setEraseMs(eraseMs);
+    gateway.setPrompt(prompt);
+    gateway.setBaud(baud);
     std::string error;
     if (!gateway.start(&error) || (!link.empty() && !gateway.setLink(link, &error))) {
         std::fprintf(stderr, "korvex-gateway-sim: %s\n", error.c_str());
