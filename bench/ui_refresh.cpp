@@ -35,7 +35,7 @@ QApplication& app() {
 std::unique_ptr<ObjectMap> filledMap() {
     auto map = std::make_unique<ObjectMap>();
     for (int n = 1; n <= kObjectCount; ++n) {
-        DataObject& o = map->object(n);
+        DataObject& o = *map->object(n);
         o.flags = ObjectFlag::InUse | ObjectFlag::ReadPeriodic |
                   (n % 2 ? ObjectFlag::InputNV : ObjectFlag::OutputNV);
         o.modtype = 4;

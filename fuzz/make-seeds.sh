@@ -11,3 +11,5 @@ done
 "$build/fuzz/korvex-fuzz-seeds" fuzz/corpus
 # The test XIF file up to the end of its NV blocks, where reading stops.
 sed "/^FILE template/,\$d" tests/data/empty-map.xif >fuzz/corpus/xif_reader_fuzz/empty-map.xif
+# A device file with a standard type newer than the catalogue, laid out by its own type lines.
+cp tests/data/vav-newer-types.xif fuzz/corpus/xif_reader_fuzz/

@@ -107,8 +107,10 @@ std::optional<int> modelNamedInFile(const std::string& path) {
 // (a type the catalogue does not know).
 void noteRowsNotKept(const ObjectMap& map, const std::string& out) {
     int registers = 0, nvs = 0, sizeless = 0;
-    for (int i = 0; i < map.registerCount; ++i)
-        if (map.registers[i].defined && !map.object(map.registers[i].objectNumber).hasRegister()) ++registers;
+    for (int i = 0; i < map.registerCount; ++i) {
+        const DataObject* object = map.object(map.registers[i].objectNumber);
+        if (map.registers[i].defined && !(object && object->hasRegister())) ++registers;
+    }
     for (int i = 0; i < map.nvCount; ++i) {
         if (!map.nvs[i].isHeader()) continue;
         if (map.nvs[i].fbNumber == 0)
@@ -162,6 +164,10 @@ void printText(const std::string& text, bool error) {
     if (text.empty() || text.back() != '\n') std::fputc('\n', stream);
 }
 
+void printWarnings(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) std::fprintf(stderr, "warning: %s\n", line.c_str());
+}
+
 bool runBuildAction(ObjectMap& map, const BuildAction& action) {
     const int code = action.run(map);
     if (code != kOk) {
@@ -206,6 +212,7 @@ bool loadMapFile(ObjectMap& map, const std::string& path, std::optional<int> mod
     if (path.empty()) return true;
     const MapFileResult result = readObjectMap(map, path);
     if (!result.ok) printText(result.text, true);
+    printWarnings(result.warnings);
     return result.ok;
 }
 

@@ -61,5 +61,8 @@ bool parseSelection(const std::string& verb, const std::string& text, int count,
 
 // Prints a message text from the core: as it is, with one line end at the end.
 void printText(const std::string& text, bool error);
+// Prints each line on stderr as "warning: <line>": what a load or an import took in only in
+// part, or left out.
+void printWarnings(const std::vector<std::string>& lines);
 
 } // namespace korvex::cli

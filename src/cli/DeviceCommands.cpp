@@ -110,7 +110,7 @@ void printFreshValues(DeviceRun& run) {
     for (int n = 1; n <= kObjectCount; ++n) {
         const ValueSlot& slot = run.engine.values().slot(n);
         if (!slot.fresh) continue;
-        const std::string text = object_value_to_text(slot.value, run.engine.map().object(n).datatype);
+        const std::string text = object_value_to_text(slot.value, run.engine.map().object(n)->datatype);
         std::printf("Object #%d = %s\n", n, text.c_str());
     }
 }
@@ -174,7 +174,7 @@ int runWriteValue(DeviceRun& run, const DeviceCommand& command) {
     readInt(command.args[0], 1, kObjectCount, n);
     {
         std::lock_guard lock(run.engine.mapMutex());
-        DataObject& object = run.engine.map().object(n);
+        DataObject& object = *run.engine.map().object(n);
         if (object.datatype == ObjectDataType::None) object.datatype = ObjectDataType::FP;
         run.engine.values().slot(n).value = object_value_from_text(command.args[1], object.datatype);
     }

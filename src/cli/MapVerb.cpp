@@ -1,4 +1,5 @@
 // korvex-cli map check|save|new: the object map file, as Open, Save As and New handle it.
+#include "cli/BuildVerb.h"
 #include "cli/Verb.h"
 #include "model/ObjectMap.h"
 #include "xml/MapFile.h"
@@ -62,6 +63,7 @@ int runCheck(const std::vector<std::string>& args) {
     map->deviceModel = model;
     const MapFileResult read = readObjectMap(*map, positional[0]);
     print(stdout, read.ok ? std::string("No errors found") : read.text);
+    printWarnings(read.warnings);
     return read.ok ? 0 : 1;
 }
 
@@ -78,6 +80,7 @@ int runSave(const std::vector<std::string>& args) {
         print(stderr, read.text);
         return 1;
     }
+    printWarnings(read.warnings);
     return save(*map, positional[1]);
 }
 

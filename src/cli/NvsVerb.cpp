@@ -23,6 +23,7 @@ int importNVs(const std::vector<std::string>& args) {
     const XifFileOutcome read = importXifFile(job.positional[0], *table);
     printText(read.message, !read.ok);
     if (!read.ok) return 1;
+    printWarnings(read.notes);
 
     std::vector<int> picks;
     bool all = false;
@@ -31,7 +32,9 @@ int importNVs(const std::vector<std::string>& args) {
         selectAllImportEntries(*table);
     else
         selectImportEntries(*table, picks);
-    printText(nvEntriesAddedText(add_selected(*table, *map)), false);
+    std::vector<std::string> notes;
+    printText(nvEntriesAddedText(add_selected(*table, *map, &notes)), false);
+    printWarnings(notes);
     return finishMapJob(*map, job) ? 0 : 1;
 }
 
@@ -66,7 +69,9 @@ const VerbRegistrar nvsVerb{
     "  Reads the NVs of another device's XIF file, adds the selected entries (numbered from 0 by\n"
     "  their NV index; default all) to the NV list of IN with their direction reversed, runs the\n"
     "  build ACTIONs in order and writes OUT. The map file keeps only NVs with a function-block\n"
-    "  number, so give --then assign-fb. ACTIONs and --model as for \"build\".\n"
+    "  number, so give --then assign-fb. ACTIONs and --model as for \"build\". An NV of a standard\n"
+    "  type newer than the catalogue is kept as a user-defined type laid out by the file's type\n"
+    "  lines; it, and every NV left out, is named on stderr in a \"warning:\" line.\n"
     "  Example: korvex-cli nvs import partner.xif --out plant.xml --select 3,4 --then "
     "assign-fb,objects-from-nvs\n"
     "nvs export MAP XIF [--model Korvex-A|Korvex-B|Korvex-C] [--date TEXT]\n"

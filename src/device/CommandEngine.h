@@ -77,9 +77,14 @@ public:
     // ---- configuration transfer (states 3 to 7) --------------------------------------------
     // Function-block ranges per direction; a first number of 0 leaves that direction out. With
     // nothing to transfer the state stays 0 and true is returned.
-    bool startGetNetVars(int firstInput, int lastInput, int firstOutput, int lastOutput);
+    // A fetch that replaces a list gets the emptying step as `replace`: it runs under the map
+    // mutex only once the engine is claimed and the first request is due, so a list is never
+    // emptied for a transfer that does not start, and no reply can land before it.
+    using MapStep = std::function<void(ObjectMap&)>;
+    bool startGetNetVars(int firstInput, int lastInput, int firstOutput, int lastOutput,
+                         const MapStep& replace = {});
     bool startSendNetVars(int firstInput, int lastInput, int firstOutput, int lastOutput);
-    bool startGetObjects(int first, int last);
+    bool startGetObjects(int first, int last, const MapStep& replace = {});
     bool startSendObjects(int first, int last);
     bool startClearConfig();
 

@@ -19,6 +19,9 @@ struct ActionOptions {
     bool gatewaySlave = false; // "Configure gateway as Modbus slave."
 };
 
+// "Invalid TCP/IP settings.": no IP address or subnet mask (first byte 0), or no TCP port.
+bool tcpSettingsMissing(const TcpSettings& tcp);
+
 enum class ActionOutcome {
     Started,    // the command runs (or there was nothing to send); the status loop reports it
     Cancelled,  // the user declined, or chose nothing
@@ -32,9 +35,13 @@ public:
     DeviceActions(CommandEngine& engine, StatusSink& sink, ActionHost& host, ActionOptions options = {})
         : engine_(engine), sink_(sink), host_(host), options_(options) {}
 
-    // Master List page.
-    ActionOutcome getNetVars();
-    ActionOutcome sendNetVars();
+    // Master List page. The NV transfers are the NV List page's too; `from` is the page whose
+    // box reports a port that does not open or a busy link (the transfer's progress goes to
+    // both boxes).
+    ActionOutcome getNetVars() { return getNetVars(Page::NVList); }
+    ActionOutcome getNetVars(Page from);
+    ActionOutcome sendNetVars() { return sendNetVars(Page::NVList); }
+    ActionOutcome sendNetVars(Page from);
     ActionOutcome getObjects();
     ActionOutcome sendObjects();
     ActionOutcome eraseDevice();

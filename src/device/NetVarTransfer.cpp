@@ -51,10 +51,15 @@ void storeRanges(NetVarTransferFields& f, int firstInput, int lastInput, int fir
 
 } // namespace
 
-bool CommandEngine::startGetNetVars(int firstInput, int lastInput, int firstOutput, int lastOutput) {
+bool CommandEngine::startGetNetVars(int firstInput, int lastInput, int firstOutput, int lastOutput,
+                                    const MapStep& replace) {
     return startSequence(EngineState::GetNetVars, [&] {
         storeRanges(*this, firstInput, lastInput, firstOutput, lastOutput);
         if (!firstNetVarNumber(*this)) return nothingToTransfer(nvNothingToTransfer);
+        if (replace) {
+            std::lock_guard lock(mapMutex_);
+            replace(map_);
+        }
         return netVarRequest(nvInputPhase, nvNumber);
     });
 }

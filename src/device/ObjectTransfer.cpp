@@ -25,12 +25,16 @@ bool objectRange(int& first, int& last) {
 
 } // namespace
 
-bool CommandEngine::startGetObjects(int first, int last) {
+bool CommandEngine::startGetObjects(int first, int last, const MapStep& replace) {
     return startSequence(EngineState::GetObjects, [&] {
         if (!objectRange(first, last)) return nothingToTransfer(objNothingToTransfer);
         objFirst = first;
         objLast = last;
         objNumber = first;
+        if (replace) {
+            std::lock_guard lock(mapMutex_);
+            replace(map_);
+        }
         return objectRequest(first);
     });
 }
@@ -75,7 +79,7 @@ void CommandEngine::onGetObjectsReply(const Reply& reply) {
     // The gateway holds nothing above its last object: those count as configured and in sync.
     if (deviceLastObjectKnown && deviceLastObject >= 1 && deviceLastObject < kObjectCount) {
         for (int n = deviceLastObject + 1; n <= kObjectCount; ++n)
-            map_.object(n).syncFlags |= SyncFlag::Configured | SyncFlag::InDevice;
+            map_.object(n)->syncFlags |= SyncFlag::Configured | SyncFlag::InDevice;
     }
     endObjects(kResultOk);
 }
@@ -87,9 +91,10 @@ void CommandEngine::onSendObjectsReply(const Reply& reply) {
         return endObjects(kResultErrorText);
     }
     std::lock_guard lock(mapMutex_);
-    DataObject& object = map_.object(objNumber);
-    object.syncFlags |= SyncFlag::InDevice;
-    if (RegisterDef* reg = map_.registerAtLink(object.registerRow)) reg->inDevice = 1;
+    if (DataObject* object = map_.object(objNumber)) {
+        object->syncFlags |= SyncFlag::InDevice;
+        if (RegisterDef* reg = map_.registerAtLink(object->registerRow)) reg->inDevice = 1;
+    }
     objLastSent = objNumber;
     if (objNumber + 1 > objLast) return endObjects(kResultOk);
     ++objNumber;

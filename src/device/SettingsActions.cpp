@@ -5,14 +5,9 @@
 
 namespace korvex::device {
 
-namespace {
-
-// "Invalid TCP/IP settings.": no IP address or subnet mask (first byte 0), or no TCP port.
 bool tcpSettingsMissing(const TcpSettings& tcp) {
     return tcp.ipaddr[0] == 0 || tcp.subnet[0] == 0 || tcp.port == 0;
 }
-
-} // namespace
 
 // ---- View Data -------------------------------------------------------------------------------
 

@@ -62,35 +62,37 @@ bool DeviceActions::queryUsage(Page page) {
     return answered && engine_.usageResult == kResultOk;
 }
 
-ActionOutcome DeviceActions::getNetVars() {
+// A replaced list is emptied only once the fetch really starts: a Cancel in the range dialog or
+// a port that does not open leaves it whole.
+ActionOutcome DeviceActions::getNetVars(Page from) {
     bool listEmpty = false;
     {
         std::lock_guard lock(engine_.mapMutex());
         listEmpty = engine_.map().nvCount == 0;
     }
-    if (!listEmpty) {
-        if (!host_.confirm(std::string(action::kReplaceNVs))) return ActionOutcome::Cancelled;
-        {
-            std::lock_guard lock(engine_.mapMutex());
-            clearNVList(engine_.map());
-        }
-        sink_.refresh(Refresh::NVList);
-        sink_.refresh(Refresh::RegisterList);
-    }
+    if (!listEmpty && !host_.confirm(std::string(action::kReplaceNVs))) return ActionOutcome::Cancelled;
     NetVarRanges ranges = kAllNetVars;
+    // A port that fails the pre-query is told once, by the start below: the NV List box that
+    // took it is emptied before the range dialog.
     if (queryUsage(Page::NVList)) {
         offerCount(engine_.deviceInputCount, ranges.firstInput, ranges.lastInput);
         offerCount(engine_.deviceOutputCount, ranges.firstOutput, ranges.lastOutput);
     }
     sink_.setText(Page::NVList, "");
     if (!chosenNetVars(host_.chooseNetVarRanges(ranges), ranges)) return ActionOutcome::Cancelled;
-    return openAndStart(Page::NVList, [&] {
+    const auto replace = [](ObjectMap& map) { clearNVList(map); };
+    const ActionOutcome outcome = openAndStart(from, [&] {
         return engine_.startGetNetVars(ranges.firstInput, ranges.lastInput, ranges.firstOutput,
-                                       ranges.lastOutput);
+                                       ranges.lastOutput, listEmpty ? CommandEngine::MapStep{} : replace);
     });
+    if (outcome == ActionOutcome::Started && !listEmpty) {
+        sink_.refresh(Refresh::NVList);
+        sink_.refresh(Refresh::RegisterList);
+    }
+    return outcome;
 }
 
-ActionOutcome DeviceActions::sendNetVars() {
+ActionOutcome DeviceActions::sendNetVars(Page from) {
     sink_.setText(Page::NVList, "");
     NetVarRanges ranges;
     {
@@ -100,7 +102,7 @@ ActionOutcome DeviceActions::sendNetVars() {
         ranges = NetVarRanges{inputs.low, inputs.high, outputs.low, outputs.high};
     }
     if (!chosenNetVars(host_.chooseNetVarRanges(ranges), ranges)) return ActionOutcome::Cancelled;
-    return openAndStart(Page::NVList, [&] {
+    return openAndStart(from, [&] {
         return engine_.startSendNetVars(ranges.firstInput, ranges.lastInput, ranges.firstOutput,
                                         ranges.lastOutput);
     });
@@ -112,15 +114,7 @@ ActionOutcome DeviceActions::getObjects() {
         std::lock_guard lock(engine_.mapMutex());
         inUse = anyObjectInUse(engine_.map());
     }
-    if (inUse) {
-        if (!host_.confirm(std::string(action::kReplaceObjects))) return ActionOutcome::Cancelled;
-        {
-            std::lock_guard lock(engine_.mapMutex());
-            clearObjectsAndRegisters(engine_.map());
-        }
-        sink_.refresh(Refresh::MasterList);
-        sink_.refresh(Refresh::RegisterList);
-    }
+    if (inUse && !host_.confirm(std::string(action::kReplaceObjects))) return ActionOutcome::Cancelled;
     sink_.setText(Page::MasterList, "");
     ObjectRange range{1, kObjectCount};
     engine_.deviceLastObjectKnown = false;
@@ -129,7 +123,15 @@ ActionOutcome DeviceActions::getObjects() {
         engine_.deviceLastObjectKnown = true;
     }
     if (!chosenObjects(host_.chooseObjectRange(range), range)) return ActionOutcome::Cancelled;
-    return openAndStart(Page::MasterList, [&] { return engine_.startGetObjects(range.first, range.last); });
+    const ActionOutcome outcome = openAndStart(Page::MasterList, [&] {
+        return engine_.startGetObjects(range.first, range.last,
+                                       inUse ? clearObjectsAndRegisters : CommandEngine::MapStep{});
+    });
+    if (outcome == ActionOutcome::Started && inUse) {
+        sink_.refresh(Refresh::MasterList);
+        sink_.refresh(Refresh::RegisterList);
+    }
+    return outcome;
 }
 
 // True when an object of the range is in use without an NV that was sent (for a field row, its
@@ -138,7 +140,7 @@ bool DeviceActions::objectsNeedNVs(int first, int last) {
     std::lock_guard lock(engine_.mapMutex());
     const ObjectMap& map = engine_.map();
     for (int n = std::max(first, 1); n <= std::min(last, kObjectCount); ++n) {
-        const DataObject& object = map.object(n);
+        const DataObject& object = *map.object(n);
         if (object.isEmpty()) continue;
         if (object.nvRow == 0 || object.nvRow > map.nvCount) return true;
         int header = object.nvRow - 1;

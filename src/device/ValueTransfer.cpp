@@ -40,7 +40,7 @@ bool mentionsUndefined(const Reply& reply) {
 
 // Map mutex held.
 std::string CommandEngine::valueWriteLine(int n) {
-    const int type = valueType(map_.object(n));
+    const int type = valueType(*map_.object(n));
     return "pw " + std::to_string(n) + " " + fixedSix(object_value_to_number(values_.slot(n).value, type)) +
            "\r\n";
 }
@@ -83,7 +83,7 @@ void CommandEngine::onReadValuesReply(const Reply& reply) {
     {
         std::lock_guard lock(mapMutex_);
         ValueSlot& slot = values_.slot(valueNumber);
-        slot.value = object_value_from_number(x, valueType(map_.object(valueNumber)));
+        slot.value = object_value_from_number(x, valueType(*map_.object(valueNumber)));
         slot.fresh = true;
     }
     valueLastRead = valueNumber;

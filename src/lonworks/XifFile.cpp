@@ -27,17 +27,18 @@ XifFileOutcome importXifFile(const std::string& path, ImportTable& table) {
         return {false, XifText::NeedXifFile, {}, 0};
     std::ifstream in(path, std::ios::binary);
     if (!in) return {false, withPath(XifText::ErrorOpening, path), {}, 0};
-    const int parsed = XifReader().read(in, table);
+    XifReader reader;
+    const int parsed = reader.read(in, table);
     if (parsed == 0) {
         clearImportTable(table);
-        return {false, XifText::ImportUnsuccessful, {}, 0};
+        return {false, XifText::ImportUnsuccessful, {}, 0, {}};
     }
     const std::string name = fileNameOf(path);
     char count[16];
     std::snprintf(count, sizeof count, "%d", parsed);
     std::string status = withPath(XifText::NVsParsed, name);
     status.replace(status.find("%d"), 2, count);
-    return {true, status, name, parsed};
+    return {true, status, name, parsed, reader.notes()};
 }
 
 std::string xifExportPath(const std::string& path) {

@@ -5,6 +5,7 @@
 #include "model/ObjectMap.h"
 
 #include <string>
+#include <vector>
 
 namespace korvex {
 
@@ -20,9 +21,10 @@ inline constexpr const char* FileSaved = "File saved.";
 
 struct XifFileOutcome {
     bool ok = false;
-    std::string message;  // failure text, or the status text on success
-    std::string fileName; // the path after its last slash or backslash, on success
-    int parsed = 0;       // NVs parsed by an import
+    std::string message;            // failure text, or the status text on success
+    std::string fileName;           // the path after its last slash or backslash, on success
+    int parsed = 0;                 // NVs parsed by an import
+    std::vector<std::string> notes; // an import: NVs of types the catalogue lacks, one line each
 };
 
 // Import: the path must contain ".xif" or ".XIF". On failure the table is empty.

@@ -84,14 +84,67 @@ void XifReader::readAttributeLine(const std::string& line, ImportTable& table) c
 }
 
 // Type indices outside one byte are kept as 255, which the catalogue does not hold, rather than
-// wrapped round onto a real type.
-void XifReader::readTypeLine(long typeIndex, ImportTable& table) {
+// wrapped round onto a real type. A standard type the catalogue does not hold is described by
+// the member lines that follow ("t * n").
+bool XifReader::readTypeLine(const std::string& line, ImportTable& table) {
+    char* end = nullptr;
+    const long typeIndex = std::strtol(line.c_str(), &end, 10);
     const uint8_t t = typeIndex < 0 || typeIndex > 255 ? 255 : static_cast<uint8_t>(typeIndex);
     for (int j = 0; j < block_.elements; ++j) {
         ImportEntry& entry = table.entries[block_.index + j];
         entry.typeIndex = t;
         entry.size = t == 0 ? 1 : snvt_size(t);
+        entry.layout = ImportLayout::Catalogue; // an earlier block may have laid this entry out
+        entry.baseType = 0;
+        entry.fieldCount = 0;
+        entry.fields = {};
         ++parsed_;
+    }
+    if (typeIndex == 0 || snvt_find(t) != 0 || block_.elements == 0) return false;
+    layoutType_ = typeIndex;
+    layoutOpen_ = true;
+    if (layout_.start(std::string_view(line).substr(static_cast<std::size_t>(end - line.c_str()))))
+        return true;
+    finishLayout(table);
+    return false;
+}
+
+void XifReader::readMemberLine(const std::string& line) {
+    std::array<long, 4> numbers{};
+    if (readNumbers(line, numbers))
+        layout_.addMember(numbers[0], numbers[1], numbers[2], numbers[3]);
+    else
+        layout_.addMember(-1, 0, 0, 0); // a member that says nothing usable
+}
+
+namespace {
+
+std::string layoutNote(const ImportEntry& entry, long typeIndex, const XifTypeLayout& layout) {
+    std::string note = std::string(textOf(entry.name)) + ": standard type " + std::to_string(typeIndex) +
+                       " is not in the catalogue";
+    if (entry.layout == ImportLayout::Missing)
+        return note + " and the file gives no usable layout for it; it cannot be added";
+    note += "; kept as a user-defined type of " + std::to_string(entry.size) +
+            (entry.size == 1 ? " byte" : " bytes");
+    if (layout.memberCount() > kMaxFields)
+        note += ", without field rows for its " + std::to_string(layout.memberCount()) + " members";
+    return note;
+}
+
+} // namespace
+
+void XifReader::finishLayout(ImportTable& table) {
+    if (!layoutOpen_) return;
+    layoutOpen_ = false;
+    const bool usable = layout_.usable();
+    for (int j = 0; j < block_.elements; ++j) {
+        ImportEntry& entry = table.entries[block_.index + j];
+        entry.layout = usable ? ImportLayout::File : ImportLayout::Missing;
+        entry.size = usable ? static_cast<uint8_t>(layout_.size()) : 0;
+        entry.baseType = usable ? layout_.baseType() : 0;
+        entry.fieldCount = usable ? static_cast<uint8_t>(layout_.fieldCount()) : 0;
+        entry.fields = usable ? layout_.fields() : std::array<ImportField, kMaxFields>{};
+        notes_.push_back(layoutNote(entry, layoutType_, layout_));
     }
 }
 
@@ -100,6 +153,8 @@ int XifReader::read(std::istream& in, ImportTable& table) {
     block_ = Block{};
     parsed_ = 0;
     expected_ = 0;
+    layoutOpen_ = false;
+    notes_.clear();
     CsvLineReader lines(in, kMaxLine);
     std::string line;
     int lineNumber = 0;
@@ -120,17 +175,28 @@ int XifReader::read(std::istream& in, ImportTable& table) {
             continue;
         }
         if (line.starts_with("VAR")) {
+            finishLayout(table); // a type whose member lines stopped short
             readVarLine(line, table);
             state = State::AfterVar;
         } else if (state == State::AfterVar) {
             readAttributeLine(line, table);
             state = State::AfterAttribute;
         } else if (state == State::AfterAttribute && beginsWithNumber(line) && line[0] != '"') {
-            readTypeLine(std::strtol(line.c_str(), nullptr, 10), table);
+            if (readTypeLine(line, table)) {
+                state = State::TypeMembers;
+                continue;
+            }
+            if (parsed_ >= expected_) break;
+            state = State::Idle;
+        } else if (state == State::TypeMembers && beginsWithNumber(line)) {
+            readMemberLine(line);
+            if (layout_.wantsMore()) continue;
+            finishLayout(table);
             if (parsed_ >= expected_) break;
             state = State::Idle;
         }
     }
+    finishLayout(table);
     if (parsed_ != 0) table.count = std::min(parsed_, kImportEntries);
     return parsed_;
 }

@@ -138,19 +138,35 @@ CsvResult parseHighRegFirst(CsvCursor& c, RegisterDef& e) {
     return CsvResult::Ok;
 }
 
+// The text of a quoted name: up to the closing quote, a doubled double quote standing for one
+// (so that a name holding both kinds of quote can be written). Empty without a closing quote.
+std::string quotedName(std::string_view rest) {
+    const char quote = rest[0];
+    std::string name;
+    for (std::size_t i = 1; i < rest.size(); ++i) {
+        if (rest[i] != quote) {
+            name += rest[i];
+        } else if (quote == '"' && i + 1 < rest.size() && rest[i + 1] == '"') {
+            name += '"';
+            ++i;
+        } else {
+            return name;
+        }
+    }
+    return {};
+}
+
 // A quoted name runs to the closing quote (a comma inside it is part of the name); a missing
 // closing quote gives an empty name. Either way the next column starts after the first comma
 // that follows the field's start. A zero byte ends the name, as it ends the stored text.
 CsvResult parseName(CsvCursor& c, RegisterDef& e) {
     const std::string_view rest = c.rest();
-    std::string_view name;
-    if (!rest.empty() && (rest[0] == '"' || rest[0] == '\'')) {
-        const std::size_t close = rest.find(rest[0], 1);
-        if (close != std::string_view::npos) name = rest.substr(1, close - 1);
-    } else {
+    std::string name;
+    if (!rest.empty() && (rest[0] == '"' || rest[0] == '\''))
+        name = quotedName(rest);
+    else
         name = c.field();
-    }
-    setText(e.name, name.substr(0, name.find('\0')), kCsvNameLength);
+    setText(e.name, std::string_view(name).substr(0, name.find('\0')), kCsvNameLength);
     c.skipField();
     return CsvResult::Ok;
 }
@@ -167,16 +183,6 @@ void formatReg(const RegisterDef& e, bool, std::string& out) {
 void formatType(const RegisterDef& e, bool, std::string& out) {
     out += register_type_keyword(e.type);
     out += ',';
-}
-
-// The file always carries the six-digit form (holding register 100 is 400100): it reads back
-// as the same type and number, and unlike the five-digit form it cannot be mistaken for a
-// coil number when the type digit is 0. Rows made before a number was typed may hold no
-// Modicon number yet; theirs is worked out from type and number.
-int32_t sixDigitModicon(const RegisterDef& e) {
-    const int32_t modicon = e.modicon != 0 ? e.modicon : modicon_from_register(e.regNumber, e.type);
-    if (modicon < 0 || modicon >= 50000) return modicon;
-    return modicon / 10000 * 100000 + modicon % 10000;
 }
 
 void formatModicon(const RegisterDef& e, bool, std::string& out) {
@@ -207,23 +213,25 @@ void formatHighRegFirst(const RegisterDef& e, bool, std::string& out) {
 }
 
 // Names are written as stored. A name that the reader would cut at a comma or take for a quoted
-// one is quoted so that it reads back whole; line ends inside a name would split the line.
+// one is quoted so that it reads back whole: in the quote it does not hold, or, holding both, in
+// double quotes with each of its own doubled. (A line feed cannot be carried at all; the export
+// refuses such a name before writing.)
 void formatName(const RegisterDef& e, bool, std::string& out) {
-    std::string name(textOf(e.name));
-    for (char& ch : name)
-        if (ch == '\r' || ch == '\n') ch = ' ';
+    const std::string_view name = textOf(e.name);
     const bool needsQuotes =
         name.find(',') != std::string::npos || (!name.empty() && (name[0] == '"' || name[0] == '\''));
-    char quote = 0;
-    if (needsQuotes) {
-        if (name.find('"') == std::string::npos)
-            quote = '"';
-        else if (name.find('\'') == std::string::npos)
-            quote = '\'';
+    if (!needsQuotes) {
+        out += name;
+        return;
     }
-    if (quote) out += quote;
-    out += name;
-    if (quote) out += quote;
+    const bool doubled = name.find('"') != std::string::npos && name.find('\'') != std::string::npos;
+    const char quote = name.find('"') == std::string::npos || doubled ? '"' : '\'';
+    out += quote;
+    for (char ch : name) {
+        out += ch;
+        if (doubled && ch == '"') out += '"';
+    }
+    out += quote;
 }
 
 constexpr std::array<CsvColumn, kCsvColumnCount> kColumns{{
@@ -240,6 +248,34 @@ constexpr std::array<CsvColumn, kCsvColumnCount> kColumns{{
 }};
 
 } // namespace
+
+namespace {
+
+// The six-digit form of a Modicon number; five-digit forms (below 50000) get their type digit
+// moved up, so that the zero of a coil's digit cannot be lost.
+int32_t sixDigitForm(int32_t modicon) {
+    return modicon >= 0 && modicon < 50000 ? modicon / 10000 * 100000 + modicon % 10000 : modicon;
+}
+
+} // namespace
+
+int32_t modiconTypeFold(int32_t type) {
+    int32_t folded = RegisterType::None;
+    register_from_modicon(registerTypeModiconDigit(type) * 100000 + 1, folded);
+    return folded;
+}
+
+bool modiconReadsBackAs(int32_t modicon, const RegisterDef& e) {
+    int32_t type = RegisterType::None; // a Modicon file has no TYPE column
+    const uint16_t number = register_from_modicon(modicon, type);
+    return number == e.regNumber && (type == e.type || type == modiconTypeFold(e.type));
+}
+
+int32_t sixDigitModicon(const RegisterDef& e) {
+    const int32_t stored = sixDigitForm(e.modicon);
+    if (e.modicon != 0 && modiconReadsBackAs(stored, e)) return stored;
+    return registerTypeModiconDigit(e.type) * 100000 + e.regNumber;
+}
 
 std::span<const CsvColumn> csvColumns() {
     return kColumns;

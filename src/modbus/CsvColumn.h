@@ -59,4 +59,16 @@ const CsvColumn* csvColumnForHeader(std::string_view piece);
 // Longest name the NAME column stores (the 40-byte field keeps its terminating zero).
 inline constexpr std::size_t kCsvNameLength = kNameSize - 1;
 
+// The Modicon number the MODICON column writes for a register, in six-digit form (holding
+// register 100 is 400100): the row's stored number when it reads back as this register (it may
+// carry a digit that leaves the type alone), else the form of its type and number. Coils
+// 10000..49999 have no form that reads back; the export refuses them.
+int32_t sixDigitModicon(const RegisterDef& e);
+// The type a Modicon number of this type's digit reads back as (COIL1 and NONE as COIL, HOLD1 as
+// HOLD).
+int32_t modiconTypeFold(int32_t type);
+// True when a Modicon file holding this number reads it back as the register's number and its
+// type, or the type the notation folds it into.
+bool modiconReadsBackAs(int32_t modicon, const RegisterDef& e);
+
 } // namespace korvex

@@ -54,6 +54,9 @@ std::string csvExportPath(const std::string& path) {
 }
 
 CsvFileOutcome exportRegisterCsvFile(const std::string& path, const ObjectMap& map, bool modiconOption) {
+    // A row that would not read back stops the export before the file is touched.
+    if (std::string refused = RegisterCsvWriter(modiconOption).refusal(map); !refused.empty())
+        return {false, std::move(refused), {}};
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) return {false, formatted(CsvText::ErrorOpening, path), {}};
     const CsvResult result = RegisterCsvWriter(modiconOption).write(out, map);

@@ -20,7 +20,8 @@ CsvFileOutcome importRegisterCsvFile(const std::string& path, RegisterImportList
 
 // Export path: ".csv" is appended when the path does not contain it (lower case).
 std::string csvExportPath(const std::string& path);
-// Export: writes the register list's rows in use to `path` as given.
+// Export: writes the register list's rows in use to `path` as given. A row that would not read
+// back as the same register is refused with a line naming it, and the file is left untouched.
 CsvFileOutcome exportRegisterCsvFile(const std::string& path, const ObjectMap& map, bool modiconOption);
 
 // "%d entries added to list." for the add action.

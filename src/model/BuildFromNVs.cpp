@@ -18,7 +18,7 @@ constexpr int kUnexpected = 99; // shown with the operation's catch-all text
 // A holding register numbered `number` for object n, appended, linked and copied back into the
 // object. The caller has checked that the list has room.
 void appendHoldingRegister(ObjectMap& map, int n, int number) {
-    DataObject& object = map.object(n);
+    DataObject& object = *map.object(n);
     const bool input = (object.flags & ObjectFlag::InputNV) != 0;
     RegisterDef reg;
     reg.readPeriodic = input ? 0 : 1;
@@ -87,7 +87,7 @@ int masterListFromNVs(ObjectMap& map) {
         }
         if (!take) continue;
         if (n > kObjectCount) return ObjectLimit;
-        if (map.object(n).lonNV != 0) return Conflict;
+        if (map.object(n)->lonNV != 0) return Conflict;
         if (!copyNVRowIntoObject(map, r, n)) return kUnexpected;
         ++n;
     }
@@ -98,7 +98,7 @@ int registerListFromMaster(ObjectMap& map) {
     if (map.registerCount != 0) return RegisterListFromMasterResult::AlreadyCreated;
     int number = 1;
     for (int n = 1; n <= kObjectCount && map.registerCount < kListCapacity; ++n) {
-        const DataObject& object = map.object(n);
+        const DataObject& object = *map.object(n);
         if (!object.hasNV()) continue;
         const bool wide = isWide(object.datatype);
         appendHoldingRegister(map, n, number);
@@ -111,7 +111,7 @@ int removeNVObjectAssignments(ObjectMap& map) {
     for (int r = 0; r < map.nvCount; ++r) {
         NetVar& row = map.nvs[r];
         if (row.objectNumber == 0) continue;
-        if (ObjectMap::validObject(row.objectNumber)) takeNVSide(map.object(row.objectNumber));
+        if (ObjectMap::validObject(row.objectNumber)) takeNVSide(*map.object(row.objectNumber));
         row.objectNumber = 0;
     }
     return kOk;
@@ -131,7 +131,7 @@ int removeNVFbAssignments(ObjectMap& map) {
 int makeRegisterRow(ObjectMap& map, int n) {
     using namespace MakeRegisterRowResult;
     if (!ObjectMap::validObject(n)) return NotApplicable;
-    const DataObject& object = map.object(n);
+    const DataObject& object = *map.object(n);
     if (!object.hasNV() || map.registerAtLink(object.registerRow)) return NotApplicable;
     if (map.registerCount >= kEditRowLimit) return ListFull;
     appendHoldingRegister(map, n, nextFreeRegisterNumber(map));

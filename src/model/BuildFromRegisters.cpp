@@ -61,7 +61,7 @@ bool appendNVForRegister(ObjectMap& map, int i, bool input, int fb) {
 
 // The object's register row as the rebuild makes it; `reg` already carries its links.
 void fillRegisterFromObject(ObjectMap& map, int n, int regLink) {
-    const DataObject& object = map.object(n);
+    const DataObject& object = *map.object(n);
     RegisterDef& reg = map.registers[regLink - 1];
     copyObjectToRegister(object, reg);
     linkObjectRegister(map, n, regLink);
@@ -104,12 +104,12 @@ int masterListFromRegisters(ObjectMap& map) {
     using namespace MasterListFromRegistersResult;
     const int covered = std::min(map.registerCount, kObjectCount);
     for (int n = 1; n <= covered; ++n)
-        if (map.object(n).flags & ObjectFlag::InUse) return AlreadyConfigured;
+        if (map.object(n)->flags & ObjectFlag::InUse) return AlreadyConfigured;
     for (int i = 0; i < map.registerCount; ++i) {
         const int n = i + 1;
         if (n > kObjectCount) return ObjectLimit;
         releaseObject(map, n);
-        DataObject& object = map.object(n);
+        DataObject& object = *map.object(n);
         object = DataObject{};
         const RegisterDef& reg = map.registers[i];
         copyRegisterToObject(reg, object);
@@ -124,7 +124,7 @@ int removeRegisterObjectAssignments(ObjectMap& map) {
     for (int i = 0; i < map.registerCount; ++i) {
         RegisterDef& reg = map.registers[i];
         if (reg.objectNumber == 0) continue;
-        if (ObjectMap::validObject(reg.objectNumber)) takeRegisterSide(map.object(reg.objectNumber));
+        if (ObjectMap::validObject(reg.objectNumber)) takeRegisterSide(*map.object(reg.objectNumber));
         reg.objectNumber = 0;
     }
     return kOk;
@@ -136,14 +136,14 @@ int rebuildRegisterList(ObjectMap& map) {
     std::fill(map.registers.begin(), map.registers.end(), RegisterDef{});
     map.registerCount = 0;
     for (int n = 1; n <= kObjectCount; ++n)
-        if (map.object(n).flags & ObjectFlag::InUse) appendRegisterCopy(map, n);
+        if (map.object(n)->flags & ObjectFlag::InUse) appendRegisterCopy(map, n);
     return kOk;
 }
 
 int appendRegisterRow(ObjectMap& map, int n) {
     using namespace AppendRegisterRowResult;
-    if (!ObjectMap::validObject(n) || !(map.object(n).flags & ObjectFlag::InUse)) return NotApplicable;
-    const int current = map.object(n).registerRow;
+    if (!ObjectMap::validObject(n) || !(map.object(n)->flags & ObjectFlag::InUse)) return NotApplicable;
+    const int current = map.object(n)->registerRow;
     if (const RegisterDef* reg = map.registerAtLink(current); reg && reg->objectNumber == n) {
         fillRegisterFromObject(map, n, current);
         return kOk;

@@ -10,7 +10,7 @@ int checkRegisterList(const ObjectMap& map) {
         const RegisterDef& reg = map.registers[i];
         const int link = i + 1;
         if (reg.objectNumber != 0 &&
-            (!ObjectMap::validObject(reg.objectNumber) || map.object(reg.objectNumber).registerRow != link))
+            (!ObjectMap::validObject(reg.objectNumber) || map.object(reg.objectNumber)->registerRow != link))
             return kRefused;
         if (reg.nvRow != 0 &&
             (reg.nvRow > map.nvCount || reg.nvRow < 0 || map.nvs[reg.nvRow - 1].registerRow != link))
@@ -25,7 +25,7 @@ int checkNVList(const ObjectMap& map) {
         const NetVar& row = map.nvs[r];
         const int link = r + 1;
         if (row.objectNumber != 0 &&
-            (!ObjectMap::validObject(row.objectNumber) || map.object(row.objectNumber).nvRow != link))
+            (!ObjectMap::validObject(row.objectNumber) || map.object(row.objectNumber)->nvRow != link))
             return kRefused;
         if (row.registerRow != 0 && (row.registerRow > map.registerCount || row.registerRow < 0 ||
                                      map.registers[row.registerRow - 1].nvRow != link))

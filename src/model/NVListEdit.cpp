@@ -87,7 +87,7 @@ HeaderLinks linksPointingBack(ObjectMap& map, int r) {
     HeaderLinks links{row.fbNumber, 0, 0};
     if (const RegisterDef* reg = map.registerAtLink(row.registerRow); reg && reg->nvRow == r + 1)
         links.registerRow = row.registerRow;
-    if (ObjectMap::validObject(row.objectNumber) && map.object(row.objectNumber).nvRow == r + 1)
+    if (ObjectMap::validObject(row.objectNumber) && map.object(row.objectNumber)->nvRow == r + 1)
         links.objectNumber = row.objectNumber;
     return links;
 }
@@ -101,7 +101,7 @@ void restoreHeaderLinks(ObjectMap& map, int r, const HeaderLinks& links) {
     }
     if (ObjectMap::validObject(links.objectNumber)) {
         linkObjectNV(map, links.objectNumber, r + 1);
-        DataObject& object = map.object(links.objectNumber);
+        DataObject& object = *map.object(links.objectNumber);
         object.lonNV = static_cast<uint8_t>(links.fbNumber);
         const RegisterDef* reg = map.registerAtLink(links.registerRow);
         if (reg && reg->objectNumber == links.objectNumber)
@@ -188,7 +188,7 @@ int changeNVType(ObjectMap& map, int r, int t) {
 int clearNVList(ObjectMap& map) {
     for (int r = 0; r < map.nvCount; ++r) {
         const NetVar& row = map.nvs[r];
-        if (ObjectMap::validObject(row.objectNumber)) takeNVSide(map.object(row.objectNumber));
+        if (ObjectMap::validObject(row.objectNumber)) takeNVSide(*map.object(row.objectNumber));
         if (RegisterDef* reg = map.registerAtLink(row.registerRow)) reg->fbNumber = 0;
     }
     std::fill(map.nvs.begin(), map.nvs.end(), NetVar{});

@@ -51,7 +51,7 @@ void describeFieldFromObject(NetVar& row, const DataObject& object) {
 int linkToUserField(ObjectMap& map, int n, int h) {
     const int last = nvLastFieldRow(map, h);
     if (addField(map, last) != kOk) return LinkObjectResult::FieldNotAdded;
-    describeFieldFromObject(map.nvs[last + 1], map.object(n));
+    describeFieldFromObject(map.nvs[last + 1], *map.object(n));
     linkObjectNV(map, n, last + 2);
     return kOk;
 }
@@ -59,7 +59,7 @@ int linkToUserField(ObjectMap& map, int n, int h) {
 // Objects neither in use for a register nor for an NV, from `from` upwards; 0 when none.
 int nextFreeObject(const ObjectMap& map, int from) {
     for (int n = std::max(from, 1); n <= kObjectCount; ++n)
-        if (!map.object(n).inUse()) return n;
+        if (!map.object(n)->inUse()) return n;
     return 0;
 }
 
@@ -95,7 +95,7 @@ int allocateFields(ObjectMap& map, int h, int fb, int firstObject) {
 int linkObjectToNVList(ObjectMap& map, int n) {
     using namespace LinkObjectResult;
     if (!ObjectMap::validObject(n)) return NoMatchingRow;
-    const DataObject& object = map.object(n);
+    const DataObject& object = *map.object(n);
     if (!object.hasNV() || object.lonNV == 0) return NoMatchingRow;
     const int h = findHeaderRow(map, object.lonNV, (object.flags & ObjectFlag::InputNV) != 0);
     if (h < 0) return NoMatchingRow;
@@ -108,7 +108,9 @@ int linkObjectToNVList(ObjectMap& map, int n) {
         linkObjectNV(map, n, f + 1);
         return kOk;
     }
-    return map.nvs[h].scope == 0 ? NoMatchingRow : linkToUserField(map, n, h);
+    // A standard structure has all its field rows already; a user-defined one (snvt 0, with or
+    // without a scope) gets the row of this field on first sight.
+    return map.nvs[h].snvt != 0 ? NoMatchingRow : linkToUserField(map, n, h);
 }
 
 int allocateForNV(ObjectMap& map, int r) {

@@ -10,11 +10,11 @@ namespace korvex {
 bool linkObjectNV(ObjectMap& map, int n, int nvLink) {
     NetVar* row = map.nvAtLink(nvLink);
     if (!ObjectMap::validObject(n) || !row) return false;
-    DataObject& object = map.object(n);
+    DataObject& object = *map.object(n);
     if (NetVar* old = map.nvAtLink(object.nvRow); old && old != row && old->objectNumber == n)
         old->objectNumber = 0;
     if (row->objectNumber != n && ObjectMap::validObject(row->objectNumber)) {
-        DataObject& previous = map.object(row->objectNumber);
+        DataObject& previous = *map.object(row->objectNumber);
         if (previous.nvRow == nvLink) previous.nvRow = 0;
     }
     object.nvRow = static_cast<uint16_t>(nvLink);
@@ -25,12 +25,12 @@ bool linkObjectNV(ObjectMap& map, int n, int nvLink) {
 bool linkObjectRegister(ObjectMap& map, int n, int regLink) {
     RegisterDef* reg = map.registerAtLink(regLink);
     if (!ObjectMap::validObject(n) || !reg) return false;
-    DataObject& object = map.object(n);
+    DataObject& object = *map.object(n);
     if (RegisterDef* old = map.registerAtLink(object.registerRow);
         old && old != reg && old->objectNumber == n)
         old->objectNumber = 0;
     if (reg->objectNumber != n && ObjectMap::validObject(reg->objectNumber)) {
-        DataObject& previous = map.object(reg->objectNumber);
+        DataObject& previous = *map.object(reg->objectNumber);
         if (previous.registerRow == regLink) previous.registerRow = 0;
     }
     object.registerRow = static_cast<uint16_t>(regLink);
@@ -67,7 +67,7 @@ void setNVRowFbNumber(ObjectMap& map, int r, int fb) {
     if (RegisterDef* reg = map.registerAtLink(row.registerRow); reg && reg->nvRow == r + 1)
         reg->fbNumber = fb;
     if (ObjectMap::validObject(row.objectNumber)) {
-        DataObject& object = map.object(row.objectNumber);
+        DataObject& object = *map.object(row.objectNumber);
         if (object.nvRow == r + 1) object.lonNV = static_cast<uint8_t>(fb);
     }
 }
@@ -90,7 +90,7 @@ uint8_t dataTypeFromBaseType(uint8_t baseType) {
 bool copyNVRowIntoObject(ObjectMap& map, int r, int n) {
     if (!validNVRow(map, r) || !ObjectMap::validObject(n)) return false;
     const NetVar& row = map.nvs[r];
-    DataObject& object = map.object(n);
+    DataObject& object = *map.object(n);
     object.lonNV = static_cast<uint8_t>(row.fbNumber);
     object.lontype = nvBaseType(row);
     object.lonByteOffset = row.byteOffset;

@@ -5,20 +5,12 @@
 
 namespace korvex {
 
-DataObject& ObjectMap::object(int n, bool* ok) {
-    const bool valid = validObject(n);
-    if (ok) *ok = valid;
-    if (valid) return objects[static_cast<std::size_t>(n - 1)];
-    scratch_ = DataObject{};
-    return scratch_;
+DataObject* ObjectMap::object(int n) {
+    return validObject(n) ? &objects[static_cast<std::size_t>(n - 1)] : nullptr;
 }
 
-const DataObject& ObjectMap::object(int n, bool* ok) const {
-    const bool valid = validObject(n);
-    if (ok) *ok = valid;
-    if (valid) return objects[static_cast<std::size_t>(n - 1)];
-    scratch_ = DataObject{};
-    return scratch_;
+const DataObject* ObjectMap::object(int n) const {
+    return validObject(n) ? &objects[static_cast<std::size_t>(n - 1)] : nullptr;
 }
 
 NetVar* ObjectMap::nvAtLink(int row) {
@@ -60,12 +52,14 @@ void markDefinedNVsSaved(ObjectMap& map) {
 }
 
 bool allObjectsInDevice(const ObjectMap& map) {
-    return std::all_of(map.objects.begin(), map.objects.end(), [](const DataObject& o) { return o.inDevice(); });
+    return std::all_of(map.objects.begin(), map.objects.end(),
+                       [](const DataObject& o) { return o.inDevice(); });
 }
 
 bool anyObjectUnsaved(const ObjectMap& map) {
     return std::any_of(map.objects.begin(), map.objects.end(), [](const DataObject& o) {
-        const bool touched = (o.syncFlags & SyncFlag::Configured) || (o.flags & ObjectFlag::InUse) || o.datatype;
+        const bool touched =
+            (o.syncFlags & SyncFlag::Configured) || (o.flags & ObjectFlag::InUse) || o.datatype;
         return touched && !(o.syncFlags & SyncFlag::Saved);
     });
 }
@@ -89,8 +83,7 @@ bool anyObjectInUse(const ObjectMap& map) {
 
 namespace {
 
-template <typename Link>
-void shiftLink(Link& link, int from, int delta) {
+template <typename Link> void shiftLink(Link& link, int from, int delta) {
     if (link != 0 && link >= from) link = static_cast<Link>(link + delta);
 }
 
@@ -165,7 +158,8 @@ void normaliseTcpMap(std::array<TcpDeviceMap, kTcpMapEntries>& entries) {
 }
 
 int tcpMapEntriesInUse(const std::array<TcpDeviceMap, kTcpMapEntries>& entries) {
-    return static_cast<int>(std::count_if(entries.begin(), entries.end(), [](const auto& e) { return e.inUse(); }));
+    return static_cast<int>(
+        std::count_if(entries.begin(), entries.end(), [](const auto& e) { return e.inUse(); }));
 }
 
 namespace {

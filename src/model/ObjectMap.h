@@ -51,10 +51,10 @@ struct ObjectMap {
     ModbusSettings fileSnapshot; // port settings as last loaded from or saved to a file
     ModbusSettings pageSnapshot; // port settings as last shown on the Modbus Port page
 
-    // Object n (1..400); any other n gives a freshly zeroed scratch record and ok = false,
-    // so no change made through it reaches the map.
-    DataObject& object(int n, bool* ok = nullptr);
-    const DataObject& object(int n, bool* ok = nullptr) const;
+    // Object n (1..400); nullptr for any other n. Nothing is written on a lookup, so readers on
+    // different threads may share a const map.
+    DataObject* object(int n);
+    const DataObject* object(int n) const;
     static bool validObject(int n) { return n >= 1 && n <= kObjectCount; }
 
     // Rows by 1-based link number; nullptr when outside the list.
@@ -62,9 +62,6 @@ struct ObjectMap {
     RegisterDef* registerAtLink(int row);
 
     bool hasTcp() const { return deviceModel == kTcpDeviceModel; }
-
-private:
-    mutable DataObject scratch_{};
 };
 
 // Clear all (New): everything but the port settings and the device model.

@@ -38,7 +38,7 @@ int deleteRegister(ObjectMap& map, int r) {
     if (!validRegisterRow(map, r)) return kRefused;
     const int link = r + 1;
     const int n = map.registers[r].objectNumber;
-    if (ObjectMap::validObject(n) && map.object(n).registerRow == link) takeRegisterSide(map.object(n));
+    if (ObjectMap::validObject(n) && map.object(n)->registerRow == link) takeRegisterSide(*map.object(n));
     for (DataObject& object : map.objects)
         if (object.registerRow == link) object.registerRow = 0;
     for (int i = 0; i < map.nvCount; ++i)
@@ -51,7 +51,7 @@ int deleteRegister(ObjectMap& map, int r) {
 int clearRegisterList(ObjectMap& map) {
     for (int i = 0; i < map.registerCount; ++i) {
         const int n = map.registers[i].objectNumber;
-        if (ObjectMap::validObject(n)) takeRegisterSide(map.object(n));
+        if (ObjectMap::validObject(n)) takeRegisterSide(*map.object(n));
     }
     std::fill(map.registers.begin(), map.registers.end(), RegisterDef{});
     map.registerCount = 0;

@@ -61,7 +61,7 @@ void portSettings(ObjectMap& map, int tcpEntries) {
 // A few objects with names, defaults and write modes, so that those attributes travel too.
 void objectDetails(ObjectMap& map) {
     for (int n = 5; n <= kObjectCount; n += 37) {
-        DataObject& object = map.object(n);
+        DataObject& object = *map.object(n);
         setText(object.name, "Point " + std::to_string(n));
         object.flags |= ObjectFlag::DefaultOnPowerUp | ObjectFlag::Persistent;
         setDefaultValue(object, n / 10.0);

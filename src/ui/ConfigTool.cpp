@@ -41,7 +41,8 @@ ConfigTool::ConfigTool(ObjectMap& map, Prompter& prompter, bool startDevice, QWi
 
     resize(kWidth, kHeight);
     centreOnScreen();
-    setWindowTitle(QString::fromLatin1(text::kTitle));
+    titleText_ = QString::fromLatin1(text::kTitle);
+    setWindowTitle(titleText_);
     QIcon icon;
     for (int size : {16, 32, 64}) icon.addFile(QStringLiteral(":/korvex/korvex_%1.png").arg(size));
     setWindowIcon(icon);
@@ -51,6 +52,7 @@ ConfigTool::ConfigTool(ObjectMap& map, Prompter& prompter, bool startDevice, QWi
     connect(tabs_, &QTabWidget::currentChanged, this, &ConfigTool::onTabChanged);
 
     map_.saveIndicators = SaveIndicators{};
+    noteMapSaved();
     started_ = true;
     if (startDevice) device_->start();
 }
@@ -154,13 +156,31 @@ void ConfigTool::onTabChanged(int n) {
     updateTitle();
 }
 
+// The Modbus Port page keeps the title it found; the unsaved mark is kept up to date everywhere.
 void ConfigTool::updateTitle() {
-    if (current_ == kModbusPortPage) return;
-    if (current_ == kNVListPage) pages_[kNVListPage]->refresh();
-    QString title = QString::fromLatin1(text::kTitle);
-    if (current_ == kMasterListPage && !fileName_.isEmpty())
-        title = QStringLiteral("%1 [%2]").arg(title, fileNamePart(fileName_));
-    setWindowTitle(title);
+    if (current_ != kModbusPortPage) {
+        if (current_ == kNVListPage) pages_[kNVListPage]->refresh();
+        titleText_ = QString::fromLatin1(text::kTitle);
+        if (current_ == kMasterListPage && !fileName_.isEmpty())
+            titleText_ = QStringLiteral("%1 [%2]").arg(titleText_, fileNamePart(fileName_));
+    }
+    showSavedState();
+}
+
+void ConfigTool::showSavedState() {
+    const QString title = mapSaved() ? titleText_ : titleText_ + u'*';
+    if (windowTitle() != title) setWindowTitle(title);
+}
+
+void ConfigTool::noteMapSaved() {
+    std::lock_guard lock(mapMutex_);
+    savedMap_.take(map_);
+}
+
+bool ConfigTool::mapSaved() {
+    std::lock_guard lock(mapMutex_);
+    recomputeSaveIndicators(map_);
+    return map_.saveIndicators.all() && savedMap_.matches(map_);
 }
 
 void ConfigTool::updateInSync() {
@@ -171,16 +191,19 @@ void ConfigTool::updateInSync() {
         std::lock_guard lock(mapMutex_);
         objectsInSync = allObjectsInDevice(map_);
         nvsInSync = !anyHeaderNVNotInDevice(map_);
-        recomputeSaveIndicators(map_);
     }
     const bool on = objectsInSync && nvsInSync && portInSync_ && nodeInSync_;
     if (on != inSyncOn_ || inSyncLed_->pixmap().isNull()) showIndicator(*inSyncLed_, on);
     inSyncOn_ = on;
+    showSavedState();
 }
 
-void ConfigTool::setConnected(bool on) {
-    connectedOn_ = on;
-    showIndicator(*connectedLed_, on);
+void ConfigTool::showLink(LinkLight light) {
+    link_ = light;
+    if (light == LinkLight::NoAnswer)
+        showAmberIndicator(*connectedLed_);
+    else
+        showIndicator(*connectedLed_, light == LinkLight::On);
 }
 
 void ConfigTool::notationChanged() {
@@ -193,13 +216,7 @@ void ConfigTool::stopDevice() {
 }
 
 void ConfigTool::closeEvent(QCloseEvent* event) {
-    bool allSaved = false;
-    {
-        std::lock_guard lock(mapMutex_);
-        recomputeSaveIndicators(map_);
-        allSaved = map_.saveIndicators.all();
-    }
-    if (!allSaved && !showMessage(QString::fromLatin1(text::kDiscardAndClose), MessageButtons::OkCancel)) {
+    if (!mapSaved() && !showMessage(QString::fromLatin1(text::kDiscardAndClose), MessageButtons::OkCancel)) {
         event->ignore();
         return;
     }

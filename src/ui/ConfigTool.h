@@ -6,6 +6,7 @@
 #include "model/ObjectMap.h"
 #include "ui/HelpLauncher.h"
 #include "ui/Prompter.h"
+#include "ui/SavedMap.h"
 #include "ui/ToolPage.h"
 
 #include <QWidget>
@@ -68,10 +69,25 @@ public:
     bool confirmOverwrite(const QString& path);
     void openHelp(int section) { help_.open(section); }
 
+    // The title by page; while the map is unsaved it ends in "*" (on every page).
     void updateTitle();
+    // Also refreshes the saved flags and the title's unsaved mark.
     void updateInSync();
-    void setConnected(bool on);
-    bool connectedShown() const { return connectedOn_; }
+    // The map as it now is counts as saved: after it was opened, saved or made blank.
+    void noteMapSaved();
+    // True when the close guard may close without asking: the saved flags are set and no list,
+    // location or program-ID selector changed since the map was last opened, saved or made blank.
+    bool mapSaved();
+    // Puts the unsaved mark on the title or takes it off.
+    void showSavedState();
+    // "Connected:": off; amber while the port is open but no gateway has answered Connect's
+    // check of the line; green once one has, and after any other open of a closed port.
+    enum class LinkLight { Off, NoAnswer, On };
+    void setConnected(bool on) { showLink(on ? LinkLight::On : LinkLight::Off); }
+    void showLink(LinkLight light);
+    LinkLight linkShown() const { return link_; }
+    // Green or amber: the port is shown open.
+    bool connectedShown() const { return link_ != LinkLight::Off; }
     bool inSyncShown() const { return inSyncOn_; }
 
     // Sync flags kept by the Modbus Port and LonWorks pages (and cleared by erasing the device).
@@ -105,6 +121,9 @@ private:
     WorkingOptions options_;
     QString fileName_;
 
+    SavedMap savedMap_;
+    QString titleText_; // the title by page, without the unsaved mark
+
     std::atomic<bool> portInSync_{false};
     std::atomic<bool> nodeInSync_{false};
     bool started_ = false;
@@ -115,7 +134,7 @@ private:
     std::array<ToolPage*, kPageCount> pages_{};
     QLabel* connectedLed_ = nullptr;
     QLabel* inSyncLed_ = nullptr;
-    bool connectedOn_ = false;
+    LinkLight link_ = LinkLight::Off;
     bool inSyncOn_ = false;
 
     std::unique_ptr<DeviceSession> device_;

@@ -4,6 +4,7 @@
 #include "ui/ConfigTool.h"
 #include "ui/DeviceSession.h"
 #include "ui/PortComboBox.h"
+#include "ui/UiTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,12 +14,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 namespace korvex::ui {
 
 namespace {
+
+constexpr int kLineCheckStepMs = 50;
 
 QString fromView(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -33,7 +37,8 @@ ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
       modicon_(new QCheckBox(QStringLiteral("Use Modicon notation for Modbus registers."))),
       slave_(new QCheckBox(QStringLiteral("Configure gateway as Modbus slave."))),
       connect_(new QPushButton(QStringLiteral("Connect"))), command_(new QPlainTextEdit),
-      send_(new QPushButton(QStringLiteral("Send"))), response_(makeStatusBox(6)) {
+      send_(new QPushButton(QStringLiteral("Send"))), response_(makeStatusBox(6)),
+      lineCheck_(new QTimer(this)) {
     makeToolbar({kHelpButton});
     models_->setObjectName(QStringLiteral("modelList"));
     for (int i = 0; i < kDeviceModelCount; ++i)
@@ -44,6 +49,8 @@ ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
     chosenPort_ = ports_->currentText();
     connect(ports_, &PortComboBox::choiceMade, this, &ConnectPage::portChoiceMade);
     connect(connect_, &QPushButton::clicked, this, &ConnectPage::connectPort);
+    lineCheck_->setInterval(kLineCheckStepMs);
+    connect(lineCheck_, &QTimer::timeout, this, &ConnectPage::lineCheckStep);
 
     command_->setObjectName(QStringLiteral("commandBox"));
     command_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -105,6 +112,7 @@ void ConnectPage::portChoiceMade() {
     if (now == chosenPort_) return;
     chosenPort_ = now;
     DeviceSession& device = tool_.device();
+    endLineCheck();
     if (!device.portOpen()) return;
     device.closePort();
     setStatus(fromView(device::kMsgPortClosed));
@@ -113,14 +121,64 @@ void ConnectPage::portChoiceMade() {
 
 void ConnectPage::connectPort() {
     DeviceSession& device = tool_.device();
+    endLineCheck();
     if (device.portOpen()) {
         device.closePort();
         QThread::msleep(10);
     }
     chosenPort_ = ports_->currentText();
     const bool opened = device.usePort(ports_->choice()) && device.openPort();
-    tool_.setConnected(opened);
     setStatus(fromView(opened ? device::kMsgPortOpened : device::kMsgOpenFailedConnect));
+    if (opened)
+        checkLine();
+    else
+        tool_.setConnected(false);
+}
+
+// An open port says nothing about what is behind it: "usage" tells whether a gateway answers.
+// The light is amber until one does; the window goes on meanwhile, and Connect never fails for
+// want of an answer.
+void ConnectPage::checkLine() {
+    tool_.showLink(ConfigTool::LinkLight::NoAnswer);
+    usageSent_ = false;
+    lineCheckClock_.start();
+    lineCheck_->start();
+    lineCheckStep();
+}
+
+void ConnectPage::endLineCheck() {
+    lineCheck_->stop();
+}
+
+// The query waits for a command still running (it ends within its own budget); its answer is
+// told only while the port it was asked on is still open.
+void ConnectPage::lineCheckStep() {
+    DeviceSession& device = tool_.device();
+    device::CommandEngine& engine = device.engine();
+    const bool late = lineCheckClock_.elapsed() > device::DeviceActions::kUsageWaitMs;
+    if (!device.portOpen()) {
+        endLineCheck();
+        return;
+    }
+    if (!usageSent_) {
+        usageSent_ = engine.startUsage();
+        if (usageSent_ || !late) return;
+        endLineCheck(); // the link stayed busy: nothing was asked, the light goes as for any open
+        tool_.setConnected(true);
+        return;
+    }
+    const bool done = engine.usageDone.load(std::memory_order_acquire);
+    if (!done && !late) return;
+    endLineCheck();
+    const bool answered = done && engine.usageResult == device::kResultOk;
+    const QString line = answered ? QString::fromLatin1(text::kGatewayAnswered)
+                                        .arg(engine.deviceLastObject)
+                                        .arg(engine.deviceInputCount)
+                                        .arg(engine.deviceOutputCount)
+                                        .arg(engine.deviceTcpMapCount)
+                                  : QString::fromLatin1(text::kNoGatewayAnswered);
+    appendStatus(u'\n' + line);
+    tool_.showLink(answered ? ConfigTool::LinkLight::On : ConfigTool::LinkLight::NoAnswer);
 }
 
 void ConnectPage::sendCommand() {

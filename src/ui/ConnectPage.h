@@ -3,10 +3,13 @@
 // a terminal line for typing a command to the gateway by hand.
 #include "ui/ToolPage.h"
 
+#include <QElapsedTimer>
+
 class QCheckBox;
 class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 
 namespace korvex::ui {
 
@@ -35,6 +38,9 @@ private:
     QLayout* buildOptions();
     void portChoiceMade();
     void setNodeChoice(bool commissioned);
+    void checkLine();
+    void lineCheckStep();
+    void endLineCheck();
 
     QComboBox* models_;
     PortComboBox* ports_;
@@ -47,6 +53,11 @@ private:
     QPushButton* send_;
     QPlainTextEdit* response_;
     QString chosenPort_; // the list's choice when it was last made
+    // Connect's check of the line: "usage" is sent once the engine is free, and its answer
+    // awaited without holding up the window.
+    QTimer* lineCheck_;
+    QElapsedTimer lineCheckClock_;
+    bool usageSent_ = false;
 };
 
 } // namespace korvex::ui

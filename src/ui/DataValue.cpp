@@ -13,7 +13,7 @@ DataValue::DataValue(const EditorContext& context, int n, uint32_t& cachedValue,
     {
         const auto lock = lockMap();
         value_ = cached_;
-        if (valid_) datatype_ = context_.map.object(n).datatype;
+        if (valid_) datatype_ = context_.map.object(n)->datatype;
     }
     setWindowTitle(QStringLiteral("Object %1 Data Update").arg(n));
     box_ = textBox("value",

@@ -57,9 +57,12 @@ bool DeviceSession::openPort() {
     return !stopped_ && link_.open();
 }
 
+// A port that stays open keeps its light: amber from Connect's check stays until the port is
+// closed or checked again.
 bool DeviceSession::openPortFor(int page) {
+    const bool wasOpen = portOpen();
     const bool opened = openPort();
-    tool_.setConnected(opened);
+    if (!(opened && wasOpen && tool_.connectedShown())) tool_.setConnected(opened);
     if (!opened)
         tool_.page(page)->appendStatus(QString::fromLatin1(
             device::kMsgOpenFailed.data(), static_cast<qsizetype>(device::kMsgOpenFailed.size())));

@@ -1,6 +1,7 @@
 #include "ui/ImportGrid.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTableView>
 
 namespace korvex::ui {
@@ -57,32 +58,36 @@ void ImportGridModel::redrawAll() {
 
 ImportMarks::ImportMarks(QTableView& grid, ImportGridModel& model, MarkAccess access, HeadingToggle rule)
     : QObject(&grid), grid_(grid), model_(model), access_(std::move(access)), rule_(rule) {
-    // Only a row that becomes selected counts: the keyboard focus alone may move the current
-    // index without selecting anything.
-    connect(grid_.selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this](const QItemSelection& selected) {
-                if (!selected.isEmpty() && !selected.indexes().isEmpty())
-                    rowSelected(selected.indexes().first().row());
+    // A click is a press and a release on one row; the release that ends a double-click is not
+    // one, so a double-click toggles once. Selection changes (arrows, redraws) toggle nothing.
+    connect(&grid_, &QTableView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid()) toggle(index.row());
+    });
+    connect(grid_.selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid()) lastSelected_ = current.row();
             });
-    connect(&grid_, &QTableView::doubleClicked, this, [this] { toggleLastSelected(); });
+    grid_.installEventFilter(this);
     grid_.horizontalHeader()->setSectionsClickable(true);
     connect(grid_.horizontalHeader(), &QHeaderView::sectionClicked, this, &ImportMarks::headingClicked);
 }
 
-void ImportMarks::rowSelected(int row) {
-    if (guard_) return;
-    lastSelected_ = row;
-    toggle(row);
+bool ImportMarks::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &grid_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+            const QModelIndex current = grid_.currentIndex();
+            if (current.isValid()) toggle(current.row());
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void ImportMarks::toggle(int row) {
     if (row < 0 || row >= access_.count()) return;
     access_.setMarked(row, !access_.marked(row));
     model_.redrawRow(row);
-}
-
-void ImportMarks::toggleLastSelected() {
-    toggle(lastSelected_);
 }
 
 void ImportMarks::headingClicked(int section) {
@@ -95,13 +100,11 @@ void ImportMarks::headingClicked(int section) {
 }
 
 void ImportMarks::refresh(bool keepSelection) {
-    guard_ = true;
     model_.refresh();
     if (!keepSelection || lastSelected_ >= model_.rowCount()) lastSelected_ = -1;
     if (lastSelected_ >= 0)
         grid_.selectionModel()->setCurrentIndex(
             model_.index(lastSelected_, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    guard_ = false;
 }
 
 } // namespace korvex::ui

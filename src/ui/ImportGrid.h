@@ -1,8 +1,9 @@
 #pragma once
 // What the two import pages (Reg Import and NV Import) share: a grid model read straight from a
-// page's import list, and the mark toggling of its rows. Selecting a row toggles its mark,
-// double-clicking toggles the row last selected once more, and a heading click marks every entry
-// and the next one clears them all. The grid's own redraws never toggle anything.
+// page's import list, and the mark toggling of its rows. A click on a row, or Space on the
+// current row, toggles that row's mark once; a double-click is one click (its second half does
+// nothing); the arrow keys only move; a heading click marks every entry and the next one clears
+// them all. The grid's own redraws never toggle anything.
 #include <QAbstractTableModel>
 #include <QObject>
 #include <QPixmap>
@@ -69,17 +70,17 @@ public:
     bool marksAllNext() const { return markAllNext_; }
 
     void toggle(int row);
-    void toggleLastSelected();
     void headingClicked(int section);
 
-private:
-    void rowSelected(int row);
+protected:
+    // Space on the grid toggles the current row.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
+private:
     QTableView& grid_;
     ImportGridModel& model_;
     MarkAccess access_;
     HeadingToggle rule_;
-    bool guard_ = false;
     bool markAllNext_ = true;
     int lastSelected_ = -1;
 };

@@ -1,5 +1,7 @@
 #include "ui/ImportPage.h"
 
+#include <algorithm>
+
 #include "ui/ConfigTool.h"
 #include "ui/ImportGrid.h"
 #include "ui/ListGrid.h"
@@ -26,9 +28,10 @@ void ImportPage::build(const Setup& setup, MarkAccess marks, std::initializer_li
     openFilters_ = setup.openFilters;
     add_ = makeButton(setup.addText, "addToList", [this] { addMarked(); });
     QPlainTextEdit* status = makeStatusBox(1);
-    status->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    status->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     status->setLineWrapMode(QPlainTextEdit::NoWrap);
     setStatusBox(status);
+    status_ = status;
     auto* row = new QHBoxLayout;
     row->addWidget(add_);
     row->addWidget(status, 1);
@@ -36,7 +39,7 @@ void ImportPage::build(const Setup& setup, MarkAccess marks, std::initializer_li
 
     model_ = new ImportGridModel(marks.count, this);
     grid_ = new QTableView;
-    setUpListGrid(*grid_, *model_, setup.gridName);
+    setUpGrid(*grid_, *model_, setup.gridName);
     marks_ = new ImportMarks(*grid_, *model_, std::move(marks), setup.headings);
     layOut({row}, grid_);
 }
@@ -68,7 +71,7 @@ void ImportPage::clearImport() {
     clearEntries();
     fileName_.clear();
     marks_->refresh(false);
-    clearStatus();
+    showStatusLines(QString());
 }
 
 // A cancelled dialog keeps the list that is shown.
@@ -78,18 +81,25 @@ void ImportPage::importFile() {
     const ImportOutcome outcome = readFile(QFile::encodeName(path).toStdString());
     if (outcome.ok) {
         fileName_ = shown(outcome.fileName);
-        setStatus(shown(outcome.message));
+        showStatusLines(shown(outcome.message));
     } else {
         fileName_.clear();
-        clearStatus();
+        showStatusLines(QString());
     }
     marks_->refresh(false);
     tool_.updateTitle();
     if (!outcome.ok) tool_.showMessage(shown(outcome.message), MessageButtons::Ok, MessageIcon::Information);
 }
 
+// The status line grows to show the lines under it (the NVs an import names), up to a few.
+void ImportPage::showStatusLines(const QString& text) {
+    constexpr int kMostLines = 4;
+    setStatusBoxLines(status_, std::min<int>(text.count(u'\n') + 1, kMostLines));
+    setStatus(text);
+}
+
 void ImportPage::showAdded(const std::string& text, int listPage) {
-    setStatus(QString::fromStdString(text));
+    showStatusLines(QString::fromStdString(text));
     tool_.updateTitle();
     tool_.page(listPage)->refresh();
 }

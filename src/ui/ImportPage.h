@@ -59,6 +59,8 @@ protected:
     void showAdded(const std::string& text, int listPage);
 
 private:
+    void showStatusLines(const QString& text);
+
     virtual void clearEntries() = 0;
     virtual ImportOutcome readFile(const std::string& path) = 0;
     virtual void addMarked() = 0;
@@ -68,6 +70,7 @@ private:
 
     const char* openFilters_ = "";
     QString fileName_;
+    QPlainTextEdit* status_ = nullptr;
     QTableView* grid_ = nullptr;
     ImportGridModel* model_ = nullptr;
     ImportMarks* marks_ = nullptr;

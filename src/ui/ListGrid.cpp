@@ -26,11 +26,8 @@ void setUpGrid(QTableView& grid, QAbstractItemModel& model, const char* objectNa
     grid.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid.horizontalHeader()->setHighlightSections(false);
     grid.horizontalHeader()->setStretchLastSection(true);
-}
-
-void setUpListGrid(QTableView& grid, QAbstractItemModel& model, const char* objectName) {
-    setUpGrid(grid, model, objectName);
-    grid.horizontalHeader()->setMinimumSectionSize(15); // the image column
+    // The style's minimum would widen the image column to about 25 pixels.
+    grid.horizontalHeader()->setMinimumSectionSize(15);
 }
 
 void applyColumnWidths(QTableView& grid, const std::function<int(int column)>& width, HeadingFit fit) {

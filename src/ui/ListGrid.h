@@ -21,11 +21,9 @@ struct GridImages {
     QPixmap inSync;
 };
 
-// Grid lines, whole-row single selection, no editing in place, 10-pixel images, no row numbers;
-// the last column takes the rest of the width.
+// Grid lines, whole-row single selection, no editing in place, 10-pixel images, no row numbers,
+// columns as narrow as the 15-pixel image column; the last column takes the rest of the width.
 void setUpGrid(QTableView& grid, QAbstractItemModel& model, const char* objectName);
-// The four list pages' grids also let the image column be as narrow as its 15 pixels.
-void setUpListGrid(QTableView& grid, QAbstractItemModel& model, const char* objectName);
 
 enum class HeadingFit { Widen, Keep };
 // Widths in pixels by column; 0 leaves a column to the stretch of the last one. With Widen a

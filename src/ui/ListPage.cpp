@@ -17,7 +17,7 @@ ListPage::~ListPage() = default;
 void ListPage::makeGrid(MapTableModel::RowCount rows, const char* objectName) {
     model_ = new MapTableModel(tool_.map(), tool_.mapMutex(), std::move(rows), this);
     grid_ = new QTableView;
-    setUpListGrid(*grid_, *model_, objectName);
+    setUpGrid(*grid_, *model_, objectName);
     followSelection(*grid_, *this, selected_, 0, [this](const QModelIndex&) { openEditor(); });
 }
 

@@ -1,5 +1,6 @@
 #include "ui/LonWorksFields.h"
 
+#include "model/FixedText.h"
 #include "ui/NumberText.h"
 
 #include <QStringList>
@@ -46,6 +47,20 @@ SelectorValue programIdSelector(const QString& text) {
     const int value = scanDecimal(trimmed);
     if (!number || value < 21) return {1, true};
     return {std::min(value, 255), false};
+}
+
+void giveDefaultLocation(NodeInfo& node) {
+    if (textOf(node.loc).empty()) setText(node.loc, kUnassignedLocation);
+}
+
+const char* programIdProblem(int pid) {
+    return pid == 1 || (pid >= 21 && pid <= 255) ? nullptr : kReservedProgramIds;
+}
+
+const char* domainProblem(const device::DomainEntry& entry) {
+    if (entry.subnet < 1 || entry.subnet > 255) return kInvalidSubnet;
+    if (entry.node < 1 || entry.node > 127) return kInvalidNode;
+    return nullptr;
 }
 
 int subnetFromText(const QString& text) {

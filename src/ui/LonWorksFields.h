@@ -3,6 +3,7 @@
 // location and the domain table's subnet, node, length and domain ID. The page and the tests
 // share them.
 #include "device/NodeIdentity.h"
+#include "model/Settings.h"
 
 #include <QString>
 
@@ -14,6 +15,17 @@ inline constexpr std::array<int, 4> kDomainLengths{0, 1, 3, 6};
 
 inline constexpr char kReservedProgramIds[] = "Program ID's 1-20 are reserved.\nKorvex LonMark ID is 1.";
 inline constexpr char kUnassignedLocation[] = "Unassigned";
+inline constexpr char kInvalidSubnet[] = "Subnet must be a number from 1 to 255.";
+inline constexpr char kInvalidNode[] = "Node must be a number from 1 to 127.";
+
+// A map without a location has "Unassigned", as at start-up.
+void giveDefaultLocation(NodeInfo& node);
+
+// A value a file or the gateway gave was never typed into its box, so what a command sends is
+// checked when it starts: the message of the value's box, nullptr when it is good. A program
+// ID is 1 or 21..255; a domain's subnet 1..255 and node 1..127.
+const char* programIdProblem(int pid);
+const char* domainProblem(const device::DomainEntry& entry);
 
 struct SelectorValue {
     int pid = 1;

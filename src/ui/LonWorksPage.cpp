@@ -31,7 +31,7 @@ QLineEdit* namedBox(const QString& name, int width) {
 LonWorksPage::LonWorksPage(ConfigTool& tool, QWidget* parent) : ToolPage(tool, kLonWorksPage, parent) {
     {
         std::lock_guard lock(tool_.mapMutex());
-        if (textOf(tool_.map().node.loc).empty()) setText(tool_.map().node.loc, kUnassignedLocation);
+        giveDefaultLocation(tool_.map().node);
     }
     QPlainTextEdit* status = makeStatusBox(3);
     setStatusBox(status);
@@ -173,6 +173,7 @@ void LonWorksPage::selectorLeft() {
         tool_.map().node.pid = static_cast<uint8_t>(value.pid);
     }
     selector_->setText(QString::number(value.pid));
+    tool_.showSavedState();
     if (value.reserved) tool_.showMessage(QString::fromLatin1(kReservedProgramIds));
 }
 
@@ -187,7 +188,7 @@ void LonWorksPage::locationLeft() {
         changed = textOf(loc) != std::string_view(text.constData(), static_cast<std::size_t>(text.size()));
         if (changed) setText(loc, std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     }
-    if (changed) showInSync(false);
+    if (changed) showInSync(false); // the title's unsaved mark goes with it
 }
 
 void LonWorksPage::domainFieldChanged(int index, DomainField field) {
@@ -226,6 +227,12 @@ void LonWorksPage::getIds() {
 }
 
 void LonWorksPage::alterProgramId() {
+    int pid = 0;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        pid = tool_.map().node.pid;
+    }
+    if (refusedBeforeSending(programIdProblem(pid))) return;
     runDeviceAction(&device::DeviceActions::alterProgramId);
 }
 
@@ -245,7 +252,21 @@ void LonWorksPage::getDomains() {
 }
 
 void LonWorksPage::setDomain(int index) {
+    device::DomainEntry entry;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        entry = tool_.device().engine().identity.domains.at(static_cast<std::size_t>(index));
+    }
+    if (refusedBeforeSending(domainProblem(entry))) return;
     runDeviceAction([index](device::DeviceActions& actions) { actions.setDomain(index); });
+}
+
+// The commissioned-node refusal of the action comes first; otherwise a bad value says why and
+// nothing is sent.
+bool LonWorksPage::refusedBeforeSending(const char* problem) {
+    if (!problem || tool_.options().commissioned) return false;
+    tool_.showMessage(QString::fromLatin1(problem));
+    return true;
 }
 
 } // namespace korvex::ui

@@ -65,6 +65,7 @@ private:
     void locationLeft();
     void domainFieldChanged(int index, DomainField field);
     void redrawDomains();
+    bool refusedBeforeSending(const char* problem);
 
     QLabel* indicator_ = nullptr;
     bool indicatorOn_ = false;

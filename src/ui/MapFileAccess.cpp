@@ -16,7 +16,9 @@ QString fromNative(const std::string& text) {
 }
 
 FileResult resultOf(const MapFileResult& result) {
-    return {result.ok, fromNative(result.text)};
+    FileResult out{result.ok, fromNative(result.text), {}};
+    for (const std::string& line : result.warnings) out.warnings << fromNative(line);
+    return out;
 }
 
 } // namespace

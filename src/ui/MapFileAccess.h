@@ -4,15 +4,17 @@
 #include "model/ObjectMap.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace korvex::ui {
 
 struct FileResult {
     bool ok = false;
-    QString error; // the text for the message box when !ok
+    QString error;        // the text for the message box when !ok
+    QStringList warnings; // a load: what went in only in part, one line each
 };
 
-// On failure to read a document the map is left empty.
+// On failure to read a document the map stays as it was.
 FileResult loadObjectMapFile(ObjectMap& map, const QString& path);
 FileResult saveObjectMapFile(ObjectMap& map, const QString& path);
 bool hasXmlExtension(const QString& path);

@@ -1,5 +1,6 @@
 // The Master List toolbar's file commands: new, open, save and save as.
 #include "ui/ConfigTool.h"
+#include "ui/LonWorksFields.h"
 #include "ui/MapFileAccess.h"
 #include "ui/MasterListPage.h"
 #include "ui/UiTexts.h"
@@ -17,39 +18,51 @@ void takePortSnapshots(ObjectMap& map, bool alsoPage) {
 
 } // namespace
 
+// A blank map is the map of start-up, "Unassigned" location included.
 void MasterListPage::newMap() {
     tool_.setFileName(QString());
     tool_.updateTitle();
     {
         std::lock_guard lock(tool_.mapMutex());
         newObjectMap(tool_.map());
+        giveDefaultLocation(tool_.map().node);
     }
-    refresh();
-    tool_.page(kRegListPage)->refresh();
-    tool_.page(kNVListPage)->refresh();
+    tool_.noteMapSaved();
+    showLoadedMap();
 }
 
+// A file that fails to load leaves everything as it was: the map, its file name and its saved
+// marks (the map may hold unsaved work the close guard must still ask about).
 void MasterListPage::openMap() {
+    const QString previous = tool_.fileName();
     tool_.setFileName(QString());
     tool_.updateTitle();
     const QString path = tool_.prompter().openFileName(this, QString::fromLatin1(text::kMapFilters));
-    if (!path.isEmpty() && !hasXmlExtension(path)) {
+    if (path.isEmpty()) { // a cancelled Open changes nothing
+        tool_.setFileName(previous);
+        tool_.updateTitle();
+        return;
+    }
+    if (!hasXmlExtension(path)) {
         tool_.showMessage(QString::fromLatin1(text::kNeedXml), MessageButtons::Ok, MessageIcon::Information);
         return;
     }
-    if (!path.isEmpty()) {
+    {
         FileResult result;
         {
             std::lock_guard lock(tool_.mapMutex());
             result = loadObjectMapFile(tool_.map(), path);
         }
-        if (result.ok) {
-            tool_.setFileName(path);
+        if (!result.ok) {
+            tool_.setFileName(previous);
             tool_.updateTitle();
-            setStatus(QString::fromLatin1(text::kFileLoaded));
-        } else {
             tool_.showMessage(result.error, MessageButtons::Ok, MessageIcon::Information);
+            return;
         }
+        tool_.noteMapSaved();
+        tool_.setFileName(path);
+        tool_.updateTitle();
+        setStatus((QStringList(QString::fromLatin1(text::kFileLoaded)) << result.warnings).join(u'\n'));
     }
     afterFileOpen();
 }
@@ -59,10 +72,13 @@ void MasterListPage::afterFileOpen() {
         std::lock_guard lock(tool_.mapMutex());
         takePortSnapshots(tool_.map(), true);
     }
-    tool_.page(kModbusPortPage)->refresh();
-    tool_.page(kRegListPage)->refresh();
-    tool_.page(kNVListPage)->refresh();
-    tool_.page(kLonWorksPage)->refresh();
+    showLoadedMap();
+}
+
+// Every page shows the map that is now loaded: no field keeps a value of the map before.
+void MasterListPage::showLoadedMap() {
+    for (int i = 0; i < kPageCount; ++i)
+        if (i != kMasterListPage) tool_.page(i)->refresh();
     refresh();
 }
 
@@ -76,6 +92,7 @@ void MasterListPage::saveMap() {
         std::lock_guard lock(tool_.mapMutex());
         result = saveObjectMapFile(tool_.map(), tool_.fileName());
     }
+    if (result.ok) tool_.noteMapSaved();
     if (!result.ok) {
         tool_.setFileName(QString());
         tool_.updateTitle();
@@ -84,9 +101,9 @@ void MasterListPage::saveMap() {
     afterFileSave(result.ok);
 }
 
+// A cancelled save changes nothing: the current file name (and the title with it) is given up
+// only once another file is being written.
 void MasterListPage::saveMapAs() {
-    tool_.setFileName(QString());
-    tool_.updateTitle();
     QString path = tool_.prompter().saveFileName(this, QString::fromLatin1(text::kMapFilters));
     if (path.isEmpty()) return;
     path = withXmlExtension(path);
@@ -96,12 +113,10 @@ void MasterListPage::saveMapAs() {
         std::lock_guard lock(tool_.mapMutex());
         result = saveObjectMapFile(tool_.map(), path);
     }
-    if (result.ok) {
-        tool_.setFileName(path);
-        tool_.updateTitle();
-    } else {
-        tool_.showMessage(result.error, MessageButtons::Ok, MessageIcon::Information);
-    }
+    if (result.ok) tool_.noteMapSaved();
+    tool_.setFileName(result.ok ? path : QString());
+    tool_.updateTitle();
+    if (!result.ok) tool_.showMessage(result.error, MessageButtons::Ok, MessageIcon::Information);
     afterFileSave(result.ok);
 }
 

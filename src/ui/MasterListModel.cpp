@@ -97,7 +97,7 @@ bool MasterListModel::objectInSync(const DataObject& object) {
 }
 
 QString MasterListModel::cellText(const ObjectMap& map, int n, MasterColumn column, bool gatewaySlave) {
-    const DataObject& o = map.object(n);
+    const DataObject& o = *map.object(n);
     const bool input = o.flags & ObjectFlag::InputNV;
     const bool output = o.flags & ObjectFlag::OutputNV;
     switch (column) {
@@ -134,7 +134,7 @@ QVariant MasterListModel::data(const QModelIndex& index, int role) const {
     const int n = index.row() + 1;
     if (role == Qt::DecorationRole && column == MasterColumn::Image) {
         std::lock_guard lock(mapMutex_);
-        return objectInSync(map_.object(n)) ? inSyncImage_ : outOfSyncImage_;
+        return objectInSync(*map_.object(n)) ? inSyncImage_ : outOfSyncImage_;
     }
     if (role != Qt::DisplayRole) return {};
     std::lock_guard lock(mapMutex_);

@@ -94,16 +94,20 @@ void MasterListPage::command(int number) {
     }
 }
 
-// The NV transfers are those of the NV List page and report in both boxes.
+// The NV transfers are those of the NV List page: they report in both boxes, and a port that
+// does not open or a busy link is told here, where the user asked.
 void MasterListPage::execute() {
-    using Action = device::ActionOutcome (device::DeviceActions::*)();
-    static constexpr Action kActions[] = {
+    using device::ActionOutcome;
+    using device::DeviceActions;
+    using device::Page;
+    using Action = std::function<ActionOutcome(DeviceActions&)>;
+    static const Action kActions[] = {
         nullptr,
-        &device::DeviceActions::getNetVars,
-        &device::DeviceActions::sendNetVars,
-        &device::DeviceActions::getObjects,
-        &device::DeviceActions::sendObjects,
-        &device::DeviceActions::eraseDevice,
+        [](DeviceActions& a) { return a.getNetVars(Page::MasterList); },
+        [](DeviceActions& a) { return a.sendNetVars(Page::MasterList); },
+        &DeviceActions::getObjects,
+        &DeviceActions::sendObjects,
+        &DeviceActions::eraseDevice,
     };
     static_assert(std::size(kActions) == std::size(kActionTexts));
     const int action = actionList()->currentIndex();
@@ -121,7 +125,7 @@ void MasterListPage::openEditorFor(int column) {
     {
         std::lock_guard lock(tool_.mapMutex());
         ObjectMap& map = tool_.map();
-        const DataObject& object = map.object(n);
+        const DataObject& object = *map.object(n);
         if (map.registerAtLink(object.registerRow)) registerRow = object.registerRow - 1;
         if (map.nvAtLink(object.nvRow)) nvRow = object.nvRow - 1;
         // An object with only an NV gets its register row first, then the editor opens on it.

@@ -51,6 +51,7 @@ private:
     void saveMap();
     void saveMapAs();
     void afterFileOpen();
+    void showLoadedMap();
     void afterFileSave(bool saved);
 
     QTableView* grid_ = nullptr;

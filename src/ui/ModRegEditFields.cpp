@@ -139,7 +139,7 @@ int applyRegisterEdit(ObjectMap& map, int row, const RegisterDef& copy) {
 
     const int n = target.objectNumber;
     if (!ObjectMap::validObject(n) || !linkObjectRegister(map, n, row + 1)) return 0;
-    DataObject& object = map.object(n);
+    DataObject& object = *map.object(n);
     copyRegisterValuesToObject(target, object);
     if (target.format != oldFormat) followFormat(object, target.format);
     object.syncFlags &= ~(SyncFlag::InDevice | SyncFlag::Saved);

@@ -208,6 +208,7 @@ void ModbusPortPage::fieldChanged() {
         if (!sameSettings(map.modbus, map.fileSnapshot)) map.saveIndicators.portSettings = false;
     }
     if (unconfirmed) showInSync(false);
+    tool_.showSavedState();
 }
 
 void ModbusPortPage::updateIndicator() {
@@ -259,6 +260,7 @@ void ModbusPortPage::readDevice() {
 void ModbusPortPage::writeDevice() {
     clearStatus();
     fieldChanged();
+    if (tool_.deviceModel() == kTcpDeviceModel && !storedTcpValid()) return;
     runDeviceAction(&device::DeviceActions::writePortSettings);
 }
 

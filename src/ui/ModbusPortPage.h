@@ -86,6 +86,9 @@ private:
     void loadTcpBoxes();
     void tcpBoxLeft(QLineEdit* box);
     bool takeTcpBox(QLineEdit* box);
+    const char* checkTcpText(const QLineEdit* box, const QString& text, const TcpSettings& tcp,
+                             TcpSettings& next) const;
+    bool storedTcpValid();
     void buildTcpGrid();
 
     void unitTyped();

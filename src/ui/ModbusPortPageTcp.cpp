@@ -1,5 +1,6 @@
 // The Modbus Port page's TCP/IP column (model Korvex-C): the three address boxes, the TCP port
 // and the TCP device map grid.
+#include "device/DeviceActions.h"
 #include "ui/ConfigTool.h"
 #include "ui/EditorContext.h"
 #include "ui/MapTableModel.h"
@@ -147,33 +148,58 @@ bool ModbusPortPage::takeTcpBox(QLineEdit* box) {
         std::lock_guard lock(tool_.mapMutex());
         tcp = tool_.map().tcp;
     }
-    const QString text = box->text();
     TcpSettings next = tcp;
-    const char* message = nullptr;
-    if (box == tcpPort_) {
-        if (!parseTcpPort(text, next.port)) message = kInvalidTcpPort;
-    } else {
-        AddressRule rule;
-        IpAddress* target = &next.ipaddr;
-        if (box == ip_) {
-            if (tcp.gateway[0] != 0) rule = {false, &tcp.gateway, &tcp.subnet};
-        } else if (box == subnet_) {
-            rule.zeroBytesAllowed = true;
-            target = &next.subnet;
-        } else {
-            rule = {true, &tcp.ipaddr, &tcp.subnet};
-            target = &next.gateway;
-        }
-        const AddressCheck result = checkAddress(text, rule, *target);
-        if (result != AddressCheck::Ok) message = addressMessage(result);
-    }
-    if (message) {
+    if (const char* message = checkTcpText(box, box->text(), tcp, next)) {
         tool_.showMessage(QString::fromLatin1(message), MessageButtons::Ok, MessageIcon::Error);
         return false;
     }
     if (next == tcp) return false;
     std::lock_guard lock(tool_.mapMutex());
     tool_.map().tcp = next;
+    return true;
+}
+
+// The rule of the box: next takes the value the text stands for; the message of a failed check,
+// nullptr when it passes.
+const char* ModbusPortPage::checkTcpText(const QLineEdit* box, const QString& text, const TcpSettings& tcp,
+                                         TcpSettings& next) const {
+    if (box == tcpPort_) return parseTcpPort(text, next.port) ? nullptr : kInvalidTcpPort;
+    AddressRule rule;
+    IpAddress* target = &next.ipaddr;
+    if (box == ip_) {
+        if (tcp.gateway[0] != 0) rule = {false, &tcp.gateway, &tcp.subnet};
+    } else if (box == subnet_) {
+        rule.zeroBytesAllowed = true;
+        target = &next.subnet;
+    } else {
+        rule = {true, &tcp.ipaddr, &tcp.subnet};
+        target = &next.gateway;
+    }
+    const AddressCheck result = checkAddress(text, rule, *target);
+    return result == AddressCheck::Ok ? nullptr : addressMessage(result);
+}
+
+// Values from a file or the device were never typed into a box: before they are sent each is
+// checked as if it had been, and the first that fails says why. Missing values are left to the
+// action's own "Invalid TCP/IP settings.".
+bool ModbusPortPage::storedTcpValid() {
+    TcpSettings tcp;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        tcp = tool_.map().tcp;
+    }
+    if (device::tcpSettingsMissing(tcp)) return true;
+    const std::pair<const QLineEdit*, QString> boxes[] = {{ip_, addressText(tcp.ipaddr)},
+                                                          {subnet_, addressText(tcp.subnet)},
+                                                          {gateway_, addressText(tcp.gateway)},
+                                                          {tcpPort_, QString::number(tcp.port)}};
+    for (const auto& [box, text] : boxes) {
+        TcpSettings next = tcp;
+        if (const char* message = checkTcpText(box, text, tcp, next)) {
+            tool_.showMessage(QString::fromLatin1(message), MessageButtons::Ok, MessageIcon::Error);
+            return false;
+        }
+    }
     return true;
 }
 

@@ -54,7 +54,7 @@ void setNumberOnNV(ObjectMap& map, int row, int fb) {
 }
 
 void markLinked(ObjectMap& map, int n, NVApplyOutcome& outcome) {
-    DataObject& object = map.object(n);
+    DataObject& object = *map.object(n);
     object.syncFlags |= SyncFlag::Configured;
     object.syncFlags &= ~(SyncFlag::InDevice | SyncFlag::Saved);
     outcome.objects.push_back(n);

@@ -43,20 +43,31 @@ void NVImportPage::clearEntries() {
     clearImportTable(*table_);
 }
 
+namespace {
+
+// The status line, then one line for each NV that went in only in part or not at all.
+std::string withNotes(std::string text, const std::vector<std::string>& notes) {
+    for (const std::string& note : notes) text += "\n" + note;
+    return text;
+}
+
+} // namespace
+
 ImportOutcome NVImportPage::readFile(const std::string& path) {
     const XifFileOutcome outcome = importXifFile(path, *table_);
-    return {outcome.ok, outcome.message, outcome.fileName};
+    return {outcome.ok, withNotes(outcome.message, outcome.notes), outcome.fileName};
 }
 
 void NVImportPage::addMarked() {
     int added = 0;
+    std::vector<std::string> notes;
     {
         std::lock_guard lock(tool_.mapMutex());
         const int before = tool_.map().nvCount;
-        add_selected(*table_, tool_.map());
+        add_selected(*table_, tool_.map(), &notes);
         added = tool_.map().nvCount - before;
     }
-    showAdded(nvEntriesAddedText(added), kNVListPage);
+    showAdded(withNotes(nvEntriesAddedText(added), notes), kNVListPage);
 }
 
 } // namespace korvex::ui

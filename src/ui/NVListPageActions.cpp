@@ -46,9 +46,9 @@ void NVListPage::execute() {
     const int action = actionList()->currentIndex();
     // The two transfers report in this page's status box.
     if (action == kGetNVDefinitions)
-        runDeviceAction(&device::DeviceActions::getNetVars);
+        runDeviceAction([](device::DeviceActions& actions) { actions.getNetVars(); });
     else if (action == kSendNVDefinitions)
-        runDeviceAction(&device::DeviceActions::sendNetVars);
+        runDeviceAction([](device::DeviceActions& actions) { actions.sendNetVars(); });
     else
         runListAction(action);
     refresh();

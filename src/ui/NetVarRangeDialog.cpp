@@ -5,7 +5,6 @@
 #include "ui/RangeDialog.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,14 +31,14 @@ NetVarRangeDialog::NetVarRangeDialog(const device::NetVarRanges& offered, QWidge
         ++line;
     }
 
-    QDialogButtonBox* buttons = makeRangeButtons(*this, answer_, [this] {
+    QLayout* buttons = makeRangeButtons(*this, answer_, [this] {
         readRow(inputs_, ranges_.firstInput, ranges_.lastInput);
         readRow(outputs_, ranges_.firstOutput, ranges_.lastOutput);
     });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(buttons);
+    layout->addLayout(buttons);
 }
 
 NetVarRangeDialog::Row NetVarRangeDialog::makeRow(const char* label, const char* name, int first, int last) {

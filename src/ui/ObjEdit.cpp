@@ -54,9 +54,9 @@ void chooseDataFormat(DataObject& copy, int datatype) {
 }
 
 void applyObjectEdit(ObjectMap& map, int n, const DataObject& copy) {
-    bool ok = false;
-    DataObject& object = map.object(n, &ok);
-    if (!ok) return;
+    DataObject* found = map.object(n);
+    if (!found) return;
+    DataObject& object = *found;
     object.datatype = copy.datatype;
     object.flags = (object.flags & ~kEditedFlags) | (copy.flags & kEditedFlags);
     object.defVal = copy.defVal;
@@ -68,7 +68,7 @@ ObjEdit::ObjEdit(const EditorContext& context, int n, QWidget* parent)
     : EditorDialog(context, parent), n_(n), valid_(ObjectMap::validObject(n)) {
     if (valid_) {
         const auto lock = lockMap();
-        copy_ = context_.map.object(n);
+        copy_ = *context_.map.object(n);
     }
     setWindowTitle(QStringLiteral("Object Editor"));
 

@@ -2,8 +2,8 @@
 
 #include "ui/NumberText.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,24 +23,26 @@ RangeDialog::RangeDialog(const device::ObjectRange& offered, QWidget* parent)
     form->addRow(QStringLiteral("Starting #"), first_);
     form->addRow(QStringLiteral("Ending #"), last_);
 
-    QDialogButtonBox* buttons = makeRangeButtons(*this, answer_, [this] {
+    QLayout* buttons = makeRangeButtons(*this, answer_, [this] {
         range_ = {scanDecimal(first_->text()), scanDecimal(last_->text())};
     });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(buttons);
+    layout->addLayout(buttons);
 }
 
-QDialogButtonBox* makeRangeButtons(QDialog& dialog, RangeAnswer& answer, std::function<void()> read) {
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    QPushButton* all = buttons->addButton(QStringLiteral("ALL"), QDialogButtonBox::ActionRole);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+QLayout* makeRangeButtons(QDialog& dialog, RangeAnswer& answer, std::function<void()> read) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
+    auto* all = new QPushButton(QStringLiteral("ALL"));
+    auto* ok = new QPushButton(QStringLiteral("OK"));
     cancel->setObjectName(QStringLiteral("cancel"));
     all->setObjectName(QStringLiteral("all"));
     ok->setObjectName(QStringLiteral("ok"));
-    ok->setDefault(true);
+    for (QPushButton* button : {cancel, all, ok}) buttons->addWidget(button);
+    cancel->setDefault(true);
     QObject::connect(cancel, &QPushButton::clicked, &dialog, [&dialog, &answer] {
         answer = RangeAnswer::Cancel;
         dialog.reject();

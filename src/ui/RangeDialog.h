@@ -7,15 +7,16 @@
 
 #include <functional>
 
-class QDialogButtonBox;
+class QLayout;
 class QLineEdit;
 
 namespace korvex::ui {
 
-// The buttons both range dialogs end with: Cancel, ALL and OK (the default). Each stores its
-// answer and closes the dialog, OK after read() has taken the typed numbers. Closing the window
-// by its frame leaves the answer at Cancel.
-QDialogButtonBox* makeRangeButtons(QDialog& dialog, device::RangeAnswer& answer, std::function<void()> read);
+// The buttons both range dialogs end with: Cancel, ALL and OK in that order whatever the
+// platform's habit, with Cancel the default (ALL sends everything, so Enter must not). Each
+// stores its answer and closes the dialog, OK after read() has taken the typed numbers. Closing
+// the window by its frame leaves the answer at Cancel.
+QLayout* makeRangeButtons(QDialog& dialog, device::RangeAnswer& answer, std::function<void()> read);
 
 class RangeDialog : public QDialog {
     Q_OBJECT

@@ -6,6 +6,7 @@
 #include "model/ListEditing.h"
 #include "ui/ConfigTool.h"
 #include "ui/RegListPage.h"
+#include "ui/UiTexts.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -85,31 +86,27 @@ void RegListPage::clearList() {
     refresh();
 }
 
+// A cancelled file dialog or overwrite question ends the export without a word; a written file
+// says so, and a file that could not be written says why.
 void RegListPage::exportCsv() {
     tool_.updateTitle();
-    bool written = false;
     QString path = tool_.prompter().saveFileName(this, QString::fromLatin1(kCsvSaveFilters));
-    if (!path.isEmpty()) {
-        path = QFile::decodeName(
-            QByteArray::fromStdString(csvExportPath(QFile::encodeName(path).toStdString())));
-        if (tool_.confirmOverwrite(path)) {
-            CsvFileOutcome outcome;
-            {
-                std::lock_guard lock(tool_.mapMutex());
-                outcome = exportRegisterCsvFile(QFile::encodeName(path).toStdString(), tool_.map(),
-                                                tool_.options().modicon);
-            }
-            written = outcome.ok;
-            if (!written)
-                tool_.showMessage(QFile::decodeName(QByteArray::fromStdString(outcome.message)),
-                                  MessageButtons::Ok, MessageIcon::Information);
-        }
+    if (path.isEmpty()) return;
+    path = QFile::decodeName(QByteArray::fromStdString(csvExportPath(QFile::encodeName(path).toStdString())));
+    if (!tool_.confirmOverwrite(path)) return;
+    CsvFileOutcome outcome;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        outcome = exportRegisterCsvFile(QFile::encodeName(path).toStdString(), tool_.map(),
+                                        tool_.options().modicon);
     }
-    // Every way out without a written file ends with this, a cancelled dialog included.
-    if (!written) {
+    if (!outcome.ok) {
+        tool_.showMessage(QFile::decodeName(QByteArray::fromStdString(outcome.message)), MessageButtons::Ok,
+                          MessageIcon::Information);
         tool_.showMessage(QString::fromLatin1(CsvText::FailedToCreate));
         return;
     }
+    tool_.showMessage(QString::fromLatin1(text::kFileSaved), MessageButtons::Ok, MessageIcon::Information);
     refresh();
 }
 

@@ -98,11 +98,15 @@ QPlainTextEdit* ToolPage::makeStatusBox(int lines) {
     box->setReadOnly(true);
     box->setObjectName(QStringLiteral("statusBox"));
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setStatusBoxLines(box, lines);
+    return box;
+}
+
+void ToolPage::setStatusBoxLines(QPlainTextEdit* box, int lines) {
     // The box counts a line as shown only when it ends a pixel above the bottom margin.
     const int lineHeight = box->fontMetrics().lineSpacing();
     const int margins = 2 * static_cast<int>(box->document()->documentMargin()) + 1;
     box->setFixedHeight(lineHeight * lines + 2 * box->frameWidth() + margins);
-    return box;
 }
 
 namespace {
@@ -153,6 +157,10 @@ QLabel* makeIndicator(const char* objectName) {
 void showIndicator(QLabel& indicator, bool on) {
     indicator.setPixmap(
         QPixmap(on ? QStringLiteral(":/korvex/led_on.png") : QStringLiteral(":/korvex/led_off.png")));
+}
+
+void showAmberIndicator(QLabel& indicator) {
+    indicator.setPixmap(QPixmap(QStringLiteral(":/korvex/led_amber.png")));
 }
 
 PlaceholderPage::PlaceholderPage(ConfigTool& tool, int index, QWidget* parent)

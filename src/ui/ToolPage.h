@@ -107,6 +107,7 @@ protected:
         boxKind_ = kind;
     }
     static QPlainTextEdit* makeStatusBox(int lines);
+    static void setStatusBoxLines(QPlainTextEdit* box, int lines); // the height that shows them
 
     // Runs a change of the object map under its lock and returns its code; a refusal shows the
     // message of op (none for changes that never refuse).
@@ -135,9 +136,10 @@ public:
 };
 
 // The round indicators: the window's "Connected:" and "In Sync:" and the pages' own in-sync
-// marks. They start off.
+// marks. They start off. Amber is "Connected:" for a port open with no gateway answering.
 QLabel* makeIndicator(const char* objectName);
 void showIndicator(QLabel& indicator, bool on);
+void showAmberIndicator(QLabel& indicator);
 
 // Builds the page of a tab index; pages still to be written get a placeholder.
 ToolPage* createPage(ConfigTool& tool, int index);

@@ -29,4 +29,10 @@ inline constexpr char kWaitingForErase[] = "Waiting... (takes up to 45 seconds).
 
 inline constexpr char kSimulatedGateway[] = "Simulated gateway";
 
+// Connect's check of the line, the line after "USB COM port open.": the gateway's usage numbers
+// (highest object in use, input NVs, output NVs, TCP map entries in use), or that none answered.
+inline constexpr char kGatewayAnswered[] =
+    "Gateway answered: highest object %1, %2 input NVs, %3 output NVs, %4 TCP map entries.";
+inline constexpr char kNoGatewayAnswered[] = "No gateway answered on this port.";
+
 } // namespace korvex::ui::text

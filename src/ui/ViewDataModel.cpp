@@ -61,7 +61,7 @@ void ViewDataModel::rebuildColumns() {
         add(kTypeAndRegister);
     add(kBack);
     columns.push_back({QStringLiteral("Data Value"), 0, [this](const ObjectMap& map, int row) {
-                           return valueText(values_.slot(row + 1).value, map.object(row + 1).datatype);
+                           return valueText(values_.slot(row + 1).value, map.object(row + 1)->datatype);
                        }});
     setColumns(std::move(columns));
 }

@@ -28,6 +28,8 @@ public:
         end_ = unit_.empty() || unit_.back() != '>' ? unit_.size() : unit_.size() - 1;
     }
     bool atEnd() const { return pos_ >= end_; }
+    // At the unit's closing '>': the unit goes on, but with nothing an attribute could use.
+    bool atClose() const { return pos_ == end_ && end_ < unit_.size(); }
     bool atEmptyTagClose() const { return unit_.substr(pos_).starts_with("/>"); }
     char peek() const { return atEnd() ? '\0' : unit_[pos_]; }
     void skipBlanks() {
@@ -67,7 +69,9 @@ template <class Work> struct Attribute {
 };
 
 // Runs the attribute loop up to "/>". `last` receives the table index of the last attribute
-// applied (-1 for none). Returns the first error code, or 0.
+// applied (-1 for none). Returns the first error code, or 0. A unit that closes with a bare '>'
+// still holds a character where the next name should start: an empty name, code 2, as for any
+// element kind; only a unit cut off without its '>' is bad syntax.
 template <class Work>
 int runAttributeLoop(UnitCursor& cursor, std::span<const Attribute<Work>> table, Work& work,
                      int* last = nullptr) {
@@ -75,7 +79,7 @@ int runAttributeLoop(UnitCursor& cursor, std::span<const Attribute<Work>> table,
     if (last) *last = -1;
     while (!cursor.atEmptyTagClose()) {
         cursor.skipBlanks();
-        if (cursor.atEnd()) return XmlError::BadSyntax;
+        if (cursor.atEnd() && !cursor.atClose()) return XmlError::BadSyntax;
         const std::string_view name = cursor.readName();
         std::size_t index = 0;
         while (index < table.size() && name != table[index].name) ++index;
@@ -85,7 +89,7 @@ int runAttributeLoop(UnitCursor& cursor, std::span<const Attribute<Work>> table,
         if (const int code = table[index].apply(work, value)) return code;
         if (last) *last = static_cast<int>(index);
         cursor.skipBlanks();
-        if (cursor.atEnd()) return XmlError::BadSyntax;
+        if (cursor.atEnd() && !cursor.atClose()) return XmlError::BadSyntax;
         const uint64_t bit = index < 64 ? uint64_t{1} << index : 0; // tables hold at most 30 names
         if (seen & bit) return XmlError::Duplicate;
         seen |= bit;

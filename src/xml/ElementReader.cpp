@@ -82,7 +82,10 @@ int ElementReader::readDocument(std::istream& in) {
     in_ = &in;
     unitCount_ = 0;
     modify_ = false;
+    warnings_.clear();
+    inDocument_ = true;
     const int code = readConfiguration();
+    inDocument_ = false;
     in_ = nullptr;
     return code;
 }
@@ -136,13 +139,14 @@ int ElementReader::applyElement(Kind kind, std::size_t keywordLength) {
         return XmlError::BadSyntax;
     UnitCursor cursor(unit(), keywordLength);
     cursor.skipBlanks();
+    xml::Warnings* warnings = inDocument_ ? &warnings_ : nullptr;
     switch (kind) {
     case Kind::Object:
-        return xml::applyObjectElement(map_, cursor);
+        return xml::applyObjectElement(map_, cursor, warnings);
     case Kind::Port:
         return xml::applyPortElement(map_, cursor);
     case Kind::NV:
-        return xml::applyNVElement(map_, cursor);
+        return xml::applyNVElement(map_, cursor, warnings);
     case Kind::Node:
         return xml::applyNodeElement(map_, cursor);
     }

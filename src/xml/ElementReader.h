@@ -11,6 +11,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvex {
 
@@ -36,6 +37,10 @@ public:
     bool modifyMode() const { return modify_; }
     // The text for a result of this reader: "<message> at line #<units>".
     std::string message(int code) const;
+    // One line for each element of the last document that went in only in part (the field rows
+    // of an NV beyond the list's storage, an object whose field row found no room). The
+    // one-line parsers refuse such an element with code 20 instead.
+    const std::vector<std::string>& warnings() const { return warnings_; }
 
 private:
     enum class Kind { Object, Port, NV, Node }; // in the order of the section table
@@ -58,6 +63,8 @@ private:
     std::array<char, 3> tail_{}; // the unit's last three characters, for "-->"
     int unitCount_ = 0;
     bool modify_ = false;
+    bool inDocument_ = false;
+    std::vector<std::string> warnings_;
 };
 
 } // namespace korvex

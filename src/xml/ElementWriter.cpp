@@ -152,7 +152,9 @@ std::string defaultValueText(const DataObject& o) {
 }
 
 std::string writeObjectElement(const ObjectMap& map, int n) {
-    const DataObject& o = map.object(n);
+    const DataObject none{}; // a number outside the map is written as an empty object
+    const DataObject* found = map.object(n);
+    const DataObject& o = found ? *found : none;
     std::string out;
     append(out, "<obj n=\"%d\" clear=\"1\"", n);
     if (!o.isEmpty()) {

@@ -5,11 +5,17 @@
 #include "xml/AttributeLoop.h"
 
 #include <array>
+#include <string>
+#include <vector>
 
 namespace korvex::xml {
 
-int applyObjectElement(ObjectMap& map, UnitCursor& cursor);
-int applyNVElement(ObjectMap& map, UnitCursor& cursor);
+// What a document can hold only in part (field rows beyond the NV list's storage) goes in with
+// one line each in `warnings`; without a warnings list (an element from the gateway) such an
+// element is refused with code 20 instead.
+using Warnings = std::vector<std::string>;
+int applyObjectElement(ObjectMap& map, UnitCursor& cursor, Warnings* warnings);
+int applyNVElement(ObjectMap& map, UnitCursor& cursor, Warnings* warnings);
 int applyPortElement(ObjectMap& map, UnitCursor& cursor);
 int applyNodeElement(ObjectMap& map, UnitCursor& cursor);
 

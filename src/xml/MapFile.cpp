@@ -7,6 +7,7 @@
 #include "xml/XmlError.h"
 
 #include <fstream>
+#include <memory>
 
 namespace korvex {
 
@@ -16,21 +17,22 @@ MapFileResult readObjectMap(ObjectMap& map, const std::string& path) {
     return readObjectMap(map, in);
 }
 
+// The document goes into a scratch copy: elements take effect as they are read, so a document
+// that fails part-way must not reach the user's map (settings of an early section, a zeroed TCP
+// map, half the objects).
 MapFileResult readObjectMap(ObjectMap& map, std::istream& in) {
-    clearAll(map);
-    ElementReader reader(map);
+    auto scratch = std::make_unique<ObjectMap>(map);
+    clearAll(*scratch);
+    ElementReader reader(*scratch);
     const int code = reader.readDocument(in);
-    if (code != 0) {
-        const std::string text = reader.message(code);
-        clearAll(map);
-        return {false, text, code};
-    }
-    clearObjectsInDevice(map);
-    clearNVsInDevice(map);
-    markAllObjectsSaved(map);
-    markDefinedNVsSaved(map);
-    rebuildRegisterList(map);
-    return {true, {}, 0};
+    if (code != 0) return {false, reader.message(code), code, {}};
+    clearObjectsInDevice(*scratch);
+    clearNVsInDevice(*scratch);
+    markAllObjectsSaved(*scratch);
+    markDefinedNVsSaved(*scratch);
+    rebuildRegisterList(*scratch);
+    map = *scratch;
+    return {true, {}, 0, reader.warnings()};
 }
 
 MapFileResult writeObjectMap(ObjectMap& map, const std::string& path, FileOps& ops) {

@@ -7,6 +7,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvex {
 
@@ -14,14 +15,16 @@ inline constexpr std::size_t kMapPathLimit = 200; // characters taken from a fil
 
 struct MapFileResult {
     bool ok = false;
-    std::string text; // the error text on failure, empty on success
-    int code = 0;     // the reader's XmlError code when the document was malformed
+    std::string text;                  // the error text on failure, empty on success
+    int code = 0;                      // the reader's XmlError code when the document was malformed
+    std::vector<std::string> warnings; // a load: one line for each element taken in only in part
 };
 
-// Read object map: clears the map, reads the document and on success clears the in-device
-// marks, marks everything saved and rebuilds the register list from the objects. On failure the
-// map is left empty and the text is "Error opening object map XML file <path>\n" or the reader's
-// "<message> at line #<units>". The device model is not changed.
+// Read object map: reads the document into a cleared copy of the map and, on success, clears the
+// in-device marks, marks everything saved, rebuilds the register list from the objects and
+// takes the copy over. On failure the map stays exactly as it was and the text is "Error
+// opening object map XML file <path>\n" or the reader's "<message> at line #<units>". The device
+// model is not changed.
 MapFileResult readObjectMap(ObjectMap& map, const std::string& path);
 // The same from a document that is already open; failures give the reader's text.
 MapFileResult readObjectMap(ObjectMap& map, std::istream& in);

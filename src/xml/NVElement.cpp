@@ -2,7 +2,9 @@
 #include "lonworks/SnvtCatalogue.h"
 #include "model/FixedText.h"
 #include "model/ListEditing.h"
+#include "model/ListNotes.h"
 #include "model/NVEditRules.h"
+#include "model/NVRows.h"
 #include "xml/ElementValues.h"
 #include "xml/Elements.h"
 #include "xml/NVName.h"
@@ -19,6 +21,7 @@ struct NVWork {
     UserNVType user;
     int64_t typeIndex = 0;
     bool described = false; // the description came from unvt_info
+    bool standard = false;  // an `snvt` set the type, and no later attribute replaced it
     SendTime minSendTime;
     SendTime maxSendTime;
     bool minPresent = false;
@@ -30,6 +33,7 @@ struct NVWork {
         user = UserNVType{};
         typeIndex = 0;
         described = false;
+        standard = false;
     }
 };
 
@@ -58,6 +62,7 @@ int setSnvt(NVWork& w, std::string_view v) {
     if (const int code = readInteger(v, 1, 177, n)) return code;
     w.clearDescription();
     w.typeIndex = n;
+    w.standard = true;
     return XmlError::Ok;
 }
 
@@ -75,6 +80,10 @@ int setInfo(NVWork& w, std::string_view v) {
         readNumbers(v, "d,d,d,d,d,d,d", n,
                     {{{0, 6}, {0, INT32_MAX}, {0, 14}, {0, 31}, kInt16Range, kInt16Range, kInt16Range}});
     if (code) return code;
+    // Scope 0 describes no user type: after an `snvt` it would only overwrite the standard
+    // index with a number that is never stored (0 would even turn the NV into a user type).
+    if (n[0] == 0 && w.standard) return XmlError::Ok;
+    w.standard = false;
     w.user.scope = static_cast<uint8_t>(n[0]);
     w.typeIndex = n[1];
     w.user.baseType = static_cast<uint8_t>(n[2]);
@@ -140,7 +149,7 @@ std::string chooseName(const ObjectMap& map, const NVWork& w) {
 
 } // namespace
 
-int applyNVElement(ObjectMap& map, UnitCursor& cursor) {
+int applyNVElement(ObjectMap& map, UnitCursor& cursor, Warnings* warnings) {
     NVWork work;
     if (const int code = runAttributeLoop<NVWork>(cursor, kNVAttributes, work)) return code;
     if (work.fbNumber < 1 || work.fbNumber > kFbNumbers) return XmlError::OutOfRange;
@@ -153,13 +162,17 @@ int applyNVElement(ObjectMap& map, UnitCursor& cursor) {
     request.isInput = work.isInput;
     request.fbNumber = work.fbNumber;
     request.name = name;
-    // The list may hold what an NV import can fill it with: all 1000 rows, and a structured NV
-    // at the end with the field rows that fitted. A map the tool saved loads back whole.
+    // A document may fill the list to what an NV import can fill it with: all 1000 rows, and a
+    // structured NV at the end with the field rows that fitted, so a map the tool saved loads back
+    // whole; the rows left out are named. An element from the gateway goes in whole or not at all.
     request.rowLimit = kListCapacity;
-    request.cutFieldsAtLimit = true;
+    request.cutFieldsAtLimit = warnings != nullptr;
     const int p = map.nvCount;
-    if (addNV(map, p, request) != 0) return XmlError::CannotAddNV;
+    int rows = 0;
+    if (addNV(map, p, request, &rows) != 0) return XmlError::CannotAddNV;
     NetVar& row = map.nvs[static_cast<std::size_t>(p)];
+    const int wanted = request.userType ? 1 : standardTypeRowCount(request.snvt);
+    if (warnings && rows < wanted) warnings->push_back(nvFieldsLeftOutNote(row, rows - 1, wanted - 1));
     // A standard type whose new NVs start with size 0 (SNVT_date_cal, SNVT_ISO_7811, ...) takes
     // its declared size, as an imported NV of that type has: the element was written from such
     // an NV, and a row of size 0 could be neither saved again nor sent.

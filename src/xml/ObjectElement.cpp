@@ -3,6 +3,7 @@
 #include "modbus/RegisterNames.h"
 #include "model/FixedText.h"
 #include "model/ListBuilding.h"
+#include "model/ListNotes.h"
 #include "model/ObjectLinks.h"
 #include "xml/ElementValues.h"
 #include "xml/Elements.h"
@@ -24,7 +25,7 @@ int setNumber(ObjectWork& w, std::string_view v) {
     int64_t n = 0;
     if (const int code = readInteger(v, 1, kObjectCount, n)) return code;
     w.number = static_cast<int>(n);
-    w.object = w.map.object(w.number);
+    w.object = *w.map.object(w.number);
     return XmlError::Ok;
 }
 
@@ -36,7 +37,7 @@ int clearObject(ObjectWork& w, std::string_view v) {
     if (w.cleared) {
         // The stored object is zeroed at once; the rows linked to it let go of it first, so
         // that a failure later in the element leaves no row pointing at an empty object.
-        DataObject& stored = w.map.object(w.number);
+        DataObject& stored = *w.map.object(w.number);
         if (RegisterDef* reg = w.map.registerAtLink(stored.registerRow);
             reg && reg->objectNumber == w.number) {
             w.clearedRegister = stored.registerRow;
@@ -227,10 +228,20 @@ static_assert(std::string_view(kObjectAttributes[kClearIndex].name) == "clear");
 // After an object was stored: it links to the NV row its NV side names and its register row
 // follows its register side. A row it no longer has a side for lets go of it both ways; a
 // cleared object that keeps a register side gets its old row back, updated in place.
-void settleLinks(ObjectMap& map, const ObjectWork& work) {
+int settleLinks(ObjectMap& map, const ObjectWork& work, Warnings* warnings) {
     const int n = work.number;
-    DataObject& stored = map.object(n);
-    if (linkObjectToNVList(map, n) != kOk && stored.nvRow != 0) {
+    DataObject& stored = *map.object(n);
+    const int linked = linkObjectToNVList(map, n);
+    int result = XmlError::Ok;
+    if (linked == LinkObjectResult::FieldNotAdded) {
+        // The object stays stored either way; a line from the gateway is answered with the
+        // refusal, a document goes on and names the object.
+        if (warnings)
+            warnings->push_back(objectFieldRowNote(n, stored));
+        else
+            result = XmlError::CannotAddNV;
+    }
+    if (linked != kOk && stored.nvRow != 0) {
         if (NetVar* row = map.nvAtLink(stored.nvRow); row && row->objectNumber == n) row->objectNumber = 0;
         stored.nvRow = 0;
     }
@@ -245,24 +256,23 @@ void settleLinks(ObjectMap& map, const ObjectWork& work) {
         if (reg && reg->objectNumber == n) map.registers[stored.registerRow - 1].objectNumber = 0;
         stored.registerRow = 0;
     }
+    return result;
 }
 
 } // namespace
 
-int applyObjectElement(ObjectMap& map, UnitCursor& cursor) {
+int applyObjectElement(ObjectMap& map, UnitCursor& cursor, Warnings* warnings) {
     ObjectWork work{map};
     int last = -1;
     if (const int code = runAttributeLoop<ObjectWork>(cursor, kObjectAttributes, work, &last)) return code;
     if (!ObjectMap::validObject(work.number)) return XmlError::OutOfRange;
     const bool clearing = last == kClearIndex && work.cleared;
     if (work.object.datatype == ObjectDataType::None && !clearing) work.object.datatype = ObjectDataType::FP;
-    bool ok = false;
-    DataObject& stored = map.object(work.number, &ok);
-    if (!ok) return XmlError::InvalidObject;
-    stored = work.object;
-    stored.syncFlags |= SyncFlag::Configured | SyncFlag::InDevice;
-    settleLinks(map, work);
-    return XmlError::Ok;
+    DataObject* stored = map.object(work.number);
+    if (!stored) return XmlError::InvalidObject;
+    *stored = work.object;
+    stored->syncFlags |= SyncFlag::Configured | SyncFlag::InDevice;
+    return settleLinks(map, work, warnings);
 }
 
 } // namespace korvex::xml

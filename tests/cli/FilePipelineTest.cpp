@@ -214,6 +214,48 @@ TEST_F(FilePipeline, RowsTheFileCannotKeepAreNamed) {
         << run.output;
 }
 
+// A device's interface file with sixteen NVs, one of a standard type newer than the catalogue:
+// all sixteen reach the saved map, and the newer one is named in one warning line.
+TEST_F(FilePipeline, AnInterfaceFileWithANewerTypeKeepsEveryNV) {
+    std::ifstream in(std::string(KORVEX_TEST_SOURCE_DIR) + "/tests/data/vav-newer-types.xif",
+                     std::ios::binary);
+    std::stringstream xif;
+    xif << in.rdbuf();
+    write("vav.xif", xif.str());
+    const CliRun run = cli("nvs import vav.xif --out vav.xml --then assign-fb");
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::size_t warnings = 0;
+    for (std::size_t at = run.output.find("warning: "); at != std::string::npos;
+         at = run.output.find("warning: ", at + 1))
+        ++warnings;
+    EXPECT_EQ(warnings, 1u) << run.output;
+    EXPECT_NE(run.output.find("warning: nvoVersion: standard type 220 is not in the catalogue; kept as a "
+                              "user-defined type of 3 bytes\n"),
+              std::string::npos)
+        << run.output;
+    const std::string map = read("vav.xml");
+    std::size_t nvs = 0;
+    for (std::size_t at = map.find("<nv "); at != std::string::npos; at = map.find("<nv ", at + 1)) ++nvs;
+    EXPECT_EQ(nvs, 16u);
+    EXPECT_NE(map.find("unvt_info=\"0,0,9,3,0,0,0\" name=\"nvoVersion\""), std::string::npos) << map;
+    EXPECT_EQ(cli("map check vav.xml").status, 0);
+}
+
+// Registers the CSV notation cannot carry are refused by name and the file stays as it was.
+TEST_F(FilePipeline, ARegisterThatWouldNotReadBackIsRefusedAtExport) {
+    write("coils.csv",
+          "RW,REG,TYPE,FORMAT,SLAVE,BITNUMBER,PACKED,HIGHREGFIRST,NAME\r\nR,12345,COIL,BIT,1,,F,F,c\r\n");
+    ASSERT_EQ(cli("regs import coils.csv --out plant.xml --then objects-from-registers").status, 0);
+    write("out.csv", "old");
+    const CliRun run = cli("regs export plant.xml out.csv --modicon");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("Register row 1 (COIL 12345) cannot be written in Modicon notation"),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(read("out.csv"), "old");
+    EXPECT_EQ(cli("regs export plant.xml out.csv").status, 0);
+}
+
 TEST_F(FilePipeline, HelpDocumentsEveryVerbWithAnExample) {
     const CliRun run = cli("--help");
     EXPECT_EQ(run.status, 0);

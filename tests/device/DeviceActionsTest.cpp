@@ -104,14 +104,14 @@ TEST(DeviceActionsTest, EmptyRangesSendNothingAndSaySo) {
 TEST(DeviceActionsTest, GetObjectsAfterAUsageOf250) {
     Harness h;
     gatewayObjects(h.gateway(), 250);
-    h.map.object(3).flags = ObjectFlag::InUse;
+    h.map.object(3)->flags = ObjectFlag::InUse;
     EXPECT_EQ(h.act(&DeviceActions::getObjects), ActionOutcome::Started);
     EXPECT_EQ(h.host.questions, std::vector<std::string>{std::string(action::kReplaceObjects)});
     EXPECT_EQ(h.host.offeredObjects, std::vector<ObjectRange>{(ObjectRange{1, 250})});
     EXPECT_EQ(h.driver.lines().size(), 251u);
     EXPECT_EQ(h.map.registerCount, 250);
-    EXPECT_EQ(h.map.object(251).syncFlags & 3u, 3u);
-    EXPECT_EQ(h.map.object(400).syncFlags & 3u, 3u);
+    EXPECT_EQ(h.map.object(251)->syncFlags & 3u, 3u);
+    EXPECT_EQ(h.map.object(400)->syncFlags & 3u, 3u);
     EXPECT_TRUE(h.sink.box(Page::MasterList).ends_with("Object #250 read ok.\n"));
 }
 
@@ -125,7 +125,7 @@ TEST(DeviceActionsTest, GetObjectsWithoutAUsageReplyOffersEveryObject) {
     h.act(&DeviceActions::getObjects);
     EXPECT_EQ(h.host.offeredObjects, std::vector<ObjectRange>{(ObjectRange{1, 400})});
     EXPECT_FALSE(h.engine.deviceLastObjectKnown);
-    EXPECT_EQ(h.map.object(3).syncFlags, 0u);
+    EXPECT_EQ(h.map.object(3)->syncFlags, 0u);
 }
 
 TEST(DeviceActionsTest, SendObjectsNeedsTheirNetVarsInTheDevice) {
@@ -148,7 +148,7 @@ TEST(DeviceActionsTest, SendObjectsNeedsTheirNetVarsInTheDevice) {
     EXPECT_EQ(static_cast<int>(h.driver.lines().size()), objects);
 
     // An object in use without an NV in the range refuses; empty objects in it do not.
-    h.map.object(objects + 2).flags = ObjectFlag::InUse;
+    h.map.object(objects + 2)->flags = ObjectFlag::InUse;
     h.host.rangeReplies.push_back({RangeAnswer::Ok, ObjectRange{1, objects + 1}});
     EXPECT_EQ(h.act(&DeviceActions::sendObjects), ActionOutcome::Started);
     h.host.rangeReplies.push_back({RangeAnswer::All});
@@ -162,8 +162,8 @@ TEST(DeviceActionsTest, EraseMarksEverythingOutOfTheDeviceBeforeTheReply) {
     ASSERT_EQ(registerListFromMaster(h.map), kOk);
     h.map.nvs[0].inDevice = 1;
     h.map.registers[0].inDevice = 1;
-    h.map.object(1).syncFlags |= SyncFlag::InDevice;
-    h.map.object(9).datatype = ObjectDataType::FP; // not in use: reset
+    h.map.object(1)->syncFlags |= SyncFlag::InDevice;
+    h.map.object(9)->datatype = ObjectDataType::FP; // not in use: reset
     h.sink.portInSync = true;
     h.sink.nodeInSync = true;
 
@@ -176,10 +176,10 @@ TEST(DeviceActionsTest, EraseMarksEverythingOutOfTheDeviceBeforeTheReply) {
     EXPECT_EQ(h.host.questions.back(), action::kEraseDevice);
     EXPECT_EQ(h.sink.box(Page::MasterList), action::kWaitingForErase);
     EXPECT_EQ(h.host.flushes, 1);
-    EXPECT_FALSE(h.map.object(1).inDevice());
+    EXPECT_FALSE(h.map.object(1)->inDevice());
     EXPECT_EQ(h.map.nvs[0].inDevice, 0);
     EXPECT_EQ(h.map.registers[0].inDevice, 0);
-    EXPECT_EQ(h.map.object(9), (DataObject{.syncFlags = SyncFlag::Configured | SyncFlag::InDevice}));
+    EXPECT_EQ(*h.map.object(9), (DataObject{.syncFlags = SyncFlag::Configured | SyncFlag::InDevice}));
     EXPECT_FALSE(h.sink.portInSync);
     EXPECT_FALSE(h.sink.nodeInSync);
     h.run();
@@ -256,8 +256,8 @@ TEST(DeviceActionsTest, PortFailureAndBusyEngine) {
 
 TEST(DeviceActionsTest, ValuesUseTheObjectsInUseAndFreshFlagsStartOver) {
     Harness h;
-    h.map.object(4).flags = ObjectFlag::InUse;
-    h.map.object(6).flags = ObjectFlag::OutputNV;
+    h.map.object(4)->flags = ObjectFlag::InUse;
+    h.map.object(6)->flags = ObjectFlag::OutputNV;
     h.values.slot(300).fresh = true;
     h.host.rangeReplies.push_back({RangeAnswer::Cancel});
     EXPECT_EQ(h.act(&DeviceActions::readValues), ActionOutcome::Cancelled);

@@ -143,10 +143,10 @@ TEST(ObjectTransferTest, SendMarksObjectsAndTheirRegisterRows) {
     ASSERT_EQ(lines.size(), 3u);
     for (int n = 1; n <= 3; ++n) {
         EXPECT_EQ(lines[n - 1] + "\r\n", writeObjectElement(h.map, n));
-        EXPECT_TRUE(h.map.object(n).inDevice()) << n;
+        EXPECT_TRUE(h.map.object(n)->inDevice()) << n;
         EXPECT_EQ(h.map.registers[n - 1].inDevice, 1) << n;
     }
-    EXPECT_FALSE(h.map.object(4).inDevice());
+    EXPECT_FALSE(h.map.object(4)->inDevice());
     EXPECT_EQ(h.sink.box(Page::MasterList),
               "Object #1 written ok.\nObject #2 written ok.\nObject #3 written ok.\n");
     EXPECT_EQ(h.sink.refreshCount(Refresh::MasterList), 1);
@@ -166,11 +166,11 @@ TEST(ObjectTransferTest, GetStoresObjectsWithRegisterRowsAndLinks) {
               "Object #1 read ok.\nObject #2 read ok.\nObject #3 read ok.\nObject #4 read ok.\n");
     EXPECT_EQ(h.map.registerCount, 3);
     for (int n = 1; n <= 3; ++n) {
-        EXPECT_TRUE(h.map.object(n).hasRegister()) << n;
-        EXPECT_NE(h.map.object(n).nvRow, 0) << n;
-        EXPECT_EQ(h.map.object(n).syncFlags & 3u, 3u) << n;
+        EXPECT_TRUE(h.map.object(n)->hasRegister()) << n;
+        EXPECT_NE(h.map.object(n)->nvRow, 0) << n;
+        EXPECT_EQ(h.map.object(n)->syncFlags & 3u, 3u) << n;
     }
-    EXPECT_TRUE(h.map.object(4).isEmpty());
+    EXPECT_TRUE(h.map.object(4)->isEmpty());
     EXPECT_TRUE(checkLinks(h.map));
 }
 
@@ -188,8 +188,8 @@ TEST(ObjectTransferTest, ObjectsAboveTheDevicesLastCountAsInSyncOnlyAfterAComple
         h.engine.deviceLastObjectKnown = true;
         ASSERT_TRUE(h.engine.startGetObjects(1, 3));
         h.run();
-        EXPECT_EQ(h.map.object(4).syncFlags & 3u, fail ? 0u : 3u) << fail;
-        EXPECT_EQ(h.map.object(400).syncFlags & 3u, fail ? 0u : 3u) << fail;
+        EXPECT_EQ(h.map.object(4)->syncFlags & 3u, fail ? 0u : 3u) << fail;
+        EXPECT_EQ(h.map.object(400)->syncFlags & 3u, fail ? 0u : 3u) << fail;
     }
 }
 

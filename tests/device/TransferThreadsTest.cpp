@@ -23,7 +23,7 @@ public:
               while (!stop_.load()) {
                   {
                       std::lock_guard lock(s.mapMutex);
-                      for (int n = 1; n <= kObjectCount; ++n) sum_ += s.map.object(n).syncFlags;
+                      for (int n = 1; n <= kObjectCount; ++n) sum_ += s.map.object(n)->syncFlags;
                       for (int r = 0; r < s.map.nvCount; ++r) sum_ += s.map.nvs[r].inDevice;
                       sum_ += s.values.slot(1).value + s.engine.identity.domains[0].subnet;
                   }
@@ -65,8 +65,8 @@ TEST(TransferThreadsTest, SendAndFetchWhileTheMapIsRead) {
     }
     {
         std::lock_guard lock(sender.mapMutex);
-        EXPECT_TRUE(sender.map.object(1).inDevice());
-        EXPECT_TRUE(sender.map.object(2).inDevice());
+        EXPECT_TRUE(sender.map.object(1)->inDevice());
+        EXPECT_TRUE(sender.map.object(2)->inDevice());
     }
     sender.loop.stop();
 
@@ -82,7 +82,7 @@ TEST(TransferThreadsTest, SendAndFetchWhileTheMapIsRead) {
     ASSERT_TRUE(fetcher.waitForBox(Page::ViewData, "Object #2 read ok.\n", 10));
     std::lock_guard lock(fetcher.mapMutex);
     EXPECT_EQ(fetcher.map.registerCount, 2);
-    EXPECT_EQ(fetcher.map.object(3).syncFlags & 3u, 3u); // above the gateway's last object
+    EXPECT_EQ(fetcher.map.object(3)->syncFlags & 3u, 3u); // above the gateway's last object
     EXPECT_EQ(fetcher.values.slot(2).value, 17u);
 }
 

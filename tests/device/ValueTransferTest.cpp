@@ -40,7 +40,8 @@ TEST(ValueSlotTest, NumberToSlot) {
         {std::nan(""), T::S32, 0},
         {12, 9, 0},
     };
-    for (const Case& c : cases) EXPECT_EQ(object_value_from_number(c.x, c.type), c.slot) << c.x << " type " << c.type;
+    for (const Case& c : cases)
+        EXPECT_EQ(object_value_from_number(c.x, c.type), c.slot) << c.x << " type " << c.type;
 }
 
 TEST(ValueSlotTest, SlotToNumberAndItsText) {
@@ -71,7 +72,7 @@ void gatewayValues(sim::GatewayConfig& config) {
 TEST(ValueTransferTest, ReadStopsAtAnObjectTheGatewayDoesNotKnow) {
     Harness h;
     gatewayValues(h.gateway());
-    h.map.object(5).datatype = T::U16;
+    h.map.object(5)->datatype = T::U16;
     ASSERT_TRUE(h.link.open());
     ASSERT_TRUE(h.engine.startReadValues(5, 9));
     h.run();
@@ -79,7 +80,7 @@ TEST(ValueTransferTest, ReadStopsAtAnObjectTheGatewayDoesNotKnow) {
     EXPECT_EQ(h.sink.box(Page::ViewData),
               "Object #5 read ok.\nObject #6 read ok.\nObject 7 not defined in device.\n");
     EXPECT_EQ(h.values.slot(5), (ValueSlot{5, true}));
-    EXPECT_EQ(h.map.object(6).datatype, T::FP); // no type yet: taken as FP
+    EXPECT_EQ(h.map.object(6)->datatype, T::FP); // no type yet: taken as FP
     EXPECT_EQ(h.values.slot(6), (ValueSlot{std::bit_cast<uint32_t>(6.25f), true}));
     EXPECT_FALSE(h.values.slot(7).fresh);
     EXPECT_EQ(h.sink.refreshCount(Refresh::Values), 1);
@@ -88,8 +89,8 @@ TEST(ValueTransferTest, ReadStopsAtAnObjectTheGatewayDoesNotKnow) {
 TEST(ValueTransferTest, WriteSendsTheSlotsAsNumbers) {
     Harness h;
     gatewayValues(h.gateway());
-    h.map.object(5).datatype = T::BIT;
-    h.map.object(6).datatype = T::S16;
+    h.map.object(5)->datatype = T::BIT;
+    h.map.object(6)->datatype = T::S16;
     h.values.slot(5).value = 2;
     h.values.slot(6).value = 0xFFFE;
     ASSERT_TRUE(h.link.open());
@@ -128,7 +129,7 @@ TEST(ValueTransferTest, Failures) {
 TEST(ValueTransferTest, SingleWriteRequestIsStartedByTheStatusLoop) {
     Harness h;
     gatewayValues(h.gateway());
-    h.map.object(8).datatype = T::U16;
+    h.map.object(8)->datatype = T::U16;
     h.values.slot(8).value = 1234;
     raiseRequest(h.engine.requests.valueWriteRequest, 8);
     h.run();

@@ -230,7 +230,11 @@ TEST(NvImport, AddStopsAt1000Rows) {
     auto map = std::make_unique<ObjectMap>();
     auto table = tableOf({{95, true}, {39, true}});
     map->nvCount = 999;
-    EXPECT_EQ(add_selected(*table, *map), 1) << "the structure gets its parent row only";
+    std::vector<std::string> notes;
+    EXPECT_EQ(add_selected(*table, *map, &notes), 1) << "the structure gets its parent row only";
+    EXPECT_EQ(notes, (std::vector<std::string>{
+                         "NV nv1: only 0 of its 2 field rows fit in the NV list; the others were left out.",
+                         "nv2: not added; the NV list is full"}));
     EXPECT_EQ(map->nvCount, 1000);
     EXPECT_EQ(map->nvs[999].snvt, 95);
     EXPECT_EQ(add_selected(*table, *map), 0);

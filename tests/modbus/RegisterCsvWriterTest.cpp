@@ -66,18 +66,26 @@ TEST(RegisterCsvWriter, FieldForms) {
         {[](RegisterDef& r) { r.format = 42, r.type = 9; }, "R,100,NONE,NONE,1,,F,F,Pump1", nullptr},
         {[](RegisterDef& r) { r.type = RegisterType::Coil1, r.regNumber = 1, r.modicon = 1; },
          "R,1,COIL1,U16,1,,F,F,Pump1", "R,000001,U16,1,,F,F,Pump1"},
-        {[](RegisterDef& r) { r.modicon = 410000; }, nullptr, "R,410000,U16,1,,F,F,Pump1"},
-        {[](RegisterDef& r) { r.modicon = 60000; }, nullptr, "R,60000,U16,1,,F,F,Pump1"},
-        {[](RegisterDef& r) { r.modicon = 30001; }, nullptr, "R,300001,U16,1,,F,F,Pump1"},
-        {[](RegisterDef& r) { r.modicon = 25000; }, nullptr, "R,205000,U16,1,,F,F,Pump1"},
-        {[](RegisterDef& r) { r.modicon = 9999; }, nullptr, "R,009999,U16,1,,F,F,Pump1"},
+        {[](RegisterDef& r) { r.regNumber = 10000; }, nullptr, "R,410000,U16,1,,F,F,Pump1"},
+        {[](RegisterDef& r) { r.type = RegisterType::Coil, r.regNumber = 60000; }, nullptr,
+         "R,60000,U16,1,,F,F,Pump1"},
+        {[](RegisterDef& r) { r.type = RegisterType::Input, r.regNumber = 1; }, nullptr,
+         "R,300001,U16,1,,F,F,Pump1"},
+        {[](RegisterDef& r) { r.type = RegisterType::Coil, r.regNumber = 9999; }, nullptr,
+         "R,009999,U16,1,,F,F,Pump1"},
+        // The number written comes from type and number, never from a stale stored one.
+        {[](RegisterDef& r) { r.modicon = 25000; }, nullptr, "R,400100,U16,1,,F,F,Pump1"},
         {[](RegisterDef& r) { r.modicon = 0; }, nullptr, "R,400100,U16,1,,F,F,Pump1"},
+        // A stored number that reads back as the register stays, a digit the notation leaves
+        // alone included.
+        {[](RegisterDef& r) { r.type = RegisterType::None, r.regNumber = 46452, r.modicon = 546452; },
+         nullptr, "R,546452,U16,1,,F,F,Pump1"},
         {[](RegisterDef& r) { setText(r.name, "Flow, main"); }, "R,100,HOLD,U16,1,,F,F,\"Flow, main\"",
          nullptr},
         {[](RegisterDef& r) { setText(r.name, "say \"hi\", bye"); },
          "R,100,HOLD,U16,1,,F,F,'say \"hi\", bye'", nullptr},
-        {[](RegisterDef& r) { setText(r.name, "two\r\nlines"); }, "R,100,HOLD,U16,1,,F,F,two  lines",
-         nullptr},
+        {[](RegisterDef& r) { setText(r.name, "two\rlines"); }, "R,100,HOLD,U16,1,,F,F,two\rlines", nullptr},
+        {[](RegisterDef& r) { setText(r.name, "\"a'b"); }, "R,100,HOLD,U16,1,,F,F,\"\"\"a'b\"", nullptr},
         {[](RegisterDef& r) { setText(r.name, ""); }, "R,100,HOLD,U16,1,,F,F,", nullptr},
     };
     for (const auto& c : cases) {

@@ -64,21 +64,21 @@ TEST(MasterListFromNVs, ElapsedTimeWithMethodTwoIsOneObjectAndWithMethodZeroOneP
         if (method == 2) {
             EXPECT_EQ(map->nvs[0].objectNumber, 1);
             for (int f = 1; f <= 5; ++f) EXPECT_EQ(map->nvs[f].objectNumber, 0);
-            EXPECT_EQ(map->object(1).flags, ObjectFlag::InUse | ObjectFlag::OutputNV);
-            EXPECT_EQ(map->object(1).lontype, BaseType::STRUCT);
-            EXPECT_EQ(map->object(1).lonMethod, 2);
+            EXPECT_EQ(map->object(1)->flags, ObjectFlag::InUse | ObjectFlag::OutputNV);
+            EXPECT_EQ(map->object(1)->lontype, BaseType::STRUCT);
+            EXPECT_EQ(map->object(1)->lonMethod, 2);
             EXPECT_EQ(map->nvs[6].objectNumber, 2);
         } else {
             EXPECT_EQ(map->nvs[0].objectNumber, 0);
             for (int f = 1; f <= 5; ++f) {
                 EXPECT_EQ(map->nvs[f].objectNumber, f);
-                EXPECT_EQ(map->object(f).flags,
+                EXPECT_EQ(map->object(f)->flags,
                           ObjectFlag::InUse | ObjectFlag::OutputNV | ObjectFlag::Structured);
-                EXPECT_EQ(map->object(f).lonByteOffset, map->nvs[f].byteOffset);
-                EXPECT_EQ(map->object(f).lonNV, 3);
+                EXPECT_EQ(map->object(f)->lonByteOffset, map->nvs[f].byteOffset);
+                EXPECT_EQ(map->object(f)->lonNV, 3);
             }
             EXPECT_EQ(map->nvs[6].objectNumber, 6);
-            EXPECT_TRUE(map->object(6).flags & ObjectFlag::InputNV);
+            EXPECT_TRUE(map->object(6)->flags & ObjectFlag::InputNV);
         }
     }
 }
@@ -96,16 +96,16 @@ TEST(MasterListFromNVs, DataTypeFollowsTheBaseTypeAndNamesAndLockCarryOver) {
     auto map = newMap();
     for (const Case& c : cases) addUserNV(*map, c.base, false, 0, "userNV");
     map->nvs[1].lock = 1;
-    map->object(3).datatype = ObjectDataType::BIT; // a data type already set stays
+    map->object(3)->datatype = ObjectDataType::BIT; // a data type already set stays
     ASSERT_EQ(masterListFromNVs(*map), kOk);
     for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
-        const DataObject& o = map->object(i + 1);
+        const DataObject& o = *map->object(i + 1);
         EXPECT_EQ(o.datatype, i == 2 ? ObjectDataType::BIT : cases[i].datatype) << i;
         EXPECT_EQ(o.lontype, cases[i].base);
         EXPECT_EQ(textOf(o.name), "userNV");
         EXPECT_EQ(o.lonScaleA, 1);
     }
-    EXPECT_TRUE(map->object(2).flags & ObjectFlag::LockField);
+    EXPECT_TRUE(map->object(2)->flags & ObjectFlag::LockField);
     EXPECT_TRUE(checkLinks(*map));
 }
 
@@ -113,7 +113,7 @@ TEST(MasterListFromNVs, RefusalsAndPartialResults) {
     auto map = newMap();
     addStandardNV(*map, kCount, false, 1);
     addStandardNV(*map, kCount, false, 2);
-    map->object(2).lonNV = 9;
+    map->object(2)->lonNV = 9;
     int code = masterListFromNVs(*map);
     EXPECT_EQ(code, MasterListFromNVsResult::Conflict);
     EXPECT_STREQ(modelMessage(ModelOp::MasterListFromNVs, code),
@@ -138,10 +138,10 @@ TEST(RegisterListFromMaster, ObjectsFPU16S32GetRegisters1To3And4) {
     const uint8_t types[] = {ObjectDataType::FP, ObjectDataType::U16, ObjectDataType::S32};
     for (int i = 0; i < 3; ++i) {
         addStandardNV(*map, kCount, i == 1, i + 1, "n");
-        map->object(i + 1).datatype = types[i];
+        map->object(i + 1)->datatype = types[i];
     }
     ASSERT_EQ(masterListFromNVs(*map), kOk);
-    map->object(1).syncFlags |= SyncFlag::InDevice | SyncFlag::Saved;
+    map->object(1)->syncFlags |= SyncFlag::InDevice | SyncFlag::Saved;
     ASSERT_EQ(registerListFromMaster(*map), kOk);
     ASSERT_EQ(map->registerCount, 3);
     const int numbers[] = {1, 3, 4};
@@ -159,13 +159,13 @@ TEST(RegisterListFromMaster, ObjectsFPU16S32GetRegisters1To3And4) {
         EXPECT_EQ(reg.readPeriodic, i == 1 ? 0 : 1);
         EXPECT_EQ(reg.writePeriodic, i == 1 ? 1 : 0);
         EXPECT_EQ(textOf(reg.name), "n");
-        const DataObject& o = map->object(i + 1);
+        const DataObject& o = *map->object(i + 1);
         EXPECT_EQ(o.modreg, numbers[i]);
         EXPECT_EQ(o.moddata, formats[i]);
         EXPECT_EQ(o.poll, 1);
         EXPECT_EQ(o.syncFlags, SyncFlag::Configured);
     }
-    EXPECT_TRUE(map->object(2).flags & ObjectFlag::WritePeriodic);
+    EXPECT_TRUE(map->object(2)->flags & ObjectFlag::WritePeriodic);
     EXPECT_TRUE(checkLinks(*map));
     EXPECT_EQ(registerListFromMaster(*map), RegisterListFromMasterResult::AlreadyCreated);
     EXPECT_STREQ(modelMessage(ModelOp::RegisterListFromMaster, 1),
@@ -179,19 +179,19 @@ TEST(RemoveNVAssignments, FunctionBlocksStayWhileObjectsAreLinkedAndGoAfterwards
     ASSERT_EQ(assignFbNumbers(*map), kOk);
     ASSERT_EQ(masterListFromNVs(*map), kOk);
     ASSERT_EQ(registerListFromMaster(*map), kOk);
-    map->object(2).flags &= ~ObjectFlag::InUse; // its name goes with its NV side
+    map->object(2)->flags &= ~ObjectFlag::InUse; // its name goes with its NV side
     EXPECT_EQ(removeNVFbAssignments(*map), RemoveNVFbAssignmentsResult::ObjectsLinked);
     EXPECT_STREQ(modelMessage(ModelOp::RemoveNVFbAssignments, 1), "Must remove data objects first.");
     EXPECT_EQ(map->nvs[0].fbNumber, 1);
 
     ASSERT_EQ(removeNVObjectAssignments(*map), kOk);
     EXPECT_TRUE(checkLinks(*map));
-    const DataObject& out = map->object(1);
+    const DataObject& out = *map->object(1);
     EXPECT_EQ(out.flags & ObjectFlag::NVSide, 0u);
     EXPECT_EQ(out.lonNV, 0);
     EXPECT_EQ(out.nvRow, 0);
     EXPECT_EQ(textOf(out.name), "out");
-    EXPECT_EQ(textOf(map->object(2).name), "");
+    EXPECT_EQ(textOf(map->object(2)->name), "");
     EXPECT_EQ(map->nvs[0].objectNumber, 0);
 
     ASSERT_EQ(removeNVFbAssignments(*map), kOk);
@@ -213,15 +213,15 @@ TEST(MakeRegisterRow, AppendsTheNextFreeNumberForAnObjectWithAnNVOnly) {
     EXPECT_EQ(reg.regNumber, 12);
     EXPECT_EQ(reg.writePeriodic, 1);
     EXPECT_EQ(reg.fbNumber, 5);
-    EXPECT_EQ(map->object(1).registerRow, 2);
-    EXPECT_EQ(map->object(1).modreg, 12);
+    EXPECT_EQ(map->object(1)->registerRow, 2);
+    EXPECT_EQ(map->object(1)->modreg, 12);
     EXPECT_TRUE(checkLinks(*map));
     EXPECT_EQ(makeRegisterRow(*map, 1), MakeRegisterRowResult::NotApplicable) << "it has a register now";
     EXPECT_EQ(makeRegisterRow(*map, 2), MakeRegisterRowResult::NotApplicable) << "no NV";
 
     auto full = newMap();
     testing::fillPlainRegisterRows(*full, kEditRowLimit);
-    full->object(1).flags = ObjectFlag::OutputNV;
+    full->object(1)->flags = ObjectFlag::OutputNV;
     EXPECT_EQ(makeRegisterRow(*full, 1), MakeRegisterRowResult::ListFull);
     EXPECT_EQ(full->registerCount, kEditRowLimit);
 }
@@ -231,24 +231,24 @@ TEST(LinkObjectToNVList, SimpleAndStandardFieldsLinkByNumberDirectionAndOffsets)
     addStandardNV(*map, kCount, true, 4);
     addStandardNV(*map, kCount, false, 4);
     addStandardNV(*map, kSwitch, false, 6);
-    DataObject& simple = map->object(1);
+    DataObject& simple = *map->object(1);
     simple.flags = ObjectFlag::OutputNV;
     simple.lonNV = 4;
     EXPECT_EQ(linkObjectToNVList(*map, 1), kOk);
     EXPECT_EQ(simple.nvRow, 2) << "the output, not the input with the same number";
-    DataObject& field = map->object(2);
+    DataObject& field = *map->object(2);
     field.flags = ObjectFlag::OutputNV | ObjectFlag::Structured;
     field.lonNV = 6;
     field.lonByteOffset = 1;
     EXPECT_EQ(linkObjectToNVList(*map, 2), kOk);
     EXPECT_EQ(field.nvRow, 5);
-    DataObject& noField = map->object(3);
+    DataObject& noField = *map->object(3);
     noField.flags = ObjectFlag::OutputNV | ObjectFlag::Structured;
     noField.lonNV = 6;
     noField.lonByteOffset = 2;
     EXPECT_EQ(linkObjectToNVList(*map, 3), LinkObjectResult::NoMatchingRow);
     EXPECT_EQ(map->nvCount, 5) << "a standard type never grows";
-    DataObject& noNV = map->object(4);
+    DataObject& noNV = *map->object(4);
     noNV.flags = ObjectFlag::InUse;
     EXPECT_EQ(linkObjectToNVList(*map, 4), LinkObjectResult::NoMatchingRow)
         << "an object without an NV never takes an unnumbered row";
@@ -259,10 +259,10 @@ TEST(LinkObjectToNVList, UserStructAddsTheFieldRowOnFirstSightAndLinksToItOnTheS
     auto map = newMap();
     const int h = addUserNV(*map, BaseType::STRUCT, false, 2, "userStruct", 5);
     addStandardNV(*map, kCount, false, 3);
-    map->object(9).flags = ObjectFlag::OutputNV;
-    map->object(9).lonNV = 3;
+    map->object(9)->flags = ObjectFlag::OutputNV;
+    map->object(9)->lonNV = 3;
     ASSERT_EQ(linkObjectToNVList(*map, 9), kOk);
-    DataObject& o = map->object(1);
+    DataObject& o = *map->object(1);
     o.flags = ObjectFlag::OutputNV | ObjectFlag::Structured | ObjectFlag::LockField;
     o.lonNV = 2;
     o.lontype = BaseType::UI;
@@ -282,7 +282,7 @@ TEST(LinkObjectToNVList, UserStructAddsTheFieldRowOnFirstSightAndLinksToItOnTheS
     EXPECT_EQ(field.programId, map->nvs[h].programId);
     EXPECT_EQ(textOf(field.name), "userStruct");
     EXPECT_EQ(o.nvRow, 2);
-    EXPECT_EQ(map->object(9).nvRow, 3) << "the row below moved and its object followed";
+    EXPECT_EQ(map->object(9)->nvRow, 3) << "the row below moved and its object followed";
     EXPECT_TRUE(checkLinks(*map));
     ASSERT_EQ(linkObjectToNVList(*map, 1), kOk);
     EXPECT_EQ(map->nvCount, 3);
@@ -295,12 +295,12 @@ TEST(AllocateForNV, SimpleNVTakesTheFirstFreeObjectAndTheNextNumberOfItsDirectio
     addStandardNV(*map, kCount, false, 7);
     addStandardNV(*map, kCount, true, 30);
     const int r = addStandardNV(*map, kCount, false, 0, "edited");
-    map->object(1).flags = ObjectFlag::InUse;
-    map->object(2).flags = ObjectFlag::InputNV; // in use through an NV only: never taken over
+    map->object(1)->flags = ObjectFlag::InUse;
+    map->object(2)->flags = ObjectFlag::InputNV; // in use through an NV only: never taken over
     ASSERT_EQ(allocateForNV(*map, r), kOk);
     EXPECT_EQ(map->nvs[r].fbNumber, 8);
     EXPECT_EQ(map->nvs[r].objectNumber, 3);
-    EXPECT_EQ(map->object(3).lonNV, 8);
+    EXPECT_EQ(map->object(3)->lonNV, 8);
     EXPECT_TRUE(checkLinks(*map));
     EXPECT_EQ(allocateForNV(*map, r), AllocateResult::Conflict) << "the NV has its number and object now";
     EXPECT_STREQ(modelMessage(ModelOp::AllocateForNV, AllocateResult::Conflict),
@@ -310,9 +310,9 @@ TEST(AllocateForNV, SimpleNVTakesTheFirstFreeObjectAndTheNextNumberOfItsDirectio
 TEST(AllocateForNV, StructuredNVFieldsSkipObjectsAlreadyInUse) {
     auto map = newMap();
     const int h = addStandardNV(*map, kElapsedTm, true, 0, "elapsed");
-    map->object(2).flags = ObjectFlag::InUse;
-    map->object(4).flags = ObjectFlag::OutputNV;
-    const DataObject keep2 = map->object(2);
+    map->object(2)->flags = ObjectFlag::InUse;
+    map->object(4)->flags = ObjectFlag::OutputNV;
+    const DataObject keep2 = *map->object(2);
     ASSERT_EQ(allocateForNV(*map, h + 3), kOk) << "a field row allocates for its whole NV";
     EXPECT_EQ(map->nvs[h].fbNumber, 1);
     EXPECT_EQ(map->nvs[h].objectNumber, 0);
@@ -320,17 +320,17 @@ TEST(AllocateForNV, StructuredNVFieldsSkipObjectsAlreadyInUse) {
     for (int f = 0; f < 5; ++f) {
         EXPECT_EQ(map->nvs[h + 1 + f].objectNumber, objects[f]) << f;
         EXPECT_EQ(map->nvs[h + 1 + f].fbNumber, 1);
-        EXPECT_TRUE(map->object(objects[f]).flags & ObjectFlag::Structured);
+        EXPECT_TRUE(map->object(objects[f])->flags & ObjectFlag::Structured);
     }
-    EXPECT_EQ(map->object(2), keep2);
+    EXPECT_EQ(*map->object(2), keep2);
     EXPECT_TRUE(checkLinks(*map));
 }
 
 TEST(AllocateForNV, RunsOutOfObjectsOrNumbers) {
     auto map = newMap();
     const int h = addStandardNV(*map, kSwitch, false);
-    for (int n = 1; n <= kObjectCount; ++n) map->object(n).flags = ObjectFlag::InUse;
-    map->object(399).flags = 0;
+    for (int n = 1; n <= kObjectCount; ++n) map->object(n)->flags = ObjectFlag::InUse;
+    map->object(399)->flags = 0;
     int code = allocateForNV(*map, h);
     EXPECT_EQ(code, AllocateResult::NoObjects);
     EXPECT_STREQ(modelMessage(ModelOp::AllocateForNV, code), "No available objects to allocate.");
@@ -345,7 +345,7 @@ TEST(AllocateForNV, RunsOutOfObjectsOrNumbers) {
     EXPECT_EQ(code, AllocateResult::NoFbNumbers);
     EXPECT_STREQ(modelMessage(ModelOp::AllocateForNV, code), "No available network variables to allocate.");
     EXPECT_EQ(full->nvs[r].fbNumber, 0);
-    EXPECT_EQ(full->object(1).flags, 0u);
+    EXPECT_EQ(full->object(1)->flags, 0u);
 }
 
 } // namespace

@@ -100,34 +100,34 @@ TEST(MasterListFromRegisters, RegistersU16FPS16GiveObjectsOfThoseTypesAndTheFPNV
     EXPECT_TRUE(checkLinks(*map));
     ASSERT_EQ(masterListFromRegisters(*map), kOk);
     EXPECT_TRUE(checkLinks(*map));
-    EXPECT_EQ(map->object(1).datatype, ObjectDataType::U16);
-    EXPECT_EQ(map->object(2).datatype, ObjectDataType::FP);
-    EXPECT_EQ(map->object(3).datatype, ObjectDataType::S16);
-    const NetVar& fpNV = map->nvs[map->object(2).nvRow - 1];
+    EXPECT_EQ(map->object(1)->datatype, ObjectDataType::U16);
+    EXPECT_EQ(map->object(2)->datatype, ObjectDataType::FP);
+    EXPECT_EQ(map->object(3)->datatype, ObjectDataType::S16);
+    const NetVar& fpNV = map->nvs[map->object(2)->nvRow - 1];
     EXPECT_STREQ(snvt_name(fpNV.snvt), "SNVT_count_f");
     EXPECT_EQ(fpNV.size, 4);
     for (int n = 1; n <= 3; ++n) {
-        const DataObject& o = map->object(n);
+        const DataObject& o = *map->object(n);
         EXPECT_EQ(o.registerRow, n);
         EXPECT_EQ(o.nvRow, n);
         EXPECT_EQ(o.lonNV, map->nvs[n - 1].fbNumber);
         EXPECT_TRUE(o.flags & ObjectFlag::InUse);
         EXPECT_TRUE(o.syncFlags & SyncFlag::Configured);
     }
-    EXPECT_TRUE(map->object(1).flags & ObjectFlag::OutputNV);
-    EXPECT_TRUE(map->object(3).flags & ObjectFlag::InputNV);
-    EXPECT_TRUE(map->object(3).flags & ObjectFlag::WritePeriodic);
-    EXPECT_FALSE(map->object(3).flags & ObjectFlag::ReadPeriodic);
-    EXPECT_EQ(map->object(2).lontype, snvt_category(51));
+    EXPECT_TRUE(map->object(1)->flags & ObjectFlag::OutputNV);
+    EXPECT_TRUE(map->object(3)->flags & ObjectFlag::InputNV);
+    EXPECT_TRUE(map->object(3)->flags & ObjectFlag::WritePeriodic);
+    EXPECT_FALSE(map->object(3)->flags & ObjectFlag::ReadPeriodic);
+    EXPECT_EQ(map->object(2)->lontype, snvt_category(51));
 }
 
 TEST(MasterListFromRegisters, RefusesWhenAnObjectItWouldFillIsInUse) {
     auto map = newMap();
     addRegisterRow(*map, RegisterFormat::U16, 1);
     addRegisterRow(*map, RegisterFormat::U16, 2);
-    map->object(3).flags = ObjectFlag::InUse; // beyond the register count: no conflict
+    map->object(3)->flags = ObjectFlag::InUse; // beyond the register count: no conflict
     EXPECT_EQ(masterListFromRegisters(*map), kOk);
-    map->object(2).flags |= ObjectFlag::InUse;
+    map->object(2)->flags |= ObjectFlag::InUse;
     EXPECT_EQ(masterListFromRegisters(*map), MasterListFromRegistersResult::AlreadyConfigured);
     EXPECT_STREQ(modelMessage(ModelOp::MasterListFromRegisters, 1),
                  "Master object list already configured.\nClear master list first.");
@@ -140,8 +140,8 @@ TEST(MasterListFromRegisters, MoreThan400RegistersStopAtObject400AndKeepWhatWasM
     EXPECT_EQ(code, MasterListFromRegistersResult::ObjectLimit);
     EXPECT_STREQ(modelMessage(ModelOp::MasterListFromRegisters, code),
                  "Number of objects requested in list\nexceeds maximum number of objects.");
-    EXPECT_EQ(map->object(400).registerRow, 400);
-    EXPECT_EQ(map->object(400).modreg, 400);
+    EXPECT_EQ(map->object(400)->registerRow, 400);
+    EXPECT_EQ(map->object(400)->modreg, 400);
     EXPECT_EQ(map->registers[400].objectNumber, 0);
     EXPECT_TRUE(checkLinks(*map));
 }
@@ -208,14 +208,14 @@ TEST(RemoveRegisterObjectAssignments, TakesTheRegisterSideOffAndKeepsTheNVSide) 
     addRegisterRow(*map, RegisterFormat::U16, 3, false, "plain");
     ASSERT_EQ(nvListFromRegisters(*map), kOk);
     ASSERT_EQ(masterListFromRegisters(*map), kOk);
-    map->object(2).nvRow = 0; // object 2 keeps only its register
-    map->object(2).flags &= ~ObjectFlag::NVSide;
+    map->object(2)->nvRow = 0; // object 2 keeps only its register
+    map->object(2)->flags &= ~ObjectFlag::NVSide;
     map->nvs[1].objectNumber = 0;
-    map->object(1).syncFlags |= SyncFlag::InDevice | SyncFlag::Saved;
-    map->object(1).defVal = 1234;
+    map->object(1)->syncFlags |= SyncFlag::InDevice | SyncFlag::Saved;
+    map->object(1)->defVal = 1234;
     ASSERT_EQ(removeRegisterObjectAssignments(*map), kOk);
     EXPECT_TRUE(checkLinks(*map));
-    const DataObject& withNV = map->object(1);
+    const DataObject& withNV = *map->object(1);
     EXPECT_EQ(withNV.flags, ObjectFlag::OutputNV);
     EXPECT_EQ(withNV.modreg, 0);
     EXPECT_EQ(withNV.moddata, 0);
@@ -225,7 +225,7 @@ TEST(RemoveRegisterObjectAssignments, TakesTheRegisterSideOffAndKeepsTheNVSide) 
     EXPECT_EQ(withNV.nvRow, 1);
     EXPECT_EQ(withNV.syncFlags, SyncFlag::Configured);
     EXPECT_EQ(textOf(withNV.name), "withNV");
-    EXPECT_EQ(textOf(map->object(2).name), "");
+    EXPECT_EQ(textOf(map->object(2)->name), "");
     EXPECT_EQ(map->registers[0].objectNumber, 0);
 }
 
@@ -233,7 +233,7 @@ TEST(RebuildRegisterList, OneRowPerObjectInUseInObjectOrderWithLinksAndInDevice)
     auto map = newMap();
     testing::fillPlainRegisterRows(*map, 5); // stale rows, all dropped
     testing::addStandardNV(*map, 8, false, 4);
-    DataObject& a = map->object(7);
+    DataObject& a = *map->object(7);
     a.flags = ObjectFlag::InUse | ObjectFlag::OutputNV;
     a.modreg = 100;
     a.modtype = RegisterType::Holding;
@@ -242,15 +242,15 @@ TEST(RebuildRegisterList, OneRowPerObjectInUseInObjectOrderWithLinksAndInDevice)
     a.lonNV = 4;
     a.syncFlags = SyncFlag::InDevice;
     setText(a.name, "seven");
-    map->object(7).nvRow = 1;
+    map->object(7)->nvRow = 1;
     map->nvs[0].objectNumber = 7;
     map->nvs[0].registerRow = 3; // stale
-    DataObject& b = map->object(2);
+    DataObject& b = *map->object(2);
     b.flags = ObjectFlag::InUse | ObjectFlag::WriteOnUpdate;
     b.modreg = 5;
     b.modtype = RegisterType::Coil;
     b.mask = 0x4;
-    map->object(9).flags = ObjectFlag::OutputNV; // no register side: no row
+    map->object(9)->flags = ObjectFlag::OutputNV; // no register side: no row
     ASSERT_EQ(rebuildRegisterList(*map), kOk);
     ASSERT_EQ(map->registerCount, 2);
     EXPECT_EQ(map->registers[0].objectNumber, 2);
@@ -269,13 +269,13 @@ TEST(RebuildRegisterList, OneRowPerObjectInUseInObjectOrderWithLinksAndInDevice)
     EXPECT_EQ(seven.defined, 1);
     EXPECT_EQ(textOf(seven.name), "seven");
     EXPECT_EQ(map->nvs[0].registerRow, 2);
-    EXPECT_EQ(map->object(9).registerRow, 0);
+    EXPECT_EQ(map->object(9)->registerRow, 0);
     EXPECT_TRUE(checkLinks(*map));
 }
 
 TEST(AppendRegisterRow, ReadingTheSameObjectTwiceKeepsOneRow) {
     auto map = newMap();
-    DataObject& o = map->object(12);
+    DataObject& o = *map->object(12);
     o.flags = ObjectFlag::InUse;
     o.modreg = 40;
     EXPECT_EQ(appendRegisterRow(*map, 12), kOk);
@@ -283,7 +283,7 @@ TEST(AppendRegisterRow, ReadingTheSameObjectTwiceKeepsOneRow) {
     EXPECT_EQ(appendRegisterRow(*map, 12), kOk);
     ASSERT_EQ(map->registerCount, 1);
     EXPECT_EQ(map->registers[0].regNumber, 41);
-    EXPECT_EQ(map->object(12).registerRow, 1);
+    EXPECT_EQ(map->object(12)->registerRow, 1);
     EXPECT_EQ(appendRegisterRow(*map, 13), AppendRegisterRowResult::NotApplicable);
     EXPECT_EQ(appendRegisterRow(*map, 401), AppendRegisterRowResult::NotApplicable);
     EXPECT_TRUE(checkLinks(*map));

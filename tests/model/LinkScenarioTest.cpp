@@ -93,7 +93,7 @@ TEST(LinkScenario, ObjectsReadFromAFileLinkToTheirRowsAndRegisters) {
         {1, ObjectFlag::InUse | ObjectFlag::OutputNV, 1, 0, 101},                          // read again
     };
     for (const ObjectLine& line : lines) {
-        DataObject& o = map->object(line.n);
+        DataObject& o = *map->object(line.n);
         o.flags = line.flags;
         o.lonNV = line.lonNV;
         o.lonByteOffset = line.byteOffset;
@@ -108,10 +108,10 @@ TEST(LinkScenario, ObjectsReadFromAFileLinkToTheirRowsAndRegisters) {
     EXPECT_EQ(map->nvCount, 7) << "two field rows were added under the user type";
     EXPECT_EQ(map->registerCount, 4);
     EXPECT_EQ(map->registers[0].regNumber, 101);
-    EXPECT_EQ(map->object(2).nvRow, 4);
-    EXPECT_EQ(map->object(5).nvRow, 6);
-    EXPECT_EQ(map->object(4).nvRow, 7);
-    EXPECT_EQ(map->object(3).nvRow, 0);
+    EXPECT_EQ(map->object(2)->nvRow, 4);
+    EXPECT_EQ(map->object(5)->nvRow, 6);
+    EXPECT_EQ(map->object(4)->nvRow, 7);
+    EXPECT_EQ(map->object(3)->nvRow, 0);
     ASSERT_EQ(rebuildRegisterList(*map), kOk);
     EXPECT_TRUE(checkLinks(*map));
     EXPECT_EQ(map->registerCount, 4);

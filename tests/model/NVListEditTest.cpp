@@ -180,13 +180,13 @@ TEST(InsertNV, InsertingAtRowZeroMovesEveryObjectAndRegisterLink) {
     request.snvt = kSwitch;
     request.name = "front";
     ASSERT_EQ(addNV(*map, 0, request), kOk);
-    EXPECT_EQ(map->object(1).nvRow, 1 + 3);
-    EXPECT_EQ(map->object(2).nvRow, 3 + 3);
+    EXPECT_EQ(map->object(1)->nvRow, 1 + 3);
+    EXPECT_EQ(map->object(2)->nvRow, 3 + 3);
     EXPECT_EQ(map->registers[0].nvRow, 1 + 3);
     EXPECT_TRUE(checkLinks(*map));
     ASSERT_EQ(insertNV(*map, 4), kOk); // in the middle, on a header
-    EXPECT_EQ(map->object(2).nvRow, 3 + 4);
-    EXPECT_EQ(map->object(1).nvRow, 4) << "links before the insert stay";
+    EXPECT_EQ(map->object(2)->nvRow, 3 + 4);
+    EXPECT_EQ(map->object(1)->nvRow, 4) << "links before the insert stay";
     EXPECT_TRUE(checkLinks(*map));
 }
 
@@ -196,11 +196,11 @@ TEST(AddField, OnlyOnStructHeadersAndFieldRowsAndTheRowComesRightBelow) {
     const int u = addUserNV(*map, BaseType::STRUCT, true, 12, "u", 2);
     addStandardNV(*map, kSwitch, false, 0, "sw");
     addStandardNV(*map, kCount, false, 0, "after");
-    map->object(1).flags = ObjectFlag::OutputNV;
-    map->object(1).lonNV = 0;
+    map->object(1)->flags = ObjectFlag::OutputNV;
+    map->object(1)->lonNV = 0;
     ASSERT_TRUE(linkObjectNV(*map, 1, 6));
-    map->object(2).flags = ObjectFlag::InputNV;
-    map->object(2).lonNV = 12;
+    map->object(2)->flags = ObjectFlag::InputNV;
+    map->object(2)->lonNV = 12;
     ASSERT_TRUE(linkObjectNV(*map, 2, u + 1)); // the row the field goes under does not move
     int code = addField(*map, 0);
     EXPECT_EQ(code, kRefused);
@@ -216,14 +216,14 @@ TEST(AddField, OnlyOnStructHeadersAndFieldRowsAndTheRowComesRightBelow) {
     EXPECT_EQ(made.programId, map->nvs[u].programId);
     EXPECT_EQ(made.fbNumber, 12);
     EXPECT_EQ(textOf(made.name), "u");
-    EXPECT_EQ(map->object(1).nvRow, 7);
-    EXPECT_EQ(map->object(2).nvRow, u + 1);
+    EXPECT_EQ(map->object(1)->nvRow, 7);
+    EXPECT_EQ(map->object(2)->nvRow, u + 1);
     ASSERT_EQ(addField(*map, 4), kOk); // first field of SNVT_switch
     EXPECT_EQ(map->nvs[5].isField, 1);
     EXPECT_EQ(textOf(map->nvs[5].name), "sw");
     EXPECT_EQ(map->nvs[5].fieldName, -1);
     EXPECT_EQ(map->nvCount, 8);
-    EXPECT_EQ(map->object(1).nvRow, 8);
+    EXPECT_EQ(map->object(1)->nvRow, 8);
     EXPECT_TRUE(checkLinks(*map));
 }
 
@@ -238,8 +238,8 @@ TEST(DeleteNV, RowsRemovedFollowTheBaseType) {
     ASSERT_EQ(deleteNVAt(*map, 1), kOk); // SNVT_switch header and its two fields
     EXPECT_EQ(map->nvCount, 3);
     EXPECT_EQ(textOf(map->nvs[1].name), "last");
-    EXPECT_EQ(map->object(objectOfLast).nvRow, 2);
-    EXPECT_EQ(map->object(2).nvRow, 0) << "the field's object lost its row";
+    EXPECT_EQ(map->object(objectOfLast)->nvRow, 2);
+    EXPECT_EQ(map->object(2)->nvRow, 0) << "the field's object lost its row";
     EXPECT_EQ(map->registers[1].nvRow, 0);
     EXPECT_EQ(map->registers[1].fbNumber, 0);
     EXPECT_TRUE(checkLinks(*map));
@@ -278,11 +278,11 @@ TEST(ChangeNVType, EqualRowCountsRestoreTheNumberAndLinks) {
     EXPECT_EQ(nv.fbNumber, 1);
     EXPECT_EQ(nv.objectNumber, 2);
     EXPECT_EQ(nv.registerRow, 2);
-    EXPECT_EQ(map->object(2).nvRow, 2);
-    EXPECT_EQ(map->object(2).registerRow, 2);
+    EXPECT_EQ(map->object(2)->nvRow, 2);
+    EXPECT_EQ(map->object(2)->registerRow, 2);
     EXPECT_EQ(map->registers[1].nvRow, 2);
     EXPECT_EQ(map->registers[1].fbNumber, 1);
-    EXPECT_EQ(map->object(3).nvRow, 3);
+    EXPECT_EQ(map->object(3)->nvRow, 3);
     EXPECT_TRUE(checkLinks(*map));
 }
 
@@ -296,13 +296,13 @@ TEST(ChangeNVType, UnequalRowCountsDropTheLinksAndMoveTheRowsBelow) {
     EXPECT_EQ(map->nvs[0].snvt, kSwitch);
     EXPECT_EQ(map->nvs[0].fbNumber, 0);
     EXPECT_EQ(map->nvs[0].objectNumber, 0);
-    EXPECT_EQ(map->object(1).nvRow, 0);
+    EXPECT_EQ(map->object(1)->nvRow, 0);
     EXPECT_EQ(map->registers[0].nvRow, 0);
-    EXPECT_EQ(map->object(2).nvRow, 4);
+    EXPECT_EQ(map->object(2)->nvRow, 4);
     EXPECT_TRUE(checkLinks(*map));
     ASSERT_EQ(changeNVType(*map, 0, kCount), kOk); // and back: three rows become one
     EXPECT_EQ(map->nvCount, 2);
-    EXPECT_EQ(map->object(2).nvRow, 2);
+    EXPECT_EQ(map->object(2)->nvRow, 2);
     EXPECT_TRUE(checkLinks(*map));
 }
 
@@ -338,10 +338,10 @@ TEST(ClearNVList, ObjectsLoseTheirNVSideAndRegistersTheirNV) {
     clearNVList(*map);
     EXPECT_EQ(map->nvCount, 0);
     for (int n = 1; n <= 3; ++n) {
-        EXPECT_EQ(map->object(n).flags & ObjectFlag::NVSide, 0u);
-        EXPECT_EQ(map->object(n).lonNV, 0);
-        EXPECT_EQ(map->object(n).nvRow, 0);
-        EXPECT_EQ(map->object(n).registerRow, n) << "the register side stays";
+        EXPECT_EQ(map->object(n)->flags & ObjectFlag::NVSide, 0u);
+        EXPECT_EQ(map->object(n)->lonNV, 0);
+        EXPECT_EQ(map->object(n)->nvRow, 0);
+        EXPECT_EQ(map->object(n)->registerRow, n) << "the register side stays";
     }
     for (int i = 0; i < map->registerCount; ++i) {
         EXPECT_EQ(map->registers[i].fbNumber, 0);

@@ -1,7 +1,7 @@
 // Object map records: accessors at their bounds, clear all, marks, range queries,
 // link renumbering, fill free objects, TCP map normalise-and-pack, saved indicators.
-#include "model/FixedText.h"
 #include "model/ObjectMap.h"
+#include "model/FixedText.h"
 
 #include <gtest/gtest.h>
 
@@ -10,26 +10,23 @@
 namespace korvex {
 namespace {
 
-std::unique_ptr<ObjectMap> newMap() { return std::make_unique<ObjectMap>(); }
+std::unique_ptr<ObjectMap> newMap() {
+    return std::make_unique<ObjectMap>();
+}
 
-TEST(ObjectMapAccess, ObjectNumbersOutsideOneTo400GiveAZeroedScratchThatNoChangeReaches) {
+TEST(ObjectMapAccess, ObjectNumbersOutsideOneTo400GiveNoRecordAndTheLookupWritesNothing) {
     auto map = newMap();
+    const ObjectMap& view = *map;
     for (int n : {0, 401, -1, 100000}) {
-        bool ok = true;
-        DataObject& o = map->object(n, &ok);
-        EXPECT_FALSE(ok) << n;
-        EXPECT_TRUE(o.isEmpty());
-        o.flags = 0x1;
-        o.datatype = 3;
-        EXPECT_TRUE(map->object(n).isEmpty()) << "scratch kept a change for " << n;
+        EXPECT_EQ(map->object(n), nullptr) << n;
+        EXPECT_EQ(view.object(n), nullptr) << n;
     }
     for (int n : {1, 400}) {
-        bool ok = false;
-        map->object(n, &ok).modreg = static_cast<uint16_t>(n);
-        EXPECT_TRUE(ok);
+        map->object(n)->modreg = static_cast<uint16_t>(n);
+        EXPECT_EQ(view.object(n), &map->objects[n - 1]);
         EXPECT_EQ(map->objects[n - 1].modreg, n);
     }
-    for (int n = 2; n < 400; ++n) EXPECT_TRUE(map->object(n).isEmpty()) << "scratch write leaked into " << n;
+    for (int n = 2; n < 400; ++n) EXPECT_TRUE(map->object(n)->isEmpty()) << n;
 }
 
 TEST(ObjectMapAccess, LinkAccessorsRejectRowsOutsideTheList) {
@@ -117,11 +114,11 @@ TEST(ObjectMapLinks, RenumberMovesOnlyLinksAtOrBeyondThePosition) {
 TEST(ObjectMapQueries, RangesAndMarks) {
     auto map = newMap();
     EXPECT_EQ(objectsInUseRange(*map, false), NumberRange{});
-    map->object(3).flags = ObjectFlag::InUse;
-    map->object(10).flags = ObjectFlag::OutputNV;
-    map->object(200).flags = ObjectFlag::InputNV;
-    map->object(200).syncFlags = SyncFlag::InDevice;
-    map->object(300).datatype = 1; // data type alone is not "in use"
+    map->object(3)->flags = ObjectFlag::InUse;
+    map->object(10)->flags = ObjectFlag::OutputNV;
+    map->object(200)->flags = ObjectFlag::InputNV;
+    map->object(200)->syncFlags = SyncFlag::InDevice;
+    map->object(300)->datatype = 1; // data type alone is not "in use"
     EXPECT_EQ(objectsInUseRange(*map, false), (NumberRange{3, 200}));
     EXPECT_EQ(objectsInUseRange(*map, true), (NumberRange{3, 10}));
     EXPECT_TRUE(anyObjectInUse(*map));
@@ -145,18 +142,18 @@ TEST(ObjectMapQueries, RangesAndMarks) {
     EXPECT_FALSE(anyObjectUnsaved(*map));
     EXPECT_FALSE(allObjectsInDevice(*map));
     fillFreeObjects(*map);
-    EXPECT_EQ(map->object(300).datatype, 0);
-    EXPECT_EQ(map->object(300).syncFlags, SyncFlag::Configured | SyncFlag::InDevice);
-    EXPECT_EQ(map->object(3).flags, ObjectFlag::InUse) << "objects in use are kept";
+    EXPECT_EQ(map->object(300)->datatype, 0);
+    EXPECT_EQ(map->object(300)->syncFlags, SyncFlag::Configured | SyncFlag::InDevice);
+    EXPECT_EQ(map->object(3)->flags, ObjectFlag::InUse) << "objects in use are kept";
     clearObjectsInDevice(*map);
-    EXPECT_EQ(map->object(300).syncFlags, SyncFlag::Configured);
+    EXPECT_EQ(map->object(300)->syncFlags, SyncFlag::Configured);
 }
 
 TEST(ObjectMapIndicators, RecomputeFollowsMarksAndFileSnapshot) {
     auto map = newMap();
     recomputeSaveIndicators(*map);
     EXPECT_TRUE(map->saveIndicators.all());
-    map->object(1).datatype = 1;
+    map->object(1)->datatype = 1;
     map->modbus.flags |= PortFlag::ConfirmedInDevice; // device mark is not a change
     recomputeSaveIndicators(*map);
     EXPECT_FALSE(map->saveIndicators.objects);
@@ -184,7 +181,8 @@ TEST(TcpDeviceMapNormalise, NormalisesEntriesInUseAndPacksThemToTheFront) {
     EXPECT_EQ(tcpMapEntriesInUse(entries), 4);
     normaliseTcpMap(entries);
     for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(entries[i], cases[i].out) << i;
-    for (std::size_t i = std::size(cases); i < entries.size(); ++i) EXPECT_EQ(entries[i], TcpDeviceMap{}) << i;
+    for (std::size_t i = std::size(cases); i < entries.size(); ++i)
+        EXPECT_EQ(entries[i], TcpDeviceMap{}) << i;
 }
 
 } // namespace

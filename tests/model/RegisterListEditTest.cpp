@@ -45,14 +45,14 @@ TEST(InsertRegister, AfterHighestNumber10OfFormatFPTheNewNumberIs12) {
     EXPECT_EQ(reg.poll, 1);
     EXPECT_EQ(reg.scale, 0.0f);
     EXPECT_EQ(reg.objectNumber, 0);
-    EXPECT_EQ(map->object(1).registerRow, 1);
-    EXPECT_EQ(map->object(2).registerRow, 3);
-    EXPECT_EQ(map->object(3).registerRow, 4);
+    EXPECT_EQ(map->object(1)->registerRow, 1);
+    EXPECT_EQ(map->object(2)->registerRow, 3);
+    EXPECT_EQ(map->object(3)->registerRow, 4);
     EXPECT_EQ(map->nvs[2].registerRow, 4);
     EXPECT_TRUE(checkLinks(*map));
     ASSERT_EQ(insertRegister(*map, 0), kOk);
     EXPECT_EQ(map->registers[0].regNumber, 13) << "the blank U16 row numbered 12 now decides";
-    EXPECT_EQ(map->object(1).registerRow, 2);
+    EXPECT_EQ(map->object(1)->registerRow, 2);
     EXPECT_TRUE(checkLinks(*map));
     ASSERT_EQ(appendRegister(*map), kOk);
     EXPECT_EQ(map->registerCount, 6);
@@ -74,17 +74,17 @@ TEST(InsertRegister, RefusedOn999RowsInsideAndAtTheEnd) {
 
 TEST(DeleteRegister, TheObjectLosesItsRegisterSideAndLaterLinksMoveUp) {
     auto map = linkedMap();
-    map->object(2).syncFlags |= SyncFlag::InDevice;
+    map->object(2)->syncFlags |= SyncFlag::InDevice;
     ASSERT_EQ(deleteRegister(*map, 1), kOk);
     EXPECT_EQ(map->registerCount, 2);
-    const DataObject& o = map->object(2);
+    const DataObject& o = *map->object(2);
     EXPECT_EQ(o.registerRow, 0);
     EXPECT_EQ(o.modreg, 0);
     EXPECT_EQ(o.flags & ObjectFlag::InUse, 0u);
     EXPECT_TRUE(o.flags & ObjectFlag::InputNV) << "the NV side stays";
     EXPECT_EQ(o.syncFlags & SyncFlag::InDevice, 0u);
     EXPECT_EQ(map->nvs[1].registerRow, 0);
-    EXPECT_EQ(map->object(3).registerRow, 2);
+    EXPECT_EQ(map->object(3)->registerRow, 2);
     EXPECT_EQ(map->nvs[2].registerRow, 2);
     EXPECT_EQ(map->registers[1].regNumber, 4);
     EXPECT_TRUE(checkLinks(*map));
@@ -98,9 +98,9 @@ TEST(ClearRegisterList, ObjectsLoseTheirRegisterSideAndNVRowsTheirRegister) {
     EXPECT_EQ(map->registerCount, 0);
     const int fbNumbers[] = {1, 1, 2}; // output, input, output
     for (int n = 1; n <= 3; ++n) {
-        EXPECT_EQ(map->object(n).registerRow, 0);
-        EXPECT_EQ(map->object(n).flags & ObjectFlag::InUse, 0u);
-        EXPECT_EQ(map->object(n).nvRow, n);
+        EXPECT_EQ(map->object(n)->registerRow, 0);
+        EXPECT_EQ(map->object(n)->flags & ObjectFlag::InUse, 0u);
+        EXPECT_EQ(map->object(n)->nvRow, n);
         EXPECT_EQ(map->nvs[n - 1].registerRow, 0);
         EXPECT_EQ(map->nvs[n - 1].fbNumber, fbNumbers[n - 1]);
     }
@@ -116,7 +116,7 @@ TEST(ConsistencyTests, AnyLinkThatDoesNotPointBackIsReported) {
     };
     const Case cases[] = {
         {"nothing", [](ObjectMap&) {}, false, false},
-        {"object forgets its register", [](ObjectMap& m) { m.object(1).registerRow = 0; }, true, false},
+        {"object forgets its register", [](ObjectMap& m) { m.object(1)->registerRow = 0; }, true, false},
         {"register names a wrong object", [](ObjectMap& m) { m.registers[0].objectNumber = 2; }, true, false},
         {"register names an object beyond 400", [](ObjectMap& m) { m.registers[0].objectNumber = 401; }, true,
          false},
@@ -127,7 +127,7 @@ TEST(ConsistencyTests, AnyLinkThatDoesNotPointBackIsReported) {
              m.nvs[2].registerRow = 0;
          },
          true, false},
-        {"object forgets its NV row", [](ObjectMap& m) { m.object(2).nvRow = 0; }, false, true},
+        {"object forgets its NV row", [](ObjectMap& m) { m.object(2)->nvRow = 0; }, false, true},
         {"register forgets its NV row",
          [](ObjectMap& m) {
              m.registers[1].nvRow = 0;

@@ -1,6 +1,6 @@
 // The Connect page: its lists and option boxes, what the options change elsewhere, and the port
 // and terminal against the in-process simulated gateway.
-#include "UiTestSupport.h"
+#include "DevicePagesTestSupport.h"
 
 #include "ui/ConnectPage.h"
 #include "ui/DeviceSession.h"
@@ -11,8 +11,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -30,6 +32,21 @@ void choosePort(ConnectPage& page, const QString& text) {
         ports->setEditText(text);
         emit ports->choiceMade();
     }
+}
+
+// Connect's check of the line has told its answer: a line after "USB COM port open.".
+bool lineChecked(ConnectPage& page) {
+    return waitFor([&] { return page.responseBox()->toPlainText().contains(u'\n'); }, 15000);
+}
+
+// What the "Connected:" light shows.
+QString light(Tool& tool) {
+    const auto* led = tool.window->findChild<QLabel*>(QStringLiteral("connectedIndicator"));
+    const QImage shown = led->pixmap().toImage();
+    for (const char* name : {"on", "off", "amber"})
+        if (shown == QPixmap(QStringLiteral(":/korvex/led_%1.png").arg(QLatin1String(name))).toImage())
+            return QLatin1String(name);
+    return QStringLiteral("?");
 }
 
 TEST(ConnectPage, ListsStartAtTheirFirstEntries) {
@@ -112,8 +129,8 @@ TEST(ConnectPage, ModiconOptionSwitchesTheMasterListColumns) {
 
 TEST(ConnectPage, SlaveOptionShowsDashesInEverySlaveCell) {
     Tool tool;
-    tool.map->object(1).slave = 7;
-    tool.map->object(400).slave = 3;
+    tool.map->object(1)->slave = 7;
+    tool.map->object(400)->slave = 3;
     tool.page<ConnectPage>(kConnectPage).slaveBox()->setChecked(true);
     EXPECT_TRUE(tool.window->options().gatewaySlave);
     tool.window->selectPage(kMasterListPage);
@@ -157,6 +174,7 @@ TEST(ConnectPage, SimulatedGatewayConnectsAndAnswersTypedCommands) {
     EXPECT_EQ(page.responseBox()->toPlainText(), QStringLiteral("USB COM port open."));
     EXPECT_TRUE(tool.window->connectedShown());
     ASSERT_NE(tool.window->device().simulator(), nullptr);
+    ASSERT_TRUE(lineChecked(page)); // Connect's own "usage"
 
     page.commandBox()->setPlainText(QStringLiteral("usage"));
     QTest::mouseClick(page.sendButton(), Qt::LeftButton);
@@ -174,12 +192,45 @@ TEST(ConnectPage, SimulatedGatewayConnectsAndAnswersTypedCommands) {
     EXPECT_EQ(page.responseBox()->toPlainText(), QString());
 }
 
+// Connect checks the line with "usage" without holding up the window: the answer comes as a
+// line of its own, and the light is amber while no gateway has answered.
+TEST(ConnectPage, ConnectChecksWhetherAGatewayAnswers) {
+    SilentPort silent;
+    const struct {
+        QString port;
+        const char* line;
+        const char* light;
+    } cases[] = {
+        {silent.path, "No gateway answered on this port\\.", "amber"},
+        {QString::fromLatin1(text::kSimulatedGateway),
+         "Gateway answered: highest object \\d+, \\d+ input NVs, \\d+ output NVs, \\d+ TCP map entries\\.",
+         "on"},
+    };
+    for (const auto& c : cases) {
+        Tool tool(true);
+        ConnectPage& page = tool.page<ConnectPage>(kConnectPage);
+        choosePort(page, c.port);
+        QTest::mouseClick(page.connectButton(), Qt::LeftButton);
+        // The click came back before the answer: the window never waits for the line.
+        EXPECT_EQ(page.responseBox()->toPlainText(), QStringLiteral("USB COM port open."));
+        EXPECT_EQ(light(tool), QStringLiteral("amber"));
+        ASSERT_TRUE(lineChecked(page)) << c.line;
+        const QRegularExpression expected(QStringLiteral("^USB COM port open\\.\\n") + QLatin1String(c.line) +
+                                          u'$');
+        EXPECT_TRUE(expected.match(page.responseBox()->toPlainText()).hasMatch())
+            << page.responseBox()->toPlainText().toStdString();
+        EXPECT_EQ(light(tool), QLatin1String(c.light));
+        EXPECT_TRUE(tool.window->device().portOpen()); // no answer is no failure of Connect
+    }
+}
+
 TEST(ConnectPage, ClosingWhileACommandRunsEndsCleanly) {
     Tool tool(true);
     ConnectPage& page = tool.page<ConnectPage>(kConnectPage);
     choosePort(page, QStringLiteral("Simulated gateway"));
     QTest::mouseClick(page.connectButton(), Qt::LeftButton);
     ASSERT_TRUE(tool.window->connectedShown());
+    ASSERT_TRUE(lineChecked(page));
     page.commandBox()->setPlainText(QStringLiteral("usage"));
     QTest::mouseClick(page.sendButton(), Qt::LeftButton);
     // Close at once, with the reply still on its way and reports queued for this thread.
@@ -197,6 +248,7 @@ TEST(ConnectPage, SendWhileBusySaysTheLinkIsBusy) {
     choosePort(page, QStringLiteral("Simulated gateway"));
     QTest::mouseClick(page.connectButton(), Qt::LeftButton);
     ASSERT_TRUE(tool.window->connectedShown());
+    ASSERT_TRUE(lineChecked(page));
     page.commandBox()->setPlainText(QStringLiteral("usage"));
     QTest::mouseClick(page.sendButton(), Qt::LeftButton);
     QTest::mouseClick(page.sendButton(), Qt::LeftButton);

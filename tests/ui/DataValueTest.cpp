@@ -34,7 +34,7 @@ TEST(DataValue, ShowsAndParsesByTheDataFormat) {
     };
     for (const auto& c : cases) {
         EditorBench bench;
-        bench.map->object(5).datatype = c.datatype;
+        bench.map->object(5)->datatype = c.datatype;
         uint32_t cached = c.cached;
         DataValue dialog(bench.context(), 5, cached);
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Object 5 Data Update"));
@@ -48,7 +48,7 @@ TEST(DataValue, ShowsAndParsesByTheDataFormat) {
 
 TEST(DataValue, ApplyStoresAndAsksForTheWrite) {
     EditorBench bench;
-    bench.map->object(9).datatype = ObjectDataType::U16;
+    bench.map->object(9)->datatype = ObjectDataType::U16;
     uint32_t cached = 3;
     {
         DataValue dialog(bench.context(), 9, cached);

@@ -10,6 +10,10 @@
 
 #include <QLineEdit>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace korvex::ui::test {
@@ -19,6 +23,28 @@ inline void typeInto(QLineEdit* box, const QString& text) {
     box->setText(text);
     box->setModified(true);
     emit box->editingFinished();
+}
+
+// A pseudo-terminal with nothing behind it: a port that opens and never answers.
+struct SilentPort {
+    int master = posix_openpt(O_RDWR | O_NOCTTY);
+    QString path;
+    SilentPort() {
+        EXPECT_GE(master, 0);
+        EXPECT_EQ(grantpt(master), 0);
+        EXPECT_EQ(unlockpt(master), 0);
+        path = QString::fromLocal8Bit(ptsname(master));
+    }
+    ~SilentPort() { ::close(master); }
+    SilentPort(const SilentPort&) = delete;
+    SilentPort& operator=(const SilentPort&) = delete;
+};
+
+// Makes the window's device session use the port of that name.
+inline void usePortNamed(Tool& tool, const QString& name) {
+    PortChoice choice;
+    choice.portName = name;
+    EXPECT_TRUE(tool.window->device().usePort(choice));
 }
 
 // A shown window with its worker threads, on the simulated gateway.

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTabWidget>
+#include <QTableView>
 
 #include <gtest/gtest.h>
 
@@ -72,6 +73,19 @@ TEST(Frame, TitleShowsTheFileOnlyOnMasterList) {
     EXPECT_EQ(w.windowTitle(), kTitle);
 }
 
+// Every grid's image column is its 15 pixels wide: the style's minimum section would widen it.
+TEST(Frame, ImageColumnsAreFifteenPixelsWide) {
+    Tool tool;
+    tool.window->show();
+    for (int page :
+         {kRegImportPage, kRegListPage, kNVImportPage, kNVListPage, kMasterListPage, kViewDataPage}) {
+        tool.window->selectPage(page);
+        auto* grid = tool.window->page(page)->findChild<QTableView*>();
+        ASSERT_NE(grid, nullptr) << page;
+        EXPECT_EQ(grid->columnWidth(0), 15) << page;
+    }
+}
+
 struct CloseCase {
     const char* name;
     bool unsaved;
@@ -86,7 +100,7 @@ TEST_P(CloseGuard, AsksOnlyWhenUnsaved) {
     const CloseCase& c = GetParam();
     Tool tool;
     if (c.unsaved) {
-        DataObject& o = tool.map->object(7);
+        DataObject& o = *tool.map->object(7);
         o.flags = ObjectFlag::InUse;
         o.syncFlags = SyncFlag::Configured;
         setText(o.name, "Pump");
@@ -104,7 +118,7 @@ TEST_P(CloseGuard, AsksOnlyWhenUnsaved) {
     // Cancel keeps every page as it was, the device link included.
     EXPECT_EQ(tool.window->device().stopped(), c.expectClosed);
     if (c.unsaved) {
-        EXPECT_EQ(textOf(tool.map->object(7).name), "Pump");
+        EXPECT_EQ(textOf(tool.map->object(7)->name), "Pump");
     }
 }
 
@@ -116,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CloseGuard,
 
 TEST(Frame, CloseGuardAsksEachTimeWhileUnsaved) {
     Tool tool;
-    tool.map->object(3).datatype = 1;
+    tool.map->object(3)->datatype = 1;
     tool.prompter.answers = {false, false};
     for (int i = 0; i < 2; ++i) {
         QCloseEvent event;
@@ -179,10 +193,10 @@ TEST(Frame, InSyncNeedsObjectsNVsPortAndNode) {
     w.updateInSync();
     EXPECT_FALSE(w.inSyncShown());
     tool.map->nvs[0].inDevice = 1;
-    tool.map->object(400).syncFlags = SyncFlag::Configured;
+    tool.map->object(400)->syncFlags = SyncFlag::Configured;
     w.updateInSync();
     EXPECT_FALSE(w.inSyncShown());
-    tool.map->object(400).syncFlags |= SyncFlag::InDevice;
+    tool.map->object(400)->syncFlags |= SyncFlag::InDevice;
     w.setPortSettingsInSync(false);
     w.updateInSync();
     EXPECT_FALSE(w.inSyncShown());
@@ -190,11 +204,11 @@ TEST(Frame, InSyncNeedsObjectsNVsPortAndNode) {
 
 TEST(Frame, InSyncUpdateRefreshesSavedFlags) {
     Tool tool;
-    tool.map->object(9).flags = ObjectFlag::InUse;
-    tool.map->object(9).syncFlags = SyncFlag::Configured;
+    tool.map->object(9)->flags = ObjectFlag::InUse;
+    tool.map->object(9)->syncFlags = SyncFlag::Configured;
     tool.window->updateInSync();
     EXPECT_FALSE(tool.map->saveIndicators.objects);
-    tool.map->object(9).syncFlags |= SyncFlag::Saved;
+    tool.map->object(9)->syncFlags |= SyncFlag::Saved;
     tool.window->updateInSync();
     EXPECT_TRUE(tool.map->saveIndicators.objects);
 }

@@ -44,7 +44,7 @@ void buildSmallMap(Tool& tool) {
 bool objectsInDevice(Tool& tool, int first, int last) {
     std::lock_guard lock(tool.window->mapMutex());
     for (int n = first; n <= last; ++n)
-        if (!tool.map->object(n).inDevice()) return false;
+        if (!tool.map->object(n)->inDevice()) return false;
     return true;
 }
 
@@ -148,8 +148,8 @@ TEST(MasterListFlow, SendNVsThenObjectsGetThemBackAndErase) {
         0u);
     {
         std::lock_guard lock(tool.window->mapMutex());
-        for (int n = 1; n <= 3; ++n) EXPECT_FALSE(tool.map->object(n).inDevice()) << n;
-        EXPECT_TRUE(tool.map->object(4).inDevice()); // free slots count as sent
+        for (int n = 1; n <= 3; ++n) EXPECT_FALSE(tool.map->object(n)->inDevice()) << n;
+        EXPECT_TRUE(tool.map->object(4)->inDevice()); // free slots count as sent
         for (int r = 0; r < tool.map->nvCount; ++r) EXPECT_FALSE(tool.map->nvs[r].inDevice) << r;
         for (int r = 0; r < tool.map->registerCount; ++r) EXPECT_FALSE(tool.map->registers[r].inDevice) << r;
     }
@@ -169,10 +169,64 @@ TEST(MasterListFlow, CancelledQuestionsSendNothing) {
     runAction(tool, kEraseDevice);
     EXPECT_EQ(tool.prompter.messages.size(), 2u);
     EXPECT_TRUE(tool.prompter.offeredObjectRanges.empty());
-    EXPECT_TRUE(tool.map->object(1).hasNV());
+    EXPECT_TRUE(tool.map->object(1)->hasNV());
     EXPECT_EQ(tool.map->registerCount, 3);
     EXPECT_FALSE(tool.window->device().portOpen());
     EXPECT_EQ(tool.gateway().commandCount(), 0);
+}
+
+bool mapIntact(Tool& tool) {
+    std::lock_guard lock(tool.window->mapMutex());
+    return tool.map->nvCount == 3 && tool.map->registerCount == 3 && tool.map->object(1).hasNV() &&
+           tool.map->object(1).hasRegister();
+}
+
+// A fetch that replaces a list empties it only once it really starts: a Cancel in the range
+// dialog or a port that does not open leaves the lists whole.
+TEST(MasterListFlow, ReplacedListsStayWhenTheFetchDoesNotStart) {
+    const struct {
+        int action;
+        RangeAnswer answer;
+    } cases[] = {{kGetObjects, RangeAnswer::Cancel},
+                 {kGetObjects, RangeAnswer::Ok},
+                 {kGetNVs, RangeAnswer::Cancel},
+                 {kGetNVs, RangeAnswer::Ok}};
+    for (const auto& c : cases) {
+        Tool tool(true);
+        usePortNamed(tool, QStringLiteral("/dev/korvex-no-such-port"));
+        buildSmallMap(tool);
+        tool.prompter.objectRanges = {{c.answer, ObjectRange{1, 3}}};
+        tool.prompter.netVarRangeAnswers = {{c.answer, NetVarRanges{1, 1, 1, 2}}};
+        runAction(tool, c.action);
+        ASSERT_EQ(tool.prompter.messages.size(), 1u) << c.action; // the replace question, answered OK
+        EXPECT_TRUE(mapIntact(tool)) << c.action << " " << static_cast<int>(c.answer);
+    }
+}
+
+// The NV transfers started here say here that the port did not open or the link is busy.
+TEST(MasterListFlow, NVTransfersReportPortAndBusyWhereStarted) {
+    SilentPort silent;
+    const struct {
+        int action;
+        bool busy; // a typed command still waits for its reply
+        const char* text;
+    } cases[] = {{kGetNVs, false, "Error opening COM port"},
+                 {kSendNVs, false, "Error opening COM port"},
+                 {kSendNVs, true, "COM port already busy."}};
+    for (const auto& c : cases) {
+        Tool tool(true);
+        buildSmallMap(tool);
+        usePortNamed(tool, c.busy ? silent.path : QStringLiteral("/dev/korvex-no-such-port"));
+        if (c.busy) {
+            ASSERT_TRUE(tool.window->device().openPort());
+            ASSERT_TRUE(tool.window->device().startConsole("hello"));
+        }
+        tool.prompter.answers = {true};
+        tool.prompter.netVarRangeAnswers = {{RangeAnswer::Ok, NetVarRanges{1, 1, 1, 2}}};
+        runAction(tool, c.action);
+        EXPECT_TRUE(waitFor([&] { return masterPage(tool).statusText() == QString::fromLatin1(c.text); }))
+            << c.action << ": " << masterPage(tool).statusText().toStdString();
+    }
 }
 
 // The status box is three lines high: after a transfer it shows the last two reports and the

@@ -1,9 +1,10 @@
 // The Master List page: the grid's cells and columns, selection across refreshes, the
 // double-click zones, and the file commands up to the map file itself.
-#include "UiTestSupport.h"
+#include "DevicePagesTestSupport.h"
 
 #include "lonworks/SnvtCatalogue.h"
 #include "model/FixedText.h"
+#include "ui/LonWorksPage.h"
 #include "ui/MasterListModel.h"
 #include "ui/MasterListPage.h"
 #include "ui/UiTexts.h"
@@ -52,14 +53,14 @@ TEST(MasterListModel, AccessColumnTestsReadThenWriteThenWriteOnChange) {
                  {ObjectFlag::WritePeriodic | ObjectFlag::WriteOnUpdate, "W"},
                  {ObjectFlag::WriteOnUpdate, "W+"}};
     for (const auto& c : cases) {
-        map->object(1).flags = c.flags;
+        map->object(1)->flags = c.flags;
         EXPECT_EQ(cell(*map, 1, MasterColumn::Access), QString::fromLatin1(c.text));
     }
 }
 
 TEST(MasterListModel, RegisterAndNVColumns) {
     auto map = std::make_unique<ObjectMap>();
-    DataObject& o = map->object(12);
+    DataObject& o = *map->object(12);
     o.flags = ObjectFlag::InUse | ObjectFlag::InputNV;
     o.modtype = 4; // holding register
     o.modreg = 17;
@@ -101,15 +102,15 @@ TEST(MasterListModel, SnvtColumnNamesTheTypeOrTheStructureField) {
     map->nvs[2].isField = 1;
     map->nvs[2].fieldName = 0;
 
-    map->object(1).nvRow = 1;
+    map->object(1)->nvRow = 1;
     EXPECT_EQ(cell(*map, 1, MasterColumn::Snvt), QString::fromLatin1(snvt_name(105)));
-    map->object(2).nvRow = 3;
+    map->object(2)->nvRow = 3;
     EXPECT_EQ(cell(*map, 2, MasterColumn::Snvt),
               QStringLiteral("%1.%2").arg(QString::fromLatin1(snvt_name(structured)),
                                           QString::fromLatin1(snvt_fields(structured)[0].name)));
     map->nvs[2].fieldName = -1; // a field row without a name
     EXPECT_EQ(cell(*map, 2, MasterColumn::Snvt), QStringLiteral("---"));
-    map->object(3).nvRow = 9; // beyond the list
+    map->object(3)->nvRow = 9; // beyond the list
     EXPECT_EQ(cell(*map, 3, MasterColumn::Snvt), QStringLiteral("---"));
 }
 
@@ -165,14 +166,14 @@ TEST(MasterListPage, ActionListStartsAtNoAction) {
 
 TEST(MasterListFiles, OpenRefusesAPathWithoutXml) {
     Tool tool;
-    tool.map->object(5).datatype = 1; // stays: nothing else changes
+    tool.map->object(5)->datatype = 1; // stays: nothing else changes
     tool.prompter.files = {QStringLiteral("/tmp/plant.txt")};
     tool.window->page(kMasterListPage)->runCommand(kOpenMap);
     ASSERT_EQ(tool.prompter.messages.size(), 1u);
     EXPECT_EQ(tool.prompter.messages[0].text, QStringLiteral("Need a .xml file."));
     EXPECT_EQ(tool.prompter.messages[0].icon, MessageIcon::Information);
     EXPECT_EQ(tool.prompter.lastFilters, QStringLiteral("XML object map (*.xml);;All files (*.*)"));
-    EXPECT_EQ(tool.map->object(5).datatype, 1);
+    EXPECT_EQ(tool.map->object(5)->datatype, 1);
 }
 
 TEST(MasterListFiles, CancelledOpenStillTakesThePortSettingsAsSaved) {
@@ -201,14 +202,14 @@ TEST(MasterListFiles, NewForgetsTheFileAndEmptiesTheMap) {
     Tool tool;
     tool.window->setFileName(QStringLiteral("/tmp/plant.xml"));
     tool.window->selectPage(kMasterListPage);
-    tool.map->object(8).flags = ObjectFlag::InUse;
+    tool.map->object(8)->flags = ObjectFlag::InUse;
     tool.map->registerCount = 2;
-    tool.map->modbus.baud = 2400; // port settings are not part of a new map
+    tool.map->modbus.baud = 2400; // port settings are not part of a new map, and stay unsaved
     tool.window->page(kMasterListPage)->setStatus(QStringLiteral("old"));
     tool.window->page(kMasterListPage)->runCommand(kNewMap);
     EXPECT_TRUE(tool.window->fileName().isEmpty());
-    EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle));
-    EXPECT_TRUE(tool.map->object(8).isEmpty());
+    EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle) + u'*');
+    EXPECT_TRUE(tool.map->object(8)->isEmpty());
     EXPECT_EQ(tool.map->registerCount, 0);
     EXPECT_EQ(tool.map->modbus.baud, 2400);
     EXPECT_TRUE(tool.window->page(kMasterListPage)->statusText().isEmpty());
@@ -234,7 +235,7 @@ protected:
 TEST_F(MapFileFlow, SaveAsThenOpenBringsTheMapBack) {
     Tool tool;
     tool.window->selectPage(kMasterListPage);
-    DataObject& o = tool.map->object(4);
+    DataObject& o = *tool.map->object(4);
     o.flags = ObjectFlag::InUse | ObjectFlag::ReadPeriodic;
     o.datatype = 1;
     o.modtype = 4;
@@ -255,14 +256,14 @@ TEST_F(MapFileFlow, SaveAsThenOpenBringsTheMapBack) {
     EXPECT_EQ(tool.map->fileSnapshot.baud, 9600);
 
     tool.window->page(kMasterListPage)->runCommand(kNewMap);
-    EXPECT_TRUE(tool.map->object(4).isEmpty());
+    EXPECT_TRUE(tool.map->object(4)->isEmpty());
     tool.prompter.files = {path};
     tool.window->page(kMasterListPage)->runCommand(kOpenMap);
     EXPECT_TRUE(tool.prompter.messages.empty()) << tool.prompter.messageTexts().join("|").toStdString();
     EXPECT_EQ(tool.window->page(kMasterListPage)->statusText(), QStringLiteral("File loaded."));
     EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle) + QStringLiteral(" [plant.xml]"));
-    EXPECT_EQ(textOf(tool.map->object(4).name), "Flow");
-    EXPECT_EQ(tool.map->object(4).modreg, 12);
+    EXPECT_EQ(textOf(tool.map->object(4)->name), "Flow");
+    EXPECT_EQ(tool.map->object(4)->modreg, 12);
     EXPECT_EQ(tool.page<MasterListPage>(kMasterListPage).model()->index(3, 9).data().toString(),
               QStringLiteral("Flow"));
 }
@@ -283,22 +284,83 @@ TEST_F(MapFileFlow, SaveAsAsksBeforeReplacingAFile) {
     EXPECT_TRUE(tool.window->fileName().isEmpty());
 }
 
-TEST_F(MapFileFlow, AMalformedFileIsReportedAndLeavesTheMapEmpty) {
+// A file that fails to load leaves the window as it was: the map, its file name and its saved
+// marks (so the close guard still asks about the unsaved work).
+TEST_F(MapFileFlow, AMalformedFileIsReportedAndLeavesTheMapAsItWas) {
     Tool tool;
     QFile bad(path);
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("<?xml version=\"1.0\" ?>\r\n<configuration>\r\n<objects>\r\n");
+    bad.write(
+        "<?xml version=\"1.0\" ?>\r\n<configuration>\r\n<modbus><mod clear=\"1\" baud=\"9600\"/></modbus>"
+        "\r\n<objects>\r\n");
     bad.close();
-    tool.map->object(2).datatype = 3;
+    const QString previous = dir.filePath(QStringLiteral("previous.xml"));
+    tool.window->setFileName(previous);
+    tool.map->object(2)->datatype = 3;
+    tool.map->modbus.baud = 38400;
+    tool.map->saveIndicators.portSettings = false;
     tool.prompter.files = {path};
     tool.window->page(kMasterListPage)->runCommand(kOpenMap);
     ASSERT_EQ(tool.prompter.messages.size(), 1u);
     EXPECT_TRUE(tool.prompter.messages[0].text.startsWith(QStringLiteral("Unexpected end of file")))
         << tool.prompter.messages[0].text.toStdString();
     EXPECT_EQ(tool.prompter.messages[0].icon, MessageIcon::Information);
-    EXPECT_TRUE(tool.map->object(2).isEmpty());
-    EXPECT_TRUE(tool.window->fileName().isEmpty());
+    EXPECT_EQ(tool.map->object(2)->datatype, 3);
+    EXPECT_EQ(tool.map->modbus.baud, 38400);
+    EXPECT_FALSE(tool.map->saveIndicators.portSettings);
+    EXPECT_EQ(tool.window->fileName(), previous);
     EXPECT_TRUE(tool.window->page(kMasterListPage)->statusText().isEmpty());
+}
+
+// Every page shows the map that is loaded: after New or Open the LonWorks page holds the map's
+// location and program-ID selector, never what it showed before.
+TEST_F(MapFileFlow, NewAndOpenShowTheLoadedMapOnTheLonWorksPage) {
+    Tool tool;
+    LonWorksPage& lonWorks = tool.page<LonWorksPage>(kLonWorksPage);
+    setText(tool.map->node.loc, "Plant room");
+    tool.map->node.pid = 33;
+    tool.prompter.files = {path};
+    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    const struct {
+        int command;
+        const char* location;
+        int pid;
+    } cases[] = {{kNewMap, "Unassigned", 0}, {kOpenMap, "Plant room", 33}};
+    for (const auto& c : cases) {
+        typeInto(lonWorks.locationBox(), QStringLiteral("Old place"));
+        typeInto(lonWorks.selectorBox(), QStringLiteral("40"));
+        tool.prompter.files = {path};
+        tool.window->page(kMasterListPage)->runCommand(c.command);
+        EXPECT_EQ(textOf(tool.map->node.loc), c.location) << c.command;
+        EXPECT_EQ(lonWorks.locationBox()->text(), QString::fromLatin1(c.location)) << c.command;
+        EXPECT_EQ(tool.map->node.pid, c.pid) << c.command;
+        EXPECT_EQ(lonWorks.selectorBox()->text(), QString::number(c.pid)) << c.command;
+    }
+}
+
+// A cancelled "Save copy" changes nothing: the next Save writes the current file unasked.
+TEST_F(MapFileFlow, CancelledSaveCopyKeepsTheFileName) {
+    const QString other = dir.filePath(QStringLiteral("other.xml"));
+    QFile existing(other);
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    for (const QString& chosen : {QString(), other}) { // the dialog cancelled; the overwrite question
+        QFile::remove(path);
+        Tool tool;
+        tool.window->selectPage(kMasterListPage);
+        tool.prompter.files = {path};
+        tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+        ASSERT_TRUE(QFile::remove(path));
+        tool.prompter.files = {chosen};
+        tool.prompter.answers = {false};
+        tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+        EXPECT_EQ(tool.window->fileName(), path) << chosen.toStdString();
+        EXPECT_EQ(tool.window->windowTitle(),
+                  QString::fromLatin1(text::kTitle) + QStringLiteral(" [plant.xml]"));
+        tool.window->page(kMasterListPage)->runCommand(kSaveMap);
+        EXPECT_TRUE(QFile::exists(path)) << chosen.toStdString();
+        EXPECT_EQ(tool.prompter.messages.size(), chosen.isEmpty() ? 0u : 1u);
+    }
 }
 
 TEST_F(MapFileFlow, FailedSaveForgetsThePathAndSaysWhy) {

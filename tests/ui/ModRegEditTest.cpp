@@ -296,7 +296,7 @@ TEST(ModRegEdit, ApplyInMasterListModeUpdatesTheObject) {
     ASSERT_TRUE(linkObjectRegister(map, 12, 1));
     ASSERT_TRUE(linkRegisterNV(map, 1, nv + 1));
     bench.holding.fbNumber = 4;
-    DataObject& object = map.object(12);
+    DataObject& object = *map.object(12);
     object.datatype = ObjectDataType::U16;
     object.defVal = 7;
     object.syncFlags = SyncFlag::Configured | SyncFlag::InDevice | SyncFlag::Saved;
@@ -356,7 +356,7 @@ TEST(MasterListEditors, DoubleClickZonesOpenTheirEditors) {
     // An object with only an NV gets a register row, and the editor opens on it.
     EXPECT_EQ(openedBy(tool, MasterColumn::Slave, 2), QStringLiteral("korvex::ui::ModRegEdit row 0 mode 2"));
     EXPECT_EQ(map.registerCount, 1);
-    EXPECT_EQ(map.object(2).registerRow, 1);
+    EXPECT_EQ(map.object(2)->registerRow, 1);
     EXPECT_TRUE(checkLinks(map));
     EXPECT_EQ(openedBy(tool, MasterColumn::Access, 2), QStringLiteral("korvex::ui::ModRegEdit row 0 mode 2"));
     EXPECT_EQ(map.registerCount, 1);

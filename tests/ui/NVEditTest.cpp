@@ -274,7 +274,7 @@ TEST(NVEdit, ReturnTakesTheBoxButPressesNoButton) {
 TEST(NVEdit, ApplyStoresTheCopyAndLinksTheObject) {
     NVBench bench;
     bench.map->nvs[bench.temp].inDevice = 1;
-    bench.map->object(5).syncFlags = SyncFlag::InDevice | SyncFlag::Saved;
+    bench.map->object(5)->syncFlags = SyncFlag::InDevice | SyncFlag::Saved;
     NVEdit dialog(bench.context(), bench.temp);
     dialog.show();
     typeInto(dialog, "name", QStringLiteral("Supply"));
@@ -289,7 +289,7 @@ TEST(NVEdit, ApplyStoresTheCopyAndLinksTheObject) {
     EXPECT_EQ(row.objectNumber, 5);
     EXPECT_EQ(row.maxSendTime.minutes, 1);
     EXPECT_EQ(row.inDevice, 0);
-    const DataObject& object = bench.map->object(5);
+    const DataObject& object = *bench.map->object(5);
     EXPECT_EQ(object.nvRow, bench.temp + 1);
     EXPECT_EQ(object.lonNV, 4);
     EXPECT_TRUE(object.flags & ObjectFlag::OutputNV);
@@ -389,7 +389,7 @@ TEST(NVEdit, CommissionedNodeRefusesTypeChangesOnly) {
 TEST(NVEdit, AutoAssignIsAPromiseUntilApply) {
     NVBench bench;
     const int sw = addStandardNV(*bench.map, kSnvtSwitch, true, 0, "Sw");
-    bench.map->object(1).flags = ObjectFlag::InUse; // taken: the allocation starts at 2
+    bench.map->object(1)->flags = ObjectFlag::InUse; // taken: the allocation starts at 2
     const auto before = std::make_unique<ObjectMap>(*bench.map);
     {
         NVEdit dialog(bench.context(), sw);
@@ -408,7 +408,7 @@ TEST(NVEdit, AutoAssignIsAPromiseUntilApply) {
     EXPECT_EQ(map.nvs[sw].fbNumber, 1);
     EXPECT_EQ(map.nvs[sw + 1].objectNumber, 2);
     EXPECT_EQ(map.nvs[sw + 2].objectNumber, 3);
-    EXPECT_EQ(map.object(3).lonNV, 1);
+    EXPECT_EQ(map.object(3)->lonNV, 1);
     EXPECT_EQ(bench.raised.size(), 2u);
     EXPECT_TRUE(checkLinks(map));
 }

@@ -4,11 +4,12 @@
 #include "ListPagesTestSupport.h"
 
 #include "model/FixedText.h"
+#include "ui/ImportGrid.h"
 #include "ui/MapTableModel.h"
 #include "ui/NVImportPage.h"
 #include "ui/NVListPage.h"
-#include "ui/ImportGrid.h"
 
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -124,6 +125,33 @@ TEST(NVImportPage, ClearEmptiesTheTable) {
     EXPECT_EQ(importPage(tool).model()->rowCount(), 0);
     EXPECT_EQ(importPage(tool).importTable().count, 0);
     EXPECT_TRUE(importPage(tool).statusText().isEmpty());
+}
+
+} // namespace
+} // namespace korvex::ui::test
+
+namespace korvex::ui::test {
+namespace {
+
+// An NV of a standard type newer than the catalogue is named under the status line and, laid
+// out by the file, goes in as a user-defined structure.
+TEST(NVImportPage, ANewerStandardTypeIsNamedAndKept) {
+    Tool tool;
+    tool.prompter.files = {examplePath("../../tests/data/vav-newer-types.xif")};
+    NVImportPage& page = importPage(tool);
+    const auto* box = page.findChild<QPlainTextEdit*>(QStringLiteral("statusBox"));
+    ASSERT_NE(box, nullptr);
+    const int oneLine = box->height();
+    page.runCommand(kImportXif);
+    EXPECT_GE(box->height(), oneLine + box->fontMetrics().lineSpacing()) << "the named NV's line shows";
+    EXPECT_EQ(page.statusText(),
+              QStringLiteral("16 NV's parsed from vav-newer-types.xif.\nnvoVersion: standard type "
+                             "220 is not in the catalogue; kept as a user-defined type of 3 bytes"));
+    page.importTable().entries[15].selected = 1;
+    page.addButton()->click();
+    EXPECT_EQ(page.statusText(), QStringLiteral("4 entries added to list."));
+    EXPECT_EQ(rowTexts(*tool.page<NVListPage>(kNVListPage).model(), 0),
+              (QStringList{"NVI", "---", "---", "UNVT/Raw NV", "---", "nvoVersion"}));
 }
 
 } // namespace

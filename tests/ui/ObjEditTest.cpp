@@ -67,7 +67,7 @@ TEST(ObjEditFields, AFormatChangeKeepsTheDefaultsNumber) {
 }
 
 struct ObjBench : EditorBench {
-    DataObject& object = map->object(7);
+    DataObject& object = *map->object(7);
     ObjBench() {
         object.flags = ObjectFlag::InUse | ObjectFlag::ReadPeriodic | ObjectFlag::Persistent;
         object.datatype = ObjectDataType::U16;

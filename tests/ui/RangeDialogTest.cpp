@@ -9,7 +9,11 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
+
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -151,6 +155,35 @@ TEST(NetVarRangeDialog, AllAndCancelAnswerAsTheyAre) {
         NetVarRangeDialog dialog(NetVarRanges{1, 5, 1, 6});
         QTest::mouseClick(child<QPushButton>(dialog, button), Qt::LeftButton);
         EXPECT_EQ(dialog.answer(), std::string(button) == "all" ? RangeAnswer::All : RangeAnswer::Cancel);
+    }
+}
+
+// ALL sends everything: the buttons stand Cancel, ALL, OK whatever the style's habit, and Enter
+// in a box answers Cancel.
+TEST(RangeDialogs, ButtonsStandCancelAllOkWithCancelTheDefault) {
+    app();
+    for (const char* styleName : {"Windows", "Fusion"}) {
+        const std::unique_ptr<QStyle> style(QStyleFactory::create(QString::fromLatin1(styleName)));
+        ASSERT_NE(style, nullptr) << styleName;
+        std::unique_ptr<QDialog> dialogs[] = {std::make_unique<RangeDialog>(ObjectRange{1, 400}),
+                                              std::make_unique<NetVarRangeDialog>(NetVarRanges{1, 5, 1, 6})};
+        for (auto& dialog : dialogs) {
+            dialog->setStyle(style.get());
+            for (QWidget* w : dialog->findChildren<QWidget*>()) w->setStyle(style.get());
+            dialog->show();
+            QPushButton* cancel = child<QPushButton>(*dialog, "cancel");
+            QPushButton* all = child<QPushButton>(*dialog, "all");
+            QPushButton* ok = child<QPushButton>(*dialog, "ok");
+            EXPECT_LT(cancel->x(), all->x()) << styleName;
+            EXPECT_LT(all->x(), ok->x()) << styleName;
+            EXPECT_TRUE(cancel->isDefault()) << styleName;
+            EXPECT_FALSE(ok->isDefault()) << styleName;
+            QLineEdit* box = dialog->findChild<QLineEdit*>();
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Return);
+            EXPECT_FALSE(dialog->isVisible()) << styleName;
+            EXPECT_EQ(dialog->result(), QDialog::Rejected) << styleName;
+        }
     }
 }
 

@@ -1,15 +1,16 @@
-// The Reg Import page: CSV import of the sample file into the grid, mark toggling by selection,
-// double-click and the image heading, "Add to Reg List" up to the list's capacity, the columns in
+// The Reg Import page: CSV import of the sample file into the grid, mark toggling by click,
+// double-click, Space and the image heading, "Add to Reg List" up to the list's capacity, the columns in
 // both notations, and the import's refusals.
 #include "ListPagesTestSupport.h"
 
 #include "model/FixedText.h"
-#include "ui/RegImportPage.h"
 #include "ui/ImportGrid.h"
+#include "ui/RegImportPage.h"
 
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -61,27 +62,61 @@ TEST(RegImportPage, SampleFileFillsTheGridInBothNotations) {
     EXPECT_EQ(model.index(8, 2).data().toString(), QStringLiteral("40100"));
 }
 
-TEST(RegImportPage, SelectingTogglesAndDoubleClickTogglesAgain) {
+// What a windowing system delivers for a double-click: press, release, press, double-click,
+// release.
+void systemDoubleClickRow(QTableView* grid, int row) {
+    const QPoint at = rowPoint(grid, row);
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, at);
+}
+
+// A click or Space toggles the row once, a double-click is one click, arrows only move.
+TEST(RegImportPage, ClickOrSpaceTogglesOnceArrowsOnlyMove) {
     Tool tool;
     importSample(tool);
     RegImportPage& page = importPage(tool);
     showPage(tool, kRegImportPage);
     const qint64 blank = imageKey(*page.model(), 0);
-
-    clickRow(page.grid(), 2);
-    clickRow(page.grid(), 4);
-    EXPECT_EQ(marks(page), (QVector<bool>{0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0}));
+    enum class Gesture { Click, DoubleClick, Down, Up, Space };
+    const struct {
+        Gesture gesture;
+        int row; // clicked row, or the current row the keys should leave
+        QVector<int> marked;
+    } steps[] = {
+        {Gesture::Click, 2, {2}},          {Gesture::Click, 4, {2, 4}},
+        {Gesture::Click, 4, {2}}, // the selected row toggles too
+        {Gesture::DoubleClick, 6, {2, 6}}, {Gesture::DoubleClick, 6, {2}},
+        {Gesture::Down, 7, {2}},           {Gesture::Up, 6, {2}},
+        {Gesture::Space, 6, {2, 6}},       {Gesture::Space, 6, {2}},
+    };
+    int n = 0;
+    for (const auto& step : steps) {
+        switch (step.gesture) {
+        case Gesture::Click:
+            clickRow(page.grid(), step.row);
+            break;
+        case Gesture::DoubleClick:
+            systemDoubleClickRow(page.grid(), step.row);
+            break;
+        case Gesture::Down:
+        case Gesture::Up:
+            QTest::keyClick(page.grid(), step.gesture == Gesture::Down ? Qt::Key_Down : Qt::Key_Up);
+            break;
+        case Gesture::Space:
+            QTest::keyClick(page.grid(), Qt::Key_Space);
+            break;
+        }
+        QVector<int> marked;
+        for (int i = 0; i < page.importList().count; ++i)
+            if (page.importList().entries[i].defined) marked << i;
+        EXPECT_EQ(marked, step.marked) << "step " << n;
+        EXPECT_EQ(page.grid()->currentIndex().row(), step.row) << "step " << n;
+        ++n;
+    }
     EXPECT_NE(imageKey(*page.model(), 2), blank);
-    EXPECT_EQ(page.grid()->currentIndex().row(), 4);
-
-    // Clicking the row that is already selected changes nothing; a double-click on it does.
-    clickRow(page.grid(), 4);
-    EXPECT_TRUE(page.importList().entries[4].defined);
-    doubleClickRow(page.grid(), 4);
-    EXPECT_FALSE(page.importList().entries[4].defined);
-    // A double-click on another row: the selection marks it, the double-click clears it again.
-    doubleClickRow(page.grid(), 6);
-    EXPECT_FALSE(page.importList().entries[6].defined);
 
     // Redraws keep the selection without toggling the selected row.
     page.refresh();

@@ -6,16 +6,18 @@
 
 #include "model/FixedText.h"
 #include "model/LinkCheck.h"
+#include "model/ListBuilding.h"
 #include "model/ListEditing.h"
+#include "ui/ImportGrid.h"
 #include "ui/MapTableModel.h"
 #include "ui/MasterListPage.h"
 #include "ui/ModRegEdit.h"
 #include "ui/NVListPage.h"
 #include "ui/RegImportPage.h"
-#include "ui/ImportGrid.h"
 #include "ui/RegListPage.h"
 #include "ui/UiTexts.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -149,7 +151,7 @@ TEST(RegListPage, EveryActionReportsItsRefusal) {
         {"object in use",
          [](ObjectMap& m) {
              addRegister(m, "A");
-             m.object(1).flags = ObjectFlag::InUse;
+             m.object(1)->flags = ObjectFlag::InUse;
          },
          kAssignObjectsFromRegisters, "Master object list already configured.\nClear master list first."},
         {"401 registers",
@@ -175,10 +177,10 @@ TEST(RegListPage, EveryActionReportsItsRefusal) {
 
 TEST(RegListPage, ClearAsksOnlyWhenTheListHasRows) {
     Tool tool;
-    tool.map->object(2).registerRow = 1; // a stale link: cleared all the same
+    tool.map->object(2)->registerRow = 1; // a stale link: cleared all the same
     listPage(tool).runCommand(kClearRegList);
     EXPECT_TRUE(tool.prompter.messages.empty());
-    EXPECT_EQ(tool.map->object(2).registerRow, 0);
+    EXPECT_EQ(tool.map->object(2)->registerRow, 0);
 
     addRegister(*tool.map, "A");
     tool.prompter.answers = {false, true};
@@ -194,7 +196,8 @@ TEST(RegListPage, ClearAsksOnlyWhenTheListHasRows) {
     EXPECT_EQ(tool.prompter.messages[0].icon, MessageIcon::Error);
 }
 
-TEST(RegListPage, ExportWritesTheFileOrEndsWithFailedToCreate) {
+// A cancel in either question says nothing; a written file says "File saved.".
+TEST(RegListPage, ExportSaysFileSavedAndACancelSaysNothing) {
     QTemporaryDir dir;
     const QString existing = dir.filePath(QStringLiteral("old.csv"));
     QFile old(existing);
@@ -207,9 +210,9 @@ TEST(RegListPage, ExportWritesTheFileOrEndsWithFailedToCreate) {
         QString file; // empty: the dialog is cancelled
         QStringList messages;
     } cases[] = {
-        {QString(), {failed}},
-        {dir.filePath(QStringLiteral("regs")), {}},
-        {existing, {QString::fromLatin1(text::kOverwrite), failed}},
+        {QString(), {}},
+        {dir.filePath(QStringLiteral("regs")), {QString::fromLatin1(text::kFileSaved)}},
+        {existing, {QString::fromLatin1(text::kOverwrite)}},
         {unwritable, {QStringLiteral("Error opening CSV file %1\n").arg(unwritable), failed}},
     };
     for (const auto& c : cases) {
@@ -265,6 +268,64 @@ TEST(RegListPage, DoubleClickOpensTheRegisterEditorInRegisterListMode) {
     EXPECT_EQ(page.selectedRow(), 2);
 }
 
+void twoRegisters(ObjectMap& map) {
+    addRegister(map, "A");
+    addRegister(map, "B");
+}
+
+void registersAndNVs(ObjectMap& map) {
+    twoRegisters(map);
+    ASSERT_EQ(nvListFromRegisters(map), kOk);
+}
+
+void linkedLists(ObjectMap& map) {
+    registersAndNVs(map);
+    ASSERT_EQ(masterListFromRegisters(map), kOk);
+}
+
+void linkedWithASpareRegister(ObjectMap& map) {
+    linkedLists(map);
+    addRegister(map, "spare"); // no object of the master list has it
+}
+
+// Every edit of the register list makes the map unsaved: the title shows it and closing asks.
+TEST(RegListPage, EveryListEditMakesTheMapUnsaved) {
+    const struct {
+        const char* edit;
+        void (*setUp)(ObjectMap&);
+        std::function<void(Tool&)> run;
+    } cases[] = {
+        {"insert", twoRegisters, [](Tool& t) { listPage(t).insertButton()->click(); }},
+        {"append", twoRegisters, [](Tool& t) { listPage(t).appendButton()->click(); }},
+        {"delete", twoRegisters, [](Tool& t) { listPage(t).deleteButton()->click(); }},
+        {"clear", twoRegisters, [](Tool& t) { listPage(t).runCommand(kClearRegList); }},
+        {"create NVs", twoRegisters, [](Tool& t) { runAction(t, kCreateNVsFromRegisters); }},
+        {"assign objects", registersAndNVs, [](Tool& t) { runAction(t, kAssignObjectsFromRegisters); }},
+        {"remove assignments", linkedLists, [](Tool& t) { runAction(t, kRemoveRegisterObjects); }},
+        {"rebuild", linkedWithASpareRegister, [](Tool& t) { runAction(t, kRebuildRegisterList); }},
+    };
+    const QString title = QString::fromLatin1(text::kTitle);
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        Tool tool;
+        c.setUp(*tool.map);
+        tool.prompter.files = {dir.filePath(QStringLiteral("saved.xml"))};
+        tool.prompter.answers = {true}; // replace the file of the case before
+        tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+        tool.window->selectPage(kRegListPage);
+        ASSERT_EQ(tool.window->windowTitle(), title) << c.edit;
+        c.run(tool);
+        EXPECT_EQ(tool.window->windowTitle(), title + u'*') << c.edit;
+        tool.prompter.messages.clear();
+        tool.prompter.answers = {false};
+        QCloseEvent event;
+        QCoreApplication::sendEvent(tool.window.get(), &event);
+        EXPECT_FALSE(event.isAccepted()) << c.edit;
+        EXPECT_EQ(tool.prompter.messageTexts(), QStringList{QString::fromLatin1(text::kDiscardAndClose)})
+            << c.edit;
+    }
+}
+
 // The sample register list becomes a whole map: marked in the import grid, added, NVs and
 // objects built from it, both lists exported and the map saved and opened again.
 TEST(RegListPage, SampleCsvToABuiltExportedAndSavedMap) {
@@ -294,7 +355,8 @@ TEST(RegListPage, SampleCsvToABuiltExportedAndSavedMap) {
     listPage(tool).runCommand(kExportCsv);
     tool.window->page(kNVListPage)->runCommand(kExportXif);
     tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
-    EXPECT_TRUE(tool.prompter.messages.empty()) << tool.prompter.messageTexts().join("|").toStdString();
+    EXPECT_EQ(tool.prompter.messageTexts(), QStringList{QString::fromLatin1(text::kFileSaved)});
+    tool.prompter.messages.clear();
     EXPECT_TRUE(fileBytes(dir.filePath(QStringLiteral("ahu-out.csv")))
                     .contains("W+,1,COIL1,BIT,3,,F,F,Fan start/stop\r\n"));
     EXPECT_TRUE(
@@ -306,7 +368,7 @@ TEST(RegListPage, SampleCsvToABuiltExportedAndSavedMap) {
     EXPECT_TRUE(tool.prompter.messages.empty()) << tool.prompter.messageTexts().join("|").toStdString();
     EXPECT_EQ(tool.map->registerCount, 12);
     EXPECT_EQ(listPage(tool).model()->rowCount(), 12);
-    EXPECT_EQ(textOf(tool.map->object(12).name), "Fan start/stop");
+    EXPECT_EQ(textOf(tool.map->object(12)->name), "Fan start/stop");
     EXPECT_TRUE(korvex::testing::checkLinks(*tool.map));
 }
 

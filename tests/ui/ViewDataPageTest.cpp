@@ -76,7 +76,7 @@ TEST(ViewDataPage, ImageSaysWhetherAValueCameFromTheGateway) {
 // Objects 1..3 in use in the map and defined in the gateway with values.
 void defineObjects(SimTool& tool) {
     for (int n = 1; n <= 3; ++n) {
-        DataObject& o = tool.map->object(n);
+        DataObject& o = *tool.map->object(n);
         o.flags = ObjectFlag::InUse | ObjectFlag::ReadPeriodic;
         o.datatype = n == 3 ? ObjectDataType::None : ObjectDataType::S16;
     }
@@ -107,7 +107,7 @@ TEST(ViewDataPage, ExecuteReadsAndWritesTheChosenRange) {
     EXPECT_EQ(page.model()->index(0, valueColumn).data().toString(), QStringLiteral("-32767"));
     EXPECT_EQ(page.model()->index(1, valueColumn).data().toString(), QStringLiteral("5"));
     EXPECT_EQ(page.model()->index(2, valueColumn).data().toString(), QStringLiteral("7.500000")); // now FP
-    EXPECT_EQ(tool.map->object(3).datatype, ObjectDataType::FP);
+    EXPECT_EQ(tool.map->object(3)->datatype, ObjectDataType::FP);
 
     page.actionList()->setCurrentIndex(kSendValues);
     tool.prompter.objectRanges = {{RangeAnswer::Ok, ObjectRange{2, 2}}};

@@ -27,7 +27,7 @@ TEST(ElementHardening, AZeroByteInAValueIsBadSyntaxAndChangesNothing) {
     EXPECT_EQ(textOf(map->node.loc), "");
     EXPECT_EQ(map->node.pid, 0);
     EXPECT_EQ(reader.parseObjectElement("<obj n=\"4\" name=\"a\0b\"/>"s), XmlError::BadSyntax);
-    EXPECT_TRUE(map->object(4).isEmpty());
+    EXPECT_TRUE(map->object(4)->isEmpty());
     EXPECT_EQ(reader.parseNVElement("<nv nvo=\"1\" snvt=\"8\" name=\"a\0b\"/>"s), XmlError::BadSyntax);
     EXPECT_EQ(map->nvCount, 0);
     // Elsewhere in the unit a zero byte is no name character, as before.
@@ -56,7 +56,7 @@ TEST_P(ClearOverLinkedObject, KeepsEveryLinkPointingBack) {
         EXPECT_TRUE(checkLinks(*map)) << line;
     }
     EXPECT_EQ(map->registerCount, c.registerRows);
-    EXPECT_EQ(map->object(5).nvRow, c.nvRowOfObject);
+    EXPECT_EQ(map->object(5)->nvRow, c.nvRowOfObject);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -85,7 +85,7 @@ TEST(ElementHardening, ACleanlyClearedObjectLeavesItsOldRegisterRowWithoutObject
     ASSERT_EQ(reader.parseObjectElement("<obj n=\"18\" modreg=\"0\"/>"), XmlError::Ok);
     ASSERT_EQ(reader.parseObjectElement("<obj n=\"18\" clear=\"1\"/>"), XmlError::Ok);
     EXPECT_EQ(map->registers[0].objectNumber, 0);
-    EXPECT_EQ(map->object(18).registerRow, 0);
+    EXPECT_EQ(map->object(18)->registerRow, 0);
     EXPECT_TRUE(checkLinks(*map));
 }
 

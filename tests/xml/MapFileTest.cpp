@@ -148,8 +148,8 @@ TEST(MapRoundTrip, LoadedMapKeepsWhatTheFileCarries) {
     EXPECT_EQ(loaded.objects[1].defVal, map->objects[1].defVal);
     EXPECT_EQ(textOf(loaded.objects[2].name), "Set_point_");
     for (int n = 1; n <= kObjectCount; ++n) {
-        const DataObject& before = map->object(n);
-        const DataObject& after = loaded.object(n);
+        const DataObject& before = *map->object(n);
+        const DataObject& after = *loaded.object(n);
         if (n == 380) continue; // its NV had no function-block number
         EXPECT_EQ(after.lonNV, before.lonNV) << n;
         EXPECT_EQ(after.lonBitOffset, before.lonBitOffset) << n;
@@ -169,7 +169,7 @@ TEST(MapRoundTrip, ObjectsOnStateBitsEightToFifteenLinkAgain) {
     }();
     ASSERT_EQ(trip.code, 0);
     EXPECT_NE(trip.first.find("lonoffset=\"0,15\""), std::string::npos);
-    EXPECT_EQ(trip.loaded->object(16).nvRow, row + 17);
+    EXPECT_EQ(trip.loaded->object(16)->nvRow, row + 17);
     EXPECT_EQ(trip.first, trip.second);
 }
 
@@ -203,27 +203,56 @@ TEST_F(MapFile, SaveMarksObjectsAndWrittenNVRowsSaved) {
     EXPECT_EQ(slurp(path("m.xml")), first); // saving twice gives the same bytes
 }
 
-TEST_F(MapFile, FailedLoadEmptiesTheMapAndReportsTheUnit) {
-    auto map = std::make_unique<ObjectMap>();
-    test::buildRichMap(*map, 0);
-    writeRaw("bad.xml",
-             test::document("<objects><obj n=\"1\" name=\"x\"/><obj n=\"2\" Name=\"y\"/></objects>"));
-    const MapFileResult result = readObjectMap(*map, path("bad.xml"));
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.code, 2);
-    EXPECT_EQ(result.text, "Unrecognized tag name at line #5");
-    EXPECT_TRUE(map->object(1).isEmpty());
-    EXPECT_EQ(map->nvCount, 0);
-    EXPECT_EQ(map->registerCount, 0);
+// Everything a load could touch, to compare a map before and after a failed one.
+std::string mapState(const ObjectMap& map) {
+    auto copy = std::make_unique<ObjectMap>(map);
+    std::string state = renderObjectMap(*copy).text;
+    for (int i = 0; i < map.registerCount; ++i) state += std::string(textOf(map.registers[i].name)) + ";";
+    const ModbusSettings& m = map.modbus;
+    for (int v :
+         {m.slave + 0, m.timeout + 0, m.baud + 0, m.flags + 0, m.predelay + 0, map.nvCount, map.registerCount,
+          map.saveIndicators.portSettings ? 1 : 0, map.saveIndicators.objects ? 1 : 0})
+        state += std::to_string(v) + ",";
+    return state;
+}
+
+// A document that fails part-way leaves the user's map exactly as it was: no half-loaded map,
+// none of the port settings, TCP map or IP settings that an early section set or zeroed.
+TEST_F(MapFile, AFailedLoadLeavesTheMapAsItWasAndReportsTheUnit) {
+    const struct {
+        const char* body;
+        const char* text;
+    } cases[] = {
+        {"<objects><obj n=\"1\" name=\"x\"/><obj n=\"2\" Name=\"y\"/></objects>",
+         "Unrecognized tag name at line #5"},
+        {"<modbus><mod clear=\"1\" baud=\"9600\"/><mod ipaddr=\"10.1.2.3\" port=\"7\"/>"
+         "<mod dev=\"1\" ipmap=\"1,2,3,1.2.3.4:5\"/></modbus><netvars><nv nvo=\"0\"/></netvars>",
+         "Parameter out of range at line #9"},
+        {"<modbus></modbus><node><nd loc=\"elsewhere\" pid=\"300\"/></node>",
+         "Parameter out of range at line #6"},
+        {"<netvars><nv nvo=\"1\" snvt=\"8\"/>", "Syntax is bad at line #5"},
+    };
+    for (const auto& c : cases) {
+        auto map = std::make_unique<ObjectMap>();
+        test::buildRichMap(*map, kTcpDeviceModel);
+        map->tcp.ipaddr = {0, 0, 0, 0}; // so a modbus section would take the file's address
+        map->saveIndicators.objects = false;
+        const std::string before = mapState(*map);
+        writeRaw("bad.xml", test::document(c.body));
+        const MapFileResult result = readObjectMap(*map, path("bad.xml"));
+        EXPECT_FALSE(result.ok) << c.body;
+        EXPECT_EQ(result.text, c.text);
+        EXPECT_EQ(mapState(*map), before) << c.body;
+    }
 }
 
 TEST_F(MapFile, MissingFileGivesTheOpenText) {
     auto map = std::make_unique<ObjectMap>();
-    map->object(1).datatype = 1;
+    map->object(1)->datatype = 1;
     const MapFileResult result = readObjectMap(*map, path("none.xml"));
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.text, "Error opening object map XML file " + path("none.xml") + "\n");
-    EXPECT_EQ(map->object(1).datatype, 1); // nothing was read, nothing cleared
+    EXPECT_EQ(map->object(1)->datatype, 1); // nothing was read, nothing cleared
 }
 
 TEST_F(MapFile, FileWithoutTcpElementsZeroesTheDeviceMapAndKeepsTheAddress) {
@@ -245,7 +274,7 @@ TEST_F(MapFile, ObjectsBeforeNetvarsLoadUnlinked) {
                                          "<netvars><nv nvo=\"1\" snvt=\"8\"/></netvars>"));
     auto map = std::make_unique<ObjectMap>();
     ASSERT_TRUE(readObjectMap(*map, path("order.xml")).ok);
-    EXPECT_EQ(map->object(1).nvRow, 0);
+    EXPECT_EQ(map->object(1)->nvRow, 0);
     EXPECT_EQ(map->nvs[0].objectNumber, 0);
 }
 
@@ -263,7 +292,7 @@ TEST(MapFileNew, ClearsListsButKeepsPortSettingsAndModel) {
     newObjectMap(*map);
     EXPECT_EQ(map->nvCount, 0);
     EXPECT_EQ(map->registerCount, 0);
-    EXPECT_TRUE(map->object(1).isEmpty());
+    EXPECT_TRUE(map->object(1)->isEmpty());
     EXPECT_EQ(map->modbus, port);
     EXPECT_EQ(map->deviceModel, 2);
     EXPECT_EQ(textOf(map->node.loc), "");

@@ -1,15 +1,22 @@
 // The `nv`, `mod` and `nd` elements: NV types and names, send times, the port commit rules
 // (port fields, device map, the 0.0.0.0 rule) and the node's location and program-ID selector.
 #include "XmlTestSupport.h"
+#include "lonworks/SnvtCatalogue.h"
 #include "model/FixedText.h"
 #include "model/LinkCheck.h"
+#include "model/ListEditing.h"
 #include "model/MapBuilders.h"
+#include "model/NVRows.h"
+#include "xml/ElementWriter.h"
 #include "xml/ValueScan.h"
 #include "xml/XmlError.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace korvex {
 namespace {
@@ -116,11 +123,47 @@ INSTANTIATE_TEST_SUITE_P(
                       CodeCase{"nvo=\"1\" snvt=\"8\" snvt=\"9\"", XmlError::Duplicate}));
 
 TEST_F(NVElement, FillsTheWholeListThenRefuses) {
-    testing::fillPlainNVRows(*map, kListCapacity - 2);
-    EXPECT_EQ(readNV(*map, "nvo=\"1\" snvt=\"95\""), XmlError::Ok); // SNVT_switch keeps one field
+    testing::fillPlainNVRows(*map, kListCapacity - 1);
+    EXPECT_EQ(readNV(*map, "nvo=\"1\" snvt=\"8\""), XmlError::Ok);
     EXPECT_EQ(map->nvCount, kListCapacity);
     EXPECT_EQ(readNV(*map, "nvo=\"2\" snvt=\"8\""), XmlError::CannotAddNV);
     EXPECT_EQ(map->nvCount, kListCapacity);
+}
+
+// Rows that do not fit are never cut without a word: from the gateway the element is refused
+// (code 20); a document goes on, as a saved map must load back, and names the NV or object.
+TEST(PartialElements, AreRefusedFromTheGatewayAndNamedInADocument) {
+    const struct {
+        std::string element;
+        int rowsBefore;
+        const char* warning;
+    } cases[] = {
+        {"<nv nvo=\"2\" snvt=\"95\" name=\"sw\"/>", kListCapacity - 2,
+         "NV sw (output 2): only 1 of its 2 field rows fit in the NV list; the others were left out."},
+        {"<obj n=\"5\" lonNVO=\"1\" lonstruct=\"1\" lontype=\"UI\" lonoffset=\"1,0\"/>", kEditRowLimit,
+         "Object 5: the NV list has no room for its field row of NV output 1; the object is kept without a "
+         "link to it."},
+    };
+    for (const auto& c : cases) {
+        for (bool document : {false, true}) {
+            auto map = std::make_unique<ObjectMap>();
+            // A user-defined structure, whose field rows objects add as they are read.
+            ASSERT_EQ(readNV(*map, "nvo=\"1\" unvt_pid=\"1:2:3:4:5:6:7:8\" unvt_info=\"1,0,9,4,0,0,0\""), 0);
+            testing::fillPlainNVRows(*map, c.rowsBefore - 1);
+            ElementReader reader(*map);
+            const bool isNV = c.element.starts_with("<nv");
+            const std::string section = isNV ? "netvars" : "objects";
+            std::istringstream in(test::document("<" + section + ">" + c.element + "</" + section + ">"));
+            const int code = document ? reader.readDocument(in)
+                             : isNV   ? reader.parseNVElement(c.element)
+                                      : reader.parseObjectElement(c.element);
+            EXPECT_EQ(code, document ? XmlError::Ok : XmlError::CannotAddNV) << c.element;
+            EXPECT_EQ(reader.warnings(),
+                      document ? std::vector<std::string>{c.warning} : std::vector<std::string>{});
+            EXPECT_EQ(map->nvCount, isNV && document ? kListCapacity : c.rowsBefore);
+            EXPECT_TRUE(testing::checkLinks(*map));
+        }
+    }
 }
 
 TEST(SendTimeShapes, AcceptedShapes) {
@@ -216,6 +259,94 @@ TEST(NodeElement, LocationIsCutAndPidRanged) {
     EXPECT_EQ(reader.parseNodeElement("<nd pid=\"256\"/>"), XmlError::OutOfRange);
     ASSERT_EQ(reader.parseNodeElement("<nd pid=\"4\"/>"), XmlError::Ok);
     EXPECT_EQ(textOf(map->node.loc), longLoc.substr(0, kLocationLength));
+}
+
+} // namespace
+} // namespace korvex
+
+namespace korvex {
+namespace {
+
+// An NV written as an element reads back as the same rows: every standard type, and user types
+// of every scope (scope 0 being the form an NV imported with a user-defined type takes).
+TEST(NVElementRoundTrip, EveryStandardAndUserTypeReadsBackAsWritten) {
+    std::vector<NVAddRequest> requests;
+    for (int t = 1; t <= SnvtCount; ++t) requests.push_back(NVAddRequest{.snvt = t});
+    for (uint8_t scope = 0; scope <= 6; ++scope)
+        for (uint8_t base : {0, 4, 9, 12, 14})
+            requests.push_back(NVAddRequest{.userType = UserNVType{static_cast<uint8_t>(scope * 4 + 1),
+                                                                   base,
+                                                                   -3,
+                                                                   2,
+                                                                   7,
+                                                                   scope,
+                                                                   {1, 2, 3, 4, 5, 6, 7, scope}}});
+    int fb = 0;
+    for (NVAddRequest request : requests) {
+        request.fbNumber = fb++ % kFbNumbers + 1;
+        request.isInput = fb % 2 == 0;
+        request.name = "nv";
+        auto map = std::make_unique<ObjectMap>();
+        ASSERT_EQ(addNV(*map, 0, request), 0);
+        NetVar& header = map->nvs[0];
+        if (header.size == 0) header.size = snvt_size(header.snvt); // as an imported NV has it
+        if (!header.isInput) header.maxSendTime = SendTime{5, 4, 3, 2};
+        auto back = std::make_unique<ObjectMap>();
+        ASSERT_EQ(test::readNVLine(*back, writeNVElement(*map, 0, true, "nv")), 0);
+        ASSERT_EQ(back->nvCount, map->nvCount) << request.snvt;
+        back->nvs[0].inDevice = 0;
+        for (int r = 0; r < map->nvCount; ++r)
+            EXPECT_EQ(back->nvs[r], map->nvs[r]) << request.snvt << " row " << r;
+    }
+}
+
+// A type description of scope 0 after `snvt` describes no user type: the standard type stays.
+TEST(NVElementRoundTrip, ScopeZeroDescriptionKeepsTheStandardTypeOfAnEarlierSnvt) {
+    for (int t = 1; t <= SnvtCount; ++t) {
+        for (const char* info : {"0,0,5,2,1,0,0", "0,39,5,2,1,-1,-2740", "0,0,9,3,0,0,0"}) {
+            auto map = std::make_unique<ObjectMap>();
+            const std::string attributes =
+                "nvo=\"1\" snvt=\"" + std::to_string(t) + "\" unvt_info=\"" + info + "\"";
+            ASSERT_EQ(test::readNV(*map, attributes), 0) << attributes;
+            EXPECT_EQ(map->nvs[0].snvt, t) << attributes;
+            EXPECT_EQ(map->nvCount, standardTypeRowCount(t)) << attributes;
+        }
+    }
+    // The tool's own form of a user type with type index 0 (no `snvt`) stays a one-row user type.
+    auto map = std::make_unique<ObjectMap>();
+    ASSERT_EQ(test::readNV(*map, "nvo=\"1\" unvt_pid=\"0:0:0:0:0:0:0:0\" unvt_info=\"0,0,9,3,0,0,0\""), 0);
+    EXPECT_EQ(map->nvCount, 1);
+    EXPECT_EQ(map->nvs[0].snvt, 0);
+    EXPECT_EQ(map->nvs[0].size, 3);
+    EXPECT_EQ(map->nvs[0].baseType, 9);
+}
+
+// An element closed by a bare '>' meets it where the next attribute name should start: code 2,
+// for every element kind; only a unit cut off before any '>' is bad syntax.
+TEST(ElementClose, WithoutSlashIsAnUnrecognizedTagForEveryKind) {
+    const struct {
+        int (ElementReader::*parse)(std::string_view);
+        const char* line;
+        int code;
+    } cases[] = {
+        {&ElementReader::parseObjectElement, "<obj n=\"5\">", XmlError::UnknownTag},
+        {&ElementReader::parseObjectElement, "<obj n=\"5\" >", XmlError::UnknownTag},
+        {&ElementReader::parseObjectElement, "<obj >", XmlError::UnknownTag},
+        {&ElementReader::parseNVElement, "<nv nvo=\"1\" snvt=\"8\">", XmlError::UnknownTag},
+        {&ElementReader::parsePortElement, "<mod baud=\"9600\">", XmlError::UnknownTag},
+        {&ElementReader::parseNodeElement, "<nd loc=\"x\">", XmlError::UnknownTag},
+        {&ElementReader::parseObjectElement, "<obj n=\"5\"", XmlError::BadSyntax},
+        {&ElementReader::parseNodeElement, "<nd loc=\"x\" ", XmlError::BadSyntax},
+        {&ElementReader::parseObjectElement, "<obj n=\"5\" name=\"a\" name=\"b\">", XmlError::Duplicate},
+    };
+    for (const auto& c : cases) {
+        auto map = std::make_unique<ObjectMap>();
+        ElementReader reader(*map);
+        EXPECT_EQ((reader.*c.parse)(c.line), c.code) << c.line;
+    }
+    auto map = std::make_unique<ObjectMap>();
+    const auto result = test::readDocumentText(*map, test::document("<objects><obj n=\"5\"></objects>"));
+    EXPECT_EQ(result.message, "Unrecognized tag name at line #4");
 }
 
 } // namespace

@@ -21,7 +21,7 @@ using test::readObject;
 class ObjectElement : public ::testing::Test {
 protected:
     std::unique_ptr<ObjectMap> map = std::make_unique<ObjectMap>();
-    DataObject& object(int n) { return map->object(n); }
+    DataObject& object(int n) { return *map->object(n); }
 };
 
 TEST_F(ObjectElement, ClearAloneEmptiesTheObjectAndKeepsDataTypeZero) {

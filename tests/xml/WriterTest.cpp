@@ -24,12 +24,12 @@ TEST_F(Writers, EmptyObjectGivesTheClearingForm) {
 }
 
 TEST_F(Writers, ObjectWithOnlyADataType) {
-    map->object(6).datatype = ObjectDataType::U16;
+    map->object(6)->datatype = ObjectDataType::U16;
     EXPECT_EQ(writeObjectElement(*map, 6), "<obj n=\"6\" clear=\"1\" datatype=\"U16\"/>\r\n");
 }
 
 TEST_F(Writers, ObjectRegisterSide) {
-    DataObject& o = map->object(1);
+    DataObject& o = *map->object(1);
     o.datatype = ObjectDataType::FP;
     setText(o.name, "Flow");
     o.flags = ObjectFlag::InUse | ObjectFlag::WriteOnUpdate | ObjectFlag::HighRegFirst | ObjectFlag::Packed |
@@ -51,7 +51,7 @@ TEST_F(Writers, ObjectRegisterSide) {
 }
 
 TEST_F(Writers, ObjectNVSideDefaultsAndPersistence) {
-    DataObject& o = map->object(2);
+    DataObject& o = *map->object(2);
     o.datatype = ObjectDataType::U16;
     o.flags = ObjectFlag::InputNV | ObjectFlag::Structured | ObjectFlag::LockField |
               ObjectFlag::DefaultOnPowerUp | ObjectFlag::Persistent |
@@ -72,7 +72,7 @@ TEST_F(Writers, ObjectNVSideDefaultsAndPersistence) {
 }
 
 TEST_F(Writers, ObjectValuesTheReaderWouldRefuseAreLeftOutOrBounded) {
-    DataObject& o = map->object(3);
+    DataObject& o = *map->object(3);
     o.flags = ObjectFlag::OutputNV | ObjectFlag::DefaultOnCommFail;
     o.lonNV = 0; // copied from an NV row without a function-block number
     EXPECT_EQ(writeObjectElement(*map, 3), "<obj n=\"3\" clear=\"1\" datatype=\"NULL\" defFail=\"1\"/>\r\n");
@@ -214,8 +214,8 @@ TEST_F(Writers, TcpAndNodeElements) {
 TEST_F(Writers, DoubleQuoteAndGreaterThanNeverReachAValue) {
     setText(map->node.loc, "a\"b>c<d&e");
     EXPECT_EQ(writeNodeElement(*map), "<nd loc=\"a_b_c<d&e\" pid=\"0\"/>\r\n");
-    setText(map->object(1).name, "\"Q\" > 2");
-    map->object(1).datatype = ObjectDataType::BIT;
+    setText(map->object(1)->name, "\"Q\" > 2");
+    map->object(1)->datatype = ObjectDataType::BIT;
     EXPECT_EQ(writeObjectElement(*map, 1),
               "<obj n=\"1\" clear=\"1\" datatype=\"BIT\" name=\"_Q_ _ 2\"/>\r\n");
     EXPECT_EQ(quotableText("plain"), "plain");

@@ -63,11 +63,11 @@ void addOddObjects(ObjectMap& map) {
     // An NV that has no function-block number yet, with an object assigned from it.
     const int unassigned = addStandardNV(map, 39, false, 0, "noFb");
     ASSERT_TRUE(copyNVRowIntoObject(map, unassigned, 380));
-    map.object(390).datatype = ObjectDataType::U32; // a data type and nothing else
-    DataObject& withDefault = map.object(2);        // the FP register's object
+    map.object(390)->datatype = ObjectDataType::U32; // a data type and nothing else
+    DataObject& withDefault = *map.object(2);        // the FP register's object
     withDefault.flags |= ObjectFlag::DefaultOnCommFail | ObjectFlag::Persistent;
     setDefaultValue(withDefault, 12.5);
-    DataObject& s16 = map.object(3);
+    DataObject& s16 = *map.object(3);
     s16.flags |= ObjectFlag::DefaultOnPowerUp | ObjectFlag::DefaultOnLonFail;
     setDefaultValue(s16, -7);
     map.nvs[0].maxSendTime = SendTime{0, 0, 0, 2};

@@ -40,6 +40,12 @@ inline int readNV(ObjectMap& map, std::string_view attributes) {
     return reader.parseNVElement("<nv " + std::string(attributes) + "/>");
 }
 
+// An element line as the gateway sends it (the writer's form, line end included).
+inline int readNVLine(ObjectMap& map, std::string_view line) {
+    ElementReader reader(map);
+    return reader.parseNVElement(line);
+}
+
 inline int readPort(ObjectMap& map, std::string_view attributes) {
     ElementReader reader(map);
     return reader.parsePortElement("<mod " + std::string(attributes) + "/>");
