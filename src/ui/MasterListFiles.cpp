@@ -38,16 +38,11 @@ void MasterListPage::openMap() {
     tool_.setFileName(QString());
     tool_.updateTitle();
     const QString path = tool_.prompter().openFileName(this, QString::fromLatin1(text::kMapFilters));
-    if (path.isEmpty()) { // a cancelled Open changes nothing
-        tool_.setFileName(previous);
-        tool_.updateTitle();
-        return;
-    }
-    if (!hasXmlExtension(path)) {
+    if (!path.isEmpty() && !hasXmlExtension(path)) {
         tool_.showMessage(QString::fromLatin1(text::kNeedXml), MessageButtons::Ok, MessageIcon::Information);
         return;
     }
-    {
+    if (!path.isEmpty()) {
         FileResult result;
         {
             std::lock_guard lock(tool_.mapMutex());
