@@ -57,60 +57,67 @@ bool readNumber(const char* text, long low, long high, int& value) {
     return true;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+struct Options {
     bool sample = false;
     int returnMs = -1;
     int eraseMs = korvex::sim::kDefaultEraseMs;
     bool prompt = true;
     int baud = 0;
     std::string link;
-    korvex::sim::FaultPlan checked;
     std::vector<std::string> faults;
+};
+
+// Reads one option at argv[i] (advancing past its value); -1 to go on, else the exit status.
+int readOption(int& i, int argc, char** argv, Options& options) {
+    const std::string arg = argv[i];
+    std::string error;
+    if (arg == "--help" || arg == "-h") {
+        printHelp();
+        return 0;
+    } else if (arg == "--sample") {
+        options.sample = true;
+    } else if (arg == "--link" && needValue(i, argc, "--link")) {
+        options.link = argv[++i];
+    } else if (arg == "--return" && needValue(i, argc, "--return")) {
+        options.returnMs = std::atoi(argv[++i]);
+    } else if (arg == "--erase-ms" && needValue(i, argc, "--erase-ms")) {
+        if (readNumber(argv[++i], 0, 3600000, options.eraseMs)) return -1;
+        std::fprintf(stderr, "korvex-gateway-sim: --erase-ms takes a number of milliseconds\n");
+        return 2;
+    } else if (arg == "--no-prompt") {
+        options.prompt = false;
+    } else if (arg == "--baud" && needValue(i, argc, "--baud")) {
+        if (readNumber(argv[++i], 1, 100000000, options.baud)) return -1;
+        std::fprintf(stderr, "korvex-gateway-sim: --baud takes a positive rate\n");
+        return 2;
+    } else if (arg == "--fault" && needValue(i, argc, "--fault")) {
+        options.faults.emplace_back(argv[++i]);
+        if (korvex::sim::FaultPlan().add(options.faults.back(), &error)) return -1;
+        std::fprintf(stderr, "korvex-gateway-sim: %s\n", error.c_str());
+        return 2;
+    } else {
+        std::fprintf(stderr, "korvex-gateway-sim: unknown argument \"%s\" (try --help)\n", arg.c_str());
+        return 2;
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
     for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        std::string error;
-        if (arg == "--help" || arg == "-h") {
-            printHelp();
-            return 0;
-        } else if (arg == "--sample") {
-            sample = true;
-        } else if (arg == "--link" && needValue(i, argc, "--link")) {
-            link = argv[++i];
-        } else if (arg == "--return" && needValue(i, argc, "--return")) {
-            returnMs = std::atoi(argv[++i]);
-        } else if (arg == "--erase-ms" && needValue(i, argc, "--erase-ms")) {
-            if (!readNumber(argv[++i], 0, 3600000, eraseMs)) {
-                std::fprintf(stderr, "korvex-gateway-sim: --erase-ms takes a number of milliseconds\n");
-                return 2;
-            }
-        } else if (arg == "--no-prompt") {
-            prompt = false;
-        } else if (arg == "--baud" && needValue(i, argc, "--baud")) {
-            if (!readNumber(argv[++i], 1, 100000000, baud)) {
-                std::fprintf(stderr, "korvex-gateway-sim: --baud takes a positive rate\n");
-                return 2;
-            }
-        } else if (arg == "--fault" && needValue(i, argc, "--fault")) {
-            faults.emplace_back(argv[++i]);
-            if (!checked.add(faults.back(), &error)) {
-                std::fprintf(stderr, "korvex-gateway-sim: %s\n", error.c_str());
-                return 2;
-            }
-        } else {
-            std::fprintf(stderr, "korvex-gateway-sim: unknown argument \"%s\" (try --help)\n", arg.c_str());
-            return 2;
-        }
+        if (const int status = readOption(i, argc, argv, options); status >= 0) return status;
     }
 
-    korvex::sim::SimulatedGateway gateway(sample ? korvex::sim::sampleConfig()
-                                                 : korvex::sim::GatewayConfig());
-    for (const auto& fault : faults) gateway.addFault(fault);
-    gateway.setAutoReturn(returnMs);
-    gateway.setEraseMs(eraseMs);
-    gateway.setPrompt(prompt);
-    gateway.setBaud(baud);
+    korvex::sim::SimulatedGateway gateway(options.sample ? korvex::sim::sampleConfig()
+                                                         : korvex::sim::GatewayConfig());
+    for (const auto& fault : options.faults) gateway.addFault(fault);
+    gateway.setAutoReturn(options.returnMs);
+    gateway.setEraseMs(options.eraseMs);
+    gateway.setPrompt(options.prompt);
+    gateway.setBaud(options.baud);
+    const std::string& link = options.link;
     std::string error;
     if (!gateway.start(&error) || (!link.empty() && !gateway.setLink(link, &error))) {
         std::fprintf(stderr, "korvex-gateway-sim: %s\n", error.c_str());
