@@ -177,8 +177,8 @@ TEST(MasterListFlow, CancelledQuestionsSendNothing) {
 
 bool mapIntact(Tool& tool) {
     std::lock_guard lock(tool.window->mapMutex());
-    return tool.map->nvCount == 3 && tool.map->registerCount == 3 && tool.map->object(1).hasNV() &&
-           tool.map->object(1).hasRegister();
+    return tool.map->nvCount == 3 && tool.map->registerCount == 3 && tool.map->object(1)->hasNV() &&
+           tool.map->object(1)->hasRegister();
 }
 
 // A fetch that replaces a list empties it only once it really starts: a Cancel in the range
