@@ -64,10 +64,6 @@ bool isOk(std::string_view reply) {
     return skipLeadingControl(reply).substr(0, 2) == "Ok";
 }
 
-bool containsPrompt(std::string_view reply) {
-    return reply.find(kPrompt) != std::string_view::npos;
-}
-
 std::size_t copyErrorText(char* dest, std::size_t capacity, std::string_view reply) {
     if (capacity == 0) return 0;
     std::memset(dest, 0, capacity);

@@ -3,6 +3,7 @@
 // acknowledgement, error texts ending in the prompt, element replies, and the C-style number
 // scans the reply handlers use.
 #include "device/engine/DeviceResult.h"
+#include "device/link/ConsolePrompt.h"
 #include "formats/xml/XmlError.h"
 
 #include <array>
@@ -10,9 +11,6 @@
 #include <string_view>
 
 namespace korvex::device {
-
-// The console prompt that ends every console reply.
-inline constexpr std::string_view kPrompt = ":->";
 
 // One reply as a handler sees it: at most the state's reply max bytes in a zero-filled buffer.
 struct Reply {
@@ -28,7 +26,6 @@ struct Reply {
 std::string_view skipLeadingControl(std::string_view reply);
 // True when the reply (after leading control characters) begins with "Ok".
 bool isOk(std::string_view reply);
-bool containsPrompt(std::string_view reply);
 
 // Error text for an area's 100-byte buffer: the reply after its leading control characters,
 // at most capacity - 1 characters, cut at the first prompt, trailing control characters removed.
