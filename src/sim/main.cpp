@@ -1,6 +1,7 @@
 // korvex-gateway-sim: a simulated gateway on a pseudo-terminal, for trying the configuration
 // tool and korvex-cli without the device.
 #include "sim/SimulatedGateway.h"
+#include "vocab/Version.h"
 
 #include <cerrno>
 #include <chrono>
@@ -24,6 +25,7 @@ void onSignal(int) {
 void printHelp() {
     std::puts("Usage: korvex-gateway-sim [--link PATH] [--sample] [--return MS] [--erase-ms MS]\n"
               "                          [--no-prompt] [--baud RATE] [--fault KIND:SWITCH]...\n"
+              "       korvex-gateway-sim --help | --version\n"
               "Acts as a Korvex gateway on the master side of a pseudo-terminal and prints the slave\n"
               "path; open that path (or the --link symlink) as the serial port. Runs until interrupted.\n\n"
               "  --link PATH         make PATH a symlink to the slave side (gone while hung up)\n"
@@ -73,6 +75,9 @@ int readOption(int& i, int argc, char** argv, Options& options) {
     std::string error;
     if (arg == "--help" || arg == "-h") {
         printHelp();
+        return 0;
+    } else if (arg == "--version") {
+        std::printf("korvex-gateway-sim %s\n", korvex::kVersion);
         return 0;
     } else if (arg == "--sample") {
         options.sample = true;
