@@ -6,6 +6,7 @@
 // unplugged device would; coming back opens a new line and moves the optional symlink to it.
 #include "sim/FaultPlan.h"
 #include "sim/GatewayConsole.h"
+#include "sim/PtyLine.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -100,8 +101,7 @@ private:
     std::thread thread_;
 
     // The line itself; touched only by the gateway's thread once it runs.
-    int masterFd_ = -1;
-    int slaveFd_ = -1;
+    PtyLine line_;
 };
 
 } // namespace korvex::sim

@@ -1,5 +1,6 @@
 // korvex-gateway-sim: a simulated gateway on a pseudo-terminal, for trying the configuration
 // tool and korvex-cli without the device.
+#include "sim/PtyLine.h"
 #include "sim/SimulatedGateway.h"
 #include "vocab/Version.h"
 
@@ -11,7 +12,6 @@
 #include <cstring>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -143,6 +143,6 @@ int main(int argc, char** argv) {
         }
     }
     gateway.stop();
-    if (!link.empty()) ::unlink(link.c_str());
+    if (!link.empty()) korvex::sim::unlinkLine(link);
     return 0;
 }
