@@ -3,9 +3,9 @@
 // rendering the view offscreen. Also measured: reading every cell once (the worst case, when
 // something asks the whole model, e.g. a column resize to contents). A frame is 16.7 ms.
 #include "model/FixedText.h"
-#include "ui/ConfigTool.h"
-#include "ui/MapTableModel.h"
-#include "ui/MasterListModel.h"
+#include "ui/models/MapTableModel.h"
+#include "ui/models/MasterListModel.h"
+#include "ui/window/ConfigTool.h"
 
 #include <QApplication>
 #include <QHeaderView>

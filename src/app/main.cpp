@@ -1,7 +1,7 @@
 // korvex-config: creates the object map and the main window, then runs the message loop.
 #include "model/ObjectMap.h"
-#include "ui/ConfigTool.h"
-#include "ui/Prompter.h"
+#include "ui/window/ConfigTool.h"
+#include "ui/window/Prompter.h"
 
 #include <QApplication>
 

@@ -1,9 +1,9 @@
 // The main window: start-up state, the title per page, the close guard, the consistency
 // messages on tab changes, the in-sync indicator and help per page.
-#include "UiTestSupport.h"
+#include "ui/support/UiTestSupport.h"
 
-#include "ui/DeviceSession.h"
-#include "ui/UiTexts.h"
+#include "ui/window/DeviceSession.h"
+#include "ui/window/UiTexts.h"
 
 #include "model/FixedText.h"
 

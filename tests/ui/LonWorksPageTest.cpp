@@ -1,10 +1,10 @@
 // The LonWorks page: the program-ID selector, location and domain field rules, the commissioned
 // refusals, the page's indicator, and every button against the simulated gateway.
-#include "DevicePagesTestSupport.h"
+#include "ui/support/DevicePagesTestSupport.h"
 
 #include "model/FixedText.h"
-#include "ui/LonWorksFields.h"
-#include "ui/LonWorksPage.h"
+#include "ui/pages/lonworks/LonWorksFields.h"
+#include "ui/pages/lonworks/LonWorksPage.h"
 
 #include <QComboBox>
 #include <QPushButton>

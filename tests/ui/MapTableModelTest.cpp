@@ -1,10 +1,10 @@
 // The generic map grid model the list pages use: rows follow the list at each refresh, cells come
 // from the column table, and a list that shrank before the refresh shows empty cells, not stale or
 // out-of-range rows.
-#include "UiTestSupport.h"
+#include "ui/support/UiTestSupport.h"
 
 #include "model/FixedText.h"
-#include "ui/MapTableModel.h"
+#include "ui/models/MapTableModel.h"
 
 #include <gtest/gtest.h>
 

@@ -2,12 +2,12 @@
 // them from the action list: objects refused while their NVs are not in the device, NVs sent,
 // objects sent, objects read back after the usage query, and the device erased. Each step waits
 // on what the status loop reports, never on the clock.
-#include "DevicePagesTestSupport.h"
-#include "ListPagesTestSupport.h"
+#include "ui/support/DevicePagesTestSupport.h"
+#include "ui/support/ListPagesTestSupport.h"
 
 #include "model/ListBuilding.h"
 #include "model/ListEditing.h"
-#include "ui/MasterListPage.h"
+#include "ui/pages/masterlist/MasterListPage.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>

@@ -1,13 +1,13 @@
 // The Master List page: the grid's cells and columns, selection across refreshes, the
 // double-click zones, and the file commands up to the map file itself.
-#include "DevicePagesTestSupport.h"
+#include "ui/support/DevicePagesTestSupport.h"
 
 #include "lonworks/SnvtCatalogue.h"
 #include "model/FixedText.h"
-#include "ui/LonWorksPage.h"
-#include "ui/MasterListModel.h"
-#include "ui/MasterListPage.h"
-#include "ui/UiTexts.h"
+#include "ui/models/MasterListModel.h"
+#include "ui/pages/lonworks/LonWorksPage.h"
+#include "ui/pages/masterlist/MasterListPage.h"
+#include "ui/window/UiTexts.h"
 
 #include <QComboBox>
 #include <QFile>

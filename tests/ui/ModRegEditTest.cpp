@@ -2,7 +2,7 @@
 // number readers the editors share, then the dialog driven through its widgets (the Modicon
 // hint once per run, access modes on input registers, the slave-mode locks, Apply in both modes,
 // Cancel), and the master list's double-click opening the three editors.
-#include "EditorTestSupport.h"
+#include "ui/support/EditorTestSupport.h"
 
 #include "modbus/ModiconHint.h"
 #include "modbus/ObjectValue.h"
@@ -10,12 +10,12 @@
 #include "model/LinkCheck.h"
 #include "model/MapBuilders.h"
 #include "model/ObjectLinks.h"
-#include "ui/MasterListModel.h"
-#include "ui/MasterListPage.h"
-#include "ui/ModRegEdit.h"
-#include "ui/NVEdit.h"
-#include "ui/NumberText.h"
-#include "ui/ObjEdit.h"
+#include "ui/dialogs/ModRegEdit.h"
+#include "ui/dialogs/NVEdit.h"
+#include "ui/dialogs/ObjEdit.h"
+#include "ui/models/MasterListModel.h"
+#include "ui/pages/masterlist/MasterListPage.h"
+#include "ui/widgets/NumberText.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,12 +1,12 @@
 // The Modbus Port page: how the settings are shown and read back, the TCP/IP box checks, the
 // change detection behind the page's indicator, the model dependence, the Write Device checks,
 // the unit spinner, and reads, writes and error counters against the simulated gateway.
-#include "DevicePagesTestSupport.h"
-#include "ListPagesTestSupport.h"
+#include "ui/support/DevicePagesTestSupport.h"
+#include "ui/support/ListPagesTestSupport.h"
 
-#include "ui/ModbusPortFields.h"
-#include "ui/ModbusPortPage.h"
-#include "ui/TcpMap.h"
+#include "ui/dialogs/TcpMap.h"
+#include "ui/pages/modbusport/ModbusPortFields.h"
+#include "ui/pages/modbusport/ModbusPortPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>

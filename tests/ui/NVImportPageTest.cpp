@@ -1,13 +1,13 @@
 // The NV Import page: XIF import of the sample partner file into the grid, marks by selection and
 // by any heading, "Add to NV List" with directions reversed and structures expanded, and the
 // import's refusals.
-#include "ListPagesTestSupport.h"
+#include "ui/support/ListPagesTestSupport.h"
 
 #include "model/FixedText.h"
-#include "ui/ImportGrid.h"
-#include "ui/MapTableModel.h"
-#include "ui/NVImportPage.h"
-#include "ui/NVListPage.h"
+#include "ui/models/ImportGrid.h"
+#include "ui/models/MapTableModel.h"
+#include "ui/pages/nvimport/NVImportPage.h"
+#include "ui/pages/nvlist/NVListPage.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

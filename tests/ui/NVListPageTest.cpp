@@ -2,21 +2,21 @@
 // refusals, the clear question, every message of the action list, the XIF export, the refresh
 // rules (title update, status loop requests) and the way from the sample XIF file to a built,
 // exported and saved map.
-#include "DevicePagesTestSupport.h"
-#include "ListPagesTestSupport.h"
+#include "ui/support/DevicePagesTestSupport.h"
+#include "ui/support/ListPagesTestSupport.h"
 
 #include "model/FixedText.h"
 #include "model/LinkCheck.h"
 #include "model/ListBuilding.h"
 #include "model/ListEditing.h"
-#include "ui/DeviceSession.h"
-#include "ui/MapTableModel.h"
-#include "ui/MasterListPage.h"
-#include "ui/NVEdit.h"
-#include "ui/NVImportPage.h"
-#include "ui/NVListPage.h"
-#include "ui/RegListPage.h"
-#include "ui/UiTexts.h"
+#include "ui/dialogs/NVEdit.h"
+#include "ui/models/MapTableModel.h"
+#include "ui/pages/masterlist/MasterListPage.h"
+#include "ui/pages/nvimport/NVImportPage.h"
+#include "ui/pages/nvlist/NVListPage.h"
+#include "ui/pages/reglist/RegListPage.h"
+#include "ui/window/DeviceSession.h"
+#include "ui/window/UiTexts.h"
 
 #include <QComboBox>
 #include <QPushButton>

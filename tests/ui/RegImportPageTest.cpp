@@ -1,11 +1,11 @@
 // The Reg Import page: CSV import of the sample file into the grid, mark toggling by click,
 // double-click, Space and the image heading, "Add to Reg List" up to the list's capacity, the columns in
 // both notations, and the import's refusals.
-#include "ListPagesTestSupport.h"
+#include "ui/support/ListPagesTestSupport.h"
 
 #include "model/FixedText.h"
-#include "ui/ImportGrid.h"
-#include "ui/RegImportPage.h"
+#include "ui/models/ImportGrid.h"
+#include "ui/pages/regimport/RegImportPage.h"
 
 #include <QPushButton>
 #include <QSignalSpy>

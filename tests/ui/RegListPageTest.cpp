@@ -2,20 +2,20 @@
 // buttons and their refusals, every message of the action list, the clear question, the CSV
 // export's ways out, the selection across refreshes, and the way from the sample CSV file to a
 // built, exported and saved map.
-#include "ListPagesTestSupport.h"
+#include "ui/support/ListPagesTestSupport.h"
 
 #include "model/FixedText.h"
 #include "model/LinkCheck.h"
 #include "model/ListBuilding.h"
 #include "model/ListEditing.h"
-#include "ui/ImportGrid.h"
-#include "ui/MapTableModel.h"
-#include "ui/MasterListPage.h"
-#include "ui/ModRegEdit.h"
-#include "ui/NVListPage.h"
-#include "ui/RegImportPage.h"
-#include "ui/RegListPage.h"
-#include "ui/UiTexts.h"
+#include "ui/dialogs/ModRegEdit.h"
+#include "ui/models/ImportGrid.h"
+#include "ui/models/MapTableModel.h"
+#include "ui/pages/masterlist/MasterListPage.h"
+#include "ui/pages/nvlist/NVListPage.h"
+#include "ui/pages/regimport/RegImportPage.h"
+#include "ui/pages/reglist/RegListPage.h"
+#include "ui/window/UiTexts.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

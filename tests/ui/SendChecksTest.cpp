@@ -1,10 +1,10 @@
 // Values that a file or the gateway put into a page's fields were never typed, so no box ever
 // checked them: each action checks what it sends when it starts, says why in the field's own
 // words, and sends nothing while a value is bad.
-#include "DevicePagesTestSupport.h"
+#include "ui/support/DevicePagesTestSupport.h"
 
-#include "ui/LonWorksPage.h"
-#include "ui/ModbusPortPage.h"
+#include "ui/pages/lonworks/LonWorksPage.h"
+#include "ui/pages/modbusport/ModbusPortPage.h"
 
 #include <QPushButton>
 #include <QTest>

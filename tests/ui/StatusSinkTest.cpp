@@ -1,11 +1,11 @@
 // How reports from the status loop thread reach the window: posted, carried out on the window
 // thread, refresh requests merged, and a device action's wait handling them meanwhile.
-#include "UiTestSupport.h"
+#include "ui/support/UiTestSupport.h"
 
-#include "ui/DeviceSession.h"
-#include "ui/GuiActionHost.h"
-#include "ui/GuiStatusSink.h"
-#include "ui/MasterListPage.h"
+#include "ui/pages/masterlist/MasterListPage.h"
+#include "ui/window/DeviceSession.h"
+#include "ui/window/GuiActionHost.h"
+#include "ui/window/GuiStatusSink.h"
 
 #include <QSignalSpy>
 #include <QTimer>

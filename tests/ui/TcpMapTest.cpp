@@ -1,9 +1,9 @@
 // The Modbus TCP Device Editor: unit, port and address rules as tables, the domain warning, and
 // Apply and Delete packing the map and raising tcpMapChanged.
-#include "EditorTestSupport.h"
+#include "ui/support/EditorTestSupport.h"
 
-#include "ui/TcpMap.h"
-#include "ui/TcpMapFields.h"
+#include "ui/dialogs/TcpMap.h"
+#include "ui/dialogs/rules/TcpMapFields.h"
 
 #include <QLabel>
 

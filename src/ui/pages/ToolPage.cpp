@@ -1,0 +1,172 @@
+#include "ui/pages/ToolPage.h"
+
+#include "ui/window/ConfigTool.h"
+#include "ui/window/DeviceSession.h"
+#include "ui/window/GuiActionHost.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace korvex::ui {
+
+ToolPage::ToolPage(ConfigTool& tool, int index, QWidget* parent)
+    : QWidget(parent), tool_(tool), index_(index) {}
+
+QToolBar* ToolPage::makeToolbar(std::initializer_list<ToolCommand> commands) {
+    toolbar_ = new QToolBar(this);
+    toolbar_->setIconSize(QSize(16, 16));
+    for (const ToolCommand& c : commands) {
+        const QIcon icon(QStringLiteral(":/korvex/%1.png").arg(QString::fromLatin1(c.image)));
+        QAction* action = toolbar_->addAction(icon, QString::fromLatin1(c.tooltip));
+        action->setToolTip(QString::fromLatin1(c.tooltip));
+        action->setData(c.number);
+        action->setObjectName(QStringLiteral("command%1").arg(c.number));
+        const int number = c.number;
+        connect(action, &QAction::triggered, this, [this, number] { command(number); });
+    }
+    return toolbar_;
+}
+
+void ToolPage::command(int number) {
+    if (number == kHelpCommand) tool_.openHelp(helpSection());
+}
+
+void ToolPage::makeActions(std::span<const char* const> texts) {
+    actions_ = new QComboBox;
+    actions_->setObjectName(QStringLiteral("actionList"));
+    for (const char* text : texts) actions_->addItem(QString::fromLatin1(text));
+    actions_->setCurrentIndex(0);
+    execute_ = makeButton("Execute", "execute", [this] { execute(); });
+}
+
+QLayout* ToolPage::makeActionRow(std::span<const char* const> texts) {
+    makeActions(texts);
+    QPlainTextEdit* status = makeStatusBox(3);
+    setStatusBox(status);
+    auto* row = new QHBoxLayout;
+    row->addWidget(actions_, 0, Qt::AlignTop);
+    row->addWidget(execute_, 0, Qt::AlignTop);
+    row->addWidget(status, 1);
+    return row;
+}
+
+QPushButton* ToolPage::makeButton(const char* text, const char* objectName, std::function<void()> run) {
+    auto* button = new QPushButton(QString::fromLatin1(text));
+    button->setObjectName(QString::fromLatin1(objectName));
+    connect(button, &QPushButton::clicked, this, std::move(run));
+    return button;
+}
+
+void ToolPage::layOut(std::initializer_list<QLayout*> rows, QWidget* main) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(toolbar_);
+    for (QLayout* row : rows) layout->addLayout(row);
+    if (main)
+        layout->addWidget(main, 1);
+    else
+        layout->addStretch(1);
+}
+
+int ToolPage::changeMap(std::optional<ModelOp> op, const std::function<int(ObjectMap&)>& change) {
+    int code = kOk;
+    {
+        std::lock_guard lock(tool_.mapMutex());
+        code = change(tool_.map());
+    }
+    if (op) tool_.showRefusal(*op, code);
+    return code;
+}
+
+void ToolPage::runDeviceAction(const std::function<void(device::DeviceActions&)>& run) {
+    GuiActionHost host(tool_, this);
+    device::DeviceActions actions = tool_.device().actions(host);
+    run(actions);
+}
+
+QPlainTextEdit* ToolPage::makeStatusBox(int lines) {
+    auto* box = new QPlainTextEdit;
+    box->setReadOnly(true);
+    box->setObjectName(QStringLiteral("statusBox"));
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setStatusBoxLines(box, lines);
+    return box;
+}
+
+void ToolPage::setStatusBoxLines(QPlainTextEdit* box, int lines) {
+    // The box counts a line as shown only when it ends a pixel above the bottom margin.
+    const int lineHeight = box->fontMetrics().lineSpacing();
+    const int margins = 2 * static_cast<int>(box->document()->documentMargin()) + 1;
+    box->setFixedHeight(lineHeight * lines + 2 * box->frameWidth() + margins);
+}
+
+namespace {
+
+// Gateway replies end their lines with CR LF; the box wants one line break per line.
+QString boxText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+} // namespace
+
+void ToolPage::setStatus(const QString& text) {
+    if (!statusBox_) return;
+    statusBox_->setPlainText(boxText(text));
+    endedWithCr_ = text.endsWith(u'\r');
+}
+
+void ToolPage::appendStatus(const QString& text) {
+    if (!statusBox_) return;
+    QTextCursor cursor = statusBox_->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    // A CR LF split between two pieces of a reply is still one line break.
+    const bool skipLf = endedWithCr_ && text.startsWith(u'\n');
+    QString piece = boxText(skipLf ? text.mid(1) : text);
+    // A text that ended without a line break ("File loaded.") does not run into the next report.
+    const bool lineOpen = !statusBox_->document()->lastBlock().text().isEmpty();
+    if (boxKind_ == BoxKind::Reports && lineOpen && !piece.isEmpty() && !piece.startsWith(u'\n'))
+        piece.prepend(u'\n');
+    cursor.insertText(piece);
+    endedWithCr_ = text.endsWith(u'\r');
+    statusBox_->verticalScrollBar()->setValue(statusBox_->verticalScrollBar()->maximum());
+}
+
+QString ToolPage::statusText() const {
+    return statusBox_ ? statusBox_->toPlainText() : QString();
+}
+
+QLabel* makeIndicator(const char* objectName) {
+    auto* indicator = new QLabel;
+    indicator->setObjectName(QString::fromLatin1(objectName));
+    indicator->setFixedSize(20, 20);
+    showIndicator(*indicator, false);
+    return indicator;
+}
+
+void showIndicator(QLabel& indicator, bool on) {
+    indicator.setPixmap(
+        QPixmap(on ? QStringLiteral(":/korvex/led_on.png") : QStringLiteral(":/korvex/led_off.png")));
+}
+
+void showAmberIndicator(QLabel& indicator) {
+    indicator.setPixmap(QPixmap(QStringLiteral(":/korvex/led_amber.png")));
+}
+
+PlaceholderPage::PlaceholderPage(ConfigTool& tool, int index, QWidget* parent)
+    : ToolPage(tool, index, parent) {
+    makeToolbar({kHelpButton});
+    layOut({}, nullptr);
+}
+
+} // namespace korvex::ui

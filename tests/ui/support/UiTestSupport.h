@@ -1,0 +1,120 @@
+#pragma once
+// Shared pieces of the GUI tests: one QApplication for the whole program (offscreen), a prompter
+// that answers from a script and records every question, and a window made with it.
+#include "model/ObjectMap.h"
+#include "ui/window/ConfigTool.h"
+#include "ui/window/Prompter.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QUrl>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace korvex::ui::test {
+
+inline QApplication& app() {
+    static int argc = 1;
+    static char name[] = "test_ui";
+    static char* argv[] = {name, nullptr};
+    static QApplication* instance = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QApplication(argc, argv);
+    }();
+    return *instance;
+}
+
+struct AskedMessage {
+    QString text;
+    MessageButtons buttons;
+    MessageIcon icon;
+};
+
+class ScriptedPrompter : public Prompter {
+public:
+    std::vector<AskedMessage> messages;
+    std::deque<bool> answers; // OK when the script runs out
+    std::deque<QString> files;
+    std::deque<std::pair<RangeAnswer, ObjectRange>> objectRanges;
+    std::deque<std::pair<RangeAnswer, NetVarRanges>> netVarRangeAnswers;
+    std::vector<ObjectRange> offeredObjectRanges;
+    std::vector<NetVarRanges> offeredNetVarRanges;
+    QString lastFilters;
+
+    bool message(QWidget*, const QString& text, MessageButtons buttons, MessageIcon icon) override {
+        messages.push_back({text, buttons, icon});
+        return take(answers, true);
+    }
+    QString openFileName(QWidget*, const QString& filters) override {
+        lastFilters = filters;
+        return take(files, QString());
+    }
+    QString saveFileName(QWidget*, const QString& filters) override {
+        lastFilters = filters;
+        return take(files, QString());
+    }
+    RangeAnswer objectRange(QWidget*, ObjectRange& range) override {
+        offeredObjectRanges.push_back(range);
+        const auto answer = take(objectRanges, {RangeAnswer::Cancel, ObjectRange{}});
+        if (answer.first == RangeAnswer::Ok) range = answer.second;
+        return answer.first;
+    }
+    RangeAnswer netVarRanges(QWidget*, NetVarRanges& ranges) override {
+        offeredNetVarRanges.push_back(ranges);
+        const auto answer = take(netVarRangeAnswers, {RangeAnswer::Cancel, NetVarRanges{}});
+        if (answer.first == RangeAnswer::Ok) ranges = answer.second;
+        return answer.first;
+    }
+
+    QStringList messageTexts() const {
+        QStringList texts;
+        for (const AskedMessage& m : messages) texts << m.text;
+        return texts;
+    }
+
+private:
+    template <typename T> static T take(std::deque<T>& queue, T fallback) {
+        if (queue.empty()) return fallback;
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+};
+
+// A window over its own map, with the help viewer replaced by a recorder.
+struct Tool {
+    std::unique_ptr<ObjectMap> map = std::make_unique<ObjectMap>();
+    ScriptedPrompter prompter;
+    std::vector<QUrl> helpOpened;
+    std::unique_ptr<ConfigTool> window;
+
+    explicit Tool(bool startDevice = false) {
+        app();
+        window = std::make_unique<ConfigTool>(*map, prompter, startDevice);
+        window->help().setOpener([this](const QUrl& url) { helpOpened.push_back(url); });
+    }
+    ~Tool() {
+        window->stopDevice();
+        window.reset();
+    }
+    template <typename Page> Page& page(int index) { return *static_cast<Page*>(window->page(index)); }
+};
+
+// Handles events until the condition holds or the time is up.
+inline bool waitFor(const std::function<bool()>& condition, int maxMs = 5000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > maxMs) return false;
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+} // namespace korvex::ui::test
