@@ -76,8 +76,8 @@ void renderView(QTableView* view) {
 struct MasterFixture {
     std::unique_ptr<ObjectMap> map = filledMap();
     std::mutex mutex;
-    ui::WorkingOptions options;
-    ui::MasterListModel model{*map, mutex, options};
+    ui::window::WorkingOptions options;
+    ui::models::MasterListModel model{*map, mutex, options};
 };
 
 void BM_MasterListRefreshAndRepaint(benchmark::State& state) {
@@ -107,7 +107,7 @@ BENCHMARK(BM_MasterListEveryCell)->Unit(benchmark::kMicrosecond);
 struct ListFixture {
     std::unique_ptr<ObjectMap> map = filledMap();
     std::mutex mutex;
-    ui::MapTableModel model{*map, mutex, [](const ObjectMap& m) { return m.nvCount; }};
+    ui::models::MapTableModel model{*map, mutex, [](const ObjectMap& m) { return m.nvCount; }};
     ListFixture() {
         model.setColumns({
             {QStringLiteral("Dir"), 40,

@@ -12,8 +12,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("korvex-config"));
     // The map is large (three fixed-capacity lists); it lives on the heap for the whole run.
     auto map = std::make_unique<korvex::ObjectMap>();
-    korvex::ui::QtPrompter prompter;
-    korvex::ui::ConfigTool window(*map, prompter);
+    korvex::ui::window::QtPrompter prompter;
+    korvex::ui::window::ConfigTool window(*map, prompter);
     window.show();
     return app.exec();
 }

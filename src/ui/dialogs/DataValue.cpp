@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 DataValue::DataValue(const EditorContext& context, int n, uint32_t& cachedValue, QWidget* parent)
     : EditorDialog(context, parent), n_(n), valid_(ObjectMap::validObject(n)), cached_(cachedValue) {
@@ -41,4 +41,4 @@ void DataValue::redraw() {
     box_->setText(QString::fromStdString(object_value_to_text(value_, datatype_)));
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 class DataValue : public EditorDialog {
     Q_OBJECT
@@ -31,4 +31,4 @@ private:
     QLineEdit* box_ = nullptr;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

@@ -4,7 +4,9 @@
 #include "ui/window/ConfigTool.h"
 #include "ui/window/DeviceSession.h"
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
+
+using window::GridRefresh;
 
 void EditorContext::tell(QWidget* owner, const char* text) const {
     prompter.message(owner, QString::fromLatin1(text), MessageButtons::Ok, MessageIcon::Error);
@@ -33,7 +35,7 @@ GridRefresh gridOf(EditorRequest what) {
 
 } // namespace
 
-EditorContext editorContext(ConfigTool& tool) {
+EditorContext editorContext(window::ConfigTool& tool) {
     EditorContext context(tool.map(), tool.prompter());
     context.mapMutex = &tool.mapMutex();
     context.modicon = tool.options().modicon;
@@ -53,4 +55,4 @@ EditorContext editorContext(ConfigTool& tool) {
     return context;
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

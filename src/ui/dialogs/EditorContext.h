@@ -13,9 +13,15 @@ namespace korvex {
 class ModiconHint;
 }
 
-namespace korvex::ui {
-
+namespace korvex::ui::window {
 class ConfigTool;
+}
+
+namespace korvex::ui::dialogs {
+
+using window::MessageButtons;
+using window::MessageIcon;
+using window::Prompter;
 
 // The requests a dialog raises after storing its record; the value is the object or entry number.
 enum class EditorRequest { MasterListRefresh, RegisterListRefresh, TcpMapChanged, ValueWriteRequest };
@@ -45,9 +51,9 @@ struct EditorContext {
 
 // The window's context: its map, lock, prompter and working options; refresh requests go through
 // the device session's status sink to the window thread, and the Modicon hint is the run's one.
-EditorContext editorContext(ConfigTool& tool);
+EditorContext editorContext(window::ConfigTool& tool);
 
 // The flag behind the one-time Modicon hint, kept for the whole run of the program.
 ModiconHint& runModiconHint();
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

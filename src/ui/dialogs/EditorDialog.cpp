@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 EditorDialog::EditorDialog(const EditorContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
@@ -82,4 +82,4 @@ std::string latinOf(const QString& text) {
     return text.toLatin1().toStdString();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

@@ -15,7 +15,7 @@ class QLayout;
 class QLineEdit;
 class QPushButton;
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 class EditorDialog : public QDialog {
     Q_OBJECT
@@ -65,4 +65,4 @@ private:
 // Latin-1 bytes of a box's text, as the map's fixed text fields hold them.
 std::string latinOf(const QString& text);
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

@@ -16,7 +16,10 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
+
+using widgets::numberOrEmpty;
+using widgets::scanHex;
 namespace {
 
 QLabel* label(const char* text) {
@@ -223,4 +226,4 @@ void ModRegEdit::showEnabling() {
     apply_->setEnabled(valid_);
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

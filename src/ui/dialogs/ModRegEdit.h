@@ -15,7 +15,7 @@ class QComboBox;
 class QLabel;
 class QRadioButton;
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 class ModRegEdit : public EditorDialog {
     Q_OBJECT
@@ -68,4 +68,4 @@ private:
     QPushButton* apply_ = nullptr;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

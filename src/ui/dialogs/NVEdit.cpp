@@ -24,7 +24,9 @@
 #include <cstdint>
 #include <limits>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
+
+using widgets::numberOrEmpty;
 namespace {
 
 constexpr const char* kMethods[] = {"Standard SNVT/User NV", "Copy Raw Data", "Special Conversion"};
@@ -324,4 +326,4 @@ void NVEdit::showEnabling() {
     apply_->setEnabled(valid_);
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

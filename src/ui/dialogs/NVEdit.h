@@ -11,7 +11,7 @@ class QComboBox;
 class QLabel;
 class QRadioButton;
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 class NVEdit : public EditorDialog {
     Q_OBJECT
@@ -73,4 +73,4 @@ private:
     QPushButton* autoAssign_ = nullptr;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

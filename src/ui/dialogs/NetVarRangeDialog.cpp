@@ -12,7 +12,10 @@
 
 #include <algorithm>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
+
+using widgets::numberOrEmpty;
+using widgets::scanDecimal;
 
 NetVarRangeDialog::NetVarRangeDialog(const device::NetVarRanges& offered, QWidget* parent)
     : QDialog(parent), ranges_(offered) {
@@ -67,4 +70,4 @@ void NetVarRangeDialog::readRow(const Row& row, int& first, int& last) {
     last = std::min(last, kFbNumbers);
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

@@ -9,7 +9,7 @@
 class QCheckBox;
 class QLineEdit;
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 class NetVarRangeDialog : public QDialog {
     Q_OBJECT
@@ -34,4 +34,4 @@ private:
     device::NetVarRanges ranges_;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

@@ -16,7 +16,9 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
+
+using widgets::scanFraction;
 namespace {
 
 // The flags the editor owns, with the box that sets each.
@@ -136,4 +138,4 @@ void ObjEdit::redraw() {
     defaultValue_->setText(defaultValueText(copy_));
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

@@ -13,7 +13,7 @@
 class QCheckBox;
 class QComboBox;
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 // The default value typed as a decimal fraction, stored in the object's data format.
 void takeDefaultValue(DataObject& copy, const QString& text);
@@ -49,4 +49,4 @@ private:
     QLineEdit* defaultValue_ = nullptr;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

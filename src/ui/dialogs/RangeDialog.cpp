@@ -8,9 +8,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 using device::RangeAnswer;
+using widgets::numberOrEmpty;
+using widgets::scanDecimal;
 
 RangeDialog::RangeDialog(const device::ObjectRange& offered, QWidget* parent)
     : QDialog(parent), first_(new QLineEdit(numberOrEmpty(offered.first))),
@@ -59,4 +61,4 @@ QLayout* makeRangeButtons(QDialog& dialog, RangeAnswer& answer, std::function<vo
     return buttons;
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

@@ -10,7 +10,7 @@
 class QLayout;
 class QLineEdit;
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 // The buttons both range dialogs end with: Cancel, ALL and OK in that order whatever the
 // platform's habit, with Cancel the default (ALL sends everything, so Enter must not). Each
@@ -34,4 +34,4 @@ private:
     device::ObjectRange range_;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

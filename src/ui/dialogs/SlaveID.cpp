@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 uint8_t slaveIdFrom(const QString& text) {
     return slaveFrom(text);
@@ -33,4 +33,4 @@ void SlaveID::redraw() {
     box_->setText(QString::number(slave_));
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

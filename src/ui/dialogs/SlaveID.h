@@ -5,7 +5,7 @@
 
 #include "modbus/RegisterImport.h"
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 // The box's value: 1..255, as every other slave address box takes it; not a number gives 1.
 uint8_t slaveIdFrom(const QString& text);
@@ -28,4 +28,4 @@ private:
     QLineEdit* box_ = nullptr;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 TcpMap::TcpMap(const EditorContext& context, int n, QWidget* parent)
     : EditorDialog(context, parent), n_(n), valid_(n >= 1 && n <= kTcpMapEntries) {
@@ -78,4 +78,4 @@ void TcpMap::redraw() {
     port_->setText(QString::number(copy_.port));
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

@@ -6,7 +6,7 @@
 
 #include "model/Settings.h"
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 class TcpMap : public EditorDialog {
     Q_OBJECT
@@ -36,4 +36,4 @@ private:
     QLineEdit* port_ = nullptr;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

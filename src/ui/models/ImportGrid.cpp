@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QTableView>
 
-namespace korvex::ui {
+namespace korvex::ui::models {
 
 ImportGridModel::ImportGridModel(RowCount rows, QObject* parent)
     : QAbstractTableModel(parent), rows_(std::move(rows)) {
@@ -107,4 +107,4 @@ void ImportMarks::refresh(bool keepSelection) {
             model_.index(lastSelected_, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::models

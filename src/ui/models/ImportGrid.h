@@ -13,7 +13,7 @@
 
 class QTableView;
 
-namespace korvex::ui {
+namespace korvex::ui::models {
 
 struct ImportColumn {
     QString title;
@@ -85,4 +85,4 @@ private:
     int lastSelected_ = -1;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::models

@@ -1,6 +1,6 @@
 #include "ui/models/MapTableModel.h"
 
-namespace korvex::ui {
+namespace korvex::ui::models {
 
 MapTableModel::MapTableModel(const ObjectMap& map, std::mutex& mapMutex, RowCount rows, QObject* parent)
     : QAbstractTableModel(parent), map_(map), mapMutex_(mapMutex), rows_(std::move(rows)) {
@@ -47,4 +47,4 @@ void MapTableModel::refresh() {
     endResetModel();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::models

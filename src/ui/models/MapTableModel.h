@@ -11,7 +11,7 @@
 #include <mutex>
 #include <vector>
 
-namespace korvex::ui {
+namespace korvex::ui::models {
 
 struct MapColumn {
     QString title;
@@ -47,4 +47,4 @@ private:
     std::vector<MapColumn> columns_;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::models

@@ -7,7 +7,7 @@
 #include "model/NVRows.h"
 #include "ui/window/ConfigTool.h"
 
-namespace korvex::ui {
+namespace korvex::ui::models {
 
 namespace {
 
@@ -164,4 +164,4 @@ void MasterListModel::rebuildColumns() {
     endResetModel();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::models

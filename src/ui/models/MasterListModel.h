@@ -4,15 +4,17 @@
 // Modicon option: "Modicon #" alone, or "Type" and "Reg #".
 #include "model/ObjectMap.h"
 
+#include "ui/window/WorkingOptions.h"
+
 #include <QAbstractTableModel>
 #include <QPixmap>
 
 #include <mutex>
 #include <vector>
 
-namespace korvex::ui {
+namespace korvex::ui::models {
 
-struct WorkingOptions;
+using window::WorkingOptions;
 
 enum class MasterColumn { Image, Number, Access, Modicon, Type, Register, Slave, Dir, Fb, Snvt, Name };
 
@@ -52,4 +54,4 @@ private:
     QPixmap outOfSyncImage_;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::models

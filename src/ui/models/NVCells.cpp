@@ -4,7 +4,7 @@
 #include "model/FixedText.h"
 #include "model/NVRows.h"
 
-namespace korvex::ui::nvcell {
+namespace korvex::ui::models::nvcell {
 
 namespace {
 
@@ -50,4 +50,4 @@ QString name(const NetVar& nv) {
     return QString::fromLatin1(textOf(nv.name));
 }
 
-} // namespace korvex::ui::nvcell
+} // namespace korvex::ui::models::nvcell

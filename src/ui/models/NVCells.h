@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace korvex::ui::nvcell {
+namespace korvex::ui::models::nvcell {
 
 QString direction(const NetVar& nv);
 // "OLA %d" for an input, "OLS %d" for an output, "---" without a function block.
@@ -16,4 +16,4 @@ QString type(const ObjectMap& map, int r);
 QString category(const NetVar& nv);
 QString name(const NetVar& nv);
 
-} // namespace korvex::ui::nvcell
+} // namespace korvex::ui::models::nvcell

@@ -3,7 +3,7 @@
 #include "modbus/RegisterNames.h"
 #include "model/FixedText.h"
 
-namespace korvex::ui::regcell {
+namespace korvex::ui::models::regcell {
 
 namespace {
 
@@ -68,4 +68,4 @@ QString object(const RegisterDef& r) {
     return r.objectNumber == 0 ? kNone : QString::number(r.objectNumber);
 }
 
-} // namespace korvex::ui::regcell
+} // namespace korvex::ui::models::regcell

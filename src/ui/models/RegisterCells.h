@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace korvex::ui::regcell {
+namespace korvex::ui::models::regcell {
 
 // "W" for write periodic, else "W+" for write on update, else "R".
 QString access(const RegisterDef& r);
@@ -26,4 +26,4 @@ QString fbNumber(const RegisterDef& r);
 // The object number, "---" for none.
 QString object(const RegisterDef& r);
 
-} // namespace korvex::ui::regcell
+} // namespace korvex::ui::models::regcell

@@ -5,7 +5,7 @@
 #include "ui/models/MasterListModel.h"
 #include "ui/window/ConfigTool.h"
 
-namespace korvex::ui {
+namespace korvex::ui::models {
 
 namespace {
 
@@ -66,4 +66,4 @@ void ViewDataModel::rebuildColumns() {
     setColumns(std::move(columns));
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::models

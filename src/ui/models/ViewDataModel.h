@@ -4,10 +4,11 @@
 // whether a value came from the gateway in the current transfer.
 #include "device/ValueTable.h"
 #include "ui/models/MapTableModel.h"
+#include "ui/window/WorkingOptions.h"
 
-namespace korvex::ui {
+namespace korvex::ui::models {
 
-struct WorkingOptions;
+using window::WorkingOptions;
 
 // A cached value exactly as the Object Data Update dialog shows it ("Undef" for an object
 // without a data type).
@@ -29,4 +30,4 @@ private:
     QPixmap outOfSyncImage_;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::models

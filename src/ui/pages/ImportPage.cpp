@@ -12,7 +12,10 @@
 #include <QPushButton>
 #include <QTableView>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
+
+using widgets::applyColumnWidths;
+using widgets::setUpGrid;
 
 namespace {
 
@@ -104,4 +107,4 @@ void ImportPage::showAdded(const std::string& text, int listPage) {
     tool_.page(listPage)->refresh();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

@@ -10,13 +10,21 @@
 class QPushButton;
 class QTableView;
 
-namespace korvex::ui {
-
+namespace korvex::ui::models {
 class ImportGridModel;
 class ImportMarks;
 struct ImportColumn;
 struct MarkAccess;
 enum class HeadingToggle;
+} // namespace korvex::ui::models
+
+namespace korvex::ui::pages {
+
+using models::HeadingToggle;
+using models::ImportColumn;
+using models::ImportGridModel;
+using models::ImportMarks;
+using models::MarkAccess;
 
 enum ImportCommand : int { kClearImport = 1, kImportFile = 2 };
 
@@ -77,4 +85,4 @@ private:
     QPushButton* add_ = nullptr;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

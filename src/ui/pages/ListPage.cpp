@@ -7,7 +7,12 @@
 
 #include <algorithm>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
+
+using widgets::applyColumnWidths;
+using widgets::followSelection;
+using widgets::setUpGrid;
+using widgets::showSelectedRow;
 
 ListPage::ListPage(ConfigTool& tool, int index, QWidget* parent)
     : ToolPage(tool, index, parent), images_(std::make_unique<GridImages>()) {}
@@ -45,4 +50,4 @@ void ListPage::reselect() {
     if (rows > 0) showSelectedRow(*grid_, selected_);
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

@@ -9,9 +9,15 @@
 
 class QTableView;
 
-namespace korvex::ui {
-
+namespace korvex::ui::widgets {
 struct GridImages;
+}
+
+namespace korvex::ui::pages {
+
+using models::MapColumn;
+using models::MapTableModel;
+using widgets::GridImages;
 
 class ListPage : public ToolPage {
     Q_OBJECT
@@ -48,4 +54,4 @@ private:
     MapTableModel* model_ = nullptr;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

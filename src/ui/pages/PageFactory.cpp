@@ -10,7 +10,7 @@
 #include "ui/pages/reglist/RegListPage.h"
 #include "ui/pages/viewdata/ViewDataPage.h"
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
 
 ToolPage* createPage(ConfigTool& tool, int index) {
     switch (index) {
@@ -37,4 +37,4 @@ ToolPage* createPage(ConfigTool& tool, int index) {
     }
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

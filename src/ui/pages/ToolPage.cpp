@@ -16,7 +16,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
+
+using window::GuiActionHost;
 
 ToolPage::ToolPage(ConfigTool& tool, int index, QWidget* parent)
     : QWidget(parent), tool_(tool), index_(index) {}
@@ -169,4 +171,4 @@ PlaceholderPage::PlaceholderPage(ConfigTool& tool, int index, QWidget* parent)
     layOut({}, nullptr);
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

@@ -3,6 +3,7 @@
 // toolbar (the help command is always number 5) and its status box. Pages are created once and
 // only shown or hidden; the window calls the hooks below on tab changes and option changes.
 #include "model/ModelMessages.h"
+#include "ui/window/Prompter.h"
 
 #include <QWidget>
 
@@ -26,9 +27,15 @@ namespace korvex::device {
 class DeviceActions;
 }
 
-namespace korvex::ui {
-
+namespace korvex::ui::window {
 class ConfigTool;
+}
+
+namespace korvex::ui::pages {
+
+using window::ConfigTool;
+using window::MessageButtons;
+using window::MessageIcon;
 
 enum PageIndex : int {
     kConnectPage = 0,
@@ -144,4 +151,4 @@ void showAmberIndicator(QLabel& indicator);
 // Builds the page of a tab index; pages still to be written get a placeholder.
 ToolPage* createPage(ConfigTool& tool, int index);
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace korvex::ui {
+namespace korvex::ui::widgets {
 
 GridImages::GridImages()
     : blank(QStringLiteral(":/korvex/grid_blank.png")), marked(QStringLiteral(":/korvex/grid_marked.png")),
@@ -63,4 +63,4 @@ void showSelectedRow(QTableView& grid, int row) {
     grid.viewport()->update();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::widgets

@@ -10,7 +10,7 @@ class QModelIndex;
 class QObject;
 class QTableView;
 
-namespace korvex::ui {
+namespace korvex::ui::widgets {
 
 // The four small images of the grids' first column.
 struct GridImages {
@@ -38,4 +38,4 @@ void followSelection(QTableView& grid, QObject& page, int& selected, int base,
 // Selects the row again (after a refresh) and repaints.
 void showSelectedRow(QTableView& grid, int row);
 
-} // namespace korvex::ui
+} // namespace korvex::ui::widgets

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <string>
 
-namespace korvex::ui {
+namespace korvex::ui::widgets {
 
 int scanDecimal(const QString& text) {
     qsizetype i = 0;
@@ -76,4 +76,4 @@ double scanFraction(const QString& text) {
     return value;
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::widgets

@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace korvex::ui {
+namespace korvex::ui::widgets {
 
 int scanDecimal(const QString& text);
 // As scanDecimal, but no digits at all give nothing, so a box can tell "0" from "not a number".
@@ -21,4 +21,4 @@ unsigned scanHex(const QString& text);
 // magnitude beyond the double range is held at its ends.
 double scanFraction(const QString& text);
 
-} // namespace korvex::ui
+} // namespace korvex::ui::widgets

@@ -4,7 +4,9 @@
 
 #include <QSerialPortInfo>
 
-namespace korvex::ui {
+namespace korvex::ui::widgets {
+
+namespace text = window::text;
 
 std::vector<PortChoice> comPortChoices() {
     std::vector<PortChoice> choices;
@@ -40,4 +42,4 @@ std::vector<std::pair<QString, QString>> systemSerialPorts() {
     return ports;
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::widgets

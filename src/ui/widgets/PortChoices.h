@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <vector>
 
-namespace korvex::ui {
+namespace korvex::ui::widgets {
 
 struct PortChoice {
     QString text;     // as listed
@@ -20,4 +20,4 @@ std::vector<PortChoice> portChoices(const std::vector<std::pair<QString, QString
 // The serial ports the system reports now.
 std::vector<std::pair<QString, QString>> systemSerialPorts();
 
-} // namespace korvex::ui
+} // namespace korvex::ui::widgets

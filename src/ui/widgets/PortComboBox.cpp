@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-namespace korvex::ui {
+namespace korvex::ui::widgets {
 
 PortComboBox::PortComboBox(QWidget* parent) : QComboBox(parent), source_(systemSerialPorts) {
     setEditable(true);
@@ -40,4 +40,4 @@ PortChoice PortComboBox::choice() const {
     return {text, text, false};
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::widgets

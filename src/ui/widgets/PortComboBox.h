@@ -7,7 +7,7 @@
 
 #include <functional>
 
-namespace korvex::ui {
+namespace korvex::ui::widgets {
 
 class PortComboBox : public QComboBox {
     Q_OBJECT
@@ -33,4 +33,4 @@ private:
     std::vector<PortChoice> choices_;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::widgets

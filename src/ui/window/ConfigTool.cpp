@@ -20,7 +20,18 @@
 
 #include <algorithm>
 
-namespace korvex::ui {
+namespace korvex::ui::window {
+
+using pages::createPage;
+using pages::kMasterListPage;
+using pages::kModbusPortPage;
+using pages::kNVListPage;
+using pages::kRegImportPage;
+using pages::kRegListPage;
+using pages::kViewDataPage;
+using pages::makeIndicator;
+using pages::showAmberIndicator;
+using pages::showIndicator;
 
 namespace {
 
@@ -232,4 +243,4 @@ void ConfigTool::changeEvent(QEvent* event) {
         pages_[current_]->refresh();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::window

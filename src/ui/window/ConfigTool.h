@@ -8,6 +8,7 @@
 #include "ui/pages/ToolPage.h"
 #include "ui/window/HelpLauncher.h"
 #include "ui/window/Prompter.h"
+#include "ui/window/WorkingOptions.h"
 
 #include <QWidget>
 
@@ -19,16 +20,13 @@
 class QLabel;
 class QTabWidget;
 
-namespace korvex::ui {
+namespace korvex::ui::window {
+
+using pages::kConnectPage;
+using pages::kPageCount;
+using pages::ToolPage;
 
 class DeviceSession;
-
-// The Connect page's working options; they live for one run and are never stored.
-struct WorkingOptions {
-    bool commissioned = false; // "I am updating a node already commissioned."
-    bool modicon = false;      // "Use Modicon notation for Modbus registers."
-    bool gatewaySlave = false; // "Configure gateway as Modbus slave."
-};
 
 class ConfigTool : public QWidget {
     Q_OBJECT
@@ -140,4 +138,4 @@ private:
     std::unique_ptr<DeviceSession> device_;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::window

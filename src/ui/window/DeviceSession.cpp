@@ -6,7 +6,7 @@
 #include "sim/SimulatedGateway.h"
 #include "ui/window/ConfigTool.h"
 
-namespace korvex::ui {
+namespace korvex::ui::window {
 
 DeviceSession::DeviceSession(ConfigTool& tool)
     : tool_(tool), sink_(tool), driver_(std::make_unique<device::QtSerialPortDriver>()), link_(*driver_),
@@ -90,4 +90,4 @@ bool DeviceSession::reportPass() {
     return reporter_.pass();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::window

@@ -18,7 +18,9 @@ namespace korvex::sim {
 class SimulatedGateway;
 }
 
-namespace korvex::ui {
+namespace korvex::ui::window {
+
+using widgets::PortChoice;
 
 class ConfigTool;
 
@@ -76,4 +78,4 @@ private:
     bool stopped_ = false;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::window

@@ -7,7 +7,7 @@
 #include <QEventLoop>
 #include <QThread>
 
-namespace korvex::ui {
+namespace korvex::ui::window {
 
 GuiActionHost::GuiActionHost(ConfigTool& tool, QWidget* owner) : tool_(tool), owner_(owner) {}
 
@@ -58,4 +58,4 @@ void GuiActionHost::flush() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::window

@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace korvex::ui {
+namespace korvex::ui::window {
 
 class ConfigTool;
 
@@ -30,4 +30,4 @@ private:
     QWidget* owner_;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::window

@@ -6,7 +6,16 @@
 
 #include <QMetaObject>
 
-namespace korvex::ui {
+namespace korvex::ui::window {
+
+using pages::kLonWorksPage;
+using pages::kMasterListPage;
+using pages::kModbusPortPage;
+using pages::kNVListPage;
+using pages::kRegListPage;
+using pages::kViewDataPage;
+using pages::LonWorksPage;
+using pages::ModbusPortPage;
 
 namespace {
 
@@ -155,4 +164,4 @@ void GuiStatusSink::setNodeSettingsInSync(bool on) {
     post([this, on] { showNodeInSync(on); });
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::window

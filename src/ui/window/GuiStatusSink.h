@@ -12,7 +12,7 @@
 #include <functional>
 #include <string_view>
 
-namespace korvex::ui {
+namespace korvex::ui::window {
 
 class ConfigTool;
 
@@ -60,4 +60,4 @@ private:
     std::array<std::atomic<bool>, static_cast<int>(GridRefresh::Count)> pending_{};
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::window

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
-namespace korvex::ui {
+namespace korvex::ui::window {
 
 HelpLauncher::HelpLauncher(QString startDirectory)
     : startDirectory_(std::move(startDirectory)),
@@ -45,4 +45,4 @@ void HelpLauncher::open(int section) const {
     if (opener_) opener_(QUrl::fromLocalFile(path));
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::window

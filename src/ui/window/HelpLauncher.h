@@ -8,7 +8,7 @@
 
 #include <functional>
 
-namespace korvex::ui {
+namespace korvex::ui::window {
 
 class HelpLauncher {
 public:
@@ -29,4 +29,4 @@ private:
     Opener opener_;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::window

@@ -4,7 +4,7 @@
 
 #include <QFile>
 
-namespace korvex::ui {
+namespace korvex::ui::window {
 
 namespace {
 
@@ -43,4 +43,4 @@ QString fileNamePart(const QString& path) {
     return fromNative(korvex::fileNamePart(native(path)));
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::window

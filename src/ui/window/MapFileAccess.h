@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace korvex::ui {
+namespace korvex::ui::window {
 
 struct FileResult {
     bool ok = false;
@@ -22,4 +22,4 @@ QString withXmlExtension(const QString& path);
 // What the title shows of a path: the part after the last separator.
 QString fileNamePart(const QString& path);
 
-} // namespace korvex::ui
+} // namespace korvex::ui::window

@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace korvex::ui {
+namespace korvex::ui::window {
 
 enum class MessageButtons { Ok, OkCancel };
 using device::MessageIcon;
@@ -38,4 +38,4 @@ public:
     RangeAnswer netVarRanges(QWidget* owner, NetVarRanges& ranges) override;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::window

@@ -6,7 +6,10 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-namespace korvex::ui {
+namespace korvex::ui::window {
+
+using dialogs::NetVarRangeDialog;
+using dialogs::RangeDialog;
 
 namespace {
 
@@ -55,4 +58,4 @@ RangeAnswer QtPrompter::netVarRanges(QWidget* owner, NetVarRanges& ranges) {
     return dialog.answer();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::window

@@ -6,10 +6,10 @@ static void registerKorvexResources() {
     Q_INIT_RESOURCE(resources);
 }
 
-namespace korvex::ui {
+namespace korvex::ui::window {
 
 void initResources() {
     registerKorvexResources();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::window

@@ -3,7 +3,7 @@
 // Master List pages show. Tests compare against these same strings.
 #include <array>
 
-namespace korvex::ui::text {
+namespace korvex::ui::window::text {
 
 inline constexpr char kTitle[] = "LonWorks-Modbus Gateway Node Configuration Tool v2.14";
 inline constexpr char kCaption[] = "Korvex Configuration";
@@ -35,4 +35,4 @@ inline constexpr char kGatewayAnswered[] =
     "Gateway answered: highest object %1, %2 input NVs, %3 output NVs, %4 TCP map entries.";
 inline constexpr char kNoGatewayAnswered[] = "No gateway answered on this port.";
 
-} // namespace korvex::ui::text
+} // namespace korvex::ui::window::text

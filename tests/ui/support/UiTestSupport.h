@@ -16,7 +16,18 @@
 #include <memory>
 #include <vector>
 
+// The tests reach into every folder of the window.
+namespace korvex::ui::dialogs {}
+namespace korvex::ui::models {}
+namespace korvex::ui::widgets {}
+
 namespace korvex::ui::test {
+
+using namespace korvex::ui::dialogs;
+using namespace korvex::ui::models;
+using namespace korvex::ui::pages;
+using namespace korvex::ui::widgets;
+using namespace korvex::ui::window;
 
 inline QApplication& app() {
     static int argc = 1;

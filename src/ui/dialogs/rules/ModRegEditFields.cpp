@@ -11,7 +11,12 @@
 #include <algorithm>
 #include <cfloat>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
+
+using widgets::decimalIn;
+using widgets::scanDecimal;
+using widgets::scanFraction;
+using widgets::scanHex;
 namespace {
 
 void setAccess(RegisterDef& copy, Access access) {
@@ -146,4 +151,4 @@ int applyRegisterEdit(ObjectMap& map, int row, const RegisterDef& copy) {
     return n;
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

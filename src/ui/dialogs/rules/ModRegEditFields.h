@@ -14,7 +14,7 @@ namespace korvex {
 class ModiconHint;
 }
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 // Where the editor was opened: the Reg List grid or the master list's register columns.
 enum class RegEditMode { RegisterList = 1, MasterList = 2 };
@@ -78,4 +78,4 @@ const char* registerFbLabel(const RegisterDef& copy, std::optional<bool> linkedI
 // value carried over) and loses its in-device and saved marks. Returns that object, or 0.
 int applyRegisterEdit(ObjectMap& map, int row, const RegisterDef& copy);
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <memory>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 namespace {
 
 bool allZero(const std::array<uint8_t, 8>& bytes) {
@@ -132,4 +132,4 @@ int previewAutoAssign(const ObjectMap& map, int row, NetVar& copy) {
     return code;
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 struct NVApplyOptions {
     bool commissioned = false; // the node is already commissioned: its NV types are not ours to change
@@ -36,4 +36,4 @@ NVApplyResult applyNVEdit(ObjectMap& map, int row, const NetVar& copy, const NVA
 // numbers the allocation gave its row. Returns the AllocateForNV code.
 int previewAutoAssign(const ObjectMap& map, int row, NetVar& copy);
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

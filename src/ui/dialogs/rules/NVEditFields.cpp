@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <optional>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 namespace {
 
 bool isBlank(char c) {
@@ -120,4 +120,4 @@ std::string formulaText(int method, int snvt) {
     return method == 2 ? std::to_string(formulaFor(snvt)) : std::string("---");
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

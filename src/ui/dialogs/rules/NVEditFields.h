@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 // Tried in this order, each as the formatted input reads it: "%d %d:%d:%d" (days, then
 // hours:minutes:seconds), "%d:%d:%d", "%d:%d" (minutes:seconds), "%d" (seconds). Text matching
@@ -54,4 +54,4 @@ std::string formulaText(int method, int snvt);
 inline constexpr int kSnvtSwitch = 95;
 inline constexpr int kSnvtElapsedTime = 87;
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
+
+using widgets::scanDecimal;
 
 uint8_t unitFrom(const QString& text) {
     const int unit = scanDecimal(text);
@@ -58,4 +60,4 @@ void deleteTcpEntry(ObjectMap& map, int n) {
     storeTcpEntry(map, n, TcpDeviceMap{});
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-namespace korvex::ui {
+namespace korvex::ui::dialogs {
 
 inline constexpr char kTcpDeviceInvalidAddress[] = "Invalid IP Address";
 inline constexpr char kTcpDeviceOtherDomain[] = "IP address is on different domain,\nand you have no gateway "
@@ -30,4 +30,4 @@ bool unreachableWithoutGateway(const TcpSettings& gateway, const IpAddress& addr
 void storeTcpEntry(ObjectMap& map, int n, const TcpDeviceMap& entry);
 void deleteTcpEntry(ObjectMap& map, int n);
 
-} // namespace korvex::ui
+} // namespace korvex::ui::dialogs

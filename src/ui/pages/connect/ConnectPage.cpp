@@ -18,7 +18,10 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
+
+namespace text = window::text;
+using window::DeviceSession;
 
 namespace {
 
@@ -197,4 +200,4 @@ void ConnectPage::sendCommand() {
     if (!device.startConsole(line.toLatin1().toStdString())) setStatus(fromView(device::kMsgBusy));
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

@@ -11,9 +11,13 @@ class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 
-namespace korvex::ui {
-
+namespace korvex::ui::widgets {
 class PortComboBox;
+}
+
+namespace korvex::ui::pages {
+
+using widgets::PortComboBox;
 
 class ConnectPage : public ToolPage {
     Q_OBJECT
@@ -60,4 +64,4 @@ private:
     bool usageSent_ = false;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
+
+using widgets::scanDecimal;
 
 namespace {
 
@@ -113,4 +115,4 @@ QString domainIdText(const device::DomainEntry& entry) {
     return parts.join(u':');
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

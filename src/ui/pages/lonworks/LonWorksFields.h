@@ -9,7 +9,7 @@
 
 #include <array>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
 
 inline constexpr std::array<int, 4> kDomainLengths{0, 1, 3, 6};
 
@@ -49,4 +49,4 @@ void takeDomainId(const QString& text, device::DomainEntry& entry);
 // "%02X", "%02X:%02X:%02X" or six bytes for lengths 1, 3 and 6; empty otherwise.
 QString domainIdText(const device::DomainEntry& entry);
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

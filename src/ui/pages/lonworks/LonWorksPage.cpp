@@ -15,7 +15,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
 
 namespace {
 
@@ -269,4 +269,4 @@ bool LonWorksPage::refusedBeforeSending(const char* problem) {
     return true;
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

@@ -11,7 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
 
 class LonWorksPage : public ToolPage {
     Q_OBJECT
@@ -81,4 +81,4 @@ private:
     std::array<DomainRow, 2> rows_{};
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

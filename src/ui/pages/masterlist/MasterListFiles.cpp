@@ -6,7 +6,14 @@
 #include "ui/window/UiTexts.h"
 #include "xml/MapFile.h"
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
+
+using window::hasXmlExtension;
+using window::withXmlExtension;
+namespace text = window::text;
+using window::FileResult;
+using window::loadObjectMapFile;
+using window::saveObjectMapFile;
 
 namespace {
 
@@ -127,4 +134,4 @@ void MasterListPage::afterFileSave(bool saved) {
     tool_.updateInSync();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

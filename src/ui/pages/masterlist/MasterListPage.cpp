@@ -14,7 +14,21 @@
 
 #include <iterator>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
+
+using dialogs::editorContext;
+using dialogs::EditorContext;
+using dialogs::ModRegEdit;
+using dialogs::NVEdit;
+using dialogs::ObjEdit;
+using dialogs::RegEditMode;
+using models::EditZone;
+using models::editZoneOf;
+using widgets::applyColumnWidths;
+using widgets::followSelection;
+using widgets::HeadingFit;
+using widgets::setUpGrid;
+using widgets::showSelectedRow;
 
 namespace {
 
@@ -46,7 +60,7 @@ MasterListPage::MasterListPage(ConfigTool& tool, QWidget* parent) : ToolPage(too
 }
 
 void MasterListPage::applyColumnWidths() {
-    ui::applyColumnWidths(
+    widgets::applyColumnWidths(
         *grid_, [this](int c) { return model_->columnWidth(c); }, HeadingFit::Keep);
 }
 
@@ -147,4 +161,4 @@ void MasterListPage::openEditorFor(int column) {
     refresh();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

@@ -6,7 +6,9 @@
 
 class QTableView;
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
+
+using models::MasterListModel;
 
 enum MasterAction : int {
     kNoAction = 0,
@@ -59,4 +61,4 @@ private:
     int selected_ = 0;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

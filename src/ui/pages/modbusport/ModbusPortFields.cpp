@@ -7,7 +7,9 @@
 #include <cmath>
 #include <string>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
+
+using widgets::scanDecimal;
 
 namespace {
 
@@ -152,4 +154,4 @@ bool parseTcpPort(const QString& text, uint16_t& port) {
     return true;
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

@@ -8,7 +8,7 @@
 
 #include <array>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
 
 inline constexpr std::array<int, 6> kBaudRates{1200, 2400, 4800, 9600, 19200, 38400};
 inline constexpr int kDefaultBaudEntry = 3; // "9600"
@@ -57,4 +57,4 @@ inline constexpr char kIpNotOnSameDomain[] = "IP not on same domain";
 inline constexpr char kErrorInIpAddress[] = "Error in IP address";
 inline constexpr char kInvalidTcpPort[] = "Invalid TCP port number";
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

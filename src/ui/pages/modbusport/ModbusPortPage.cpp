@@ -21,8 +21,9 @@
 
 #include <algorithm>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
 
+using widgets::scanDecimal;
 namespace {
 
 constexpr int kUnitMin = 0;
@@ -291,4 +292,4 @@ void ModbusPortPage::setUnitPosition(int position) {
     unitGuard_ = false;
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

@@ -13,9 +13,13 @@ class QPushButton;
 class QTableView;
 class QToolButton;
 
-namespace korvex::ui {
-
+namespace korvex::ui::models {
 class MapTableModel;
+}
+
+namespace korvex::ui::pages {
+
+using models::MapTableModel;
 struct PortFields;
 
 class ModbusPortPage : public ToolPage {
@@ -122,4 +126,4 @@ private:
     QPushButton* errorInfo_ = nullptr;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

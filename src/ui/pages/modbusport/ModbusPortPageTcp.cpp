@@ -14,7 +14,11 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
+
+using dialogs::editorContext;
+using dialogs::TcpMap;
+using models::MapColumn;
 
 namespace {
 
@@ -203,4 +207,4 @@ bool ModbusPortPage::storedTcpValid() {
     return true;
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

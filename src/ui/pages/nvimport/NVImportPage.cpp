@@ -7,7 +7,9 @@
 #include "ui/widgets/ListGrid.h"
 #include "ui/window/ConfigTool.h"
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
+
+using widgets::GridImages;
 
 NVImportPage::NVImportPage(ConfigTool& tool, QWidget* parent)
     : ImportPage(tool, kNVImportPage, parent), table_(std::make_unique<ImportTable>()) {
@@ -70,4 +72,4 @@ void NVImportPage::addMarked() {
     showAdded(withNotes(nvEntriesAddedText(added), notes), kNVListPage);
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
 
 enum NVImportCommand : int { kClearNVImport = kClearImport, kImportXif = kImportFile };
 
@@ -28,4 +28,4 @@ private:
     std::unique_ptr<ImportTable> table_;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

@@ -10,7 +10,11 @@
 #include <QPushButton>
 #include <QTableView>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
+
+namespace nvcell = models::nvcell;
+using dialogs::editorContext;
+using dialogs::NVEdit;
 
 namespace {
 
@@ -79,4 +83,4 @@ void NVListPage::openEditor() {
     refresh();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

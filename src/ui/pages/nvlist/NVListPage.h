@@ -6,7 +6,7 @@
 
 class QPushButton;
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
 
 enum NVListCommand : int { kClearNVList = 1, kExportXif = 8 };
 
@@ -56,4 +56,4 @@ private:
     QPushButton* delete_ = nullptr;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

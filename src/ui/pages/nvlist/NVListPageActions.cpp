@@ -14,7 +14,7 @@
 #include <functional>
 #include <optional>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
 
 namespace {
 
@@ -137,4 +137,4 @@ void NVListPage::exportXif() {
     refresh();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

@@ -9,7 +9,12 @@
 
 #include <QPushButton>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
+
+namespace regcell = models::regcell;
+using dialogs::editorContext;
+using dialogs::SlaveID;
+using widgets::GridImages;
 
 RegImportPage::RegImportPage(ConfigTool& tool, QWidget* parent)
     : ImportPage(tool, kRegImportPage, parent), list_(std::make_unique<RegisterImportList>()) {
@@ -84,4 +89,4 @@ void RegImportPage::setSlaveAddress() {
     refresh();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

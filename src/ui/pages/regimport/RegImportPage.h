@@ -7,7 +7,7 @@
 
 #include <memory>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
 
 enum RegImportCommand : int { kClearRegImport = kClearImport, kImportCsv = kImportFile };
 
@@ -34,4 +34,4 @@ private:
     QPushButton* slave_ = nullptr;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

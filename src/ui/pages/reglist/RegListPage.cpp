@@ -11,7 +11,13 @@
 #include <QPushButton>
 #include <QTableView>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
+
+using window::WorkingOptions;
+namespace regcell = models::regcell;
+using dialogs::editorContext;
+using dialogs::ModRegEdit;
+using dialogs::RegEditMode;
 
 namespace {
 
@@ -95,4 +101,4 @@ void RegListPage::openEditor() {
     refresh();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

@@ -6,7 +6,7 @@
 
 class QPushButton;
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
 
 enum RegListCommand : int { kClearRegList = 1, kExportCsv = 9 };
 
@@ -50,4 +50,4 @@ private:
     QPushButton* delete_ = nullptr;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

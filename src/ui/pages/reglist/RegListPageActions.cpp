@@ -11,8 +11,9 @@
 #include <QComboBox>
 #include <QFile>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
 
+namespace text = window::text;
 namespace {
 
 constexpr char kCsvSaveFilters[] = "Modbus register list (*.csv);;All files (*.*)";
@@ -110,4 +111,4 @@ void RegListPage::exportCsv() {
     refresh();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

@@ -10,7 +10,15 @@
 #include <QComboBox>
 #include <QTableView>
 
-namespace korvex::ui {
+namespace korvex::ui::pages {
+
+using dialogs::DataValue;
+using dialogs::editorContext;
+using widgets::applyColumnWidths;
+using widgets::followSelection;
+using widgets::HeadingFit;
+using widgets::setUpGrid;
+using widgets::showSelectedRow;
 
 namespace {
 
@@ -31,7 +39,7 @@ ViewDataPage::ViewDataPage(ConfigTool& tool, QWidget* parent) : ToolPage(tool, k
 }
 
 void ViewDataPage::applyColumnWidths() {
-    ui::applyColumnWidths(
+    widgets::applyColumnWidths(
         *grid_, [this](int c) { return model_->column(c).width; }, HeadingFit::Keep);
 }
 
@@ -71,4 +79,4 @@ void ViewDataPage::openValueEditor() {
         .exec();
 }
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages

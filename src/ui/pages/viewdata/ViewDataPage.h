@@ -6,9 +6,13 @@
 
 class QTableView;
 
-namespace korvex::ui {
-
+namespace korvex::ui::models {
 class ViewDataModel;
+}
+
+namespace korvex::ui::pages {
+
+using models::ViewDataModel;
 
 enum ViewDataAction : int { kNoValueAction = 0, kGetValues = 1, kSendValues = 2 };
 
@@ -40,4 +44,4 @@ private:
     int selected_ = 0;
 };
 
-} // namespace korvex::ui
+} // namespace korvex::ui::pages
