@@ -62,4 +62,14 @@ bool SavedMap::matches(const ObjectMap& map) const {
            sameRows(c.registers, map.registers, map.registerCount);
 }
 
+void markWholeMapSaved(ObjectMap& map, SavedMap& saved) {
+    map.saveIndicators = SaveIndicators{};
+    saved.take(map);
+}
+
+bool mapSaved(ObjectMap& map, const SavedMap& saved) {
+    recomputeSaveIndicators(map);
+    return map.saveIndicators.all() && saved.matches(map);
+}
+
 } // namespace korvex

@@ -62,8 +62,10 @@ ConfigTool::ConfigTool(ObjectMap& map, Prompter& prompter, bool startDevice, QWi
     buildFrame();
     connect(tabs_, &QTabWidget::currentChanged, this, &ConfigTool::onTabChanged);
 
-    map_.saveIndicators = SaveIndicators{};
-    noteMapSaved();
+    {
+        std::lock_guard lock(mapMutex_);
+        markWholeMapSaved(map_, savedMap_);
+    }
     started_ = true;
     if (startDevice) device_->start();
 }
@@ -190,8 +192,7 @@ void ConfigTool::noteMapSaved() {
 
 bool ConfigTool::mapSaved() {
     std::lock_guard lock(mapMutex_);
-    recomputeSaveIndicators(map_);
-    return map_.saveIndicators.all() && savedMap_.matches(map_);
+    return korvex::mapSaved(map_, savedMap_);
 }
 
 void ConfigTool::updateInSync() {

@@ -1,5 +1,7 @@
 #include "ui/window/GuiStatusSink.h"
 
+#include "model/PortSettingsMarks.h"
+
 #include "ui/pages/lonworks/LonWorksPage.h"
 #include "ui/pages/modbusport/ModbusPortPage.h"
 #include "ui/window/ConfigTool.h"
@@ -80,7 +82,7 @@ void GuiStatusSink::carryOut(GridRefresh what) {
     if (what == GridRefresh::TcpMap) {
         {
             std::lock_guard lock(tool_.mapMutex());
-            tool_.map().saveIndicators.portSettings = false;
+            noteTcpMapEdited(tool_.map());
         }
         showPortInSync(false);
     }

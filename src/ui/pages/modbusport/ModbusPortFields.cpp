@@ -101,12 +101,6 @@ ModbusSettings settingsFromFields(const PortFields& fields, const ModbusSettings
     return settings;
 }
 
-bool sameSettings(const ModbusSettings& a, const ModbusSettings& b) {
-    const auto kept = [](uint8_t f) { return static_cast<uint8_t>(f & ~PortFlag::ConfirmedInDevice); };
-    return a.slave == b.slave && a.timeout == b.timeout && a.baud == b.baud && a.predelay == b.predelay &&
-           kept(a.flags) == kept(b.flags);
-}
-
 AddressCheck checkAddress(const QString& text, const AddressRule& rule, IpAddress& address) {
     IpAddress parsed{};
     qsizetype i = 0;

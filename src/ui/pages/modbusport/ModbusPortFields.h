@@ -31,8 +31,6 @@ struct PortFields {
 PortFields portFields(const ModbusSettings& settings);
 // The settings the fields stand for; the settings-confirmed flag is taken from previous.
 ModbusSettings settingsFromFields(const PortFields& fields, const ModbusSettings& previous);
-// Equal as the page and the file see them: the settings-confirmed flag is not compared.
-bool sameSettings(const ModbusSettings& a, const ModbusSettings& b);
 
 // The TCP/IP box checks.
 enum class AddressCheck { Ok, Invalid, DomainMismatch, Other };

@@ -1,5 +1,7 @@
 #include "ui/pages/modbusport/ModbusPortPage.h"
 
+#include "model/PortSettingsMarks.h"
+
 #include "ui/models/MapTableModel.h"
 #include "ui/pages/modbusport/ModbusPortFields.h"
 #include "ui/widgets/NumberText.h"
@@ -201,12 +203,7 @@ void ModbusPortPage::fieldChanged() {
     {
         std::lock_guard lock(tool_.mapMutex());
         ObjectMap& map = tool_.map();
-        map.modbus = settingsFromFields(fields, map.modbus);
-        if (!sameSettings(map.modbus, map.pageSnapshot) && (map.modbus.flags & PortFlag::ConfirmedInDevice)) {
-            map.modbus.flags &= static_cast<uint8_t>(~PortFlag::ConfirmedInDevice);
-            unconfirmed = true;
-        }
-        if (!sameSettings(map.modbus, map.fileSnapshot)) map.saveIndicators.portSettings = false;
+        unconfirmed = takePortSettingsFromPage(map, settingsFromFields(fields, map.modbus));
     }
     if (unconfirmed) showInSync(false);
     tool_.showSavedState();
@@ -216,8 +213,7 @@ void ModbusPortPage::updateIndicator() {
     bool on = false;
     {
         std::lock_guard lock(tool_.mapMutex());
-        const ObjectMap& map = tool_.map();
-        on = (map.modbus.flags & PortFlag::ConfirmedInDevice) && (!map.hasTcp() || map.tcpConfirmed);
+        on = portSettingsConfirmed(tool_.map());
     }
     showInSync(on);
 }
@@ -232,9 +228,7 @@ void ModbusPortPage::showInSync(bool on) {
 void ModbusPortPage::showDeviceSync(bool on) {
     if (!on) {
         std::lock_guard lock(tool_.mapMutex());
-        ObjectMap& map = tool_.map();
-        map.modbus.flags &= static_cast<uint8_t>(~PortFlag::ConfirmedInDevice);
-        map.tcpConfirmed = false;
+        clearPortConfirmation(tool_.map());
     }
     showInSync(on);
 }

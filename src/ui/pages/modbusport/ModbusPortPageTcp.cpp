@@ -1,6 +1,7 @@
 // The Modbus Port page's TCP/IP column (model Korvex-C): the three address boxes, the TCP port
 // and the TCP device map grid.
 #include "device/DeviceActions.h"
+#include "model/PortSettingsMarks.h"
 #include "ui/dialogs/EditorContext.h"
 #include "ui/dialogs/TcpMap.h"
 #include "ui/models/MapTableModel.h"
@@ -137,8 +138,7 @@ void ModbusPortPage::tcpBoxLeft(QLineEdit* box) {
     box->setModified(false);
     if (takeTcpBox(box)) {
         std::lock_guard lock(tool_.mapMutex());
-        tool_.map().tcpConfirmed = false;
-        tool_.map().saveIndicators.portSettings = false;
+        noteTcpSettingsTyped(tool_.map());
     }
     loadTcpBoxes();
     updateIndicator();
