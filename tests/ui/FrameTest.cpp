@@ -7,6 +7,7 @@
 
 #include "model/FixedText.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -215,7 +216,7 @@ TEST(Frame, InSyncUpdateRefreshesSavedFlags) {
 
 TEST(Frame, HelpButtonOfEachPageOpensItsSection) {
     Tool tool;
-    for (int i = 0; i < kPageCount; ++i) tool.window->page(i)->runCommand(kHelpCommand);
+    for (int i = 0; i < kPageCount; ++i) tool.window->page(i)->helpAction()->trigger();
     ASSERT_EQ(tool.helpOpened.size(), static_cast<size_t>(kPageCount));
     for (int i = 0; i < kPageCount; ++i)
         EXPECT_TRUE(

@@ -9,6 +9,7 @@
 #include "ui/pages/masterlist/MasterListPage.h"
 #include "ui/window/UiTexts.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QTableView>
@@ -168,7 +169,7 @@ TEST(MasterListFiles, OpenRefusesAPathWithoutXml) {
     Tool tool;
     tool.map->object(5)->datatype = 1; // stays: nothing else changes
     tool.prompter.files = {QStringLiteral("/tmp/plant.txt")};
-    tool.window->page(kMasterListPage)->runCommand(kOpenMap);
+    tool.page<MasterListPage>(kMasterListPage).openMapAction()->trigger();
     ASSERT_EQ(tool.prompter.messages.size(), 1u);
     EXPECT_EQ(tool.prompter.messages[0].text, QStringLiteral("Need a .xml file."));
     EXPECT_EQ(tool.prompter.messages[0].icon, MessageIcon::Information);
@@ -181,7 +182,7 @@ TEST(MasterListFiles, CancelledOpenStillTakesThePortSettingsAsSaved) {
     tool.window->setFileName(QStringLiteral("/tmp/old.xml"));
     tool.map->modbus.baud = 9600;
     tool.map->saveIndicators.portSettings = false;
-    tool.window->page(kMasterListPage)->runCommand(kOpenMap);
+    tool.page<MasterListPage>(kMasterListPage).openMapAction()->trigger();
     EXPECT_TRUE(tool.prompter.messages.empty());
     EXPECT_TRUE(tool.window->fileName().isEmpty());
     EXPECT_TRUE(tool.map->saveIndicators.portSettings);
@@ -193,7 +194,7 @@ TEST(MasterListFiles, CancelledSaveAsLeavesTheCloseGuardAsking) {
     Tool tool;
     tool.map->modbus.baud = 4800;
     tool.map->saveIndicators.portSettings = false;
-    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
     EXPECT_FALSE(tool.map->saveIndicators.portSettings);
     EXPECT_TRUE(tool.window->page(kMasterListPage)->statusText().isEmpty());
 }
@@ -206,7 +207,7 @@ TEST(MasterListFiles, NewForgetsTheFileAndEmptiesTheMap) {
     tool.map->registerCount = 2;
     tool.map->modbus.baud = 2400; // port settings are not part of a new map, and stay unsaved
     tool.window->page(kMasterListPage)->setStatus(QStringLiteral("old"));
-    tool.window->page(kMasterListPage)->runCommand(kNewMap);
+    tool.page<MasterListPage>(kMasterListPage).newMapAction()->trigger();
     EXPECT_TRUE(tool.window->fileName().isEmpty());
     EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle) + u'*');
     EXPECT_TRUE(tool.map->object(8)->isEmpty());
@@ -247,7 +248,7 @@ TEST_F(MapFileFlow, SaveAsThenOpenBringsTheMapBack) {
     tool.map->saveIndicators = {false, false, true};
 
     tool.prompter.files = {dir.filePath(QStringLiteral("plant"))}; // ".xml" is added
-    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_EQ(tool.window->fileName(), path);
     EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle) + QStringLiteral(" [plant.xml]"));
@@ -255,10 +256,10 @@ TEST_F(MapFileFlow, SaveAsThenOpenBringsTheMapBack) {
     EXPECT_TRUE(tool.map->saveIndicators.all());
     EXPECT_EQ(tool.map->fileSnapshot.baud, 9600);
 
-    tool.window->page(kMasterListPage)->runCommand(kNewMap);
+    tool.page<MasterListPage>(kMasterListPage).newMapAction()->trigger();
     EXPECT_TRUE(tool.map->object(4)->isEmpty());
     tool.prompter.files = {path};
-    tool.window->page(kMasterListPage)->runCommand(kOpenMap);
+    tool.page<MasterListPage>(kMasterListPage).openMapAction()->trigger();
     EXPECT_TRUE(tool.prompter.messages.empty()) << tool.prompter.messageTexts().join("|").toStdString();
     EXPECT_EQ(tool.window->page(kMasterListPage)->statusText(), QStringLiteral("File loaded."));
     EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle) + QStringLiteral(" [plant.xml]"));
@@ -276,7 +277,7 @@ TEST_F(MapFileFlow, SaveAsAsksBeforeReplacingAFile) {
     existing.close();
     tool.prompter.files = {path};
     tool.prompter.answers = {false};
-    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
     ASSERT_EQ(tool.prompter.messages.size(), 1u);
     EXPECT_EQ(tool.prompter.messages[0].text, QString::fromLatin1(text::kOverwrite));
     ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
@@ -300,7 +301,7 @@ TEST_F(MapFileFlow, AMalformedFileIsReportedAndLeavesTheMapAsItWas) {
     tool.map->modbus.baud = 38400;
     tool.map->saveIndicators.portSettings = false;
     tool.prompter.files = {path};
-    tool.window->page(kMasterListPage)->runCommand(kOpenMap);
+    tool.page<MasterListPage>(kMasterListPage).openMapAction()->trigger();
     ASSERT_EQ(tool.prompter.messages.size(), 1u);
     EXPECT_TRUE(tool.prompter.messages[0].text.startsWith(QStringLiteral("Unexpected end of file")))
         << tool.prompter.messages[0].text.toStdString();
@@ -320,21 +321,22 @@ TEST_F(MapFileFlow, NewAndOpenShowTheLoadedMapOnTheLonWorksPage) {
     setText(tool.map->node.loc, "Plant room");
     tool.map->node.pid = 33;
     tool.prompter.files = {path};
-    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
+    MasterListPage& master = tool.page<MasterListPage>(kMasterListPage);
     const struct {
-        int command;
+        QAction* command;
         const char* location;
         int pid;
-    } cases[] = {{kNewMap, "Unassigned", 0}, {kOpenMap, "Plant room", 33}};
+    } cases[] = {{master.newMapAction(), "Unassigned", 0}, {master.openMapAction(), "Plant room", 33}};
     for (const auto& c : cases) {
         typeInto(lonWorks.locationBox(), QStringLiteral("Old place"));
         typeInto(lonWorks.selectorBox(), QStringLiteral("40"));
         tool.prompter.files = {path};
-        tool.window->page(kMasterListPage)->runCommand(c.command);
-        EXPECT_EQ(textOf(tool.map->node.loc), c.location) << c.command;
-        EXPECT_EQ(lonWorks.locationBox()->text(), QString::fromLatin1(c.location)) << c.command;
-        EXPECT_EQ(tool.map->node.pid, c.pid) << c.command;
-        EXPECT_EQ(lonWorks.selectorBox()->text(), QString::number(c.pid)) << c.command;
+        c.command->trigger();
+        EXPECT_EQ(textOf(tool.map->node.loc), c.location) << c.location;
+        EXPECT_EQ(lonWorks.locationBox()->text(), QString::fromLatin1(c.location)) << c.location;
+        EXPECT_EQ(tool.map->node.pid, c.pid) << c.location;
+        EXPECT_EQ(lonWorks.selectorBox()->text(), QString::number(c.pid)) << c.location;
     }
 }
 
@@ -349,15 +351,15 @@ TEST_F(MapFileFlow, CancelledSaveCopyKeepsTheFileName) {
         Tool tool;
         tool.window->selectPage(kMasterListPage);
         tool.prompter.files = {path};
-        tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+        tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
         ASSERT_TRUE(QFile::remove(path));
         tool.prompter.files = {chosen};
         tool.prompter.answers = {false};
-        tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+        tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
         EXPECT_EQ(tool.window->fileName(), path) << chosen.toStdString();
         EXPECT_EQ(tool.window->windowTitle(),
                   QString::fromLatin1(text::kTitle) + QStringLiteral(" [plant.xml]"));
-        tool.window->page(kMasterListPage)->runCommand(kSaveMap);
+        tool.page<MasterListPage>(kMasterListPage).saveMapAction()->trigger();
         EXPECT_TRUE(QFile::exists(path)) << chosen.toStdString();
         EXPECT_EQ(tool.prompter.messages.size(), chosen.isEmpty() ? 0u : 1u);
     }
@@ -368,7 +370,7 @@ TEST_F(MapFileFlow, FailedSaveForgetsThePathAndSaysWhy) {
     const QString unwritable = dir.filePath(QStringLiteral("missing-folder/plant.xml"));
     tool.window->setFileName(unwritable);
     tool.map->saveIndicators.portSettings = false;
-    tool.window->page(kMasterListPage)->runCommand(kSaveMap);
+    tool.page<MasterListPage>(kMasterListPage).saveMapAction()->trigger();
     ASSERT_EQ(tool.prompter.messages.size(), 1u);
     EXPECT_EQ(tool.prompter.messages[0].text,
               QStringLiteral("Error opening object map file %1\n").arg(unwritable));

@@ -56,18 +56,10 @@ void ImportPage::refresh() {
     marks_->refresh(true);
 }
 
-void ImportPage::command(int number) {
-    switch (number) {
-    case kClearImport:
-        clearImport();
-        break;
-    case kImportFile:
-        importFile();
-        break;
-    default:
-        ToolPage::command(number);
-        break;
-    }
+void ImportPage::makeImportToolbar(const char* clearTooltip, const char* importTooltip) {
+    clear_ = makeCommand(clearTooltip, "cmd_clear", "clearImport", [this] { clearImport(); });
+    import_ = makeCommand(importTooltip, "cmd_import", "importFile", [this] { importFile(); });
+    makeToolbar({clear_, import_});
 }
 
 void ImportPage::clearImport() {

@@ -26,8 +26,6 @@ using models::ImportGridModel;
 using models::ImportMarks;
 using models::MarkAccess;
 
-enum ImportCommand : int { kClearImport = 1, kImportFile = 2 };
-
 // What reading an import file gave: the file name (without directories) on success, and the
 // status text on success or the failure text.
 struct ImportOutcome {
@@ -48,6 +46,8 @@ public:
     ImportGridModel* model() const { return model_; }
     ImportMarks* marks() const { return marks_; }
     QPushButton* addButton() const { return add_; }
+    QAction* clearAction() const { return clear_; }
+    QAction* importAction() const { return import_; }
 
 protected:
     struct Setup {
@@ -62,7 +62,8 @@ protected:
     // as marks.count() gives, and the page's layout. The columns are the page's own.
     void build(const Setup& setup, MarkAccess marks, std::initializer_list<QWidget*> more = {});
     void setColumns(std::vector<ImportColumn> columns);
-    void command(int number) override;
+    // The toolbar: clear, import (with the page's tooltips), help.
+    void makeImportToolbar(const char* clearTooltip, const char* importTooltip);
     // After an add: the count text, the title and the list the entries went to.
     void showAdded(const std::string& text, int listPage);
 
@@ -83,6 +84,8 @@ private:
     ImportGridModel* model_ = nullptr;
     ImportMarks* marks_ = nullptr;
     QPushButton* add_ = nullptr;
+    QAction* clear_ = nullptr;
+    QAction* import_ = nullptr;
 };
 
 } // namespace korvex::ui::pages

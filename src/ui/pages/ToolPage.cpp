@@ -23,23 +23,23 @@ using window::GuiActionHost;
 ToolPage::ToolPage(ConfigTool& tool, int index, QWidget* parent)
     : QWidget(parent), tool_(tool), index_(index) {}
 
-QToolBar* ToolPage::makeToolbar(std::initializer_list<ToolCommand> commands) {
-    toolbar_ = new QToolBar(this);
-    toolbar_->setIconSize(QSize(16, 16));
-    for (const ToolCommand& c : commands) {
-        const QIcon icon(QStringLiteral(":/korvex/%1.png").arg(QString::fromLatin1(c.image)));
-        QAction* action = toolbar_->addAction(icon, QString::fromLatin1(c.tooltip));
-        action->setToolTip(QString::fromLatin1(c.tooltip));
-        action->setData(c.number);
-        action->setObjectName(QStringLiteral("command%1").arg(c.number));
-        const int number = c.number;
-        connect(action, &QAction::triggered, this, [this, number] { command(number); });
-    }
-    return toolbar_;
+QAction* ToolPage::makeCommand(const char* tooltip, const char* image, const char* objectName,
+                               std::function<void()> run) {
+    const QIcon icon(QStringLiteral(":/korvex/%1.png").arg(QString::fromLatin1(image)));
+    auto* action = new QAction(icon, QString::fromLatin1(tooltip), this);
+    action->setToolTip(QString::fromLatin1(tooltip));
+    action->setObjectName(QString::fromLatin1(objectName));
+    connect(action, &QAction::triggered, this, std::move(run));
+    return action;
 }
 
-void ToolPage::command(int number) {
-    if (number == kHelpCommand) tool_.openHelp(helpSection());
+QToolBar* ToolPage::makeToolbar(std::initializer_list<QAction*> commands) {
+    help_ = makeCommand("Open tool help", "cmd_help", "help", [this] { tool_.openHelp(helpSection()); });
+    toolbar_ = new QToolBar(this);
+    toolbar_->setIconSize(QSize(16, 16));
+    for (QAction* command : commands) toolbar_->addAction(command);
+    toolbar_->addAction(help_);
+    return toolbar_;
 }
 
 void ToolPage::makeActions(std::span<const char* const> texts) {
@@ -167,7 +167,7 @@ void showAmberIndicator(QLabel& indicator) {
 
 PlaceholderPage::PlaceholderPage(ConfigTool& tool, int index, QWidget* parent)
     : ToolPage(tool, index, parent) {
-    makeToolbar({kHelpButton});
+    makeToolbar();
     layOut({}, nullptr);
 }
 

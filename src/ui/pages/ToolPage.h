@@ -1,6 +1,6 @@
 #pragma once
 // What every page of the main window shares: its place in the tab order, its help section, its
-// toolbar (the help command is always number 5) and its status box. Pages are created once and
+// toolbar (the page's own commands, then help) and its status box. Pages are created once and
 // only shown or hidden; the window calls the hooks below on tab changes and option changes.
 #include "model/ModelMessages.h"
 #include "ui/window/Prompter.h"
@@ -12,6 +12,7 @@
 #include <optional>
 #include <span>
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLayout;
@@ -50,17 +51,6 @@ enum PageIndex : int {
     kPageCount = 9
 };
 
-inline constexpr int kHelpCommand = 5;
-
-// One toolbar button: its command number, tooltip and image (a name in the tool's resources).
-struct ToolCommand {
-    int number;
-    const char* tooltip;
-    const char* image;
-};
-
-inline constexpr ToolCommand kHelpButton{kHelpCommand, "Open tool help", "cmd_help"};
-
 class ToolPage : public QWidget {
     Q_OBJECT
 public:
@@ -84,8 +74,8 @@ public:
     QString statusText() const;
 
     QToolBar* toolbar() const { return toolbar_; }
-    // Runs a toolbar command as its button would.
-    void runCommand(int number) { command(number); }
+    // The toolbar's last command: opens the page's help topic.
+    QAction* helpAction() const { return help_; }
 
     // The action list and its "Execute" button, on the pages that have them (null elsewhere).
     QComboBox* actionList() const { return actions_; }
@@ -94,7 +84,11 @@ public:
     virtual void execute() {}
 
 protected:
-    QToolBar* makeToolbar(std::initializer_list<ToolCommand> commands);
+    // One toolbar command: its tooltip, its image (a name in the tool's resources) and what it does.
+    QAction* makeCommand(const char* tooltip, const char* image, const char* objectName,
+                         std::function<void()> run);
+    // The toolbar: the page's commands, then help.
+    QToolBar* makeToolbar(std::initializer_list<QAction*> commands = {});
     // The action list with its entries, the first ("No action") chosen, and "Execute".
     void makeActions(std::span<const char* const> texts);
     // The row of the pages whose actions report beside it: the action list, "Execute" and a
@@ -104,8 +98,6 @@ protected:
     // The toolbar on top, the rows below it, and the main widget taking the rest of the height
     // (empty space when there is none).
     void layOut(std::initializer_list<QLayout*> rows, QWidget* main);
-    // Toolbar commands; the base handles help.
-    virtual void command(int number);
     // Reports each start a line; a terminal shows the gateway's output as it streams in, so the
     // pieces of one reply join up.
     enum class BoxKind { Reports, Terminal };
@@ -128,6 +120,7 @@ protected:
 private:
     int index_;
     QToolBar* toolbar_ = nullptr;
+    QAction* help_ = nullptr;
     QComboBox* actions_ = nullptr;
     QPushButton* execute_ = nullptr;
     QPlainTextEdit* statusBox_ = nullptr;

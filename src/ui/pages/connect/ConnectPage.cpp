@@ -42,7 +42,7 @@ ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
       connect_(new QPushButton(QStringLiteral("Connect"))), command_(new QPlainTextEdit),
       send_(new QPushButton(QStringLiteral("Send"))), response_(makeStatusBox(6)),
       lineCheck_(new QTimer(this)) {
-    makeToolbar({kHelpButton});
+    makeToolbar();
     models_->setObjectName(QStringLiteral("modelList"));
     for (int i = 0; i < kDeviceModelCount; ++i)
         models_->addItem(QString::fromLatin1(korvex::deviceModelName(i)));

@@ -50,7 +50,7 @@ QWidget* LonWorksPage::buildTopRow() {
     auto* row = new QWidget;
     auto* line = new QHBoxLayout(row);
     line->setContentsMargins(0, 0, 0, 0);
-    line->addWidget(makeToolbar({kHelpButton}));
+    line->addWidget(makeToolbar());
     line->addStretch(1);
     indicator_ = makeIndicator("nodeInSyncIndicator");
     line->addWidget(indicator_);

@@ -9,6 +9,7 @@
 #include "ui/window/ConfigTool.h"
 #include "ui/window/DeviceSession.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QTableView>
 
@@ -44,11 +45,21 @@ constexpr const char* kActionTexts[] = {
 } // namespace
 
 MasterListPage::MasterListPage(ConfigTool& tool, QWidget* parent) : ToolPage(tool, kMasterListPage, parent) {
-    makeToolbar({{kNewMap, "Create blank object map", "cmd_new"},
-                 {kOpenMap, "Open object map XML file", "cmd_open"},
-                 {kSaveMap, "Save object map XML file", "cmd_save"},
-                 {kSaveMapAs, "Save copy of object map XML file", "cmd_savecopy"},
-                 kHelpButton});
+    // Every toolbar command, help too, starts with an empty status box.
+    const auto command = [this](const char* tooltip, const char* image, const char* name,
+                                void (MasterListPage::*run)()) {
+        return makeCommand(tooltip, image, name, [this, run] {
+            clearStatus();
+            (this->*run)();
+        });
+    };
+    newMap_ = command("Create blank object map", "cmd_new", "newMap", &MasterListPage::newMap);
+    openMap_ = command("Open object map XML file", "cmd_open", "openMap", &MasterListPage::openMap);
+    saveMap_ = command("Save object map XML file", "cmd_save", "saveMap", &MasterListPage::saveMap);
+    saveMapAs_ =
+        command("Save copy of object map XML file", "cmd_savecopy", "saveMapAs", &MasterListPage::saveMapAs);
+    makeToolbar({newMap_, openMap_, saveMap_, saveMapAs_});
+    connect(helpAction(), &QAction::triggered, this, &ToolPage::clearStatus);
     QLayout* actionRow = makeActionRow(kActionTexts);
     model_ = new MasterListModel(tool_.map(), tool_.mapMutex(), tool_.options(), this);
     grid_ = new QTableView;
@@ -85,27 +96,6 @@ void MasterListPage::selectObject(int n) {
     selected_ = n;
     reselect();
     grid_->scrollTo(model_->index(n - 1, 1));
-}
-
-void MasterListPage::command(int number) {
-    clearStatus();
-    switch (number) {
-    case kNewMap:
-        newMap();
-        break;
-    case kOpenMap:
-        openMap();
-        break;
-    case kSaveMap:
-        saveMap();
-        break;
-    case kSaveMapAs:
-        saveMapAs();
-        break;
-    default:
-        ToolPage::command(number);
-        break;
-    }
 }
 
 // The NV transfers are those of the NV List page: they report in both boxes, and a port that

@@ -19,8 +19,6 @@ enum MasterAction : int {
     kEraseDevice = 5,
 };
 
-enum MasterCommand : int { kNewMap = 1, kOpenMap = 2, kSaveMap = 3, kSaveMapAs = 4 };
-
 class MasterListPage : public ToolPage {
     Q_OBJECT
 public:
@@ -36,12 +34,15 @@ public:
     QTableView* grid() const { return grid_; }
     MasterListModel* model() const { return model_; }
 
+    // The toolbar's file commands.
+    QAction* newMapAction() const { return newMap_; }
+    QAction* openMapAction() const { return openMap_; }
+    QAction* saveMapAction() const { return saveMap_; }
+    QAction* saveMapAsAction() const { return saveMapAs_; }
+
     void execute() override;
     // What a double-click on the column would open for the selected object.
     void openEditorFor(int column);
-
-protected:
-    void command(int number) override;
 
 private:
     void applyColumnWidths();
@@ -56,6 +57,10 @@ private:
     void showLoadedMap();
     void afterFileSave(bool saved);
 
+    QAction* newMap_ = nullptr;
+    QAction* openMap_ = nullptr;
+    QAction* saveMap_ = nullptr;
+    QAction* saveMapAs_ = nullptr;
     QTableView* grid_ = nullptr;
     MasterListModel* model_ = nullptr;
     int selected_ = 0;

@@ -63,7 +63,7 @@ QWidget* ModbusPortPage::buildTopRow() {
     auto* row = new QWidget;
     auto* line = new QHBoxLayout(row);
     line->setContentsMargins(0, 0, 0, 0);
-    line->addWidget(makeToolbar({kHelpButton}));
+    line->addWidget(makeToolbar());
     line->addSpacing(12);
     slave_ = new QCheckBox(QStringLiteral("Slave"));
     master_ = new QCheckBox(QStringLiteral("Master"));

@@ -13,9 +13,7 @@ using widgets::GridImages;
 
 NVImportPage::NVImportPage(ConfigTool& tool, QWidget* parent)
     : ImportPage(tool, kNVImportPage, parent), table_(std::make_unique<ImportTable>()) {
-    makeToolbar({{kClearNVImport, "Clear Import list", "cmd_clear"},
-                 {kImportXif, "Import XIF file", "cmd_import"},
-                 kHelpButton});
+    makeImportToolbar("Clear Import list", "Import XIF file");
     build({"XIF files (*.xif);;All files (*.*)", "Add to NV List", "nvImportGrid", HeadingToggle::AnyColumn},
           {[this] { return table_->count; }, [this](int i) { return table_->entries[i].selected != 0; },
            [this](int i, bool on) { table_->entries[i].selected = on ? 1 : 0; }});

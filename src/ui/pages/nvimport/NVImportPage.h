@@ -9,8 +9,6 @@
 
 namespace korvex::ui::pages {
 
-enum NVImportCommand : int { kClearNVImport = kClearImport, kImportXif = kImportFile };
-
 class NVImportPage : public ImportPage {
     Q_OBJECT
 public:

@@ -32,9 +32,10 @@ constexpr const char* kActionTexts[] = {
 } // namespace
 
 NVListPage::NVListPage(ConfigTool& tool, QWidget* parent) : ListPage(tool, kNVListPage, parent) {
-    makeToolbar({{kClearNVList, "Clear NV list", "cmd_clear"},
-                 {kExportXif, "Export this NV List as XIF file", "cmd_export"},
-                 kHelpButton});
+    clear_ = makeCommand("Clear NV list", "cmd_clear", "clearNVList", [this] { clearList(); });
+    exportXif_ =
+        makeCommand("Export this NV List as XIF file", "cmd_export", "exportXif", [this] { exportXif(); });
+    makeToolbar({clear_, exportXif_});
     QLayout* actionRow = makeActionRow(kActionTexts);
 
     insert_ = makeButton("Insert NV", "insertNV", [this] { insertRow(); });

@@ -8,8 +8,6 @@ class QPushButton;
 
 namespace korvex::ui::pages {
 
-enum NVListCommand : int { kClearNVList = 1, kExportXif = 8 };
-
 enum NVListAction : int {
     kNVListNoAction = 0,
     kAssignFbNumbers = 1,
@@ -31,11 +29,11 @@ public:
     QPushButton* addFieldButton() const { return addField_; }
     QPushButton* deleteButton() const { return delete_; }
 
+    QAction* clearAction() const { return clear_; }
+    QAction* exportXifAction() const { return exportXif_; }
+
     void execute() override;
     void openEditor() override;
-
-protected:
-    void command(int number) override;
 
 private:
     void buildColumns();
@@ -50,6 +48,8 @@ private:
     void exportXif();
     void runListAction(int action);
 
+    QAction* clear_ = nullptr;
+    QAction* exportXif_ = nullptr;
     QPushButton* insert_ = nullptr;
     QPushButton* append_ = nullptr;
     QPushButton* addField_ = nullptr;

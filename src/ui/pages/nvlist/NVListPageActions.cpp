@@ -87,20 +87,6 @@ void NVListPage::runListAction(int action) {
         refreshRegisterList();
 }
 
-void NVListPage::command(int number) {
-    switch (number) {
-    case kClearNVList:
-        clearList();
-        break;
-    case kExportXif:
-        exportXif();
-        break;
-    default:
-        ToolPage::command(number);
-        break;
-    }
-}
-
 void NVListPage::clearList() {
     int rows = 0;
     {

@@ -18,9 +18,7 @@ using widgets::GridImages;
 
 RegImportPage::RegImportPage(ConfigTool& tool, QWidget* parent)
     : ImportPage(tool, kRegImportPage, parent), list_(std::make_unique<RegisterImportList>()) {
-    makeToolbar({{kClearRegImport, "Clear import list", "cmd_clear"},
-                 {kImportCsv, "Import CSV file", "cmd_import"},
-                 kHelpButton});
+    makeImportToolbar("Clear import list", "Import CSV file");
     slave_ = makeButton("Set Slave Addr", "setSlaveAddr", [this] { setSlaveAddress(); });
     build({"CSV files (*.csv);;All files (*.*)", "Add to Reg List", "regImportGrid",
            HeadingToggle::ImageColumnOnly},

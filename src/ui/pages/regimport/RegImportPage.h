@@ -9,8 +9,6 @@
 
 namespace korvex::ui::pages {
 
-enum RegImportCommand : int { kClearRegImport = kClearImport, kImportCsv = kImportFile };
-
 class RegImportPage : public ImportPage {
     Q_OBJECT
 public:

@@ -32,9 +32,10 @@ constexpr const char* kActionTexts[] = {
 } // namespace
 
 RegListPage::RegListPage(ConfigTool& tool, QWidget* parent) : ListPage(tool, kRegListPage, parent) {
-    makeToolbar({{kClearRegList, "Clear register list", "cmd_clear"},
-                 {kExportCsv, "Export register list as CSV", "cmd_export"},
-                 kHelpButton});
+    clear_ = makeCommand("Clear register list", "cmd_clear", "clearRegList", [this] { clearList(); });
+    exportCsv_ =
+        makeCommand("Export register list as CSV", "cmd_export", "exportCsv", [this] { exportCsv(); });
+    makeToolbar({clear_, exportCsv_});
 
     insert_ = makeButton("Insert Reg", "insertReg", [this] { insertRow(); });
     append_ = makeButton("Append Reg", "appendReg", [this] { appendRow(); });

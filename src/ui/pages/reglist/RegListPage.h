@@ -8,8 +8,6 @@ class QPushButton;
 
 namespace korvex::ui::pages {
 
-enum RegListCommand : int { kClearRegList = 1, kExportCsv = 9 };
-
 enum RegListAction : int {
     kRegListNoAction = 0,
     kCreateNVsFromRegisters = 1,
@@ -29,11 +27,11 @@ public:
     QPushButton* appendButton() const { return append_; }
     QPushButton* deleteButton() const { return delete_; }
 
+    QAction* clearAction() const { return clear_; }
+    QAction* exportCsvAction() const { return exportCsv_; }
+
     void execute() override;
     void openEditor() override;
-
-protected:
-    void command(int number) override;
 
 private:
     void buildColumns();
@@ -45,6 +43,8 @@ private:
     void clearList();
     void exportCsv();
 
+    QAction* clear_ = nullptr;
+    QAction* exportCsv_ = nullptr;
     QPushButton* insert_ = nullptr;
     QPushButton* append_ = nullptr;
     QPushButton* delete_ = nullptr;

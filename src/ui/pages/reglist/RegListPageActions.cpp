@@ -57,20 +57,6 @@ void RegListPage::execute() {
     tool_.update();
 }
 
-void RegListPage::command(int number) {
-    switch (number) {
-    case kClearRegList:
-        clearList();
-        break;
-    case kExportCsv:
-        exportCsv();
-        break;
-    default:
-        ToolPage::command(number);
-        break;
-    }
-}
-
 void RegListPage::clearList() {
     int rows = 0;
     {

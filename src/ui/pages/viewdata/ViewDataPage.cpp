@@ -27,7 +27,7 @@ constexpr const char* kActionTexts[] = {"No action", "Get Object data values", "
 } // namespace
 
 ViewDataPage::ViewDataPage(ConfigTool& tool, QWidget* parent) : ToolPage(tool, kViewDataPage, parent) {
-    makeToolbar({kHelpButton});
+    makeToolbar();
     QLayout* actionRow = makeActionRow(kActionTexts);
     model_ = new ViewDataModel(tool_.map(), tool_.mapMutex(), tool_.device().engine().values(),
                                tool_.options(), this);
