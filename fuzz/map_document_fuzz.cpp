@@ -1,6 +1,8 @@
 // Dictionary: xml.dict
 // Object map documents: any bytes load to a result code; a failed load leaves the lists empty,
-// a successful one leaves a consistent map that saves and reloads to the same bytes.
+// a successful one leaves a consistent map that the map checker reads without fault and that
+// saves and reloads to the same bytes.
+#include "model/MapChecker.h"
 #include "support/FuzzChecks.h"
 #include "xml/MapFile.h"
 #include "xml/XmlError.h"
@@ -21,6 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::checkEmptyLists(map);
         return 0;
     }
+    for (const Problem& problem : korvex::checkMap(map, kTcpDeviceModel))
+        fuzz::expect(problem.rule < Rule::Count && !problem.message.empty(),
+                     "a problem without rule or message");
     fuzz::checkSavesAndReloadsIdentically(map);
     return 0;
 }

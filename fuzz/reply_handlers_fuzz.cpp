@@ -69,7 +69,7 @@ public:
     bool open(const std::string&) override { return open_ = true; }
     bool isOpen() override { return open_; }
     void close() override { open_ = false; }
-    void flushInput() override {}
+    int flushInput() override { return 0; }
     bool write(const char*, std::size_t length) override {
         expect(open_, "write on a closed port");
         expect(length > 0 && length < kLinkBufferSize, "command length outside the buffer");

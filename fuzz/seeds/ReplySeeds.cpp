@@ -30,7 +30,11 @@ public:
     bool open(const std::string&) override { return open_ = true; }
     bool isOpen() override { return open_; }
     void close() override { open_ = false; }
-    void flushInput() override { pending_.clear(); }
+    int flushInput() override {
+        const int dropped = static_cast<int>(pending_.size());
+        pending_.clear();
+        return dropped;
+    }
     bool write(const char* data, std::size_t length) override {
         for (std::size_t i = 0; i < length; ++i) {
             if (data[i] != '\r' && data[i] != '\n') {

@@ -2,6 +2,7 @@
 // pieces every verb that changes a map file shares.
 #include "cli/BuildVerb.h"
 
+#include "cli/MapLint.h"
 #include "cli/Verb.h"
 #include "model/ListBuilding.h"
 #include "xml/MapFile.h"
@@ -88,6 +89,8 @@ bool applyOption(const std::string& verb, const std::string& option, const std::
     return true;
 }
 
+} // namespace
+
 // The model named in the map file's header comment, so that a Korvex-C map keeps its TCP
 // settings through a load and save.
 std::optional<int> modelNamedInFile(const std::string& path) {
@@ -101,6 +104,8 @@ std::optional<int> modelNamedInFile(const std::string& path) {
             return model;
     return std::nullopt;
 }
+
+namespace {
 
 // Rows the map file does not keep: registers without a data object (the register list is
 // rebuilt from the objects on loading), NVs without a function-block number and NVs of no size
@@ -220,6 +225,7 @@ bool finishMapJob(ObjectMap& map, const MapJob& job) {
     for (const BuildAction* action : job.then)
         if (!runBuildAction(map, *action)) return false;
     noteRowsNotKept(map, job.out);
+    printMapProblems(map, job.out);
     const MapFileResult result = writeObjectMap(map, job.out);
     if (!result.ok) {
         printText(result.text, true);

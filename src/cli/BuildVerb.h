@@ -46,12 +46,16 @@ struct MapJob {
 bool parseMapJob(const std::string& verb, const std::vector<std::string>& args,
                  std::initializer_list<std::string_view> allowed, MapJob& job);
 
+// The device model the map file names in its header comment, if any.
+std::optional<int> modelNamedInFile(const std::string& path);
+
 // Loads the map file (or leaves an empty map when path is empty). The device model is the
 // one given, else the one the file names in its header, else Korvex-A. Prints the failure.
 bool loadMapFile(ObjectMap& map, const std::string& path, std::optional<int> model);
 
-// Runs the --then actions, tells which rows the file will not keep, and writes the map
-// atomically. Prints what went wrong; false when nothing was written.
+// Runs the --then actions, tells which rows the file will not keep, prints the problems the map
+// checker finds (on stderr, as "map lint" does) and writes the map atomically. Prints what went
+// wrong; false when nothing was written.
 bool finishMapJob(ObjectMap& map, const MapJob& job);
 
 // "all" or "i,j,..." (0-based entries of an import list of `count` entries). False with a

@@ -65,6 +65,7 @@ struct DeviceSetup {
     std::string mapIn;
     std::string mapOut;
     bool yes = false;
+    bool silence = false; // every reply ends by line silence, even after the gateway's prompt
     device::ActionOptions options;
 };
 

@@ -102,6 +102,8 @@ int readOption(const std::vector<std::string>& in, std::size_t& i, DeviceSetup& 
         setup.options.commissioned = true;
     } else if (option == "--slave") {
         setup.options.gatewaySlave = true;
+    } else if (option == "--silence") {
+        setup.silence = true;
     } else if (option != "--port" && option != "--model" && option != "--map" && option != "--out") {
         return badDeviceArguments("unknown option " + option);
     } else if (i + 1 >= in.size()) {
@@ -154,6 +156,7 @@ int runDevice(const std::vector<std::string>& in) {
 
     QtSerialPortDriver driver;
     SerialLink link(driver);
+    link.setSilenceOnly(setup.silence);
     link.startPumpThread();
     link.setPortName(setup.port);
     if (!link.open()) {
@@ -189,14 +192,16 @@ int runDevice(const std::vector<std::string>& in) {
 const VerbRegistrar registrar(
     "device",
     "device --port PORT [--model NAME] [--map IN] [--out OUT] [--yes] [--commissioned] [--slave]\n"
-    "       COMMAND [ARGS] [COMMAND [ARGS]] ...\n"
+    "       [--silence] COMMAND [ARGS] [COMMAND [ARGS]] ...\n"
     "  Runs device actions on the gateway on PORT (COM1..COM20, a device path such as /dev/ttyACM0,\n"
     "  or the path korvex-gateway-sim prints), in order, stopping at the first that fails, and\n"
     "  prints the status texts as the tool's pages show them. IN is the object map to start from\n"
     "  (default empty); OUT is where the map is saved when every command succeeded. NAME is\n"
     "  Korvex-A, Korvex-B or Korvex-C (default: the one IN names, else Korvex-A). Questions are\n"
     "  answered OK by --yes; without it a question is printed and the run fails. --commissioned\n"
-    "  and --slave are the Connect page's options. Commands:\n"
+    "  and --slave are the Connect page's options. A reply ends as soon as it ends with the gateway's\n"
+    "  prompt once the gateway has shown that it prints one, else after 100 ms of line silence;\n"
+    "  --silence waits for the silence after every reply. Commands:\n"
     "    usage | console LINE...\n"
     "    get-nvs | send-nvs [all | INPUTS OUTPUTS]  (each A-B, A or none; default as offered)\n"
     "    get-objects | send-objects | read-values | write-values [all | A-B]\n"

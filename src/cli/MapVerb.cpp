@@ -1,5 +1,6 @@
 // korvex-cli map check|save|new: the object map file, as Open, Save As and New handle it.
 #include "cli/BuildVerb.h"
+#include "cli/MapLint.h"
 #include "cli/Verb.h"
 #include "model/ObjectMap.h"
 #include "xml/MapFile.h"
@@ -101,7 +102,10 @@ int runMap(const std::vector<std::string>& args) {
     if (sub == "check") return runCheck(rest);
     if (sub == "save") return runSave(rest);
     if (sub == "new") return runNew(rest);
-    std::fprintf(stderr, "korvex-cli map: expects \"check\", \"save\" or \"new\" (see korvex-cli --help)\n");
+    if (sub == "lint") return runLint(rest);
+    if (sub == "rules") return runRules(rest);
+    std::fprintf(stderr, "korvex-cli map: expects \"check\", \"lint\", \"rules\", \"save\" or \"new\" "
+                         "(see korvex-cli --help)\n");
     return 2;
 }
 
@@ -110,6 +114,18 @@ const VerbRegistrar mapVerb{
     "map check FILE\n"
     "  Loads the object map file and prints \"No errors found\" (exit 0) or the reader's message with\n"
     "  the tag unit where it stopped, e.g. \"Unexpected end of file at line #57\" (exit 1).\n"
+    "map lint FILE [--model Korvex-A|Korvex-B|Korvex-C] [--json]\n"
+    "  Loads FILE as \"map check\" does and checks it for what will go wrong in the gateway: one line\n"
+    "  per problem, by place (objects, NV rows, register rows, port, TCP entries, node), e.g.\n"
+    "  \"plant.xml: object 3: error: writes holding register 100 of slave 1, as does object 7\n"
+    "  [register-shared-write]\", then \"N errors, M warnings\". Exit 0 without errors, 1 with errors\n"
+    "  or when FILE does not load, 2 on bad arguments. The model defaults to the one FILE names.\n"
+    "  --json prints only a JSON array of {rule, severity, place, row, message} (row null for the\n"
+    "  port and the node); the message of a file that does not load then goes to stderr. The\n"
+    "  import verbs and build print the same lines on stderr for the map they write.\n"
+    "  Example: korvex-cli map lint plant.xml || korvex-cli map lint plant.xml --json > problems.json\n"
+    "map rules\n"
+    "  Lists the checker's rules: id, usual severity and what each finds.\n"
     "map save IN OUT [--model Korvex-A|Korvex-B|Korvex-C]\n"
     "  Loads IN and writes it to OUT as the tool saves (OUT is replaced only once fully written).\n"
     "  The model (default Korvex-A) names the file's header; only Korvex-C keeps the Modbus TCP\n"

@@ -68,6 +68,11 @@ bool containsPrompt(std::string_view reply) {
     return reply.find(kPrompt) != std::string_view::npos;
 }
 
+bool endsWithPrompt(std::string_view reply) {
+    while (!reply.empty() && isBlank(reply.back())) reply.remove_suffix(1);
+    return reply.ends_with(kPrompt);
+}
+
 std::size_t copyErrorText(char* dest, std::size_t capacity, std::string_view reply) {
     if (capacity == 0) return 0;
     std::memset(dest, 0, capacity);

@@ -35,6 +35,9 @@ std::string_view skipLeadingControl(std::string_view reply);
 // True when the reply (after leading control characters) begins with "Ok".
 bool isOk(std::string_view reply);
 bool containsPrompt(std::string_view reply);
+// True when the reply ends with the prompt, after any trailing blanks or line ends: the gateway
+// has said all it will say and waits for the next line.
+bool endsWithPrompt(std::string_view reply);
 
 // Error text for an area's 100-byte buffer: the reply after its leading control characters,
 // at most capacity - 1 characters, cut at the first prompt, trailing control characters removed.

@@ -1,6 +1,7 @@
 #include "device/SerialLink.h"
 
 #include "device/PortName.h"
+#include "device/ReplyText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -167,9 +168,11 @@ void SerialLink::close() {
     request(RequestKind::Close, {});
 }
 
+// A port opened afresh may have another gateway behind it: its pacing is learned anew.
 bool SerialLink::openNow(const std::string& name) {
     if (name.empty()) return false;
     if (openPortName() == name && driver_.isOpen()) return true;
+    promptSeen_.store(false, std::memory_order_release);
     const bool ok = driver_.open(resolvePortName(name)) && driver_.isOpen();
     setOpenName(ok ? name : std::string());
     return ok;
@@ -179,6 +182,7 @@ bool SerialLink::openNow(const std::string& name) {
 void SerialLink::closeNow() {
     if (isOpen()) driver_.close();
     setOpenName({});
+    promptSeen_.store(false, std::memory_order_release);
     if (receiving_) finishReply(0);
 }
 
@@ -187,6 +191,7 @@ void SerialLink::closeNow() {
 void SerialLink::portFailed() {
     driver_.close();
     setOpenName({});
+    promptSeen_.store(false, std::memory_order_release);
     portLost_.fetch_add(1, std::memory_order_acq_rel);
     if (receiving_) finishReply(0);
 }
@@ -257,10 +262,13 @@ bool SerialLink::beginCommand() {
     }
     if (listen) {
         listenPending_.store(false, std::memory_order_relaxed);
+        lastPollEndUs_ = now();
         return true;
     }
-    driver_.flushInput();
+    // Input waiting before a command means the last reply did not end where the prompt said.
+    if (driver_.flushInput() > 0) promptSeen_.store(false, std::memory_order_release);
     const bool written = driver_.write(txBuffer_.data(), length);
+    lastPollEndUs_ = now();
     txLength_.store(0, std::memory_order_relaxed);
     if (!written) {
         portFailed();
@@ -269,12 +277,12 @@ bool SerialLink::beginCommand() {
     return true;
 }
 
-// One timed read. The budget counts a quiet poll as a full poll and a poll that brought data by
-// the time it took, so a reply that arrives in many small pieces gets the same time as any other.
+// One timed read. A paced reply ends with the read that brings the prompt; otherwise the first
+// quiet poll after data ends it, and that reply tells whether the gateway ends its replies with
+// the prompt (a split prompt is found too, since the whole text so far is looked at).
 void SerialLink::readStep() {
     const int space = kLinkBufferSize - rxCount_;
     int n = 0;
-    const std::int64_t started = now();
     if (space > 0)
         n = driver_.read(rxBuffer_.data() + rxCount_, static_cast<std::size_t>(space), kPollWaitMs);
     if (n < 0) {
@@ -282,14 +290,28 @@ void SerialLink::readStep() {
         return;
     }
     n = std::min(n, space);
-    ++pollCount_;
-    budgetUsedUs_ += n == 0 ? kPollUs : std::max<std::int64_t>(0, now() - started);
+    countPoll(n);
     rxCount_ += n;
-    if (rxCount_ != 0 && n == 0) {
+    const std::string_view received(rxBuffer_.data(), static_cast<std::size_t>(rxCount_));
+    if (n > 0 && replyEnd() == ReplyEnd::Prompt && endsWithPrompt(received)) {
+        finishReply(rxCount_);
+    } else if (rxCount_ != 0 && n == 0) {
+        promptSeen_.store(endsWithPrompt(received), std::memory_order_release);
         finishReply(rxCount_);
     } else if (budgetUsedUs_ >= std::int64_t{pollLimit_} * kPollUs) {
         finishReply(0);
     }
+}
+
+// The budget is the time since the command was written (a quiet poll counts at least a full
+// poll), so a reply that arrives in many small pieces gets the same time as any other, and time
+// the pump thread waits for the processor between reads counts too.
+void SerialLink::countPoll(int n) {
+    ++pollCount_;
+    const std::int64_t at = now();
+    const std::int64_t took = std::max<std::int64_t>(0, at - lastPollEndUs_);
+    lastPollEndUs_ = at;
+    budgetUsedUs_ += n == 0 ? std::max(kPollUs, took) : took;
 }
 
 void SerialLink::finishReply(int length) {

@@ -1,9 +1,11 @@
 #pragma once
 // SerialLink: carries one command line at a time to the gateway and collects its reply. A reply
-// ends when one 100 ms poll finds the line quiet after data came; the poll limit given with each
-// command is its time budget. The port pump thread owns the driver and moves the bytes; other
-// threads hand it commands through txLength/replyReady (atomics, release/acquire) and hand it
-// open/close requests, which it answers.
+// ends when one 100 ms poll finds the line quiet after data came, or, once the gateway on the
+// open port has shown that it ends its replies with the console prompt, as soon as the text
+// received ends with that prompt (prompt pacing). The poll limit given with each command is its
+// time budget. The port pump thread owns the driver and moves the bytes and alone learns the
+// pacing; other threads hand it commands through txLength/replyReady (atomics, release/acquire)
+// and hand it open/close requests, which it answers.
 #include "device/SerialPortDriver.h"
 
 #include <array>
@@ -21,6 +23,9 @@ namespace korvex::device {
 
 inline constexpr int kLinkBufferSize = 1000;
 inline constexpr int kPollWaitMs = 100;
+
+// How the link ends the replies on the open port.
+enum class ReplyEnd { Silence, Prompt };
 
 class SerialLink {
 public:
@@ -62,6 +67,18 @@ public:
     // Budget the finished reply used, in polls (valid once replyReady()).
     int replyPolls() const { return replyPolls_; }
 
+    // Pacing. The link ends replies at the prompt only after the gateway on the open port ended
+    // a reply with it (a port opened afresh starts with silence), and goes back to silence after
+    // a reply that ended by silence without it, or when input was still waiting before the next
+    // command (a gateway that goes on writing after its prompt). Silence only keeps the silence
+    // rule whatever the gateway prints; what the link learned is kept for when it is turned off.
+    void setSilenceOnly(bool on) { silenceOnly_.store(on, std::memory_order_release); }
+    bool silenceOnly() const { return silenceOnly_.load(std::memory_order_acquire); }
+    bool promptSeen() const { return promptSeen_.load(std::memory_order_acquire); }
+    ReplyEnd replyEnd() const {
+        return promptSeen() && !silenceOnly() ? ReplyEnd::Prompt : ReplyEnd::Silence;
+    }
+
     // Counts finished replies; a reader sleeps until it moves or the time is up.
     std::uint32_t replySequence() const { return replySequence_.load(std::memory_order_acquire); }
     void waitForReply(std::uint32_t seen, std::chrono::milliseconds max);
@@ -74,6 +91,7 @@ private:
 
     bool beginCommand();
     void readStep();
+    void countPoll(int n);
     void finishReply(int length);
     void portFailed();
     bool openNow(const std::string& name);
@@ -98,6 +116,7 @@ private:
     int pollCount_ = 0;
     int pollLimit_ = 1;
     std::int64_t budgetUsedUs_ = 0;
+    std::int64_t lastPollEndUs_ = 0;
     bool receiving_ = false;
     int replyLength_ = 0;
     int replyPolls_ = 0;
@@ -107,6 +126,8 @@ private:
     // Port state.
     std::atomic<bool> portOpen_{false};
     std::atomic<int> portLost_{0};
+    std::atomic<bool> promptSeen_{false}; // written by the pump thread only
+    std::atomic<bool> silenceOnly_{false};
 
     // Sleeping and waking, and open/close requests handed to the pump thread.
     mutable std::mutex mutex_;

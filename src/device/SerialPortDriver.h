@@ -27,8 +27,9 @@ public:
     // True while the port is open and usable (a hung-up line counts as closed).
     virtual bool isOpen() = 0;
     virtual void close() = 0;
-    // Drops input that arrived but was not read yet.
-    virtual void flushInput() = 0;
+    // Drops input that arrived but was not read yet; returns how many bytes it dropped (0 when
+    // the driver cannot tell).
+    virtual int flushInput() = 0;
     // Writes all bytes; false when the port failed (unplugged, hung up).
     virtual bool write(const char* data, std::size_t length) = 0;
     // Waits up to waitMs for input and returns as soon as some has arrived: the byte count

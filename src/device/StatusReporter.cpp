@@ -267,9 +267,10 @@ void StatusReporter::portSettings() {
     const bool ipDiffers = take(e.portIpDiffers);
     if (!got && !sent) return;
     if (!failing) {
+        // Marked before the word that says so, so whoever reads "Done" finds the marks set.
+        markPortSettings(true, !ipDiffers);
         sink_.setText(Page::ModbusPort, kDone);
         if (ipDiffers) sink_.appendText(Page::ModbusPort, kIpSettingsDiffer);
-        markPortSettings(true, !ipDiffers);
     }
     sink_.refresh(Refresh::PortPage);
     if (got) sink_.refresh(Refresh::TcpMap);

@@ -47,6 +47,7 @@ bool FaultPlan::add(std::string_view spec, std::string* error) {
     } else if (name == "hangup" && readCount(value, fault.hangUpAfter)) {
     } else if (name == "trickle" && readCount(value, fault.trickleMs)) {
     } else if (name == "after" && readCount(value, fault.after)) {
+    } else if (name == "tail" && readCount(value, fault.tailMs)) {
     } else {
         return fail(error, "unknown fault \"" + std::string(rest) + "\"");
     }

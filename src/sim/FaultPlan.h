@@ -16,6 +16,7 @@ struct Fault {
     int hangUpAfter = -1;  // after this many commands of the kind, the next one hangs up the line
     int trickleMs = -1;    // send one byte at a time with this pause after each
     int after = 0;         // the first this many commands of the kind are answered normally
+    int tailMs = -1;       // this long after the reply, print the prompt once more
 };
 
 class FaultPlan {
@@ -25,7 +26,8 @@ public:
     // The fault for a kind, falling back to "*"; nullptr when none. key tells which entry.
     const Fault* find(const std::string& kind, std::string* key = nullptr) const;
     // Adds one switch written as KIND:NAME[=VALUE] (noreply, garbage, delay=MS, split=MS,
-    // error=TEXT, hangup=N, trickle=MS, after=N). False with a reason when it cannot be read.
+    // error=TEXT, hangup=N, trickle=MS, after=N, tail=MS). False with a reason when it cannot be
+    // read.
     bool add(std::string_view spec, std::string* error = nullptr);
 
 private:

@@ -68,11 +68,11 @@ std::string commandKind(std::string_view line) {
     return std::string(line.substr(0, n));
 }
 
-std::string framedReply(std::string_view text) {
+std::string framedReply(std::string_view text, bool prompt) {
     std::string bytes = "\r\n";
     bytes += text;
     bytes += "\r\n";
-    bytes += kConsolePrompt;
+    if (prompt) bytes += kConsolePrompt;
     return bytes;
 }
 

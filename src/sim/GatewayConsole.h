@@ -67,7 +67,7 @@ private:
 // first word ("usage", "pcx", ...); "" for an empty line.
 std::string commandKind(std::string_view line);
 
-// The bytes sent for a reply text: "\r\n" + text + "\r\n:->".
-std::string framedReply(std::string_view text);
+// The bytes sent for a reply text: "\r\n" + text + "\r\n:->", or without the prompt.
+std::string framedReply(std::string_view text, bool prompt = true);
 
 } // namespace korvex::sim

@@ -147,6 +147,16 @@ void SimulatedGateway::setEraseMs(int ms) {
     eraseMs_ = std::max(0, ms);
 }
 
+void SimulatedGateway::setPrompt(bool on) {
+    std::lock_guard lock(mutex_);
+    prompt_ = on;
+}
+
+void SimulatedGateway::setBaud(int baud) {
+    std::lock_guard lock(mutex_);
+    byteTime_ = baud > 0 ? std::chrono::nanoseconds(10'000'000'000LL / baud) : std::chrono::nanoseconds(0);
+}
+
 // ---- faults and records ----------------------------------------------------------------------
 
 void SimulatedGateway::setFault(const std::string& kind, const Fault& fault) {
@@ -173,6 +183,11 @@ std::vector<std::string> SimulatedGateway::receivedLines() const {
 int SimulatedGateway::commandCount() const {
     std::lock_guard lock(mutex_);
     return static_cast<int>(received_.size());
+}
+
+int SimulatedGateway::answeredCount() const {
+    std::lock_guard lock(mutex_);
+    return answered_;
 }
 
 // ---- the gateway's thread --------------------------------------------------------------------
@@ -245,6 +260,8 @@ void SimulatedGateway::handleLine(const std::string& line) {
     Fault fault;
     std::string text;
     int workMs = 0; // how long carrying the command out takes
+    bool prompt = true;
+    Clock::time_point arrived = Clock::now();
     {
         std::unique_lock lock(mutex_);
         received_.push_back(line);
@@ -267,9 +284,21 @@ void SimulatedGateway::handleLine(const std::string& line) {
             if (kind == kEraseKind) workMs = eraseMs_;
         }
         if (!fault.errorText.empty()) text = fault.errorText;
+        prompt = prompt_;
+        arrived +=
+            byteTime_ * static_cast<long long>(line.size() + 2); // the line and its CR LF at line speed
     }
-    if (!pause(workMs + fault.delayMs) || fault.noReply) return;
-    const std::string bytes = fault.garbage ? std::string(kGarbageReply) : framedReply(text);
+    if (!pauseUntil(arrived) || !pause(workMs + fault.delayMs)) return;
+    if (!fault.noReply) {
+        std::string bytes = fault.garbage ? std::string(kGarbageReply) : framedReply(text);
+        if (!prompt) bytes.resize(bytes.size() - kConsolePrompt.size()); // both end with it
+        sendReply(bytes, fault);
+    }
+    std::lock_guard lock(mutex_);
+    ++answered_;
+}
+
+void SimulatedGateway::sendReply(const std::string& bytes, const Fault& fault) {
     if (fault.trickleMs >= 0) {
         for (char c : bytes) {
             if (!writeAll(std::string_view(&c, 1)) || !pause(fault.trickleMs)) return;
@@ -278,12 +307,34 @@ void SimulatedGateway::handleLine(const std::string& line) {
         const std::size_t half = bytes.size() / 2;
         if (writeAll(std::string_view(bytes).substr(0, half)) && pause(fault.splitGapMs))
             writeAll(std::string_view(bytes).substr(half));
-    } else {
-        writeAll(bytes);
+    } else if (!writeAll(bytes)) {
+        return;
     }
+    if (fault.tailMs >= 0 && pause(fault.tailMs)) writeAll(kConsolePrompt);
 }
 
+// At a baud rate each byte goes out once its ten bits would have crossed the line, about a
+// millisecond's worth of bytes at a time.
 bool SimulatedGateway::writeAll(std::string_view bytes) {
+    std::chrono::nanoseconds byteTime;
+    {
+        std::lock_guard lock(mutex_);
+        byteTime = byteTime_;
+    }
+    if (byteTime.count() == 0) return writeNow(bytes);
+    const auto chunk =
+        std::max<std::size_t>(1, static_cast<std::size_t>(std::chrono::milliseconds(1) / byteTime));
+    const Clock::time_point start = Clock::now();
+    for (std::size_t sent = 0; sent < bytes.size();) {
+        const std::size_t n = std::min(chunk, bytes.size() - sent);
+        const auto due = start + byteTime * static_cast<long long>(sent + n);
+        if (!pauseUntil(due) || !writeNow(bytes.substr(sent, n))) return false;
+        sent += n;
+    }
+    return true;
+}
+
+bool SimulatedGateway::writeNow(std::string_view bytes) {
     while (!bytes.empty()) {
         if (masterFd_ < 0) return false;
         const ssize_t n = ::write(masterFd_, bytes.data(), bytes.size());
@@ -298,11 +349,16 @@ bool SimulatedGateway::writeAll(std::string_view bytes) {
     return true;
 }
 
-// Sleeps, but wakes for a stop or a hang-up (which it then carries out). False when cut short.
 bool SimulatedGateway::pause(int ms) {
     if (ms <= 0) return true;
+    return pauseUntil(Clock::now() + std::chrono::milliseconds(ms));
+}
+
+// Sleeps, but wakes for a stop or a hang-up (which it then carries out). False when cut short.
+bool SimulatedGateway::pauseUntil(Clock::time_point until) {
+    if (until <= Clock::now()) return true;
     std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping_ || hangUpRequested_; });
+    changed_.wait_until(lock, until, [this] { return stopping_ || hangUpRequested_; });
     if (!stopping_ && !hangUpRequested_) return true;
     if (hangUpRequested_) {
         lock.unlock();

@@ -1,7 +1,8 @@
 #pragma once
 // The simulated gateway on the master side of a pseudo-terminal: the configuration tool opens
 // the slave side as its serial port. A thread of its own reads command lines, answers them
-// through GatewayConsole and applies the fault switches. Hanging up closes the line as an
+// through GatewayConsole and applies the fault switches. Replies end with the console prompt
+// unless it is switched off, and the line can be held to a baud rate. Hanging up closes the line as an
 // unplugged device would; coming back opens a new line and moves the optional symlink to it.
 #include "sim/FaultPlan.h"
 #include "sim/GatewayConsole.h"
@@ -46,6 +47,12 @@ public:
     void setAutoReturn(int ms);
     // How long erasing the configuration takes (tests shorten it).
     void setEraseMs(int ms);
+    // Whether replies end with the prompt ":->" (they do unless switched off).
+    void setPrompt(bool on);
+    // Holds the line to this baud rate, ten bits a byte: a command is taken once its bytes would
+    // have arrived, and each reply byte is sent once it would have been on the line. 0 (the
+    // default): as fast as the pseudo-terminal goes.
+    void setBaud(int baud);
 
     template <typename F> auto withConfig(F&& f) {
         std::lock_guard lock(mutex_);
@@ -53,14 +60,19 @@ public:
     }
     std::vector<std::string> receivedLines() const;
     int commandCount() const;
+    // Commands whose answer (with any tail) has gone out or was left out by a fault.
+    int answeredCount() const;
 
 private:
     void run();
     bool serviceLine();
     void readCommands(CommandLineReader& lines);
     void handleLine(const std::string& line);
+    void sendReply(const std::string& bytes, const Fault& fault);
     bool writeAll(std::string_view bytes);
+    bool writeNow(std::string_view bytes);
     bool pause(int ms);
+    bool pauseUntil(std::chrono::steady_clock::time_point until);
     void hangUpNow();
     bool openLine(std::string* error);
     void closeLine();
@@ -72,6 +84,7 @@ private:
     FaultPlan faults_;
     std::map<std::string, int> kindCounts_;
     std::vector<std::string> received_;
+    int answered_ = 0;
     std::string slavePath_;
     std::string linkPath_;
     bool stopping_ = false;
@@ -80,6 +93,8 @@ private:
     bool hungUp_ = false;
     int autoReturnMs_ = -1;
     int eraseMs_ = kDefaultEraseMs;
+    bool prompt_ = true;
+    std::chrono::nanoseconds byteTime_{0}; // 0: no line speed
     std::chrono::steady_clock::time_point hungAt_{};
     std::string lineError_;
     std::thread thread_;

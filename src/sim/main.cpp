@@ -23,17 +23,21 @@ void onSignal(int) {
 
 void printHelp() {
     std::puts("Usage: korvex-gateway-sim [--link PATH] [--sample] [--return MS] [--erase-ms MS]\n"
-              "                          [--fault KIND:SWITCH]...\n"
+              "                          [--no-prompt] [--baud RATE] [--fault KIND:SWITCH]...\n"
               "Acts as a Korvex gateway on the master side of a pseudo-terminal and prints the slave\n"
               "path; open that path (or the --link symlink) as the serial port. Runs until interrupted.\n\n"
               "  --link PATH         make PATH a symlink to the slave side (gone while hung up)\n"
               "  --sample            start with a small configuration (3 objects, 4 NVs, a domain)\n"
               "  --return MS         after a hang-up, come back on a new line after MS milliseconds\n"
               "  --erase-ms MS       erasing the configuration takes MS milliseconds (default 3000)\n"
+              "  --no-prompt         end replies without the console prompt \":->\"\n"
+              "  --baud RATE         hold the line to RATE baud, ten bits a byte (e.g. 115200), in both\n"
+              "                      directions; without it bytes go as fast as the terminal takes them\n"
               "  --fault KIND:SWITCH fault for one command kind (usage, pcx, nvitx, obj, nv, mod, ...;\n"
               "                      * for all); switches: noreply, garbage, delay=MS, split=MS,\n"
               "                      error=TEXT, hangup=N (hang up on the command after N), trickle=MS,\n"
-              "                      after=N (the first N commands of the kind are answered normally)\n\n"
+              "                      after=N (the first N commands of the kind are answered normally),\n"
+              "                      tail=MS (MS after the reply, print the prompt once more)\n\n"
               "Example: korvex-gateway-sim --link /tmp/korvex --fault usage:delay=500 --fault pcx:split=150");
 }
 
@@ -43,59 +47,77 @@ bool needValue(int i, int argc, const char* option) {
     return false;
 }
 
-// A whole non-negative number of milliseconds.
-bool readMs(const char* text, int& ms) {
+// A whole number within [low, high].
+bool readNumber(const char* text, long low, long high, int& value) {
     char* end = nullptr;
     errno = 0;
     const long n = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || errno != 0 || n < 0 || n > 3600000) return false;
-    ms = static_cast<int>(n);
+    if (end == text || *end != '\0' || errno != 0 || n < low || n > high) return false;
+    value = static_cast<int>(n);
     return true;
+}
+
+struct Options {
+    bool sample = false;
+    int returnMs = -1;
+    int eraseMs = korvex::sim::kDefaultEraseMs;
+    bool prompt = true;
+    int baud = 0;
+    std::string link;
+    std::vector<std::string> faults;
+};
+
+// Reads one option at argv[i] (advancing past its value); -1 to go on, else the exit status.
+int readOption(int& i, int argc, char** argv, Options& options) {
+    const std::string arg = argv[i];
+    std::string error;
+    if (arg == "--help" || arg == "-h") {
+        printHelp();
+        return 0;
+    } else if (arg == "--sample") {
+        options.sample = true;
+    } else if (arg == "--link" && needValue(i, argc, "--link")) {
+        options.link = argv[++i];
+    } else if (arg == "--return" && needValue(i, argc, "--return")) {
+        options.returnMs = std::atoi(argv[++i]);
+    } else if (arg == "--erase-ms" && needValue(i, argc, "--erase-ms")) {
+        if (readNumber(argv[++i], 0, 3600000, options.eraseMs)) return -1;
+        std::fprintf(stderr, "korvex-gateway-sim: --erase-ms takes a number of milliseconds\n");
+        return 2;
+    } else if (arg == "--no-prompt") {
+        options.prompt = false;
+    } else if (arg == "--baud" && needValue(i, argc, "--baud")) {
+        if (readNumber(argv[++i], 1, 100000000, options.baud)) return -1;
+        std::fprintf(stderr, "korvex-gateway-sim: --baud takes a positive rate\n");
+        return 2;
+    } else if (arg == "--fault" && needValue(i, argc, "--fault")) {
+        options.faults.emplace_back(argv[++i]);
+        if (korvex::sim::FaultPlan().add(options.faults.back(), &error)) return -1;
+        std::fprintf(stderr, "korvex-gateway-sim: %s\n", error.c_str());
+        return 2;
+    } else {
+        std::fprintf(stderr, "korvex-gateway-sim: unknown argument \"%s\" (try --help)\n", arg.c_str());
+        return 2;
+    }
+    return -1;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    bool sample = false;
-    int returnMs = -1;
-    int eraseMs = korvex::sim::kDefaultEraseMs;
-    std::string link;
-    korvex::sim::FaultPlan checked;
-    std::vector<std::string> faults;
+    Options options;
     for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        std::string error;
-        if (arg == "--help" || arg == "-h") {
-            printHelp();
-            return 0;
-        } else if (arg == "--sample") {
-            sample = true;
-        } else if (arg == "--link" && needValue(i, argc, "--link")) {
-            link = argv[++i];
-        } else if (arg == "--return" && needValue(i, argc, "--return")) {
-            returnMs = std::atoi(argv[++i]);
-        } else if (arg == "--erase-ms" && needValue(i, argc, "--erase-ms")) {
-            if (!readMs(argv[++i], eraseMs)) {
-                std::fprintf(stderr, "korvex-gateway-sim: --erase-ms takes a number of milliseconds\n");
-                return 2;
-            }
-        } else if (arg == "--fault" && needValue(i, argc, "--fault")) {
-            faults.emplace_back(argv[++i]);
-            if (!checked.add(faults.back(), &error)) {
-                std::fprintf(stderr, "korvex-gateway-sim: %s\n", error.c_str());
-                return 2;
-            }
-        } else {
-            std::fprintf(stderr, "korvex-gateway-sim: unknown argument \"%s\" (try --help)\n", arg.c_str());
-            return 2;
-        }
+        if (const int status = readOption(i, argc, argv, options); status >= 0) return status;
     }
 
-    korvex::sim::SimulatedGateway gateway(sample ? korvex::sim::sampleConfig()
-                                                 : korvex::sim::GatewayConfig());
-    for (const auto& fault : faults) gateway.addFault(fault);
-    gateway.setAutoReturn(returnMs);
-    gateway.setEraseMs(eraseMs);
+    korvex::sim::SimulatedGateway gateway(options.sample ? korvex::sim::sampleConfig()
+                                                         : korvex::sim::GatewayConfig());
+    for (const auto& fault : options.faults) gateway.addFault(fault);
+    gateway.setAutoReturn(options.returnMs);
+    gateway.setEraseMs(options.eraseMs);
+    gateway.setPrompt(options.prompt);
+    gateway.setBaud(options.baud);
+    const std::string& link = options.link;
     std::string error;
     if (!gateway.start(&error) || (!link.empty() && !gateway.setLink(link, &error))) {
         std::fprintf(stderr, "korvex-gateway-sim: %s\n", error.c_str());

@@ -224,10 +224,10 @@ TEST_F(FilePipeline, AnInterfaceFileWithANewerTypeKeepsEveryNV) {
     write("vav.xif", xif.str());
     const CliRun run = cli("nvs import vav.xif --out vav.xml --then assign-fb");
     ASSERT_EQ(run.status, 0) << run.output;
-    std::size_t warnings = 0;
+    std::size_t warnings = 0; // reader warnings start their line; the map checker's follow the place
     for (std::size_t at = run.output.find("warning: "); at != std::string::npos;
          at = run.output.find("warning: ", at + 1))
-        ++warnings;
+        warnings += at == 0 || run.output[at - 1] == '\n' ? 1 : 0;
     EXPECT_EQ(warnings, 1u) << run.output;
     EXPECT_NE(run.output.find("warning: nvoVersion: standard type 220 is not in the catalogue; kept as a "
                               "user-defined type of 3 bytes\n"),

@@ -27,6 +27,7 @@ protected:
     TestEngine engine{link};
 
     void SetUp() override {
+        test::useRunLinkMode(link);
         link.setPortName("/dev/ttyFAKE");
         ASSERT_TRUE(link.open());
     }

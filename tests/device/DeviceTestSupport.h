@@ -176,9 +176,11 @@ public:
     bool open(const std::string&) override { return open_ = !refuseOpen; }
     bool isOpen() override { return open_; }
     void close() override { open_ = false; }
-    void flushInput() override {
+    int flushInput() override {
         std::lock_guard lock(mutex_);
+        const int dropped = static_cast<int>(pending_.size());
         pending_.clear();
+        return dropped;
     }
     bool write(const char* data, std::size_t length) override {
         std::lock_guard lock(mutex_);
@@ -239,6 +241,7 @@ struct Harness {
     ActionOptions options;
 
     Harness() {
+        useRunLinkMode(link);
         link.setPortName("/dev/ttyFAKE");
         host.whileWaiting = [this] { step(); };
     }

@@ -1,5 +1,6 @@
 // korvex-cli device against the simulated gateway: the printed results and the exit statuses.
 // Skipped where the command-line program is not built (the sanitizer build of the device tests).
+#include "LinkMode.h"
 #include "sim/SimulatedGateway.h"
 #include "xml/MapFile.h"
 
@@ -53,7 +54,9 @@ protected:
     }
 
     CliRun run(const std::string& args) {
-        const std::string command = cli + " device " + args + " >" + scratch + ".out 2>" + scratch + ".err";
+        const std::string mode = test::silenceRun() ? " --silence " : " ";
+        const std::string command =
+            cli + " device" + mode + args + " >" + scratch + ".out 2>" + scratch + ".err";
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(scratch + ".out"),
                 slurp(scratch + ".err")};

@@ -3,6 +3,7 @@
 // step (bytes, a quiet poll, or a failure) and an empty script reads as a quiet line. Every
 // call is recorded. An optional fake clock advances by each step's cost, so budgets can be
 // tested without waiting.
+#include "LinkMode.h"
 #include "device/SerialPortDriver.h"
 
 #include <algorithm>
@@ -39,6 +40,11 @@ public:
     void reply(const std::string& bytes, int costMs = 0) { push({bytes, false, costMs}); }
     void quiet() { push({"", false, 100}); }
     void failRead() { push({"", true, 0}); }
+    // Bytes that arrive after a reply ended and wait on the line until the next flush.
+    void waitBeforeFlush(const std::string& bytes) {
+        std::lock_guard lock(mutex_);
+        waiting_ += bytes;
+    }
     void failWrites(bool fail) { failWrites_ = fail; }
     void refuseOpen(bool refuse) { refuseOpen_ = refuse; }
 
@@ -64,7 +70,14 @@ public:
         ++closes_;
         open_ = false;
     }
-    void flushInput() override { ++flushes_; }
+    // Drops (and counts) what waitBeforeFlush() left waiting.
+    int flushInput() override {
+        ++flushes_;
+        std::lock_guard lock(mutex_);
+        const int dropped = static_cast<int>(waiting_.size());
+        waiting_.clear();
+        return dropped;
+    }
     bool write(const char* data, std::size_t length) override {
         std::lock_guard lock(mutex_);
         writes_.emplace_back(data, length);
@@ -99,6 +112,7 @@ private:
     mutable std::mutex mutex_;
     std::deque<Step> script_;
     std::vector<std::string> writes_;
+    std::string waiting_;
     std::atomic<int> reads_{0};
     std::atomic<int> opens_{0};
     std::atomic<int> closes_{0};

@@ -9,6 +9,7 @@
 // delays are set in wall time with that in mind. Run it alone with
 //   test_device --gtest_filter='FaultSoak*'
 // KORVEX_SOAK_COMMANDS (default 1000) and KORVEX_SOAK_SEED change the length and the mix.
+#include "ScaledTime.h"
 #include "ThreadedSession.h"
 #include "model/FixedText.h"
 #include "model/LinkCheck.h"
@@ -29,32 +30,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using test::Session;
-
-constexpr int kSpeedUp = 10;
-
-std::int64_t fastMicros() {
-    using namespace std::chrono;
-    return duration_cast<microseconds>(Clock::now().time_since_epoch()).count() * kSpeedUp;
-}
-
-// The Qt driver with its quiet polls shortened to match the fast clock.
-class FastDriver : public SerialPortDriver {
-public:
-    bool open(const std::string& path) override { return inner_.open(path); }
-    bool isOpen() override { return inner_.isOpen(); }
-    void close() override { inner_.close(); }
-    void flushInput() override { inner_.flushInput(); }
-    bool write(const char* data, std::size_t length) override { return inner_.write(data, length); }
-    int read(char* dest, std::size_t capacity, int waitMs) override {
-        return inner_.read(dest, capacity, std::max(1, waitMs / kSpeedUp));
-    }
-    std::unique_ptr<PumpThread> startThread(std::function<void()> body) override {
-        return inner_.startThread(std::move(body));
-    }
-
-private:
-    QtSerialPortDriver inner_;
-};
 
 int entriesIn(const char* dir) {
     int n = 0;
@@ -194,8 +169,8 @@ std::vector<Operation> operations(int lastObject) {
 // status loop thread, reporter) over it.
 struct Rig {
     sim::SimulatedGateway gateway{sim::sampleConfig()};
-    FastDriver driver;
-    SerialLink link{driver, fastMicros};
+    test::ScaledDriver driver{{10, 1}};
+    SerialLink link{driver, driver.clock()};
     std::unique_ptr<Session> session;
     std::string path = ::testing::TempDir() + "korvex-soak-" + std::to_string(::getpid());
     int eraseMs = 30; // wall time; the link counts ten times as much
@@ -205,6 +180,7 @@ struct Rig {
         gateway.setEraseMs(eraseMs);
         ASSERT_TRUE(gateway.start(&error)) << error;
         ASSERT_TRUE(gateway.setLink(path, &error)) << error;
+        test::useRunLinkMode(link);
         link.startPumpThread();
         link.setPortName(path);
         ASSERT_TRUE(link.open());

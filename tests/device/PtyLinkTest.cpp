@@ -1,6 +1,8 @@
 // The real link end to end: Qt SerialPort on the pump thread, the engine on the test thread,
 // and the simulated gateway on a pseudo-terminal with its fault switches. Each command costs at
 // least one 100 ms quiet poll, so the cases are few.
+#include "LinkMode.h"
+#include "ScaledTime.h"
 #include "device/CommandEngine.h"
 #include "device/qt/QtSerialPortDriver.h"
 #include "sim/GatewayConsole.h"
@@ -30,6 +32,7 @@ protected:
         ASSERT_TRUE(gateway.start(&error)) << error;
         portPath = ::testing::TempDir() + "korvex-pty-" + std::to_string(::getpid());
         ASSERT_TRUE(gateway.setLink(portPath, &error)) << error;
+        test::useRunLinkMode(link);
         link.startPumpThread();
         link.setPortName(portPath);
         ASSERT_TRUE(link.open());
@@ -52,12 +55,13 @@ protected:
         ASSERT_FALSE(engine.busy());
     }
 
-    std::string transfer(const std::string& line, int pollLimit) {
-        const std::uint32_t seen = link.replySequence();
-        link.startTransfer(line, pollLimit);
-        while (!link.replyReady()) link.waitForReply(seen, std::chrono::milliseconds(50));
+    std::string transfer(const std::string& line, int pollLimit) { return transfer(link, line, pollLimit); }
+    static std::string transfer(SerialLink& on, const std::string& line, int pollLimit) {
+        const std::uint32_t seen = on.replySequence();
+        on.startTransfer(line, pollLimit);
+        while (!on.replyReady()) on.waitForReply(seen, std::chrono::milliseconds(50));
         char buffer[kLinkBufferSize + 1] = {};
-        const int n = link.takeReply(buffer, kLinkBufferSize);
+        const int n = on.takeReply(buffer, kLinkBufferSize);
         return std::string(buffer, static_cast<std::size_t>(n));
     }
 
@@ -108,14 +112,47 @@ TEST_F(PtyLinkTest, ReplySplitByAShortGapArrivesWholeAndByALongGapArrivesCut) {
     EXPECT_EQ(transfer("ninfo\r\n", 20), sim::framedReply("<nd loc=\"Plant room\" pid=\"0\"/>"));
 }
 
+// In slow motion (a quiet poll waits a second, the link's clock runs at a tenth), so that a
+// gateway thread held up on a loaded machine never leaves the line quiet for a whole poll.
 TEST_F(PtyLinkTest, TricklingReplyUsesTimeNotPollsOfTheBudget) {
+    link.close();
+    test::ScaledDriver slowDriver({1, 10});
+    SerialLink slow(slowDriver, slowDriver.clock());
+    test::useRunLinkMode(slow);
+    slow.startPumpThread();
+    slow.setPortName(portPath);
+    ASSERT_TRUE(slow.open());
     // About 40 bytes, one every 2 ms: some 40 polls, but well inside 20 polls' worth of time.
     gateway.addFault("usage:trickle=2");
-    EXPECT_EQ(transfer("usage\r\n", 20), sim::framedReply("Last Obj,NVI,NVO,Map: 3,1,3,0"));
-    // One byte every 30 ms is still streaming when 5 polls' time is up.
+    EXPECT_EQ(transfer(slow, "usage\r\n", 20), sim::framedReply("Last Obj,NVI,NVO,Map: 3,1,3,0"));
+    // One byte every 60 ms (over two seconds in all) is still streaming when one poll's time is up.
     gateway.clearFaults();
-    gateway.addFault("usage:trickle=30");
-    EXPECT_EQ(transfer("usage\r\n", 5), "");
+    gateway.addFault("usage:trickle=60");
+    EXPECT_EQ(transfer(slow, "usage\r\n", 1), "");
+    slow.stopPumpThread();
+}
+
+// Pacing on the real line follows the gateway: its prompt turns pacing on, a gateway that stops
+// printing prompts gets the silence rule from its first reply without one (nothing lost or cut),
+// and a prompt printed once more after a reply is dropped before the next command.
+TEST_F(PtyLinkTest, PacingFollowsTheGatewaysPrompt) {
+    link.setSilenceOnly(false);
+    const std::string usage = "Last Obj,NVI,NVO,Map: 3,1,3,0";
+    EXPECT_EQ(link.replyEnd(), ReplyEnd::Silence);
+    for (const bool prompt : {true, true, false, false, true}) {
+        gateway.setPrompt(prompt);
+        EXPECT_EQ(transfer("usage\r\n", 20), sim::framedReply(usage, prompt));
+        EXPECT_EQ(link.replyEnd(), prompt ? ReplyEnd::Prompt : ReplyEnd::Silence);
+    }
+    gateway.addFault("usage:tail=20");
+    EXPECT_EQ(transfer("usage\r\n", 20), sim::framedReply(usage));
+    // The extra prompt is written, and the pseudo-terminal hands it over a moment later.
+    while (gateway.answeredCount() < gateway.commandCount())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(transfer("ninfo\r\n", 20), sim::framedReply("<nd loc=\"Plant room\" pid=\"0\"/>"));
+    EXPECT_GE(link.replyPolls(), 2); // ended by a quiet poll, so the flush found the extra prompt
+    EXPECT_EQ(link.replyEnd(), ReplyEnd::Prompt);
 }
 
 TEST_F(PtyLinkTest, SecondStartWhileBusyIsRefused) {

@@ -10,7 +10,9 @@
 #include <condition_variable>
 #include <mutex>
 #include <set>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace korvex::device {
 namespace {
@@ -25,6 +27,7 @@ protected:
     SerialLink link{driver, [this] { return clock.now(); }};
 
     void SetUp() override {
+        test::useRunLinkMode(link);
         link.setPortName("/dev/ttyFAKE");
         ASSERT_TRUE(link.open());
     }
@@ -116,6 +119,78 @@ TEST_F(SerialLinkTest, ManyQuickPiecesDoNotSpendTheBudget) {
     link.startTransfer("usage\r\n", 5);
     pumpToReply();
     EXPECT_EQ(take(), std::string(40, 'y'));
+}
+
+// ---- prompt pacing ----
+
+struct PacingCase {
+    const char* name;
+    bool learned;     // the gateway ended an earlier reply with its prompt
+    bool silenceOnly; // the option that keeps the silence rule
+    std::vector<std::string> pieces;
+    std::string reply;
+    int reads;       // a reply that ends by silence takes one quiet poll more
+    bool promptSeen; // what the link knows of the gateway afterwards
+};
+
+class SerialLinkPacingTest : public SerialLinkTest, public ::testing::WithParamInterface<PacingCase> {};
+
+TEST_P(SerialLinkPacingTest, ReplyEndsAtThePromptOnceTheGatewayHasShownIt) {
+    const PacingCase& c = GetParam();
+    link.setSilenceOnly(false);
+    if (c.learned) {
+        driver.reply("\r\n:->");
+        link.startTransfer("usage\r\n", 20);
+        pumpToReply();
+        ASSERT_EQ(link.replyEnd(), ReplyEnd::Prompt);
+    }
+    link.setSilenceOnly(c.silenceOnly);
+    for (const std::string& piece : c.pieces) driver.reply(piece);
+    const int before = driver.reads();
+    link.startTransfer("x\r\n", 20);
+    pumpToReply();
+    EXPECT_EQ(take(), c.reply);
+    EXPECT_EQ(driver.reads() - before, c.reads);
+    EXPECT_EQ(link.promptSeen(), c.promptSeen);
+    EXPECT_EQ(link.replyEnd(), c.promptSeen && !c.silenceOnly ? ReplyEnd::Prompt : ReplyEnd::Silence);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pacing, SerialLinkPacingTest,
+    ::testing::Values(
+        PacingCase{"PromptEndsTheReplyAtOnce", true, false, {"Ok\r\n:->"}, "Ok\r\n:->", 1, true},
+        PacingCase{"BlanksAfterThePrompt", true, false, {"Ok\r\n:-> \r\n"}, "Ok\r\n:-> \r\n", 1, true},
+        PacingCase{"PromptSplitInTwoPieces", true, false, {"Ok\r\n:-", ">"}, "Ok\r\n:->", 2, true},
+        PacingCase{"PromptInsideTheText", true, false, {"a:->b", "\r\n:->"}, "a:->b\r\n:->", 2, true},
+        PacingCase{"NoPromptFallsBackToSilence", true, false, {"Ok\r\n"}, "Ok\r\n", 2, false},
+        PacingCase{"FirstPromptTurnsPacingOn", false, false, {"Ok\r\n:->"}, "Ok\r\n:->", 2, true},
+        PacingCase{"SilenceOnlyWaitsForTheQuietPoll", true, true, {"Ok\r\n:->"}, "Ok\r\n:->", 2, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A gateway that goes on writing after its prompt: the reply that ended at the prompt is whole,
+// the extra output is dropped before the next command, and that command's reply waits for
+// silence (whole as well) and then shows the prompt again. A port opened afresh learns anew.
+TEST_F(SerialLinkTest, OutputAfterThePromptIsDroppedAndTheNextReplyWaitsForSilence) {
+    link.setSilenceOnly(false);
+    driver.reply("\r\n:->");
+    link.startTransfer("usage\r\n", 20);
+    pumpToReply();
+    driver.reply("Ok\r\n:->");
+    link.startTransfer("a\r\n", 20);
+    pumpToReply();
+    EXPECT_EQ(take(), "Ok\r\n:->");
+    driver.waitBeforeFlush("\r\n:->");
+    driver.reply("Ok\r\n:->");
+    const int before = driver.reads();
+    link.startTransfer("b\r\n", 20);
+    pumpToReply();
+    EXPECT_EQ(take(), "Ok\r\n:->");
+    EXPECT_EQ(driver.reads() - before, 2);
+    EXPECT_EQ(link.replyEnd(), ReplyEnd::Prompt);
+    link.close();
+    EXPECT_EQ(link.replyEnd(), ReplyEnd::Silence);
+    ASSERT_TRUE(link.open());
+    EXPECT_EQ(link.replyEnd(), ReplyEnd::Silence);
 }
 
 TEST_F(SerialLinkTest, TakeReplyShortensTheStoredLength) {
@@ -219,6 +294,7 @@ INSTANTIATE_TEST_SUITE_P(Failures, SerialLinkFailureTest,
 TEST(SerialLinkThreadTest, PumpThreadCarriesCommandsAndSleepsWhenIdle) {
     FakeDriver driver;
     SerialLink link(driver);
+    test::useRunLinkMode(link);
     link.startPumpThread();
     link.setPortName("/dev/ttyFAKE");
     ASSERT_TRUE(link.open());
@@ -279,6 +355,7 @@ private:
 TEST(SerialLinkThreadTest, RequestsWhileThePumpThreadStopsStayOffTheDriver) {
     HoldingDriver driver;
     SerialLink link(driver);
+    test::useRunLinkMode(link);
     link.startPumpThread();
     link.setPortName("/dev/ttyFAKE");
     ASSERT_TRUE(link.open());

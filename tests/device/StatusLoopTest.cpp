@@ -14,6 +14,7 @@ namespace {
 TEST(StatusLoopTest, DrivesTheEngineAndEndsOnRequest) {
     test::FakeDriver driver;
     SerialLink link(driver);
+    test::useRunLinkMode(link);
     CommandEngine engine(link);
     std::atomic<int> passes{0};
     StatusLoop loop(engine, [&] {

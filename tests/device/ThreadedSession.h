@@ -77,6 +77,7 @@ struct PtyGateway {
         std::string error;
         ASSERT_TRUE(gateway.start(&error)) << error;
         ASSERT_TRUE(gateway.setLink(path, &error)) << error;
+        useRunLinkMode(link);
         link.startPumpThread();
         link.setPortName(path);
     }

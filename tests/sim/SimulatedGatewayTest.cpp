@@ -114,6 +114,7 @@ TEST_F(SimulatedGatewayTest, FaultSwitchesShapeTheReply) {
         {"usage:garbage", kGarbageReply.size(), std::string(kGarbageReply)},
         {"usage:error=Flash busy", 99, framedReply("Flash busy")},
         {"usage:delay=200", 99, whole},
+        {"usage:tail=100", whole.size(), whole + ":->"},
         {"*:noreply", 0, ""},
     };
     for (const auto& c : cases) {
@@ -124,6 +125,26 @@ TEST_F(SimulatedGatewayTest, FaultSwitchesShapeTheReply) {
         EXPECT_LE(first.size(), c.firstReadAtMost) << c.fault;
         EXPECT_EQ(first + client.readReply(400), c.reply) << c.fault;
     }
+}
+
+// Without the prompt a reply ends at its line end; at a baud rate the command and the reply take
+// at least their ten bits a byte on the line.
+TEST_F(SimulatedGatewayTest, PromptAndLineSpeedSwitches) {
+    Client client(gateway.slavePath());
+    const std::string text = "Last Obj,NVI,NVO,Map: 3,1,3,0";
+    gateway.setPrompt(false);
+    client.send("usage\r\n");
+    EXPECT_EQ(client.readReply(), framedReply(text, false));
+    gateway.setPrompt(true);
+    gateway.setBaud(9600);
+    const auto start = std::chrono::steady_clock::now();
+    client.send("usage\r\n");
+    std::string reply;
+    while (reply.size() < framedReply(text).size()) reply += client.readOnce(1000);
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(reply, framedReply(text));
+    EXPECT_GE(ms, (7 + reply.size()) * 10 * 1000.0 / 9600);
 }
 
 TEST_F(SimulatedGatewayTest, RefusedCommandIsNotCarriedOut) {
@@ -184,6 +205,7 @@ TEST(GatewaySimProgramTest, PrintsTheSlavePathMakesTheLinkAndStopsOnSignal) {
     EXPECT_EQ(std::system((program + " --help >/dev/null").c_str()), 0);
     EXPECT_EQ(WEXITSTATUS(std::system((program + " --fault usage:wobble 2>/dev/null").c_str())), 2);
     EXPECT_EQ(WEXITSTATUS(std::system((program + " --erase-ms soon 2>/dev/null").c_str())), 2);
+    EXPECT_EQ(WEXITSTATUS(std::system((program + " --baud 0 2>/dev/null").c_str())), 2);
 
     const std::string link = ::testing::TempDir() + "korvex-simprog-" + std::to_string(::getpid());
     int out[2];
@@ -191,8 +213,8 @@ TEST(GatewaySimProgramTest, PrintsTheSlavePathMakesTheLinkAndStopsOnSignal) {
     const pid_t child = ::fork();
     if (child == 0) {
         ::dup2(out[1], STDOUT_FILENO);
-        ::execl(program.c_str(), program.c_str(), "--sample", "--erase-ms", "50", "--link", link.c_str(),
-                nullptr);
+        ::execl(program.c_str(), program.c_str(), "--sample", "--erase-ms", "50", "--no-prompt", "--baud",
+                "115200", "--link", link.c_str(), nullptr);
         ::_exit(127);
     }
     ::close(out[1]);
@@ -205,9 +227,10 @@ TEST(GatewaySimProgramTest, PrintsTheSlavePathMakesTheLinkAndStopsOnSignal) {
     {
         Client client(link);
         client.send("usage\r\n");
-        EXPECT_EQ(client.readReply(), framedReply("Last Obj,NVI,NVO,Map: 3,1,3,0"));
+        EXPECT_EQ(client.readReply(), framedReply("Last Obj,NVI,NVO,Map: 3,1,3,0", false));
         client.send("<clearallconfig>\r\nusage\r\n");
-        EXPECT_EQ(client.readReply(), framedReply("Ok") + framedReply("Last Obj,NVI,NVO,Map: 0,0,0,0"));
+        EXPECT_EQ(client.readReply(),
+                  framedReply("Ok", false) + framedReply("Last Obj,NVI,NVO,Map: 0,0,0,0", false));
     }
     ::kill(child, SIGTERM);
     int status = 0;

@@ -193,22 +193,27 @@ TEST(ConnectPage, SimulatedGatewayConnectsAndAnswersTypedCommands) {
 }
 
 // Connect checks the line with "usage" without holding up the window: the answer comes as a
-// line of its own, and the light is amber while no gateway has answered.
+// line of its own, then how replies end, and the light is amber while no gateway has answered.
 TEST(ConnectPage, ConnectChecksWhetherAGatewayAnswers) {
     SilentPort silent;
+    const char* answered =
+        "Gateway answered: highest object \\d+, \\d+ input NVs, \\d+ output NVs, \\d+ TCP map entries\\.";
     const struct {
         QString port;
-        const char* line;
+        bool waitForSilence;
+        const char* line; // a pattern
+        const char* replyEnd;
         const char* light;
     } cases[] = {
-        {silent.path, "No gateway answered on this port\\.", "amber"},
-        {QString::fromLatin1(text::kSimulatedGateway),
-         "Gateway answered: highest object \\d+, \\d+ input NVs, \\d+ output NVs, \\d+ TCP map entries\\.",
+        {silent.path, false, "No gateway answered on this port\\.", text::kRepliesEndBySilence, "amber"},
+        {QString::fromLatin1(text::kSimulatedGateway), false, answered, text::kRepliesEndAtPrompt, "on"},
+        {QString::fromLatin1(text::kSimulatedGateway), true, answered, text::kRepliesEndBySilenceChosen,
          "on"},
     };
     for (const auto& c : cases) {
         Tool tool(true);
         ConnectPage& page = tool.page<ConnectPage>(kConnectPage);
+        page.silenceBox()->setChecked(c.waitForSilence);
         choosePort(page, c.port);
         QTest::mouseClick(page.connectButton(), Qt::LeftButton);
         // The click came back before the answer: the window never waits for the line.
@@ -216,12 +221,39 @@ TEST(ConnectPage, ConnectChecksWhetherAGatewayAnswers) {
         EXPECT_EQ(light(tool), QStringLiteral("amber"));
         ASSERT_TRUE(lineChecked(page)) << c.line;
         const QRegularExpression expected(QStringLiteral("^USB COM port open\\.\\n") + QLatin1String(c.line) +
+                                          u'\n' + QRegularExpression::escape(QLatin1String(c.replyEnd)) +
                                           u'$');
         EXPECT_TRUE(expected.match(page.responseBox()->toPlainText()).hasMatch())
             << page.responseBox()->toPlainText().toStdString();
         EXPECT_EQ(light(tool), QLatin1String(c.light));
         EXPECT_TRUE(tool.window->device().portOpen()); // no answer is no failure of Connect
+        page.silenceBox()->setChecked(false);
     }
+}
+
+// The choice to wait for silence is remembered from one window to the next and takes effect at
+// once: with a port open the box then says how replies end.
+TEST(ConnectPage, WaitForSilenceIsRememberedAndTakesEffectAtOnce) {
+    {
+        Tool tool;
+        ConnectPage& page = tool.page<ConnectPage>(kConnectPage);
+        EXPECT_EQ(page.silenceBox()->text(), QLatin1String(text::kWaitForSilence));
+        EXPECT_FALSE(page.silenceBox()->isChecked());
+        page.silenceBox()->click();
+        EXPECT_TRUE(tool.window->device().link().silenceOnly());
+    }
+    Tool tool(true);
+    ConnectPage& page = tool.page<ConnectPage>(kConnectPage);
+    EXPECT_TRUE(page.silenceBox()->isChecked());
+    EXPECT_TRUE(tool.window->device().link().silenceOnly());
+    choosePort(page, QString::fromLatin1(text::kSimulatedGateway));
+    QTest::mouseClick(page.connectButton(), Qt::LeftButton);
+    ASSERT_TRUE(lineChecked(page));
+    EXPECT_TRUE(page.responseBox()->toPlainText().endsWith(QLatin1String(text::kRepliesEndBySilenceChosen)));
+    page.silenceBox()->click();
+    EXPECT_FALSE(tool.window->device().link().silenceOnly());
+    EXPECT_TRUE(page.responseBox()->toPlainText().endsWith(u'\n' + QLatin1String(text::kRepliesEndAtPrompt)));
+    EXPECT_FALSE(Tool().page<ConnectPage>(kConnectPage).silenceBox()->isChecked());
 }
 
 TEST(ConnectPage, ClosingWhileACommandRunsEndsCleanly) {

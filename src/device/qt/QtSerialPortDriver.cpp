@@ -6,6 +6,7 @@
 
 #ifdef Q_OS_UNIX
 #include <poll.h>
+#include <sys/ioctl.h>
 #endif
 
 namespace korvex::device {
@@ -91,10 +92,17 @@ void QtSerialPortDriver::close() {
     if (port_ && port_->isOpen()) port_->close();
 }
 
-void QtSerialPortDriver::flushInput() {
-    if (!port_ || !port_->isOpen()) return;
+// Counts what waits in the port object and, on Unix, in the line's own queue before dropping it.
+int QtSerialPortDriver::flushInput() {
+    if (!port_ || !port_->isOpen()) return 0;
+    int waiting = 0;
+#ifdef Q_OS_UNIX
+    if (::ioctl(static_cast<int>(port_->handle()), FIONREAD, &waiting) != 0) waiting = 0;
+#endif
+    waiting += static_cast<int>(port_->bytesAvailable());
     port_->clear(QSerialPort::Input);
     port_->readAll();
+    return waiting;
 }
 
 bool QtSerialPortDriver::write(const char* data, std::size_t length) {

@@ -17,7 +17,7 @@ public:
     bool open(const std::string& devicePath) override;
     bool isOpen() override;
     void close() override;
-    void flushInput() override;
+    int flushInput() override;
     bool write(const char* data, std::size_t length) override;
     int read(char* dest, std::size_t capacity, int waitMs) override;
     std::unique_ptr<PumpThread> startThread(std::function<void()> body) override;

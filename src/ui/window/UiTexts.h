@@ -35,4 +35,12 @@ inline constexpr char kGatewayAnswered[] =
     "Gateway answered: highest object %1, %2 input NVs, %3 output NVs, %4 TCP map entries.";
 inline constexpr char kNoGatewayAnswered[] = "No gateway answered on this port.";
 
+// The Connect option that keeps the silence rule, and the line after the check (or after the
+// option changed with a port open) that says how the link ends the gateway's replies.
+inline constexpr char kWaitForSilence[] = "Wait for line silence after every reply";
+inline constexpr char kRepliesEndAtPrompt[] = "Replies end at the gateway's prompt \":->\".";
+inline constexpr char kRepliesEndBySilence[] =
+    "Replies end after 100 ms of line silence (no prompt from the gateway yet).";
+inline constexpr char kRepliesEndBySilenceChosen[] = "Replies end after 100 ms of line silence, as chosen.";
+
 } // namespace korvex::ui::window::text

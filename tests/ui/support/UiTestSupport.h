@@ -8,6 +8,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QUrl>
 
@@ -35,6 +38,11 @@ inline QApplication& app() {
     static char* argv[] = {name, nullptr};
     static QApplication* instance = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        // What the window remembers goes to a folder of this run, never to the user's settings.
+        static QTemporaryDir settings;
+        QStandardPaths::setTestModeEnabled(true);
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, settings.path());
         return new QApplication(argc, argv);
     }();
     return *instance;

@@ -5,6 +5,7 @@
 #include "ui/window/ConfigTool.h"
 #include "ui/window/DeviceSession.h"
 #include "ui/window/UiTexts.h"
+#include "ui/window/StoredOptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 
 namespace korvex::ui::pages {
 
+namespace stored = window::stored;
 namespace text = window::text;
 using window::DeviceSession;
 
@@ -39,6 +41,7 @@ ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
       commissioned_(new QCheckBox(QStringLiteral("I am updating a node already commissioned."))),
       modicon_(new QCheckBox(QStringLiteral("Use Modicon notation for Modbus registers."))),
       slave_(new QCheckBox(QStringLiteral("Configure gateway as Modbus slave."))),
+      silence_(new QCheckBox(QString::fromLatin1(text::kWaitForSilence))),
       connect_(new QPushButton(QStringLiteral("Connect"))), command_(new QPlainTextEdit),
       send_(new QPushButton(QStringLiteral("Send"))), response_(makeStatusBox(6)),
       lineCheck_(new QTimer(this)) {
@@ -85,7 +88,11 @@ QLayout* ConnectPage::buildOptions() {
     commissioned_->setObjectName(QStringLiteral("commissioned"));
     modicon_->setObjectName(QStringLiteral("modicon"));
     slave_->setObjectName(QStringLiteral("gatewaySlave"));
+    silence_->setObjectName(QStringLiteral("waitForSilence"));
     newNode_->setChecked(true);
+    silence_->setChecked(stored::waitForSilence());
+    tool_.device().link().setSilenceOnly(silence_->isChecked());
+    connect(silence_, &QCheckBox::toggled, this, &ConnectPage::setWaitForSilence);
     // The two node boxes are one choice: the box clicked takes the state clicked, the other the
     // opposite.
     connect(newNode_, &QCheckBox::clicked, this, [this](bool checked) { setNodeChoice(!checked); });
@@ -99,7 +106,7 @@ QLayout* ConnectPage::buildOptions() {
         tool_.page(kRegListPage)->refresh();
     });
     auto* column = new QVBoxLayout;
-    for (QCheckBox* box : {newNode_, commissioned_, modicon_, slave_}) column->addWidget(box);
+    for (QCheckBox* box : {newNode_, commissioned_, modicon_, slave_, silence_}) column->addWidget(box);
     column->addStretch(1);
     return column;
 }
@@ -108,6 +115,23 @@ void ConnectPage::setNodeChoice(bool commissioned) {
     newNode_->setChecked(!commissioned);
     commissioned_->setChecked(commissioned);
     tool_.options().commissioned = commissioned;
+}
+
+// Remembered for the next run; with a port open the box says how replies end from now on.
+void ConnectPage::setWaitForSilence(bool on) {
+    stored::setWaitForSilence(on);
+    DeviceSession& device = tool_.device();
+    device.link().setSilenceOnly(on);
+    if (device.portOpen()) appendStatus(u'\n' + replyEndLine());
+}
+
+// How the link ends replies on the open port: it paces them by the prompt only after the gateway
+// has ended a reply with it.
+QString ConnectPage::replyEndLine() const {
+    const device::SerialLink& link = tool_.device().link();
+    if (link.replyEnd() == device::ReplyEnd::Prompt) return QString::fromLatin1(text::kRepliesEndAtPrompt);
+    return QString::fromLatin1(link.silenceOnly() ? text::kRepliesEndBySilenceChosen
+                                                  : text::kRepliesEndBySilence);
 }
 
 void ConnectPage::portChoiceMade() {
@@ -180,7 +204,7 @@ void ConnectPage::lineCheckStep() {
                                         .arg(engine.deviceOutputCount)
                                         .arg(engine.deviceTcpMapCount)
                                   : QString::fromLatin1(text::kNoGatewayAnswered);
-    appendStatus(u'\n' + line);
+    appendStatus(u'\n' + line + u'\n' + replyEndLine());
     tool_.showLink(answered ? ConfigTool::LinkLight::On : ConfigTool::LinkLight::NoAnswer);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The Connect page: device model, COM port and the Connect button, the four working options, and
-// a terminal line for typing a command to the gateway by hand.
+// The Connect page: device model, COM port and the Connect button, the four working options, the
+// remembered choice to wait for line silence after every reply, and a terminal line for typing a
+// command to the gateway by hand.
 #include "ui/pages/ToolPage.h"
 
 #include <QElapsedTimer>
@@ -30,6 +31,7 @@ public:
     QCheckBox* commissionedBox() const { return commissioned_; }
     QCheckBox* modiconBox() const { return modicon_; }
     QCheckBox* slaveBox() const { return slave_; }
+    QCheckBox* silenceBox() const { return silence_; }
     QPushButton* connectButton() const { return connect_; }
     QPlainTextEdit* commandBox() const { return command_; }
     QPushButton* sendButton() const { return send_; }
@@ -42,6 +44,8 @@ private:
     QLayout* buildOptions();
     void portChoiceMade();
     void setNodeChoice(bool commissioned);
+    void setWaitForSilence(bool on);
+    QString replyEndLine() const;
     void checkLine();
     void lineCheckStep();
     void endLineCheck();
@@ -52,6 +56,7 @@ private:
     QCheckBox* commissioned_;
     QCheckBox* modicon_;
     QCheckBox* slave_;
+    QCheckBox* silence_;
     QPushButton* connect_;
     QPlainTextEdit* command_;
     QPushButton* send_;
