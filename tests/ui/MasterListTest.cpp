@@ -179,12 +179,12 @@ TEST(MasterListFiles, OpenRefusesAPathWithoutXml) {
 
 TEST(MasterListFiles, CancelledOpenStillTakesThePortSettingsAsSaved) {
     Tool tool;
-    tool.window->setFileName(QStringLiteral("/tmp/old.xml"));
+    tool.window->session().setFileName(QStringLiteral("/tmp/old.xml"));
     tool.map->modbus.baud = 9600;
     tool.map->saveIndicators.portSettings = false;
     tool.page<MasterListPage>(kMasterListPage).openMapAction()->trigger();
     EXPECT_TRUE(tool.prompter.messages.empty());
-    EXPECT_TRUE(tool.window->fileName().isEmpty());
+    EXPECT_TRUE(tool.window->session().fileName().isEmpty());
     EXPECT_TRUE(tool.map->saveIndicators.portSettings);
     EXPECT_EQ(tool.map->fileSnapshot.baud, 9600);
     EXPECT_EQ(tool.map->pageSnapshot.baud, 9600);
@@ -201,14 +201,14 @@ TEST(MasterListFiles, CancelledSaveAsLeavesTheCloseGuardAsking) {
 
 TEST(MasterListFiles, NewForgetsTheFileAndEmptiesTheMap) {
     Tool tool;
-    tool.window->setFileName(QStringLiteral("/tmp/plant.xml"));
+    tool.window->session().setFileName(QStringLiteral("/tmp/plant.xml"));
     tool.window->selectPage(kMasterListPage);
     tool.map->object(8)->flags = ObjectFlag::InUse;
     tool.map->registerCount = 2;
     tool.map->modbus.baud = 2400; // port settings are not part of a new map, and stay unsaved
     tool.window->page(kMasterListPage)->setStatus(QStringLiteral("old"));
     tool.page<MasterListPage>(kMasterListPage).newMapAction()->trigger();
-    EXPECT_TRUE(tool.window->fileName().isEmpty());
+    EXPECT_TRUE(tool.window->session().fileName().isEmpty());
     EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle) + u'*');
     EXPECT_TRUE(tool.map->object(8)->isEmpty());
     EXPECT_EQ(tool.map->registerCount, 0);
@@ -250,7 +250,7 @@ TEST_F(MapFileFlow, SaveAsThenOpenBringsTheMapBack) {
     tool.prompter.files = {dir.filePath(QStringLiteral("plant"))}; // ".xml" is added
     tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
     EXPECT_TRUE(QFile::exists(path));
-    EXPECT_EQ(tool.window->fileName(), path);
+    EXPECT_EQ(tool.window->session().fileName(), path);
     EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle) + QStringLiteral(" [plant.xml]"));
     EXPECT_EQ(tool.window->page(kMasterListPage)->statusText(), QStringLiteral("File saved."));
     EXPECT_TRUE(tool.map->saveIndicators.all());
@@ -282,7 +282,7 @@ TEST_F(MapFileFlow, SaveAsAsksBeforeReplacingAFile) {
     EXPECT_EQ(tool.prompter.messages[0].text, QString::fromLatin1(text::kOverwrite));
     ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
     EXPECT_EQ(existing.readAll(), QByteArray("keep me"));
-    EXPECT_TRUE(tool.window->fileName().isEmpty());
+    EXPECT_TRUE(tool.window->session().fileName().isEmpty());
 }
 
 // A file that fails to load leaves the window as it was: the map, its file name and its saved
@@ -296,7 +296,7 @@ TEST_F(MapFileFlow, AMalformedFileIsReportedAndLeavesTheMapAsItWas) {
         "\r\n<objects>\r\n");
     bad.close();
     const QString previous = dir.filePath(QStringLiteral("previous.xml"));
-    tool.window->setFileName(previous);
+    tool.window->session().setFileName(previous);
     tool.map->object(2)->datatype = 3;
     tool.map->modbus.baud = 38400;
     tool.map->saveIndicators.portSettings = false;
@@ -309,7 +309,7 @@ TEST_F(MapFileFlow, AMalformedFileIsReportedAndLeavesTheMapAsItWas) {
     EXPECT_EQ(tool.map->object(2)->datatype, 3);
     EXPECT_EQ(tool.map->modbus.baud, 38400);
     EXPECT_FALSE(tool.map->saveIndicators.portSettings);
-    EXPECT_EQ(tool.window->fileName(), previous);
+    EXPECT_EQ(tool.window->session().fileName(), previous);
     EXPECT_TRUE(tool.window->page(kMasterListPage)->statusText().isEmpty());
 }
 
@@ -356,7 +356,7 @@ TEST_F(MapFileFlow, CancelledSaveCopyKeepsTheFileName) {
         tool.prompter.files = {chosen};
         tool.prompter.answers = {false};
         tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
-        EXPECT_EQ(tool.window->fileName(), path) << chosen.toStdString();
+        EXPECT_EQ(tool.window->session().fileName(), path) << chosen.toStdString();
         EXPECT_EQ(tool.window->windowTitle(),
                   QString::fromLatin1(text::kTitle) + QStringLiteral(" [plant.xml]"));
         tool.page<MasterListPage>(kMasterListPage).saveMapAction()->trigger();
@@ -368,14 +368,14 @@ TEST_F(MapFileFlow, CancelledSaveCopyKeepsTheFileName) {
 TEST_F(MapFileFlow, FailedSaveForgetsThePathAndSaysWhy) {
     Tool tool;
     const QString unwritable = dir.filePath(QStringLiteral("missing-folder/plant.xml"));
-    tool.window->setFileName(unwritable);
+    tool.window->session().setFileName(unwritable);
     tool.map->saveIndicators.portSettings = false;
     tool.page<MasterListPage>(kMasterListPage).saveMapAction()->trigger();
     ASSERT_EQ(tool.prompter.messages.size(), 1u);
     EXPECT_EQ(tool.prompter.messages[0].text,
               QStringLiteral("Error opening object map file %1\n").arg(unwritable));
     EXPECT_EQ(tool.prompter.messages[0].icon, MessageIcon::Information);
-    EXPECT_TRUE(tool.window->fileName().isEmpty());
+    EXPECT_TRUE(tool.window->session().fileName().isEmpty());
     EXPECT_FALSE(tool.map->saveIndicators.portSettings);
 }
 

@@ -223,7 +223,7 @@ TEST(NVListPage, TitleUpdatesAndStatusLoopRequestsRedrawTheGrid) {
     tool.window->updateTitle();
     EXPECT_EQ(listPage(tool).model()->rowCount(), 1);
     appendNV(*tool.map);
-    tool.window->device().sink().requestRefresh(GridRefresh::NVList);
+    tool.window->device().sink().refresh(device::Refresh::NVList);
     EXPECT_TRUE(waitFor([&] { return listPage(tool).model()->rowCount() == 2; }));
     // The selection stays where it was.
     listPage(tool).selectRow(1);
@@ -285,7 +285,7 @@ TEST(NVListPage, SendAndGetThroughTheSimulatedGateway) {
                                         {RangeAnswer::Ok, NetVarRanges{1, 1, 1, 1}}};
     runAction(tool, kSendNVDefinitions);
     const auto bothInDevice = [&] {
-        std::lock_guard lock(tool.window->mapMutex());
+        std::lock_guard lock(tool.window->session().mutex());
         return tool.map->nvs[0].inDevice && tool.map->nvs[1].inDevice;
     };
     ASSERT_TRUE(waitFor(bothInDevice)) << listPage(tool).statusText().toStdString();
@@ -293,7 +293,7 @@ TEST(NVListPage, SendAndGetThroughTheSimulatedGateway) {
 
     runAction(tool, kGetNVDefinitions);
     ASSERT_TRUE(waitFor([&] {
-        std::lock_guard lock(tool.window->mapMutex());
+        std::lock_guard lock(tool.window->session().mutex());
         return tool.map->nvCount == 2;
     })) << listPage(tool).statusText().toStdString();
     EXPECT_TRUE(waitFor([&] { return listPage(tool).model()->rowCount() == 2; }));

@@ -29,7 +29,7 @@ TEST(SendChecks, ValuesNeverTypedAreCheckedBeforeAnythingIsSent) {
     const struct {
         const char* name;
         std::function<void(Tool&)> setUp;
-        int page;
+        Page page;
         std::function<void(Tool&)> press;
         const char* message;
     } cases[] = {
@@ -54,7 +54,7 @@ TEST(SendChecks, ValuesNeverTypedAreCheckedBeforeAnythingIsSent) {
     for (const auto& c : cases) {
         SimTool tool;
         {
-            std::lock_guard lock(tool.window->mapMutex());
+            std::lock_guard lock(tool.window->session().mutex());
             c.setUp(tool);
         }
         tool.window->selectPage(c.page);

@@ -146,15 +146,15 @@ TEST(TcpMap, CancelDiscards) {
 TEST(TcpMap, TheWindowsContextRedrawsTheMapAndDropsThePortSync) {
     Tool tool;
     tool.window->options().modicon = true;
-    tool.window->setPortSettingsInSync(true);
-    const EditorContext context = editorContext(*tool.window);
+    tool.window->session().setPortInSync(true);
+    const EditorContext context = tool.window->editorContext();
     EXPECT_TRUE(context.modicon);
-    EXPECT_EQ(context.mapMutex, &tool.window->mapMutex());
+    EXPECT_EQ(context.mapMutex, &tool.window->session().mutex());
     EXPECT_EQ(context.modiconHint, &runModiconHint());
     TcpMap dialog(context, 1);
     typeInto(dialog, "firstUnit", QStringLiteral("3"));
     click(dialog, "apply");
-    EXPECT_TRUE(waitFor([&] { return !tool.window->portSettingsInSync(); }));
+    EXPECT_TRUE(waitFor([&] { return !tool.window->session().portInSync(); }));
     EXPECT_FALSE(tool.map->saveIndicators.portSettings);
     EXPECT_EQ(tool.map->tcpMap[0].firstUnit, 3);
 }

@@ -1,8 +1,8 @@
 #pragma once
 // What an editor dialog works with besides the record it edits: the object map and the lock that
 // guards it against the device link, the message box, the working options that decide how a row
-// is shown, and where the refresh requests that follow an Apply go. Pages build one from the
-// window (editorContext); tests build their own over their own map.
+// is shown, and where the refresh requests that follow an Apply go. Pages get one from the window
+// (ConfigTool::editorContext); tests build their own over their own map.
 #include "model/ObjectMap.h"
 #include "ui/window/Prompter.h"
 
@@ -11,10 +11,6 @@
 
 namespace korvex {
 class ModiconHint;
-}
-
-namespace korvex::ui::window {
-class ConfigTool;
 }
 
 namespace korvex::ui::dialogs {
@@ -48,10 +44,6 @@ struct EditorContext {
     // The one message box, always with OK and the error icon.
     void tell(QWidget* owner, const char* text) const;
 };
-
-// The window's context: its map, lock, prompter and working options; refresh requests go through
-// the device session's status sink to the window thread, and the Modicon hint is the run's one.
-EditorContext editorContext(window::ConfigTool& tool);
 
 // The flag behind the one-time Modicon hint, kept for the whole run of the program.
 ModiconHint& runModiconHint();

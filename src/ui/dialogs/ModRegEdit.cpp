@@ -81,6 +81,11 @@ QLayout* ModRegEdit::buildAccess() {
 }
 
 QLayout* ModRegEdit::buildFields() {
+    makeControls();
+    return placeFields();
+}
+
+void ModRegEdit::makeControls() {
     number_ = textBox("registerNumber", [this](const QString& t) { takeNumber(t); });
     type_ = new QComboBox;
     type_->setObjectName(QStringLiteral("registerType"));
@@ -119,7 +124,9 @@ QLayout* ModRegEdit::buildFields() {
     fbLabel_->setObjectName(QStringLiteral("fbLabel"));
     fbNumber_ = readOnlyBox("fbNumber");
     objectNumber_ = readOnlyBox("objectNumber");
+}
 
+QLayout* ModRegEdit::placeFields() {
     auto* numberLabel = label(modicon_ ? "Modicon #" : "Register # 1..N");
     numberLabel->setObjectName(QStringLiteral("numberLabel"));
     auto* pollLabel = label(context_.gatewaySlave ? "Host Timeout (Sec)" : "Poll Rate (Sec)");

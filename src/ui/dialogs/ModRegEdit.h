@@ -33,6 +33,8 @@ protected:
 private:
     QLayout* buildAccess();
     QLayout* buildFields();
+    void makeControls();
+    QLayout* placeFields();
     QLayout* buildButtons();
     void chooseAccessBox(Access access);
     void takeNumber(const QString& text);

@@ -83,6 +83,12 @@ void NVEdit::build() {
 }
 
 QLayout* NVEdit::buildFields() {
+    makeTypeControls();
+    makeValueControls();
+    return placeFields();
+}
+
+void NVEdit::makeTypeControls() {
     name_ = textBox("name", [this](const QString& t) { takeName(t); });
     name_->setMaxLength(kNameSize);
 
@@ -108,7 +114,9 @@ QLayout* NVEdit::buildFields() {
     formula_ = new QLineEdit;
     formula_->setObjectName(QStringLiteral("formula"));
     formula_->setReadOnly(true);
+}
 
+void NVEdit::makeValueControls() {
     minSend_ =
         textBox("minSendTime", [this](const QString& t) { copy_.minSendTime = parseSendTime(latinOf(t)); });
     maxSend_ =
@@ -141,7 +149,9 @@ QLayout* NVEdit::buildFields() {
     fbLabel_->setObjectName(QStringLiteral("fbLabel"));
     fbNumber_ = textBox("fbNumber", [this](const QString& t) { takeFbNumber(t); });
     objectNumber_ = textBox("objectNumber", [this](const QString& t) { takeObjectNumber(t); });
+}
 
+QLayout* NVEdit::placeFields() {
     auto* grid = new QGridLayout;
     const auto place = [grid](int row, int column, const char* text, QWidget* control) {
         if (text) grid->addWidget(label(text), row, column);

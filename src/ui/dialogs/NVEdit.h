@@ -28,6 +28,9 @@ protected:
 private:
     void build();
     QLayout* buildFields();
+    void makeTypeControls();
+    void makeValueControls();
+    QLayout* placeFields();
     QLayout* buildButtons();
     int parentType() const { return copy_.isField ? header_.snvt : copy_.snvt; }
 

@@ -38,13 +38,39 @@ QVariant MapTableModel::headerData(int section, Qt::Orientation orientation, int
     return columns_[section].title;
 }
 
+int MapTableModel::currentRows() const {
+    std::lock_guard lock(mapMutex_);
+    return rows_(map_);
+}
+
 void MapTableModel::refresh() {
     beginResetModel();
-    {
-        std::lock_guard lock(mapMutex_);
-        rowCount_ = rows_(map_);
-    }
+    rowCount_ = currentRows();
     endResetModel();
+}
+
+void MapTableModel::insertListRows(int row, int count) {
+    const int rows = currentRows();
+    if (count <= 0 || row < 0 || row > rowCount_ || rows != rowCount_ + count) return refresh();
+    beginInsertRows(QModelIndex(), row, row + count - 1);
+    rowCount_ = rows;
+    endInsertRows();
+    rowsFrom(row + count);
+}
+
+void MapTableModel::removeListRows(int row, int count) {
+    const int rows = currentRows();
+    if (count <= 0 || row < 0 || row + count > rowCount_ || rows != rowCount_ - count) return refresh();
+    beginRemoveRows(QModelIndex(), row, row + count - 1);
+    rowCount_ = rows;
+    endRemoveRows();
+    rowsFrom(row);
+}
+
+// The rows after an insert or removal may show other links or numbers now.
+void MapTableModel::rowsFrom(int row) {
+    if (row >= rowCount_ || columns_.empty()) return;
+    emit dataChanged(index(row, 0), index(rowCount_ - 1, columnCount() - 1));
 }
 
 } // namespace korvex::ui::models

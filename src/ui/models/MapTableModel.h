@@ -1,7 +1,8 @@
 #pragma once
 // A grid model read straight from the object map: a column table (title, width, cell text) and a
 // row count, no per-cell items. A refresh is a model reset, so redrawing a 1000-row list costs
-// only the cells in view. The list pages build their grids from this.
+// only the cells in view; rows that came or went are told to the view as such. The list pages
+// build their grids from this.
 #include "model/ObjectMap.h"
 
 #include <QAbstractTableModel>
@@ -38,8 +39,15 @@ public:
 
     // Takes the row count anew and redraws every cell.
     void refresh();
+    // count rows came at row, or went from there: the rows from there on are read anew. A count
+    // that does not match the list any more is a refresh.
+    void insertListRows(int row, int count);
+    void removeListRows(int row, int count);
 
 private:
+    int currentRows() const;
+    void rowsFrom(int row);
+
     const ObjectMap& map_;
     std::mutex& mapMutex_;
     RowCount rows_;

@@ -152,6 +152,11 @@ void MasterListModel::refresh() {
     endResetModel();
 }
 
+void MasterListModel::objectsChanged(int first, int last) {
+    if (first < 1 || last > kObjectCount || first > last || columns_.empty()) return refresh();
+    emit dataChanged(index(first - 1, 0), index(last - 1, columnCount() - 1));
+}
+
 void MasterListModel::rebuildColumns() {
     beginResetModel();
     columns_ = {MasterColumn::Image, MasterColumn::Number, MasterColumn::Access};

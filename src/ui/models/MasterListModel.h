@@ -35,6 +35,8 @@ public:
 
     // Re-reads the whole map.
     void refresh();
+    // Objects first..last (1-based) changed: only their rows are read anew.
+    void objectsChanged(int first, int last);
     // Rebuilds the column set for the current Modicon option.
     void rebuildColumns();
 

@@ -25,7 +25,9 @@ QString shown(const std::string& text) {
 
 } // namespace
 
-ImportPage::ImportPage(ConfigTool& tool, int index, QWidget* parent) : ToolPage(tool, index, parent) {}
+ImportPage::ImportPage(ConfigTool& tool, Page page, QWidget* parent) : ToolPage(tool, page, parent) {
+    connect(&session_, &MapSession::replaced, this, &ImportPage::refresh);
+}
 
 void ImportPage::build(const Setup& setup, MarkAccess marks, std::initializer_list<QWidget*> more) {
     openFilters_ = setup.openFilters;
@@ -93,10 +95,10 @@ void ImportPage::showStatusLines(const QString& text) {
     setStatus(text);
 }
 
-void ImportPage::showAdded(const std::string& text, int listPage) {
+void ImportPage::showAdded(const std::string& text, MapParts changed) {
     showStatusLines(QString::fromStdString(text));
     tool_.updateTitle();
-    tool_.page(listPage)->refresh();
+    session_.announceWhole(changed);
 }
 
 } // namespace korvex::ui::pages

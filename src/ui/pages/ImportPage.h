@@ -56,7 +56,7 @@ protected:
         const char* gridName;
         HeadingToggle headings;
     };
-    ImportPage(ConfigTool& tool, int index, QWidget* parent);
+    ImportPage(ConfigTool& tool, Page page, QWidget* parent);
 
     // The add row (add button, status line, then `more` at its end), the grid with as many rows
     // as marks.count() gives, and the page's layout. The columns are the page's own.
@@ -64,8 +64,8 @@ protected:
     void setColumns(std::vector<ImportColumn> columns);
     // The toolbar: clear, import (with the page's tooltips), help.
     void makeImportToolbar(const char* clearTooltip, const char* importTooltip);
-    // After an add: the count text, the title and the list the entries went to.
-    void showAdded(const std::string& text, int listPage);
+    // After an add: the count text, the title, and the announcement of the list the entries went to.
+    void showAdded(const std::string& text, MapParts changed);
 
 private:
     void showStatusLines(const QString& text);

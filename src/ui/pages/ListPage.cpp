@@ -1,5 +1,6 @@
 #include "ui/pages/ListPage.h"
 
+#include "model/ListEditing.h"
 #include "ui/widgets/ListGrid.h"
 #include "ui/window/ConfigTool.h"
 
@@ -14,16 +15,51 @@ using widgets::followSelection;
 using widgets::setUpGrid;
 using widgets::showSelectedRow;
 
-ListPage::ListPage(ConfigTool& tool, int index, QWidget* parent)
-    : ToolPage(tool, index, parent), images_(std::make_unique<GridImages>()) {}
+ListPage::ListPage(ConfigTool& tool, Page page, QWidget* parent)
+    : ToolPage(tool, page, parent), images_(std::make_unique<GridImages>()) {}
 
 ListPage::~ListPage() = default;
 
-void ListPage::makeGrid(MapTableModel::RowCount rows, const char* objectName) {
-    model_ = new MapTableModel(tool_.map(), tool_.mapMutex(), std::move(rows), this);
+void ListPage::makeGrid(MapPart list, MapTableModel::RowCount rows, const char* objectName) {
+    model_ = new MapTableModel(session_.map(), session_.mutex(), std::move(rows), this);
     grid_ = new QTableView;
     setUpGrid(*grid_, *model_, objectName);
     followSelection(*grid_, *this, selected_, 0, [this](const QModelIndex&) { openEditor(); });
+    followList(list);
+}
+
+void ListPage::followList(MapPart list) {
+    list_ = list;
+    const bool nv = list == MapPart::NVList;
+    connect(&session_, nv ? &MapSession::nvListChanged : &MapSession::registerListChanged, this,
+            &ListPage::refresh);
+    connect(&session_, nv ? &MapSession::nvRowsInserted : &MapSession::registerRowsInserted, this,
+            &ListPage::rowsInserted);
+    connect(&session_, nv ? &MapSession::nvRowsRemoved : &MapSession::registerRowsRemoved, this,
+            &ListPage::rowsRemoved);
+    connect(&session_, &MapSession::replaced, this, &ListPage::refresh);
+}
+
+void ListPage::rowsInserted(int row, int count) {
+    model_->insertListRows(row, count);
+    reselect();
+}
+
+void ListPage::rowsRemoved(int row, int count) {
+    model_->removeListRows(row, count);
+    reselect();
+}
+
+// Entering the tab: the page is shown whatever the check says. Coming back to the window, the
+// grid is redrawn (another program may have been used meanwhile); the NV list is also redrawn
+// with the title.
+void ListPage::revisited(Revisit why) {
+    const bool nv = list_ == MapPart::NVList;
+    if (why == Revisit::WindowActivated || (why == Revisit::TitleUpdated && nv)) refresh();
+    if (why != Revisit::TabEntered) return;
+    const int code =
+        session_.read([nv](const ObjectMap& map) { return nv ? checkNVList(map) : checkRegisterList(map); });
+    tool_.showRefusal(nv ? ModelOp::CheckNVList : ModelOp::CheckRegisterList, code);
 }
 
 void ListPage::setColumns(std::vector<MapColumn> columns) {

@@ -37,10 +37,13 @@ public:
     virtual void openEditor() = 0;
 
 protected:
-    ListPage(ConfigTool& tool, int index, QWidget* parent);
+    ListPage(ConfigTool& tool, Page page, QWidget* parent);
 
-    // The grid over as many rows as `rows` counts in the map.
-    void makeGrid(MapTableModel::RowCount rows, const char* objectName);
+    // The grid over as many rows as `rows` counts in the map, redrawn when the session announces
+    // a change of list (MapPart::NVList or MapPart::RegisterList).
+    void makeGrid(MapPart list, MapTableModel::RowCount rows, const char* objectName);
+    // Entering the tab runs the list's check (its message only advises); coming back redraws.
+    void revisited(Revisit why) override;
     void setColumns(std::vector<MapColumn> columns);
     const GridImages& images() const { return *images_; }
 
@@ -48,7 +51,11 @@ protected:
 
 private:
     void reselect();
+    void followList(MapPart list);
+    void rowsInserted(int row, int count);
+    void rowsRemoved(int row, int count);
 
+    MapPart list_ = MapPart::NVList;
     std::unique_ptr<GridImages> images_;
     QTableView* grid_ = nullptr;
     MapTableModel* model_ = nullptr;

@@ -1,5 +1,5 @@
-// The one place that knows which class builds which tab; a new page replaces its placeholder here.
-#include "ui/pages/ToolPage.h"
+#include "ui/pages/PageFactory.h"
+
 #include "ui/pages/connect/ConnectPage.h"
 #include "ui/pages/lonworks/LonWorksPage.h"
 #include "ui/pages/masterlist/MasterListPage.h"
@@ -12,29 +12,28 @@
 
 namespace korvex::ui::pages {
 
-ToolPage* createPage(ConfigTool& tool, int index) {
-    switch (index) {
-    case kConnectPage:
+ToolPage* createPage(ConfigTool& tool, Page page) {
+    switch (page) {
+    case Page::Connect:
         return new ConnectPage(tool);
-    case kRegImportPage:
+    case Page::RegImport:
         return new RegImportPage(tool);
-    case kRegListPage:
+    case Page::RegList:
         return new RegListPage(tool);
-    case kNVImportPage:
+    case Page::NVImport:
         return new NVImportPage(tool);
-    case kNVListPage:
+    case Page::NVList:
         return new NVListPage(tool);
-    case kMasterListPage:
+    case Page::MasterList:
         return new MasterListPage(tool);
-    case kViewDataPage:
+    case Page::ViewData:
         return new ViewDataPage(tool);
-    case kModbusPortPage:
+    case Page::ModbusPort:
         return new ModbusPortPage(tool);
-    case kLonWorksPage:
+    case Page::LonWorks:
         return new LonWorksPage(tool);
-    default:
-        return new PlaceholderPage(tool, index);
     }
+    return nullptr;
 }
 
 } // namespace korvex::ui::pages

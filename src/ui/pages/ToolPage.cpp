@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -20,8 +19,8 @@ namespace korvex::ui::pages {
 
 using window::GuiActionHost;
 
-ToolPage::ToolPage(ConfigTool& tool, int index, QWidget* parent)
-    : QWidget(parent), tool_(tool), index_(index) {}
+ToolPage::ToolPage(ConfigTool& tool, Page page, QWidget* parent)
+    : QWidget(parent), tool_(tool), session_(tool.session()), page_(page) {}
 
 QAction* ToolPage::makeCommand(const char* tooltip, const char* image, const char* objectName,
                                std::function<void()> run) {
@@ -79,13 +78,17 @@ void ToolPage::layOut(std::initializer_list<QLayout*> rows, QWidget* main) {
         layout->addStretch(1);
 }
 
-int ToolPage::changeMap(std::optional<ModelOp> op, const std::function<int(ObjectMap&)>& change) {
-    int code = kOk;
-    {
-        std::lock_guard lock(tool_.mapMutex());
-        code = change(tool_.map());
-    }
+int ToolPage::changeMap(MapParts parts, std::optional<ModelOp> op,
+                        const std::function<int(ObjectMap&)>& change) {
+    const int code = session_.edit(parts, change);
     if (op) tool_.showRefusal(*op, code);
+    return code;
+}
+
+int ToolPage::changeRows(MapPart list, int row, ModelOp op, const std::function<int(ObjectMap&)>& change) {
+    const int code =
+        list == MapPart::NVList ? session_.editNVRows(row, change) : session_.editRegisterRows(row, change);
+    tool_.showRefusal(op, code);
     return code;
 }
 
@@ -146,29 +149,6 @@ void ToolPage::appendStatus(const QString& text) {
 
 QString ToolPage::statusText() const {
     return statusBox_ ? statusBox_->toPlainText() : QString();
-}
-
-QLabel* makeIndicator(const char* objectName) {
-    auto* indicator = new QLabel;
-    indicator->setObjectName(QString::fromLatin1(objectName));
-    indicator->setFixedSize(20, 20);
-    showIndicator(*indicator, false);
-    return indicator;
-}
-
-void showIndicator(QLabel& indicator, bool on) {
-    indicator.setPixmap(
-        QPixmap(on ? QStringLiteral(":/korvex/led_on.png") : QStringLiteral(":/korvex/led_off.png")));
-}
-
-void showAmberIndicator(QLabel& indicator) {
-    indicator.setPixmap(QPixmap(QStringLiteral(":/korvex/led_amber.png")));
-}
-
-PlaceholderPage::PlaceholderPage(ConfigTool& tool, int index, QWidget* parent)
-    : ToolPage(tool, index, parent) {
-    makeToolbar();
-    layOut({}, nullptr);
 }
 
 } // namespace korvex::ui::pages

@@ -1,8 +1,12 @@
 #pragma once
 // What every page of the main window shares: its place in the tab order, its help section, its
 // toolbar (the page's own commands, then help) and its status box. Pages are created once and
-// only shown or hidden; the window calls the hooks below on tab changes and option changes.
+// only shown or hidden. A page learns of changes to the map from the map session's signals and
+// of the window's own events (tab changes, option changes) from the hooks below; it never calls
+// another page. Window thread only.
+#include "device/StatusSink.h"
 #include "model/ModelMessages.h"
+#include "ui/window/MapSession.h"
 #include "ui/window/Prompter.h"
 
 #include <QWidget>
@@ -14,15 +18,10 @@
 
 class QAction;
 class QComboBox;
-class QLabel;
 class QLayout;
 class QPlainTextEdit;
 class QPushButton;
 class QToolBar;
-
-namespace korvex {
-struct ObjectMap;
-}
 
 namespace korvex::device {
 class DeviceActions;
@@ -34,37 +33,40 @@ class ConfigTool;
 
 namespace korvex::ui::pages {
 
+using device::kPageCount;
+using device::Page;
 using window::ConfigTool;
+using window::MapPart;
+using window::MapParts;
+using window::MapSession;
 using window::MessageButtons;
 using window::MessageIcon;
 
-enum PageIndex : int {
-    kConnectPage = 0,
-    kRegImportPage = 1,
-    kRegListPage = 2,
-    kNVImportPage = 3,
-    kNVListPage = 4,
-    kMasterListPage = 5,
-    kViewDataPage = 6,
-    kModbusPortPage = 7,
-    kLonWorksPage = 8,
-    kPageCount = 9
+// Why the window shows a page again.
+enum class Revisit {
+    TabEntered,      // the user picked its tab (the title is updated right after)
+    TitleUpdated,    // the window's title was brought up to date while the page is current
+    WindowActivated, // the window became active while the page is current
 };
 
 class ToolPage : public QWidget {
     Q_OBJECT
 public:
-    ToolPage(ConfigTool& tool, int index, QWidget* parent = nullptr);
+    ToolPage(ConfigTool& tool, Page page, QWidget* parent = nullptr);
 
-    int pageIndex() const { return index_; }
-    int helpSection() const { return index_ + 4; }
+    Page page() const { return page_; }
+    int helpSection() const { return static_cast<int>(page_) + 4; }
 
-    // Redraws the page's grid from the object map.
+    // Shows the map anew.
     virtual void refresh() {}
     // The Modicon option changed: the register columns are rebuilt, then the grid refreshed.
     virtual void notationChanged() {}
+    // The "Configure gateway as Modbus slave." option changed.
+    virtual void slaveOptionChanged() {}
     // The user is leaving this page for another tab.
     virtual void leaving() {}
+    // The window shows this page again.
+    virtual void revisited(Revisit) {}
 
     // The page's read-only status box; pages without one ignore these. An appended report starts
     // a line of its own when the box's last line is unfinished.
@@ -108,17 +110,20 @@ protected:
     static QPlainTextEdit* makeStatusBox(int lines);
     static void setStatusBoxLines(QPlainTextEdit* box, int lines); // the height that shows them
 
-    // Runs a change of the object map under its lock and returns its code; a refusal shows the
-    // message of op (none for changes that never refuse).
-    int changeMap(std::optional<ModelOp> op, const std::function<int(ObjectMap&)>& change);
+    // Runs a change of the object map through the session, which announces the parts; a refusal
+    // shows the message of op (none for changes that never refuse). Returns the change's code.
+    int changeMap(MapParts parts, std::optional<ModelOp> op, const std::function<int(ObjectMap&)>& change);
+    // A row edit of the NV or register list at row, announced as the rows that came or went.
+    int changeRows(MapPart list, int row, ModelOp op, const std::function<int(ObjectMap&)>& change);
 
     // Runs a device action of this page: its questions go through the window's dialogs.
     void runDeviceAction(const std::function<void(device::DeviceActions&)>& run);
 
     ConfigTool& tool_;
+    MapSession& session_;
 
 private:
-    int index_;
+    Page page_;
     QToolBar* toolbar_ = nullptr;
     QAction* help_ = nullptr;
     QComboBox* actions_ = nullptr;
@@ -127,21 +132,5 @@ private:
     BoxKind boxKind_ = BoxKind::Reports;
     bool endedWithCr_ = false;
 };
-
-// The pages whose issues are still to come: toolbar with help only.
-class PlaceholderPage : public ToolPage {
-    Q_OBJECT
-public:
-    PlaceholderPage(ConfigTool& tool, int index, QWidget* parent = nullptr);
-};
-
-// The round indicators: the window's "Connected:" and "In Sync:" and the pages' own in-sync
-// marks. They start off. Amber is "Connected:" for a port open with no gateway answering.
-QLabel* makeIndicator(const char* objectName);
-void showIndicator(QLabel& indicator, bool on);
-void showAmberIndicator(QLabel& indicator);
-
-// Builds the page of a tab index; pages still to be written get a placeholder.
-ToolPage* createPage(ConfigTool& tool, int index);
 
 } // namespace korvex::ui::pages

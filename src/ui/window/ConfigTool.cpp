@@ -1,7 +1,9 @@
 #include "ui/window/ConfigTool.h"
 
-#include "model/ListEditing.h"
-
+#include "device/CommandEngine.h"
+#include "model/PortSettingsMarks.h"
+#include "ui/pages/PageFactory.h"
+#include "ui/widgets/Indicator.h"
 #include "ui/window/DeviceSession.h"
 #include "ui/window/MapFileAccess.h"
 #include "ui/window/UiTexts.h"
@@ -9,7 +11,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -18,20 +20,14 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace korvex::ui::window {
 
+using dialogs::EditorRequest;
 using pages::createPage;
-using pages::kMasterListPage;
-using pages::kModbusPortPage;
-using pages::kNVListPage;
-using pages::kRegImportPage;
-using pages::kRegListPage;
-using pages::kViewDataPage;
-using pages::makeIndicator;
-using pages::showAmberIndicator;
-using pages::showIndicator;
+using pages::Revisit;
+using widgets::makeIndicator;
+using widgets::showAmberIndicator;
+using widgets::showIndicator;
 
 namespace {
 
@@ -42,13 +38,12 @@ constexpr int kHeight = 480;
 
 void initResources();
 
-ConfigTool::ConfigTool(ObjectMap& map, Prompter& prompter, bool startDevice, QWidget* parent)
-    : QWidget(parent), map_(map), prompter_(prompter), startDirectory_(QDir::currentPath()),
-      help_(startDirectory_) {
+ConfigTool::ConfigTool(ObjectMap& map, Prompter& prompter, SimulatorFactory simulators, bool startDevice,
+                       QWidget* parent)
+    : QWidget(parent), session_(std::make_unique<MapSession>(map)), prompter_(prompter),
+      startDirectory_(QDir::currentPath()), help_(startDirectory_) {
     initResources();
-    map_.deviceModel = 0;
-    clearAll(map_);
-    fileName_.clear();
+    resetMap();
 
     resize(kWidth, kHeight);
     centreOnScreen();
@@ -58,20 +53,27 @@ ConfigTool::ConfigTool(ObjectMap& map, Prompter& prompter, bool startDevice, QWi
     for (int size : {16, 32, 64}) icon.addFile(QStringLiteral(":/korvex/korvex_%1.png").arg(size));
     setWindowIcon(icon);
 
-    device_ = std::make_unique<DeviceSession>(*this);
+    device_ = std::make_unique<DeviceSession>(*this, std::move(simulators));
     buildFrame();
     connect(tabs_, &QTabWidget::currentChanged, this, &ConfigTool::onTabChanged);
+    connect(session_.get(), &MapSession::changed, this, &ConfigTool::updateInSync);
+    connect(session_.get(), &MapSession::syncChanged, this, &ConfigTool::updateInSync);
 
-    {
-        std::lock_guard lock(mapMutex_);
-        markWholeMapSaved(map_, savedMap_);
-    }
+    // The pages' start-up values (the default location) are part of the map as saved.
+    session_->markStartSaved();
     started_ = true;
     if (startDevice) device_->start();
 }
 
 ConfigTool::~ConfigTool() {
     stopDevice();
+}
+
+void ConfigTool::resetMap() {
+    session_->edit(kWholeMap, [](ObjectMap& map) {
+        map.deviceModel = 0;
+        clearAll(map);
+    });
 }
 
 void ConfigTool::centreOnScreen() {
@@ -98,10 +100,10 @@ void ConfigTool::buildFrame() {
         "QTabBar::tab:selected { background: #fafafa; margin-bottom: -1px; }"));
     tabs_->tabBar()->setElideMode(Qt::ElideNone);
     for (int i = 0; i < kPageCount; ++i) {
-        pages_[i] = createPage(*this, i);
+        pages_[i] = createPage(*this, static_cast<Page>(i));
         tabs_->addTab(pages_[i], QString::fromLatin1(text::kTabTexts[i]));
     }
-    tabs_->setCurrentIndex(kConnectPage);
+    tabs_->setCurrentIndex(static_cast<int>(Page::Connect));
     layout->addWidget(tabs_, 1);
 }
 
@@ -120,16 +122,13 @@ QWidget* ConfigTool::buildStatusStrip() {
     return strip;
 }
 
-void ConfigTool::setDeviceModel(int index) {
-    map_.deviceModel = index;
-}
-
 QString ConfigTool::deviceModelName() const {
-    const char* name = korvex::deviceModelName(map_.deviceModel);
+    const char* name = korvex::deviceModelName(deviceModel());
     return QString::fromLatin1(name ? name : "Unrecognized");
 }
 
-void ConfigTool::selectPage(int index) {
+void ConfigTool::selectPage(Page page) {
+    const int index = static_cast<int>(page);
     if (index >= 0 && index < kPageCount) tabs_->setCurrentIndex(index);
 }
 
@@ -150,61 +149,83 @@ bool ConfigTool::confirmOverwrite(const QString& path) {
     return showMessage(QString::fromLatin1(text::kOverwrite), MessageButtons::OkCancel, MessageIcon::Warning);
 }
 
-void ConfigTool::onTabChanged(int n) {
-    const int previous = current_;
-    if (previous >= 0 && previous < kPageCount) pages_[previous]->leaving();
-    if (n == kRegListPage || n == kNVListPage) {
-        // The page is shown whatever the test says; the message only advises.
-        const ModelOp check = n == kRegListPage ? ModelOp::CheckRegisterList : ModelOp::CheckNVList;
-        int code = kOk;
-        {
-            std::lock_guard lock(mapMutex_);
-            code = n == kRegListPage ? checkRegisterList(map_) : checkNVList(map_);
-        }
-        showRefusal(check, code);
+dialogs::EditorContext ConfigTool::editorContext() {
+    dialogs::EditorContext context(session_->map(), prompter_);
+    context.mapMutex = &session_->mutex();
+    context.modicon = options_.modicon;
+    context.gatewaySlave = options_.gatewaySlave;
+    context.commissioned = options_.commissioned;
+    context.modiconHint = &dialogs::runModiconHint();
+    context.raise = [this](EditorRequest what, int value) { raiseEditorRequest(what, value); };
+    return context;
+}
+
+// A dialog raises its request after it stored its record, with the map's lock released. A value
+// write goes to the status loop, which writes the object's value to the device (or says the port
+// is busy) and then has the View Data grid redrawn; the rest is announced on the next turn of the
+// event loop, as the device link's requests are.
+void ConfigTool::raiseEditorRequest(EditorRequest what, int value) {
+    const bool object = ObjectMap::validObject(value);
+    if (what == EditorRequest::ValueWriteRequest && object) {
+        device::raiseRequest(device_->engine().requests.valueWriteRequest, value);
+        return;
     }
-    if (n == kMasterListPage || n == kViewDataPage) pages_[n]->refresh();
-    current_ = n;
+    QMetaObject::invokeMethod(
+        this, [this, what, value, object] { announceEditorRequest(what, object ? value : 0); },
+        Qt::QueuedConnection);
+}
+
+void ConfigTool::announceEditorRequest(EditorRequest what, int object) {
+    MapChange change{MapPart::Objects};
+    if (object > 0) change.firstObject = change.lastObject = object;
+    switch (what) {
+    case EditorRequest::MasterListRefresh:
+        break;
+    case EditorRequest::RegisterListRefresh:
+        change.parts |= MapPart::RegisterList;
+        break;
+    case EditorRequest::TcpMapChanged:
+        session_->edit(MapPart::TcpMap, [](ObjectMap& map) { noteTcpMapEdited(map); });
+        session_->portSettingsOutOfDevice();
+        update();
+        return;
+    case EditorRequest::ValueWriteRequest:
+        change = MapChange{MapPart::Values};
+        break;
+    }
+    session_->announce(change);
+    update();
+}
+
+void ConfigTool::onTabChanged(int index) {
+    const Page next = static_cast<Page>(index);
+    page(current_)->leaving();
+    page(next)->revisited(Revisit::TabEntered);
+    current_ = next;
     update();
     updateTitle();
 }
 
 // The Modbus Port page keeps the title it found; the unsaved mark is kept up to date everywhere.
 void ConfigTool::updateTitle() {
-    if (current_ != kModbusPortPage) {
-        if (current_ == kNVListPage) pages_[kNVListPage]->refresh();
+    if (current_ != Page::ModbusPort) {
+        page(current_)->revisited(Revisit::TitleUpdated);
         titleText_ = QString::fromLatin1(text::kTitle);
-        if (current_ == kMasterListPage && !fileName_.isEmpty())
-            titleText_ = QStringLiteral("%1 [%2]").arg(titleText_, fileNamePart(fileName_));
+        const QString& file = session_->fileName();
+        if (current_ == Page::MasterList && !file.isEmpty())
+            titleText_ = QStringLiteral("%1 [%2]").arg(titleText_, fileNamePart(file));
     }
     showSavedState();
 }
 
 void ConfigTool::showSavedState() {
-    const QString title = mapSaved() ? titleText_ : titleText_ + u'*';
+    const QString title = session_->isSaved() ? titleText_ : titleText_ + u'*';
     if (windowTitle() != title) setWindowTitle(title);
-}
-
-void ConfigTool::noteMapSaved() {
-    std::lock_guard lock(mapMutex_);
-    savedMap_.take(map_);
-}
-
-bool ConfigTool::mapSaved() {
-    std::lock_guard lock(mapMutex_);
-    return korvex::mapSaved(map_, savedMap_);
 }
 
 void ConfigTool::updateInSync() {
     if (!started_) return;
-    bool objectsInSync = false;
-    bool nvsInSync = false;
-    {
-        std::lock_guard lock(mapMutex_);
-        objectsInSync = allObjectsInDevice(map_);
-        nvsInSync = !anyHeaderNVNotInDevice(map_);
-    }
-    const bool on = objectsInSync && nvsInSync && portInSync_ && nodeInSync_;
+    const bool on = session_->inSync();
     if (on != inSyncOn_ || inSyncLed_->pixmap().isNull()) showIndicator(*inSyncLed_, on);
     inSyncOn_ = on;
     showSavedState();
@@ -219,7 +240,11 @@ void ConfigTool::showLink(LinkLight light) {
 }
 
 void ConfigTool::notationChanged() {
-    for (ToolPage* page : pages_) page->notationChanged();
+    for (ToolPage* p : pages_) p->notationChanged();
+}
+
+void ConfigTool::slaveOptionChanged() {
+    for (ToolPage* p : pages_) p->slaveOptionChanged();
 }
 
 void ConfigTool::stopDevice() {
@@ -228,7 +253,8 @@ void ConfigTool::stopDevice() {
 }
 
 void ConfigTool::closeEvent(QCloseEvent* event) {
-    if (!mapSaved() && !showMessage(QString::fromLatin1(text::kDiscardAndClose), MessageButtons::OkCancel)) {
+    if (!session_->isSaved() &&
+        !showMessage(QString::fromLatin1(text::kDiscardAndClose), MessageButtons::OkCancel)) {
         event->ignore();
         return;
     }
@@ -239,9 +265,8 @@ void ConfigTool::closeEvent(QCloseEvent* event) {
 
 void ConfigTool::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
-    if (current_ == kNVListPage || current_ == kRegImportPage || current_ == kRegListPage)
-        pages_[current_]->refresh();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        page(current_)->revisited(Revisit::WindowActivated);
 }
 
 } // namespace korvex::ui::window

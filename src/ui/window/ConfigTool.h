@@ -1,29 +1,35 @@
 #pragma once
-// ConfigTool: the tool's only top-level window. It owns the nine pages (one tab each), the
-// "Connected:" and "In Sync:" indicators, the window title, help, the close guard, the working
-// options of the Connect page and the device session with its two worker threads.
+// ConfigTool: the tool's only top-level window. It owns the map session, the nine pages (one tab
+// each), the "Connected:" and "In Sync:" indicators, the window title, help, the close guard, the
+// working options of the Connect page and the device session with its two worker threads.
+// Window thread only.
+#include "device/StatusSink.h"
 #include "model/ModelMessages.h"
 #include "model/ObjectMap.h"
-#include "model/SavedMap.h"
-#include "ui/pages/ToolPage.h"
+#include "ui/dialogs/EditorContext.h"
 #include "ui/window/HelpLauncher.h"
+#include "ui/window/MapSession.h"
 #include "ui/window/Prompter.h"
+#include "ui/window/SimulatedLine.h"
 #include "ui/window/WorkingOptions.h"
 
 #include <QWidget>
 
 #include <array>
-#include <atomic>
 #include <memory>
-#include <mutex>
+#include <span>
 
 class QLabel;
 class QTabWidget;
 
+namespace korvex::ui::pages {
+class ToolPage;
+}
+
 namespace korvex::ui::window {
 
-using pages::kConnectPage;
-using pages::kPageCount;
+using device::kPageCount;
+using device::Page;
 using pages::ToolPage;
 
 class DeviceSession;
@@ -31,32 +37,29 @@ class DeviceSession;
 class ConfigTool : public QWidget {
     Q_OBJECT
 public:
-    // The map is reset to empty. With startDevice false no worker thread runs (tests that do not
-    // talk to a device).
-    ConfigTool(ObjectMap& map, Prompter& prompter, bool startDevice = true, QWidget* parent = nullptr);
+    // The map is reset to empty. The simulated gateway, when the user picks it, comes from
+    // simulators. With startDevice false no worker thread runs (tests that do not talk to a
+    // device).
+    ConfigTool(ObjectMap& map, Prompter& prompter, SimulatorFactory simulators, bool startDevice = true,
+               QWidget* parent = nullptr);
     ~ConfigTool() override;
 
-    ObjectMap& map() { return map_; }
-    // Held by whoever reads or changes the map while the device link may be applying a reply.
-    std::mutex& mapMutex() { return mapMutex_; }
+    MapSession& session() { return *session_; }
     WorkingOptions& options() { return options_; }
     Prompter& prompter() { return prompter_; }
     HelpLauncher& help() { return help_; }
     DeviceSession& device() { return *device_; }
 
     const QString& startDirectory() const { return startDirectory_; }
-    int deviceModel() const { return map_.deviceModel; }
-    void setDeviceModel(int index);
+    int deviceModel() const { return session_->deviceModel(); }
+    void setDeviceModel(int index) { session_->setDeviceModel(index); }
     // "Korvex-A".."Korvex-C", "Unrecognized" for any other index.
     QString deviceModelName() const;
 
-    // Path of the object map file last opened or saved; empty when none.
-    const QString& fileName() const { return fileName_; }
-    void setFileName(const QString& path) { fileName_ = path; }
-
-    ToolPage* page(int index) const { return pages_.at(index); }
-    int currentPage() const { return current_; }
-    void selectPage(int index);
+    ToolPage* page(Page page) const { return pages_.at(static_cast<std::size_t>(page)); }
+    std::span<ToolPage* const> pages() const { return pages_; }
+    Page currentPage() const { return current_; }
+    void selectPage(Page page);
 
     // The one message box: caption "Korvex Configuration"; true on OK.
     bool showMessage(const QString& text, MessageButtons buttons = MessageButtons::Ok,
@@ -67,15 +70,16 @@ public:
     bool confirmOverwrite(const QString& path);
     void openHelp(int section) { help_.open(section); }
 
-    // The title by page; while the map is unsaved it ends in "*" (on every page).
+    // What an editor dialog opened from the window works with: the session's map and lock, the
+    // prompter and the working options; its requests become the session's announcements (and a
+    // value write goes to the status loop).
+    dialogs::EditorContext editorContext();
+
+    // The title by page; while the map is unsaved it ends in "*" (on every page). The current page
+    // is told, as some redraw then.
     void updateTitle();
-    // Also refreshes the saved flags and the title's unsaved mark.
+    // The "In Sync:" light from the session, and the title's unsaved mark.
     void updateInSync();
-    // The map as it now is counts as saved: after it was opened, saved or made blank.
-    void noteMapSaved();
-    // True when the close guard may close without asking: the saved flags are set and no list,
-    // location or program-ID selector changed since the map was last opened, saved or made blank.
-    bool mapSaved();
     // Puts the unsaved mark on the title or takes it off.
     void showSavedState();
     // "Connected:": off; amber while the port is open but no gateway has answered Connect's
@@ -88,14 +92,10 @@ public:
     bool connectedShown() const { return link_ != LinkLight::Off; }
     bool inSyncShown() const { return inSyncOn_; }
 
-    // Sync flags kept by the Modbus Port and LonWorks pages (and cleared by erasing the device).
-    void setPortSettingsInSync(bool on) { portInSync_ = on; }
-    void setNodeSettingsInSync(bool on) { nodeInSync_ = on; }
-    bool portSettingsInSync() const { return portInSync_; }
-    bool nodeSettingsInSync() const { return nodeInSync_; }
-
     // The Modicon option changed: every page rebuilds its register columns.
     void notationChanged();
+    // The gateway-is-slave option changed.
+    void slaveOptionChanged();
     // Stops both worker threads (idempotent); the close guard calls it.
     void stopDevice();
     // True once stopDevice ran: the window is closing and an action still running asks nothing.
@@ -106,27 +106,25 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void resetMap();
     void buildFrame();
     QWidget* buildStatusStrip();
     void centreOnScreen();
     void onTabChanged(int index);
+    void raiseEditorRequest(dialogs::EditorRequest what, int value);
+    void announceEditorRequest(dialogs::EditorRequest what, int object);
 
-    ObjectMap& map_;
-    std::mutex mapMutex_;
+    std::unique_ptr<MapSession> session_;
     Prompter& prompter_;
     QString startDirectory_;
     HelpLauncher help_;
     WorkingOptions options_;
-    QString fileName_;
 
-    SavedMap savedMap_;
     QString titleText_; // the title by page, without the unsaved mark
 
-    std::atomic<bool> portInSync_{false};
-    std::atomic<bool> nodeInSync_{false};
     bool started_ = false;
     bool stopRequested_ = false;
-    int current_ = kConnectPage;
+    Page current_ = Page::Connect;
 
     QTabWidget* tabs_ = nullptr;
     std::array<ToolPage*, kPageCount> pages_{};

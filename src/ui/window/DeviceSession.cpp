@@ -3,15 +3,15 @@
 #include "device/LinkMessages.h"
 #include "device/qt/QtSerialPortDriver.h"
 #include "model/FixedText.h"
-#include "sim/SimulatedGateway.h"
+#include "ui/pages/ToolPage.h"
 #include "ui/window/ConfigTool.h"
 
 namespace korvex::ui::window {
 
-DeviceSession::DeviceSession(ConfigTool& tool)
+DeviceSession::DeviceSession(ConfigTool& tool, SimulatorFactory simulators)
     : tool_(tool), sink_(tool), driver_(std::make_unique<device::QtSerialPortDriver>()), link_(*driver_),
-      engine_(link_, tool.map(), tool.mapMutex(), values_), reporter_(engine_, sink_),
-      loop_(engine_, [this] { return reportPass(); }) {
+      engine_(link_, tool.session().map(), tool.session().mutex(), values_), reporter_(engine_, sink_),
+      loop_(engine_, [this] { return reportPass(); }), simulators_(std::move(simulators)) {
     link_.setPortName("COM1");
 }
 
@@ -45,9 +45,9 @@ bool DeviceSession::usePort(const PortChoice& choice) {
         return true;
     }
     if (!simulator_) {
-        auto gateway = std::make_unique<sim::SimulatedGateway>();
-        if (!gateway->start()) return false;
-        simulator_ = std::move(gateway);
+        if (!simulators_) return false;
+        simulator_ = simulators_();
+        if (!simulator_) return false;
     }
     link_.setPortName(simulator_->slavePath());
     return true;
@@ -59,7 +59,7 @@ bool DeviceSession::openPort() {
 
 // A port that stays open keeps its light: amber from Connect's check stays until the port is
 // closed or checked again.
-bool DeviceSession::openPortFor(int page) {
+bool DeviceSession::openPortFor(device::Page page) {
     const bool wasOpen = portOpen();
     const bool opened = openPort();
     if (!(opened && wasOpen && tool_.connectedShown())) tool_.setConnected(opened);

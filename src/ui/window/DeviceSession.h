@@ -1,7 +1,7 @@
 #pragma once
 // The device link as the window owns it: the serial driver, SerialLink with its port pump
 // thread, CommandEngine, the status loop thread with the GUI's reporting pass, and the simulated
-// gateway when the user picks it.
+// gateway when the user picks it (made by the factory the program hands in).
 #include "device/CommandEngine.h"
 #include "device/DeviceActions.h"
 #include "device/SerialLink.h"
@@ -10,13 +10,10 @@
 #include "device/ValueTable.h"
 #include "ui/widgets/PortChoices.h"
 #include "ui/window/GuiStatusSink.h"
+#include "ui/window/SimulatedLine.h"
 
 #include <memory>
 #include <string>
-
-namespace korvex::sim {
-class SimulatedGateway;
-}
 
 namespace korvex::ui::window {
 
@@ -26,7 +23,7 @@ class ConfigTool;
 
 class DeviceSession {
 public:
-    explicit DeviceSession(ConfigTool& tool);
+    DeviceSession(ConfigTool& tool, SimulatorFactory simulators);
     ~DeviceSession();
     DeviceSession(const DeviceSession&) = delete;
     DeviceSession& operator=(const DeviceSession&) = delete;
@@ -45,7 +42,7 @@ public:
     bool openPort();
     // The port-open step of every device action: opens the chosen port if needed and sets the
     // "Connected:" indicator; on failure the page's status box gets "Error opening COM port".
-    bool openPortFor(int page);
+    bool openPortFor(device::Page page);
     void closePort();
     bool portOpen() const { return link_.isOpen(); }
     QString portName() const;
@@ -59,7 +56,7 @@ public:
     device::SerialLink& link() { return link_; }
     device::CommandEngine& engine() { return engine_; }
     GuiStatusSink& sink() { return sink_; }
-    sim::SimulatedGateway* simulator() { return simulator_.get(); }
+    SimulatedLine* simulator() { return simulator_.get(); }
 
 private:
     // One reporting pass on the status loop thread; true when console text was shown.
@@ -73,7 +70,8 @@ private:
     device::CommandEngine engine_;
     device::StatusReporter reporter_;
     device::StatusLoop loop_;
-    std::unique_ptr<sim::SimulatedGateway> simulator_;
+    SimulatorFactory simulators_;
+    std::unique_ptr<SimulatedLine> simulator_;
     bool running_ = false;
     bool stopped_ = false;
 };

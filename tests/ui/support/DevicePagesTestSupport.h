@@ -57,9 +57,9 @@ struct SimTool : Tool {
         if (window->device().simulator()) gateway().setEraseMs(kEraseMs);
     }
     static constexpr int kEraseMs = 50; // the gateway's erase, shortened for the tests
-    sim::SimulatedGateway& gateway() { return *window->device().simulator(); }
+    sim::SimulatedGateway& gateway() { return *simulated; }
     // Waits until the box of the page holds the text (the status loop's reports are queued).
-    bool waitForStatus(int page, const QString& text, int maxMs = 8000) {
+    bool waitForStatus(Page page, const QString& text, int maxMs = 8000) {
         return waitFor([&] { return window->page(page)->statusText() == text; }, maxMs);
     }
     bool waitUntilIdle(int maxMs = 8000) {

@@ -43,7 +43,7 @@ inline qint64 imageKey(const QAbstractItemModel& model, int row) {
 }
 
 // A window that is shown, so that clicks land where a user's would.
-inline void showPage(Tool& tool, int page) {
+inline void showPage(Tool& tool, Page page) {
     tool.window->show();
     tool.window->selectPage(page);
     QCoreApplication::processEvents();

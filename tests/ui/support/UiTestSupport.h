@@ -1,7 +1,9 @@
 #pragma once
 // Shared pieces of the GUI tests: one QApplication for the whole program (offscreen), a prompter
 // that answers from a script and records every question, and a window made with it.
+#include "app/GatewaySimulator.h"
 #include "model/ObjectMap.h"
+#include "ui/pages/ToolPage.h"
 #include "ui/window/ConfigTool.h"
 #include "ui/window/Prompter.h"
 
@@ -17,7 +19,15 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <vector>
+
+// Tabs print as their index in test failures.
+namespace korvex::device {
+inline std::ostream& operator<<(std::ostream& out, Page page) {
+    return out << static_cast<int>(page);
+}
+} // namespace korvex::device
 
 // The tests reach into every folder of the window.
 namespace korvex::ui::dialogs {}
@@ -105,23 +115,37 @@ private:
     }
 };
 
-// A window over its own map, with the help viewer replaced by a recorder.
+// The tabs by name, as the tests say them.
+inline constexpr Page kConnectPage = Page::Connect;
+inline constexpr Page kRegImportPage = Page::RegImport;
+inline constexpr Page kRegListPage = Page::RegList;
+inline constexpr Page kNVImportPage = Page::NVImport;
+inline constexpr Page kNVListPage = Page::NVList;
+inline constexpr Page kMasterListPage = Page::MasterList;
+inline constexpr Page kViewDataPage = Page::ViewData;
+inline constexpr Page kModbusPortPage = Page::ModbusPort;
+inline constexpr Page kLonWorksPage = Page::LonWorks;
+
+// A window over its own map, with the help viewer replaced by a recorder. The simulated gateway,
+// once the window started one, is `simulated`.
 struct Tool {
     std::unique_ptr<ObjectMap> map = std::make_unique<ObjectMap>();
     ScriptedPrompter prompter;
     std::vector<QUrl> helpOpened;
+    sim::SimulatedGateway* simulated = nullptr;
     std::unique_ptr<ConfigTool> window;
 
     explicit Tool(bool startDevice = false) {
         app();
-        window = std::make_unique<ConfigTool>(*map, prompter, startDevice);
+        auto simulators = app::gatewaySimulators([this](sim::SimulatedGateway& g) { simulated = &g; });
+        window = std::make_unique<ConfigTool>(*map, prompter, std::move(simulators), startDevice);
         window->help().setOpener([this](const QUrl& url) { helpOpened.push_back(url); });
     }
     ~Tool() {
         window->stopDevice();
         window.reset();
     }
-    template <typename Page> Page& page(int index) { return *static_cast<Page*>(window->page(index)); }
+    template <typename P> P& page(Page p) { return *static_cast<P*>(window->page(p)); }
 };
 
 // Handles events until the condition holds or the time is up.

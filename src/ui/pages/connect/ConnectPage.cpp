@@ -4,8 +4,8 @@
 #include "ui/widgets/PortComboBox.h"
 #include "ui/window/ConfigTool.h"
 #include "ui/window/DeviceSession.h"
-#include "ui/window/UiTexts.h"
 #include "ui/window/StoredOptions.h"
+#include "ui/window/UiTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,7 +36,7 @@ QString fromView(std::string_view text) {
 } // namespace
 
 ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
-    : ToolPage(tool, kConnectPage, parent), models_(new QComboBox), ports_(new PortComboBox),
+    : ToolPage(tool, Page::Connect, parent), models_(new QComboBox), ports_(new PortComboBox),
       newNode_(new QCheckBox(QStringLiteral("I am creating/updating a new node."))),
       commissioned_(new QCheckBox(QStringLiteral("I am updating a node already commissioned."))),
       modicon_(new QCheckBox(QStringLiteral("Use Modicon notation for Modbus registers."))),
@@ -103,7 +103,7 @@ QLayout* ConnectPage::buildOptions() {
     });
     connect(slave_, &QCheckBox::toggled, this, [this](bool on) {
         tool_.options().gatewaySlave = on;
-        tool_.page(kRegListPage)->refresh();
+        tool_.slaveOptionChanged();
     });
     auto* column = new QVBoxLayout;
     for (QCheckBox* box : {newNode_, commissioned_, modicon_, slave_, silence_}) column->addWidget(box);
@@ -220,7 +220,7 @@ void ConnectPage::sendCommand() {
     }
     clearStatus();
     // A typed command opens the chosen port as every device action does.
-    if (!device.openPortFor(kConnectPage)) return;
+    if (!device.openPortFor(Page::Connect)) return;
     if (!device.startConsole(line.toLatin1().toStdString())) setStatus(fromView(device::kMsgBusy));
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/FixedText.h"
 #include "ui/pages/lonworks/LonWorksFields.h"
+#include "ui/widgets/Indicator.h"
 #include "ui/window/ConfigTool.h"
 #include "ui/window/DeviceSession.h"
 
@@ -17,6 +18,9 @@
 
 namespace korvex::ui::pages {
 
+using widgets::makeIndicator;
+using widgets::showIndicator;
+
 namespace {
 
 QLineEdit* namedBox(const QString& name, int width) {
@@ -28,10 +32,10 @@ QLineEdit* namedBox(const QString& name, int width) {
 
 } // namespace
 
-LonWorksPage::LonWorksPage(ConfigTool& tool, QWidget* parent) : ToolPage(tool, kLonWorksPage, parent) {
+LonWorksPage::LonWorksPage(ConfigTool& tool, QWidget* parent) : ToolPage(tool, Page::LonWorks, parent) {
     {
-        std::lock_guard lock(tool_.mapMutex());
-        giveDefaultLocation(tool_.map().node);
+        std::lock_guard lock(session_.mutex());
+        giveDefaultLocation(session_.map().node);
     }
     QPlainTextEdit* status = makeStatusBox(3);
     setStatusBox(status);
@@ -43,6 +47,9 @@ LonWorksPage::LonWorksPage(ConfigTool& tool, QWidget* parent) : ToolPage(tool, k
     layout->addLayout(buildDomainTable());
     layout->addStretch(1);
     layout->addWidget(status);
+    connect(&session_, &MapSession::nodeChanged, this, &LonWorksPage::refresh);
+    connect(&session_, &MapSession::replaced, this, &LonWorksPage::refresh);
+    connect(&session_, &MapSession::syncChanged, this, &LonWorksPage::showSessionSync);
     refresh();
 }
 
@@ -126,9 +133,9 @@ void LonWorksPage::refresh() {
     device::NodeIdentity identity;
     NodeInfo node;
     {
-        std::lock_guard lock(tool_.mapMutex());
+        std::lock_guard lock(session_.mutex());
         identity = tool_.device().engine().identity;
-        node = tool_.map().node;
+        node = session_.map().node;
     }
     programId_->setText(QString::fromStdString(device::programIdText(identity.programId)));
     neuronId_->setText(QString::fromStdString(device::neuronIdText(identity.neuronId)));
@@ -136,20 +143,23 @@ void LonWorksPage::refresh() {
     location_->setText(QString::fromLatin1(stringOf(node.loc)));
     for (QLineEdit* box : {selector_, location_}) box->setModified(false);
     redrawDomains();
-    showInSync(tool_.nodeSettingsInSync());
+    showInSync(session_.nodeInSync());
 }
 
+// The session's flag drives the indicator (and the window's "In Sync:").
 void LonWorksPage::showInSync(bool on) {
-    indicatorOn_ = on;
-    showIndicator(*indicator_, on);
-    tool_.setNodeSettingsInSync(on);
-    tool_.updateInSync();
+    session_.setNodeInSync(on);
+}
+
+void LonWorksPage::showSessionSync() {
+    indicatorOn_ = session_.nodeInSync();
+    showIndicator(*indicator_, indicatorOn_);
 }
 
 void LonWorksPage::redrawDomains() {
     std::array<device::DomainEntry, 2> domains;
     {
-        std::lock_guard lock(tool_.mapMutex());
+        std::lock_guard lock(session_.mutex());
         domains = tool_.device().engine().identity.domains;
     }
     for (std::size_t i = 0; i < rows_.size(); ++i) {
@@ -169,8 +179,8 @@ void LonWorksPage::selectorLeft() {
     selector_->setModified(false);
     const SelectorValue value = programIdSelector(selector_->text());
     {
-        std::lock_guard lock(tool_.mapMutex());
-        tool_.map().node.pid = static_cast<uint8_t>(value.pid);
+        std::lock_guard lock(session_.mutex());
+        session_.map().node.pid = static_cast<uint8_t>(value.pid);
     }
     selector_->setText(QString::number(value.pid));
     tool_.showSavedState();
@@ -183,8 +193,8 @@ void LonWorksPage::locationLeft() {
     const QByteArray text = location_->text().left(kLocationLength).toLatin1();
     bool changed = false;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        std::array<char, kLocationLength + 1>& loc = tool_.map().node.loc;
+        std::lock_guard lock(session_.mutex());
+        std::array<char, kLocationLength + 1>& loc = session_.map().node.loc;
         changed = textOf(loc) != std::string_view(text.constData(), static_cast<std::size_t>(text.size()));
         if (changed) setText(loc, std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     }
@@ -199,7 +209,7 @@ void LonWorksPage::domainFieldChanged(int index, DomainField field) {
                                                   : nullptr;
     if (box && !box->isModified()) return;
     {
-        std::lock_guard lock(tool_.mapMutex());
+        std::lock_guard lock(session_.mutex());
         device::DomainEntry& entry =
             tool_.device().engine().identity.domains[static_cast<std::size_t>(index)];
         switch (field) {
@@ -229,8 +239,8 @@ void LonWorksPage::getIds() {
 void LonWorksPage::alterProgramId() {
     int pid = 0;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        pid = tool_.map().node.pid;
+        std::lock_guard lock(session_.mutex());
+        pid = session_.map().node.pid;
     }
     if (refusedBeforeSending(programIdProblem(pid))) return;
     runDeviceAction(&device::DeviceActions::alterProgramId);
@@ -254,7 +264,7 @@ void LonWorksPage::getDomains() {
 void LonWorksPage::setDomain(int index) {
     device::DomainEntry entry;
     {
-        std::lock_guard lock(tool_.mapMutex());
+        std::lock_guard lock(session_.mutex());
         entry = tool_.device().engine().identity.domains.at(static_cast<std::size_t>(index));
     }
     if (refusedBeforeSending(domainProblem(entry))) return;

@@ -23,6 +23,7 @@ public:
     void refresh() override;
     // The window's node flag and the indicator with it.
     void showInSync(bool on);
+    void showSessionSync();
     bool indicatorOn() const { return indicatorOn_; }
 
     void getIds();

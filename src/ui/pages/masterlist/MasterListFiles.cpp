@@ -27,22 +27,22 @@ void takePortSnapshots(ObjectMap& map, bool alsoPage) {
 
 // A blank map is the map of start-up, "Unassigned" location included.
 void MasterListPage::newMap() {
-    tool_.setFileName(QString());
+    session_.setFileName(QString());
     tool_.updateTitle();
     {
-        std::lock_guard lock(tool_.mapMutex());
-        newObjectMap(tool_.map());
-        giveDefaultLocation(tool_.map().node);
+        std::lock_guard lock(session_.mutex());
+        newObjectMap(session_.map());
+        giveDefaultLocation(session_.map().node);
     }
-    tool_.noteMapSaved();
+    session_.markSaved();
     showLoadedMap();
 }
 
 // A file that fails to load leaves everything as it was: the map, its file name and its saved
 // marks (the map may hold unsaved work the close guard must still ask about).
 void MasterListPage::openMap() {
-    const QString previous = tool_.fileName();
-    tool_.setFileName(QString());
+    const QString previous = session_.fileName();
+    session_.setFileName(QString());
     tool_.updateTitle();
     const QString path = tool_.prompter().openFileName(this, QString::fromLatin1(text::kMapFilters));
     if (!path.isEmpty() && !hasXmlExtension(path)) {
@@ -52,17 +52,17 @@ void MasterListPage::openMap() {
     if (!path.isEmpty()) {
         FileResult result;
         {
-            std::lock_guard lock(tool_.mapMutex());
-            result = loadObjectMapFile(tool_.map(), path);
+            std::lock_guard lock(session_.mutex());
+            result = loadObjectMapFile(session_.map(), path);
         }
         if (!result.ok) {
-            tool_.setFileName(previous);
+            session_.setFileName(previous);
             tool_.updateTitle();
             tool_.showMessage(result.error, MessageButtons::Ok, MessageIcon::Information);
             return;
         }
-        tool_.noteMapSaved();
-        tool_.setFileName(path);
+        session_.markSaved();
+        session_.setFileName(path);
         tool_.updateTitle();
         setStatus((QStringList(QString::fromLatin1(text::kFileLoaded)) << result.warnings).join(u'\n'));
     }
@@ -71,32 +71,30 @@ void MasterListPage::openMap() {
 
 void MasterListPage::afterFileOpen() {
     {
-        std::lock_guard lock(tool_.mapMutex());
-        takePortSnapshots(tool_.map(), true);
+        std::lock_guard lock(session_.mutex());
+        takePortSnapshots(session_.map(), true);
     }
     showLoadedMap();
 }
 
 // Every page shows the map that is now loaded: no field keeps a value of the map before.
 void MasterListPage::showLoadedMap() {
-    for (int i = 0; i < kPageCount; ++i)
-        if (i != kMasterListPage) tool_.page(i)->refresh();
-    refresh();
+    session_.announceReplaced();
 }
 
 void MasterListPage::saveMap() {
-    if (tool_.fileName().isEmpty()) {
+    if (session_.fileName().isEmpty()) {
         saveMapAs();
         return;
     }
     FileResult result;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        result = saveObjectMapFile(tool_.map(), tool_.fileName());
+        std::lock_guard lock(session_.mutex());
+        result = saveObjectMapFile(session_.map(), session_.fileName());
     }
-    if (result.ok) tool_.noteMapSaved();
+    if (result.ok) session_.markSaved();
     if (!result.ok) {
-        tool_.setFileName(QString());
+        session_.setFileName(QString());
         tool_.updateTitle();
         tool_.showMessage(result.error, MessageButtons::Ok, MessageIcon::Information);
     }
@@ -112,11 +110,11 @@ void MasterListPage::saveMapAs() {
     if (!tool_.confirmOverwrite(path)) return;
     FileResult result;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        result = saveObjectMapFile(tool_.map(), path);
+        std::lock_guard lock(session_.mutex());
+        result = saveObjectMapFile(session_.map(), path);
     }
-    if (result.ok) tool_.noteMapSaved();
-    tool_.setFileName(result.ok ? path : QString());
+    if (result.ok) session_.markSaved();
+    session_.setFileName(result.ok ? path : QString());
     tool_.updateTitle();
     if (!result.ok) tool_.showMessage(result.error, MessageButtons::Ok, MessageIcon::Information);
     afterFileSave(result.ok);
@@ -128,8 +126,8 @@ void MasterListPage::afterFileSave(bool saved) {
     if (!saved) return;
     setStatus(QString::fromLatin1(text::kFileSaved));
     {
-        std::lock_guard lock(tool_.mapMutex());
-        takePortSnapshots(tool_.map(), false);
+        std::lock_guard lock(session_.mutex());
+        takePortSnapshots(session_.map(), false);
     }
     tool_.updateInSync();
 }

@@ -17,7 +17,6 @@
 
 namespace korvex::ui::pages {
 
-using dialogs::editorContext;
 using dialogs::EditorContext;
 using dialogs::ModRegEdit;
 using dialogs::NVEdit;
@@ -44,7 +43,9 @@ constexpr const char* kActionTexts[] = {
 
 } // namespace
 
-MasterListPage::MasterListPage(ConfigTool& tool, QWidget* parent) : ToolPage(tool, kMasterListPage, parent) {
+MasterListPage::MasterListPage(ConfigTool& tool, QWidget* parent) : ToolPage(tool, Page::MasterList, parent) {
+    connect(&session_, &MapSession::objectsChanged, this, &MasterListPage::objectsChanged);
+    connect(&session_, &MapSession::replaced, this, &MasterListPage::refresh);
     // Every toolbar command, help too, starts with an empty status box.
     const auto command = [this](const char* tooltip, const char* image, const char* name,
                                 void (MasterListPage::*run)()) {
@@ -61,7 +62,7 @@ MasterListPage::MasterListPage(ConfigTool& tool, QWidget* parent) : ToolPage(too
     makeToolbar({newMap_, openMap_, saveMap_, saveMapAs_});
     connect(helpAction(), &QAction::triggered, this, &ToolPage::clearStatus);
     QLayout* actionRow = makeActionRow(kActionTexts);
-    model_ = new MasterListModel(tool_.map(), tool_.mapMutex(), tool_.options(), this);
+    model_ = new MasterListModel(session_.map(), session_.mutex(), tool_.options(), this);
     grid_ = new QTableView;
     setUpGrid(*grid_, *model_, "masterGrid");
     applyColumnWidths();
@@ -79,6 +80,16 @@ void MasterListPage::refresh() {
     model_->refresh();
     tool_.updateInSync();
     reselect();
+}
+
+// A few objects are read anew in place; all of them is a redraw.
+void MasterListPage::objectsChanged(int first, int last) {
+    if (first <= 1 && last >= kObjectCount) return refresh();
+    model_->objectsChanged(first, last);
+}
+
+void MasterListPage::revisited(Revisit why) {
+    if (why == Revisit::TabEntered) refresh();
 }
 
 void MasterListPage::notationChanged() {
@@ -127,8 +138,8 @@ void MasterListPage::openEditorFor(int column) {
     int nvRow = -1;
     int made = kOk;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        ObjectMap& map = tool_.map();
+        std::lock_guard lock(session_.mutex());
+        ObjectMap& map = session_.map();
         const DataObject& object = *map.object(n);
         if (map.registerAtLink(object.registerRow)) registerRow = object.registerRow - 1;
         if (map.nvAtLink(object.nvRow)) nvRow = object.nvRow - 1;
@@ -140,15 +151,18 @@ void MasterListPage::openEditorFor(int column) {
     }
     if (made == MakeRegisterRowResult::ListFull)
         tool_.showMessage(QString::fromLatin1(modelMessage(ModelOp::MakeRegisterRow, made)));
-    const EditorContext context = editorContext(tool_);
+    const EditorContext context = tool_.editorContext();
+    MapParts changed = MapPart::Objects;
     if (zone == EditZone::Register && registerRow >= 0) {
         ModRegEdit(context, registerRow, RegEditMode::MasterList, &tool_).exec();
+        changed |= MapPart::RegisterList;
     } else if (zone == EditZone::NetVar && nvRow >= 0) {
         NVEdit(context, nvRow, &tool_).exec();
+        changed |= MapPart::NVList;
     } else if (zone == EditZone::Object) {
         ObjEdit(context, n, &tool_).exec();
     }
-    refresh();
+    session_.announceWhole(changed);
 }
 
 } // namespace korvex::ui::pages

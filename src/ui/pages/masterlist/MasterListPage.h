@@ -26,6 +26,7 @@ public:
 
     void refresh() override;
     void notationChanged() override;
+    void revisited(Revisit why) override;
 
     // Object number of the selected row (row + 1), 0 before any selection.
     int selectedObject() const { return selected_; }
@@ -45,6 +46,7 @@ public:
     void openEditorFor(int column);
 
 private:
+    void objectsChanged(int first, int last);
     void applyColumnWidths();
     void reselect();
 

@@ -4,6 +4,7 @@
 
 #include "ui/models/MapTableModel.h"
 #include "ui/pages/modbusport/ModbusPortFields.h"
+#include "ui/widgets/Indicator.h"
 #include "ui/widgets/NumberText.h"
 #include "ui/window/ConfigTool.h"
 #include "ui/window/DeviceSession.h"
@@ -25,6 +26,9 @@
 
 namespace korvex::ui::pages {
 
+using widgets::makeIndicator;
+using widgets::showIndicator;
+
 using widgets::scanDecimal;
 namespace {
 
@@ -40,7 +44,7 @@ QLineEdit* namedBox(const char* name, int width) {
 
 } // namespace
 
-ModbusPortPage::ModbusPortPage(ConfigTool& tool, QWidget* parent) : ToolPage(tool, kModbusPortPage, parent) {
+ModbusPortPage::ModbusPortPage(ConfigTool& tool, QWidget* parent) : ToolPage(tool, Page::ModbusPort, parent) {
     QPlainTextEdit* status = makeStatusBox(3);
     setStatusBox(status);
 
@@ -56,6 +60,10 @@ ModbusPortPage::ModbusPortPage(ConfigTool& tool, QWidget* parent) : ToolPage(too
     layout->addLayout(body, 1);
     layout->addLayout(buildBottomRow());
     layout->addWidget(status);
+    connect(&session_, &MapSession::portSettingsChanged, this, &ModbusPortPage::refresh);
+    connect(&session_, &MapSession::replaced, this, &ModbusPortPage::refresh);
+    connect(&session_, &MapSession::tcpMapChanged, this, &ModbusPortPage::refreshTcpMap);
+    connect(&session_, &MapSession::syncChanged, this, &ModbusPortPage::showSessionSync);
     refresh();
 }
 
@@ -182,8 +190,8 @@ void ModbusPortPage::showFields(const PortFields& fields) {
 void ModbusPortPage::refresh() {
     PortFields fields;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        ObjectMap& map = tool_.map();
+        std::lock_guard lock(session_.mutex());
+        ObjectMap& map = session_.map();
         map.pageSnapshot = map.modbus;
         fields = portFields(map.modbus);
     }
@@ -201,8 +209,8 @@ void ModbusPortPage::fieldChanged() {
     const PortFields fields = shownFields();
     bool unconfirmed = false;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        ObjectMap& map = tool_.map();
+        std::lock_guard lock(session_.mutex());
+        ObjectMap& map = session_.map();
         unconfirmed = takePortSettingsFromPage(map, settingsFromFields(fields, map.modbus));
     }
     if (unconfirmed) showInSync(false);
@@ -212,25 +220,27 @@ void ModbusPortPage::fieldChanged() {
 void ModbusPortPage::updateIndicator() {
     bool on = false;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        on = portSettingsConfirmed(tool_.map());
+        std::lock_guard lock(session_.mutex());
+        on = portSettingsConfirmed(session_.map());
     }
     showInSync(on);
 }
 
+// The session's flag drives the indicator (and the window's "In Sync:").
 void ModbusPortPage::showInSync(bool on) {
-    indicatorOn_ = on;
-    showIndicator(*indicator_, on);
-    tool_.setPortSettingsInSync(on);
-    tool_.updateInSync();
+    session_.setPortInSync(on);
+}
+
+void ModbusPortPage::showSessionSync() {
+    indicatorOn_ = session_.portInSync();
+    showIndicator(*indicator_, indicatorOn_);
 }
 
 void ModbusPortPage::showDeviceSync(bool on) {
-    if (!on) {
-        std::lock_guard lock(tool_.mapMutex());
-        clearPortConfirmation(tool_.map());
-    }
-    showInSync(on);
+    if (on)
+        showInSync(true);
+    else
+        session_.portSettingsOutOfDevice();
 }
 
 // The device model may have changed meanwhile: the controls and the indicator follow it.

@@ -36,6 +36,7 @@ public:
     // The indicator from the confirmed marks, and the window's flag with it.
     void updateIndicator();
     void showInSync(bool on);
+    void showSessionSync();
     // As the device link (or a TCP map change) reports it: out of sync also drops the confirmed
     // marks, so that no later redraw takes the settings for confirmed again.
     void showDeviceSync(bool on);

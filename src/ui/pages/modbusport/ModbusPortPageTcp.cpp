@@ -17,7 +17,6 @@
 
 namespace korvex::ui::pages {
 
-using dialogs::editorContext;
 using dialogs::TcpMap;
 using models::MapColumn;
 
@@ -76,7 +75,7 @@ QWidget* ModbusPortPage::buildTcpColumn() {
 
 void ModbusPortPage::buildTcpGrid() {
     tcpModel_ = new MapTableModel(
-        tool_.map(), tool_.mapMutex(), [](const ObjectMap&) { return kTcpMapEntries; }, this);
+        session_.map(), session_.mutex(), [](const ObjectMap&) { return kTcpMapEntries; }, this);
     tcpModel_->setColumns(tcpMapColumns());
     tcpGrid_ = new QTableView;
     tcpGrid_->setObjectName(QStringLiteral("tcpMapGrid"));
@@ -116,14 +115,14 @@ void ModbusPortPage::openTcpEntry(int entry) {
     if (entry < 1 || entry > kTcpMapEntries) return;
     selectedEntry_ = entry;
     // Apply or Delete stores the entry and raises tcpMapChanged, which redraws the grid.
-    TcpMap(editorContext(tool_), entry, &tool_).exec();
+    TcpMap(tool_.editorContext(), entry, &tool_).exec();
 }
 
 void ModbusPortPage::loadTcpBoxes() {
     TcpSettings tcp;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        tcp = tool_.map().tcp;
+        std::lock_guard lock(session_.mutex());
+        tcp = session_.map().tcp;
     }
     ip_->setText(addressText(tcp.ipaddr));
     subnet_->setText(addressText(tcp.subnet));
@@ -137,8 +136,8 @@ void ModbusPortPage::tcpBoxLeft(QLineEdit* box) {
     if (!box->isModified()) return;
     box->setModified(false);
     if (takeTcpBox(box)) {
-        std::lock_guard lock(tool_.mapMutex());
-        noteTcpSettingsTyped(tool_.map());
+        std::lock_guard lock(session_.mutex());
+        noteTcpSettingsTyped(session_.map());
     }
     loadTcpBoxes();
     updateIndicator();
@@ -149,8 +148,8 @@ void ModbusPortPage::tcpBoxLeft(QLineEdit* box) {
 bool ModbusPortPage::takeTcpBox(QLineEdit* box) {
     TcpSettings tcp;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        tcp = tool_.map().tcp;
+        std::lock_guard lock(session_.mutex());
+        tcp = session_.map().tcp;
     }
     TcpSettings next = tcp;
     if (const char* message = checkTcpText(box, box->text(), tcp, next)) {
@@ -158,8 +157,8 @@ bool ModbusPortPage::takeTcpBox(QLineEdit* box) {
         return false;
     }
     if (next == tcp) return false;
-    std::lock_guard lock(tool_.mapMutex());
-    tool_.map().tcp = next;
+    std::lock_guard lock(session_.mutex());
+    session_.map().tcp = next;
     return true;
 }
 
@@ -189,8 +188,8 @@ const char* ModbusPortPage::checkTcpText(const QLineEdit* box, const QString& te
 bool ModbusPortPage::storedTcpValid() {
     TcpSettings tcp;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        tcp = tool_.map().tcp;
+        std::lock_guard lock(session_.mutex());
+        tcp = session_.map().tcp;
     }
     if (device::tcpSettingsMissing(tcp)) return true;
     const std::pair<const QLineEdit*, QString> boxes[] = {{ip_, addressText(tcp.ipaddr)},

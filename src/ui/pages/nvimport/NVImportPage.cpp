@@ -12,7 +12,7 @@ namespace korvex::ui::pages {
 using widgets::GridImages;
 
 NVImportPage::NVImportPage(ConfigTool& tool, QWidget* parent)
-    : ImportPage(tool, kNVImportPage, parent), table_(std::make_unique<ImportTable>()) {
+    : ImportPage(tool, Page::NVImport, parent), table_(std::make_unique<ImportTable>()) {
     makeImportToolbar("Clear Import list", "Import XIF file");
     build({"XIF files (*.xif);;All files (*.*)", "Add to NV List", "nvImportGrid", HeadingToggle::AnyColumn},
           {[this] { return table_->count; }, [this](int i) { return table_->entries[i].selected != 0; },
@@ -62,12 +62,12 @@ void NVImportPage::addMarked() {
     int added = 0;
     std::vector<std::string> notes;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        const int before = tool_.map().nvCount;
-        add_selected(*table_, tool_.map(), &notes);
-        added = tool_.map().nvCount - before;
+        std::lock_guard lock(session_.mutex());
+        const int before = session_.map().nvCount;
+        add_selected(*table_, session_.map(), &notes);
+        added = session_.map().nvCount - before;
     }
-    showAdded(withNotes(nvEntriesAddedText(added), notes), kNVListPage);
+    showAdded(withNotes(nvEntriesAddedText(added), notes), MapPart::NVList);
 }
 
 } // namespace korvex::ui::pages

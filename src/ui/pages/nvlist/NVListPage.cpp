@@ -13,7 +13,6 @@
 namespace korvex::ui::pages {
 
 namespace nvcell = models::nvcell;
-using dialogs::editorContext;
 using dialogs::NVEdit;
 
 namespace {
@@ -31,7 +30,7 @@ constexpr const char* kActionTexts[] = {
 
 } // namespace
 
-NVListPage::NVListPage(ConfigTool& tool, QWidget* parent) : ListPage(tool, kNVListPage, parent) {
+NVListPage::NVListPage(ConfigTool& tool, QWidget* parent) : ListPage(tool, Page::NVList, parent) {
     clear_ = makeCommand("Clear NV list", "cmd_clear", "clearNVList", [this] { clearList(); });
     exportXif_ =
         makeCommand("Export this NV List as XIF file", "cmd_export", "exportXif", [this] { exportXif(); });
@@ -46,7 +45,8 @@ NVListPage::NVListPage(ConfigTool& tool, QWidget* parent) : ListPage(tool, kNVLi
     for (QPushButton* b : {insert_, append_, addField_, delete_}) buttonRow->addWidget(b);
     buttonRow->addStretch(1);
 
-    makeGrid([](const ObjectMap& map) { return map.nvCount; }, "nvListGrid");
+    makeGrid(
+        MapPart::NVList, [](const ObjectMap& map) { return map.nvCount; }, "nvListGrid");
     buildColumns();
     layOut({actionRow, buttonRow}, grid());
 }
@@ -74,13 +74,9 @@ void NVListPage::buildColumns() {
     });
 }
 
-void NVListPage::refreshRegisterList() {
-    tool_.page(kRegListPage)->refresh();
-}
-
 void NVListPage::openEditor() {
     if (selected_ < 0 || selected_ >= model()->rowCount()) return;
-    NVEdit(editorContext(tool_), selected_, &tool_).exec();
+    NVEdit(tool_.editorContext(), selected_, &tool_).exec();
     refresh();
 }
 

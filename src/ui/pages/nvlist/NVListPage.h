@@ -37,7 +37,6 @@ public:
 
 private:
     void buildColumns();
-    void refreshRegisterList();
 
     // NVListPageActions.cpp
     void insertRow();

@@ -1,5 +1,5 @@
 // The NV List page's commands: the row buttons, "Execute" with the action list, clearing the
-// list and the XIF export. Each ends with a refresh of the NV List grid, refused or not.
+// list and the XIF export. The map session announces what each changed.
 #include "device/DeviceActions.h"
 #include "lonworks/XifFile.h"
 #include "lonworks/XifWriter.h"
@@ -23,23 +23,24 @@ constexpr char kXifSaveFilters[] = "XIF file (*.xif);;All files (*.*)";
 } // namespace
 
 void NVListPage::insertRow() {
-    changeMap(ModelOp::InsertNV, [this](ObjectMap& map) { return insertNV(map, selected_); });
-    refresh();
+    changeRows(MapPart::NVList, selected_, ModelOp::InsertNV,
+               [this](ObjectMap& map) { return insertNV(map, selected_); });
 }
 
 void NVListPage::appendRow() {
-    changeMap(ModelOp::InsertNV, appendNV);
-    refresh();
+    const int end = session_.read([](const ObjectMap& map) { return map.nvCount; });
+    changeRows(MapPart::NVList, end, ModelOp::InsertNV, appendNV);
 }
 
+// The field row comes after the NV's fields; the rows from the NV on are read anew.
 void NVListPage::addFieldRow() {
-    changeMap(ModelOp::AddField, [this](ObjectMap& map) { return addField(map, selected_); });
-    refresh();
+    changeRows(MapPart::NVList, selected_, ModelOp::AddField,
+               [this](ObjectMap& map) { return addField(map, selected_); });
 }
 
 void NVListPage::deleteRow() {
-    changeMap(ModelOp::DeleteNV, [this](ObjectMap& map) { return deleteNVAt(map, selected_); });
-    refresh();
+    changeRows(MapPart::NVList, selected_, ModelOp::DeleteNV,
+               [this](ObjectMap& map) { return deleteNVAt(map, selected_); });
 }
 
 void NVListPage::execute() {
@@ -50,7 +51,7 @@ void NVListPage::execute() {
     else if (action == kSendNVDefinitions)
         runDeviceAction([](device::DeviceActions& actions) { actions.sendNetVars(); });
     else
-        runListAction(action);
+        return runListAction(action);
     refresh();
 }
 
@@ -59,7 +60,7 @@ void NVListPage::runListAction(int action) {
     struct Step {
         std::optional<ModelOp> op; // none for the actions that never refuse
         std::function<int(ObjectMap&)> run;
-        bool refreshesRegisters;
+        bool changesRegisters;
     };
     Step step;
     switch (action) {
@@ -79,28 +80,26 @@ void NVListPage::runListAction(int action) {
         step = {ModelOp::RemoveNVFbAssignments, removeNVFbAssignments, true};
         break;
     default:
+        refresh();
         return;
     }
-    const int code = changeMap(step.op, step.run);
+    const int code = session_.edit(MapPart::NVList | MapPart::Objects, step.run);
     // Only a register list that was built is worth redrawing after "Auto-create".
-    if (step.refreshesRegisters && !(action == kCreateRegistersFromMaster && code != kOk))
-        refreshRegisterList();
+    if (step.changesRegisters && !(action == kCreateRegistersFromMaster && code != kOk))
+        session_.announceWhole(MapPart::RegisterList);
+    if (step.op) tool_.showRefusal(*step.op, code);
 }
 
 void NVListPage::clearList() {
     int rows = 0;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        rows = tool_.map().nvCount;
+        std::lock_guard lock(session_.mutex());
+        rows = session_.map().nvCount;
     }
     const QString question = QString::fromLatin1(kConfirmClearNVList);
     if (rows > 0 && !tool_.showMessage(question, MessageButtons::OkCancel, MessageIcon::Error)) return;
-    {
-        std::lock_guard lock(tool_.mapMutex());
-        clearNVList(tool_.map());
-    }
-    refresh();
-    refreshRegisterList();
+    session_.edit(MapPart::NVList | MapPart::Objects | MapPart::RegisterList,
+                  [](ObjectMap& map) { clearNVList(map); });
 }
 
 void NVListPage::exportXif() {
@@ -108,19 +107,17 @@ void NVListPage::exportXif() {
     if (path.isEmpty()) return;
     path = QFile::decodeName(QByteArray::fromStdString(xifExportPath(QFile::encodeName(path).toStdString())));
     if (!tool_.confirmOverwrite(path)) return;
-    XifFileOutcome outcome;
-    {
-        std::lock_guard lock(tool_.mapMutex());
-        outcome = exportXifFile(QFile::encodeName(path).toStdString(), tool_.map(),
-                                tool_.deviceModelName().toStdString(), xifDateNow());
-    }
+    const std::string model = tool_.deviceModelName().toStdString();
+    // The export makes the NV names safe for the file, in the map too.
+    const XifFileOutcome outcome = session_.edit(MapPart::NVList, [&](ObjectMap& map) {
+        return exportXifFile(QFile::encodeName(path).toStdString(), map, model, xifDateNow());
+    });
     const QString text = QFile::decodeName(QByteArray::fromStdString(outcome.message));
     if (outcome.ok)
         setStatus(text);
     else
         tool_.showMessage(text, MessageButtons::Ok, MessageIcon::Information);
     tool_.updateTitle();
-    refresh();
 }
 
 } // namespace korvex::ui::pages

@@ -12,12 +12,11 @@
 namespace korvex::ui::pages {
 
 namespace regcell = models::regcell;
-using dialogs::editorContext;
 using dialogs::SlaveID;
 using widgets::GridImages;
 
 RegImportPage::RegImportPage(ConfigTool& tool, QWidget* parent)
-    : ImportPage(tool, kRegImportPage, parent), list_(std::make_unique<RegisterImportList>()) {
+    : ImportPage(tool, Page::RegImport, parent), list_(std::make_unique<RegisterImportList>()) {
     makeImportToolbar("Clear import list", "Import CSV file");
     slave_ = makeButton("Set Slave Addr", "setSlaveAddr", [this] { setSlaveAddress(); });
     build({"CSV files (*.csv);;All files (*.*)", "Add to Reg List", "regImportGrid",
@@ -76,14 +75,14 @@ ImportOutcome RegImportPage::readFile(const std::string& path) {
 void RegImportPage::addMarked() {
     int added = 0;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        added = addSelectedRegisters(*list_, tool_.map());
+        std::lock_guard lock(session_.mutex());
+        added = addSelectedRegisters(*list_, session_.map());
     }
-    showAdded(entriesAddedText(added), kRegListPage);
+    showAdded(entriesAddedText(added), MapPart::RegisterList);
 }
 
 void RegImportPage::setSlaveAddress() {
-    SlaveID(editorContext(tool_), *list_, &tool_).exec();
+    SlaveID(tool_.editorContext(), *list_, &tool_).exec();
     refresh();
 }
 

@@ -16,6 +16,10 @@ public:
     ~RegImportPage() override;
 
     void notationChanged() override;
+    // Back in the window: the grid is redrawn.
+    void revisited(Revisit why) override {
+        if (why == Revisit::WindowActivated) refresh();
+    }
 
     RegisterImportList& importList() { return *list_; }
     QPushButton* slaveButton() const { return slave_; }

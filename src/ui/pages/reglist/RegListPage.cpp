@@ -15,7 +15,6 @@ namespace korvex::ui::pages {
 
 using window::WorkingOptions;
 namespace regcell = models::regcell;
-using dialogs::editorContext;
 using dialogs::ModRegEdit;
 using dialogs::RegEditMode;
 
@@ -31,7 +30,7 @@ constexpr const char* kActionTexts[] = {
 
 } // namespace
 
-RegListPage::RegListPage(ConfigTool& tool, QWidget* parent) : ListPage(tool, kRegListPage, parent) {
+RegListPage::RegListPage(ConfigTool& tool, QWidget* parent) : ListPage(tool, Page::RegList, parent) {
     clear_ = makeCommand("Clear register list", "cmd_clear", "clearRegList", [this] { clearList(); });
     exportCsv_ =
         makeCommand("Export register list as CSV", "cmd_export", "exportCsv", [this] { exportCsv(); });
@@ -47,7 +46,8 @@ RegListPage::RegListPage(ConfigTool& tool, QWidget* parent) : ListPage(tool, kRe
     row->addWidget(actionList(), 1);
     row->addWidget(executeButton());
 
-    makeGrid([](const ObjectMap& map) { return map.registerCount; }, "regListGrid");
+    makeGrid(
+        MapPart::RegisterList, [](const ObjectMap& map) { return map.registerCount; }, "regListGrid");
     buildColumns();
     layOut({row}, grid());
 }
@@ -98,7 +98,7 @@ void RegListPage::notationChanged() {
 
 void RegListPage::openEditor() {
     if (selected_ < 0 || selected_ >= model()->rowCount()) return;
-    ModRegEdit(editorContext(tool_), selected_, RegEditMode::RegisterList, &tool_).exec();
+    ModRegEdit(tool_.editorContext(), selected_, RegEditMode::RegisterList, &tool_).exec();
     refresh();
 }
 

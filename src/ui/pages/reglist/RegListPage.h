@@ -22,6 +22,8 @@ public:
     explicit RegListPage(ConfigTool& tool, QWidget* parent = nullptr);
 
     void notationChanged() override;
+    // The slave-only columns show or go blank.
+    void slaveOptionChanged() override { refresh(); }
 
     QPushButton* insertButton() const { return insert_; }
     QPushButton* appendButton() const { return append_; }

@@ -1,5 +1,5 @@
 // The Reg List page's commands: the row buttons, "Execute" with the action list, clearing the
-// list and the CSV export. Each ends with a grid refresh, refused or not.
+// list and the CSV export. The map session announces what each changed.
 #include "modbus/CsvResult.h"
 #include "modbus/RegisterCsvFile.h"
 #include "model/ListBuilding.h"
@@ -21,56 +21,54 @@ constexpr char kCsvSaveFilters[] = "Modbus register list (*.csv);;All files (*.*
 } // namespace
 
 void RegListPage::insertRow() {
-    changeMap(ModelOp::InsertRegister, [this](ObjectMap& map) { return insertRegister(map, selected_); });
-    refresh();
+    changeRows(MapPart::RegisterList, selected_, ModelOp::InsertRegister,
+               [this](ObjectMap& map) { return insertRegister(map, selected_); });
 }
 
 void RegListPage::appendRow() {
-    changeMap(ModelOp::InsertRegister, appendRegister);
-    refresh();
+    const int end = session_.read([](const ObjectMap& map) { return map.registerCount; });
+    changeRows(MapPart::RegisterList, end, ModelOp::InsertRegister, appendRegister);
 }
 
 void RegListPage::deleteRow() {
-    changeMap(ModelOp::DeleteRegister, [this](ObjectMap& map) { return deleteRegister(map, selected_); });
-    refresh();
+    changeRows(MapPart::RegisterList, selected_, ModelOp::DeleteRegister,
+               [this](ObjectMap& map) { return deleteRegister(map, selected_); });
 }
 
 // Only the two building actions can be refused.
 void RegListPage::execute() {
+    constexpr MapParts kLists = MapPart::RegisterList | MapPart::NVList | MapPart::Objects;
     switch (actionList()->currentIndex()) {
     case kCreateNVsFromRegisters:
-        changeMap(ModelOp::NVListFromRegisters, nvListFromRegisters);
+        changeMap(kLists, ModelOp::NVListFromRegisters, nvListFromRegisters);
         break;
     case kAssignObjectsFromRegisters:
-        changeMap(ModelOp::MasterListFromRegisters, masterListFromRegisters);
+        changeMap(kLists, ModelOp::MasterListFromRegisters, masterListFromRegisters);
         break;
     case kRemoveRegisterObjects:
-        changeMap(std::nullopt, removeRegisterObjectAssignments);
+        changeMap(kLists, std::nullopt, removeRegisterObjectAssignments);
         break;
     case kRebuildRegisterList:
-        changeMap(std::nullopt, rebuildRegisterList);
+        changeMap(kLists, std::nullopt, rebuildRegisterList);
         break;
     default:
+        refresh();
         break;
     }
-    refresh();
     tool_.update();
 }
 
 void RegListPage::clearList() {
     int rows = 0;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        rows = tool_.map().registerCount;
+        std::lock_guard lock(session_.mutex());
+        rows = session_.map().registerCount;
     }
     const QString question = QString::fromLatin1(kConfirmClearRegisterList);
     if (rows > 0 && !tool_.showMessage(question, MessageButtons::OkCancel, MessageIcon::Error)) return;
     tool_.updateTitle();
-    {
-        std::lock_guard lock(tool_.mapMutex());
-        clearRegisterList(tool_.map());
-    }
-    refresh();
+    session_.edit(MapPart::RegisterList | MapPart::NVList | MapPart::Objects,
+                  [](ObjectMap& map) { clearRegisterList(map); });
 }
 
 // A cancelled file dialog or overwrite question ends the export without a word; a written file
@@ -83,8 +81,8 @@ void RegListPage::exportCsv() {
     if (!tool_.confirmOverwrite(path)) return;
     CsvFileOutcome outcome;
     {
-        std::lock_guard lock(tool_.mapMutex());
-        outcome = exportRegisterCsvFile(QFile::encodeName(path).toStdString(), tool_.map(),
+        std::lock_guard lock(session_.mutex());
+        outcome = exportRegisterCsvFile(QFile::encodeName(path).toStdString(), session_.map(),
                                         tool_.options().modicon);
     }
     if (!outcome.ok) {

@@ -13,7 +13,6 @@
 namespace korvex::ui::pages {
 
 using dialogs::DataValue;
-using dialogs::editorContext;
 using widgets::applyColumnWidths;
 using widgets::followSelection;
 using widgets::HeadingFit;
@@ -26,16 +25,22 @@ constexpr const char* kActionTexts[] = {"No action", "Get Object data values", "
 
 } // namespace
 
-ViewDataPage::ViewDataPage(ConfigTool& tool, QWidget* parent) : ToolPage(tool, kViewDataPage, parent) {
+ViewDataPage::ViewDataPage(ConfigTool& tool, QWidget* parent) : ToolPage(tool, Page::ViewData, parent) {
     makeToolbar();
     QLayout* actionRow = makeActionRow(kActionTexts);
-    model_ = new ViewDataModel(tool_.map(), tool_.mapMutex(), tool_.device().engine().values(),
+    model_ = new ViewDataModel(session_.map(), session_.mutex(), tool_.device().engine().values(),
                                tool_.options(), this);
     grid_ = new QTableView;
     setUpGrid(*grid_, *model_, "dataGrid");
     applyColumnWidths();
     followSelection(*grid_, *this, selected_, 1, [this](const QModelIndex&) { openValueEditor(); });
     layOut({actionRow}, grid_);
+    connect(&session_, &MapSession::valuesChanged, this, &ViewDataPage::refresh);
+    connect(&session_, &MapSession::replaced, this, &ViewDataPage::refresh);
+}
+
+void ViewDataPage::revisited(Revisit why) {
+    if (why == Revisit::TabEntered) refresh();
 }
 
 void ViewDataPage::applyColumnWidths() {
@@ -75,7 +80,8 @@ void ViewDataPage::execute() {
 void ViewDataPage::openValueEditor() {
     if (selected_ < 1 || selected_ > kObjectCount) return;
     // Apply stores the value in the object's slot and asks the status loop to write it.
-    DataValue(editorContext(tool_), selected_, tool_.device().engine().values().slot(selected_).value, &tool_)
+    DataValue(tool_.editorContext(), selected_, tool_.device().engine().values().slot(selected_).value,
+              &tool_)
         .exec();
 }
 

@@ -23,6 +23,7 @@ public:
 
     void refresh() override;
     void notationChanged() override;
+    void revisited(Revisit why) override;
 
     // Object number of the selected row (row + 1), 0 before any selection.
     int selectedObject() const { return selected_; }
