@@ -7,10 +7,10 @@
 //   - prompt pacing with the gateway's line held to 115200 baud, ten bits a byte: held against
 //     the time the bytes sent and received take on such a line.
 //   bench_transfers [--no-silence]   (leaves out the silence run, which takes some 100 s)
-#include "device/DeviceActions.h"
-#include "device/StatusLoop.h"
-#include "device/StatusReporter.h"
+#include "device/actions/DeviceActions.h"
 #include "device/qt/QtSerialPortDriver.h"
+#include "device/reporting/StatusLoop.h"
+#include "device/reporting/StatusReporter.h"
 #include "sim/DemoMap.h"
 #include "sim/SimulatedGateway.h"
 
@@ -142,7 +142,7 @@ public:
     bool connect() {
         if (!link_.open() || !engine_.startUsage()) return false;
         while (!engine_.usageDone.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return engine_.usageResult == 0;
+        return engine_.usageResult == DeviceResult::Ok;
     }
     ObjectMap& map() { return *map_; }
     ReplyEnd replyEnd() const { return link_.replyEnd(); }

@@ -2,7 +2,7 @@
 // the 16-bit low half), Apply storing the value and asking for the write, Cancel storing nothing.
 #include "ui/support/EditorTestSupport.h"
 
-#include "modbus/RegisterCodes.h"
+#include "vocab/RegisterCodes.h"
 #include "ui/dialogs/DataValue.h"
 
 #include <bit>

@@ -3,8 +3,8 @@
 // gateway, and off again at the next local edit.
 #include "ui/support/DevicePagesTestSupport.h"
 
-#include "model/ListBuilding.h"
-#include "model/MapBuilders.h"
+#include "model/lists/ListBuilding.h"
+#include "support/MapBuilders.h"
 #include "ui/pages/lonworks/LonWorksPage.h"
 #include "ui/pages/modbusport/ModbusPortPage.h"
 #include "ui/window/GuiActionHost.h"

@@ -5,8 +5,8 @@
 #include "ui/support/DevicePagesTestSupport.h"
 #include "ui/support/ListPagesTestSupport.h"
 
-#include "model/ListBuilding.h"
-#include "model/ListEditing.h"
+#include "model/lists/ListBuilding.h"
+#include "model/lists/ListEditing.h"
 #include "ui/pages/masterlist/MasterListPage.h"
 
 #include <QComboBox>

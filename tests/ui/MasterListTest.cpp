@@ -2,7 +2,7 @@
 // double-click zones, and the file commands up to the map file itself.
 #include "ui/support/DevicePagesTestSupport.h"
 
-#include "lonworks/SnvtCatalogue.h"
+#include "vocab/SnvtCatalogue.h"
 #include "model/FixedText.h"
 #include "ui/models/MasterListModel.h"
 #include "ui/pages/lonworks/LonWorksPage.h"

@@ -4,11 +4,11 @@
 // Cancel), and the master list's double-click opening the three editors.
 #include "ui/support/EditorTestSupport.h"
 
-#include "modbus/ModiconHint.h"
-#include "modbus/ObjectValue.h"
-#include "modbus/RegisterCodes.h"
-#include "model/LinkCheck.h"
-#include "model/MapBuilders.h"
+#include "vocab/ModiconHint.h"
+#include "vocab/ObjectValue.h"
+#include "vocab/RegisterCodes.h"
+#include "support/LinkCheck.h"
+#include "support/MapBuilders.h"
 #include "model/ObjectLinks.h"
 #include "ui/dialogs/ModRegEdit.h"
 #include "ui/dialogs/NVEdit.h"

@@ -3,11 +3,11 @@
 // discard it), Auto Assign, and what Apply stores, links and refuses.
 #include "ui/support/EditorTestSupport.h"
 
-#include "lonworks/BaseType.h"
-#include "model/LinkCheck.h"
-#include "model/MapBuilders.h"
+#include "vocab/BaseType.h"
+#include "support/LinkCheck.h"
+#include "support/MapBuilders.h"
 #include "model/ModelMessages.h"
-#include "model/NVEditRules.h"
+#include "model/lists/NVEditRules.h"
 #include "ui/dialogs/NVEdit.h"
 #include "ui/dialogs/rules/NVEditApply.h"
 #include "ui/dialogs/rules/NVEditFields.h"

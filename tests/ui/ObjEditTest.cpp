@@ -2,7 +2,7 @@
 // kept through a format change, and the dialog's Apply and Cancel.
 #include "ui/support/EditorTestSupport.h"
 
-#include "modbus/RegisterCodes.h"
+#include "vocab/RegisterCodes.h"
 #include "model/FixedText.h"
 #include "ui/dialogs/ObjEdit.h"
 

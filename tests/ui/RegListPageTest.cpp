@@ -5,9 +5,9 @@
 #include "ui/support/ListPagesTestSupport.h"
 
 #include "model/FixedText.h"
-#include "model/LinkCheck.h"
-#include "model/ListBuilding.h"
-#include "model/ListEditing.h"
+#include "support/LinkCheck.h"
+#include "model/lists/ListBuilding.h"
+#include "model/lists/ListEditing.h"
 #include "ui/dialogs/ModRegEdit.h"
 #include "ui/models/ImportGrid.h"
 #include "ui/models/MapTableModel.h"

@@ -3,7 +3,7 @@
 #include "ui/support/DevicePagesTestSupport.h"
 #include "ui/support/ListPagesTestSupport.h"
 
-#include "modbus/RegisterCodes.h"
+#include "vocab/RegisterCodes.h"
 #include "ui/dialogs/DataValue.h"
 #include "ui/dialogs/EditorContext.h"
 #include "ui/models/ViewDataModel.h"

@@ -1,6 +1,6 @@
 #include "ui/dialogs/EditorContext.h"
 
-#include "modbus/ModiconHint.h"
+#include "vocab/ModiconHint.h"
 
 namespace korvex::ui::dialogs {
 

@@ -1,7 +1,7 @@
 #include "ui/dialogs/ModRegEdit.h"
 
-#include "modbus/NumberDisplay.h"
-#include "modbus/RegisterNames.h"
+#include "vocab/NumberDisplay.h"
+#include "vocab/RegisterNames.h"
 #include "ui/widgets/NumberText.h"
 
 #include <QButtonGroup>

@@ -1,10 +1,10 @@
 #include "ui/dialogs/NVEdit.h"
 
-#include "lonworks/SnvtCatalogue.h"
+#include "vocab/SnvtCatalogue.h"
 #include "model/FixedText.h"
 #include "model/ModelMessages.h"
-#include "model/NVEditRules.h"
-#include "model/NVRows.h"
+#include "model/lists/NVEditRules.h"
+#include "model/lists/NVRows.h"
 #include "ui/dialogs/rules/NVEditApply.h"
 #include "ui/dialogs/rules/NVEditFields.h"
 #include "ui/widgets/NumberText.h"

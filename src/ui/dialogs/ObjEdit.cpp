@@ -1,8 +1,8 @@
 #include "ui/dialogs/ObjEdit.h"
 
-#include "modbus/ObjectValue.h"
-#include "modbus/RegisterCodes.h"
-#include "modbus/RegisterNames.h"
+#include "vocab/ObjectValue.h"
+#include "vocab/RegisterCodes.h"
+#include "vocab/RegisterNames.h"
 #include "model/FixedText.h"
 #include "model/ObjectMap.h"
 #include "ui/widgets/NumberText.h"

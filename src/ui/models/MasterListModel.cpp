@@ -1,10 +1,10 @@
 #include "ui/models/MasterListModel.h"
 
-#include "lonworks/SnvtCatalogue.h"
-#include "modbus/Modicon.h"
-#include "modbus/RegisterNames.h"
+#include "vocab/SnvtCatalogue.h"
+#include "vocab/Modicon.h"
+#include "vocab/RegisterNames.h"
 #include "model/FixedText.h"
-#include "model/NVRows.h"
+#include "model/lists/NVRows.h"
 #include "ui/window/ConfigTool.h"
 
 namespace korvex::ui::models {

@@ -1,6 +1,6 @@
 #include "ui/models/ViewDataModel.h"
 
-#include "modbus/ObjectValue.h"
+#include "vocab/ObjectValue.h"
 #include "model/FixedText.h"
 #include "ui/models/MasterListModel.h"
 #include "ui/window/ConfigTool.h"

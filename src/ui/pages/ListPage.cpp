@@ -1,6 +1,6 @@
 #include "ui/pages/ListPage.h"
 
-#include "model/ListEditing.h"
+#include "model/lists/ListEditing.h"
 #include "ui/widgets/ListGrid.h"
 #include "ui/window/ConfigTool.h"
 

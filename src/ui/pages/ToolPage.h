@@ -4,7 +4,7 @@
 // only shown or hidden. A page learns of changes to the map from the map session's signals and
 // of the window's own events (tab changes, option changes) from the hooks below; it never calls
 // another page. Window thread only.
-#include "device/StatusSink.h"
+#include "device/reporting/StatusSink.h"
 #include "model/ModelMessages.h"
 #include "ui/window/MapSession.h"
 #include "ui/window/Prompter.h"

@@ -1,6 +1,6 @@
 #include "ui/window/ConfigTool.h"
 
-#include "device/CommandEngine.h"
+#include "device/engine/CommandEngine.h"
 #include "model/PortSettingsMarks.h"
 #include "ui/pages/PageFactory.h"
 #include "ui/widgets/Indicator.h"

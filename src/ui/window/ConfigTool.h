@@ -3,7 +3,7 @@
 // each), the "Connected:" and "In Sync:" indicators, the window title, help, the close guard, the
 // working options of the Connect page and the device session with its two worker threads.
 // Window thread only.
-#include "device/StatusSink.h"
+#include "device/reporting/StatusSink.h"
 #include "model/ModelMessages.h"
 #include "model/ObjectMap.h"
 #include "ui/dialogs/EditorContext.h"

@@ -2,12 +2,12 @@
 // The device link as the window owns it: the serial driver, SerialLink with its port pump
 // thread, CommandEngine, the status loop thread with the GUI's reporting pass, and the simulated
 // gateway when the user picks it (made by the factory the program hands in).
-#include "device/CommandEngine.h"
-#include "device/DeviceActions.h"
-#include "device/SerialLink.h"
-#include "device/StatusLoop.h"
-#include "device/StatusReporter.h"
-#include "device/ValueTable.h"
+#include "device/engine/CommandEngine.h"
+#include "device/actions/DeviceActions.h"
+#include "device/link/SerialLink.h"
+#include "device/reporting/StatusLoop.h"
+#include "device/reporting/StatusReporter.h"
+#include "device/engine/ValueTable.h"
 #include "ui/widgets/PortChoices.h"
 #include "ui/window/GuiStatusSink.h"
 #include "ui/window/SimulatedLine.h"

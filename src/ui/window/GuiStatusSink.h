@@ -4,7 +4,7 @@
 // status loop can never block on the window and closing the window can never deadlock. A refresh
 // request becomes the map session's announcement of that part of the map; requests of one kind
 // that are still waiting are merged into one.
-#include "device/StatusSink.h"
+#include "device/reporting/StatusSink.h"
 
 #include <QObject>
 

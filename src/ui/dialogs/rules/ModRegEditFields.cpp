@@ -1,9 +1,9 @@
 #include "ui/dialogs/rules/ModRegEditFields.h"
 
-#include "modbus/Modicon.h"
-#include "modbus/ModiconHint.h"
-#include "modbus/ObjectValue.h"
-#include "modbus/RegisterCodes.h"
+#include "vocab/Modicon.h"
+#include "vocab/ModiconHint.h"
+#include "vocab/ObjectValue.h"
+#include "vocab/RegisterCodes.h"
 #include "model/ObjectLinks.h"
 #include "model/RegisterObjectCopy.h"
 #include "ui/widgets/NumberText.h"

@@ -4,7 +4,7 @@
 #include "ui/window/ConfigTool.h"
 #include "ui/window/MapFileAccess.h"
 #include "ui/window/UiTexts.h"
-#include "xml/MapFile.h"
+#include "formats/xml/MapFile.h"
 
 namespace korvex::ui::pages {
 

@@ -1,6 +1,6 @@
 #include "ui/pages/masterlist/MasterListPage.h"
 
-#include "model/ListBuilding.h"
+#include "model/lists/ListBuilding.h"
 #include "ui/dialogs/EditorContext.h"
 #include "ui/dialogs/ModRegEdit.h"
 #include "ui/dialogs/NVEdit.h"

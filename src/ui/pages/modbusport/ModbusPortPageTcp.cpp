@@ -1,6 +1,6 @@
 // The Modbus Port page's TCP/IP column (model Korvex-C): the three address boxes, the TCP port
 // and the TCP device map grid.
-#include "device/DeviceActions.h"
+#include "device/actions/DeviceActions.h"
 #include "model/PortSettingsMarks.h"
 #include "ui/dialogs/EditorContext.h"
 #include "ui/dialogs/TcpMap.h"

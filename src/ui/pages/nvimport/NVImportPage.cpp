@@ -1,7 +1,7 @@
 #include "ui/pages/nvimport/NVImportPage.h"
 
-#include "lonworks/SnvtCatalogue.h"
-#include "lonworks/XifFile.h"
+#include "vocab/SnvtCatalogue.h"
+#include "formats/xif/XifFile.h"
 #include "model/FixedText.h"
 #include "ui/models/ImportGrid.h"
 #include "ui/widgets/ListGrid.h"

@@ -1,6 +1,6 @@
 #include "ui/pages/regimport/RegImportPage.h"
 
-#include "modbus/RegisterCsvFile.h"
+#include "formats/csv/RegisterCsvFile.h"
 #include "ui/dialogs/SlaveID.h"
 #include "ui/models/ImportGrid.h"
 #include "ui/models/RegisterCells.h"

@@ -1,9 +1,9 @@
 // The Reg List page's commands: the row buttons, "Execute" with the action list, clearing the
 // list and the CSV export. The map session announces what each changed.
-#include "modbus/CsvResult.h"
-#include "modbus/RegisterCsvFile.h"
-#include "model/ListBuilding.h"
-#include "model/ListEditing.h"
+#include "formats/csv/CsvResult.h"
+#include "formats/csv/RegisterCsvFile.h"
+#include "model/lists/ListBuilding.h"
+#include "model/lists/ListEditing.h"
 #include "ui/pages/reglist/RegListPage.h"
 #include "ui/window/ConfigTool.h"
 #include "ui/window/UiTexts.h"
