@@ -27,14 +27,16 @@ TraceRecorder::Slot& TraceRecorder::slotOf(std::uint64_t sequence) const {
 
 void TraceRecorder::dropOldest() {
     ++firstSequence_;
+    if (++firstIndex_ == maxEvents_) firstIndex_ = 0;
     ++dropped_;
 }
 
-void TraceRecorder::copyIn(std::uint64_t at, std::string_view bytes) {
-    const std::size_t offset = static_cast<std::size_t>(at % maxBytes_);
-    const std::size_t first = std::min(bytes.size(), maxBytes_ - offset);
-    std::memcpy(arena_.get() + offset, bytes.data(), first);
+void TraceRecorder::copyIn(std::string_view bytes) {
+    const std::size_t first = std::min(bytes.size(), maxBytes_ - writeOffset_);
+    std::memcpy(arena_.get() + writeOffset_, bytes.data(), first);
     std::memcpy(arena_.get(), bytes.data() + first, bytes.size() - first);
+    writeOffset_ += bytes.size();
+    if (writeOffset_ >= maxBytes_) writeOffset_ -= maxBytes_;
 }
 
 void TraceRecorder::copyOut(std::uint64_t at, std::size_t count, std::string& out) const {
@@ -53,14 +55,17 @@ void TraceRecorder::record(TraceKind kind, std::int64_t micros, std::string_view
         baseMicros_ = micros;
         haveBase_ = true;
     }
-    // Room for one more event, and for its bytes without overwriting an event still held.
+    // Room for one more event, and for its bytes without overwriting an event still held. The
+    // ring is walked by index, not by division, since this runs for every piece on the line.
     while (nextSequence_ - firstSequence_ >= maxEvents_) dropOldest();
     while (firstSequence_ < nextSequence_ &&
-           bytesEnd_ + bytes.size() - slotOf(firstSequence_).byteStart > maxBytes_)
+           bytesEnd_ + bytes.size() - slots_[firstIndex_].byteStart > maxBytes_)
         dropOldest();
-    Slot& slot = slotOf(nextSequence_++);
-    slot = Slot{bytesEnd_, micros - baseMicros_, static_cast<std::uint32_t>(bytes.size()), length, ms, kind};
-    if (!bytes.empty()) copyIn(bytesEnd_, bytes);
+    slots_[nextIndex_] =
+        Slot{bytesEnd_, micros - baseMicros_, static_cast<std::uint32_t>(bytes.size()), length, ms, kind};
+    ++nextSequence_;
+    if (++nextIndex_ == maxEvents_) nextIndex_ = 0;
+    if (!bytes.empty()) copyIn(bytes);
     bytesEnd_ += bytes.size();
 }
 
@@ -110,7 +115,8 @@ TraceUsage TraceRecorder::usage() const {
     std::lock_guard lock(mutex_);
     TraceUsage u;
     u.events = static_cast<std::size_t>(nextSequence_ - firstSequence_);
-    if (u.events > 0) u.payloadBytes = static_cast<std::size_t>(bytesEnd_ - slotOf(firstSequence_).byteStart);
+    if (u.events > 0) u.payloadBytes = static_cast<std::size_t>(bytesEnd_ - slots_[firstIndex_].byteStart);
+    u.heldBytes = u.events * sizeof(Slot) + u.payloadBytes;
     if (slots_) u.reservedBytes = maxEvents_ * sizeof(Slot) + maxBytes_;
     u.dropped = dropped_;
     return u;
@@ -119,6 +125,7 @@ TraceUsage TraceRecorder::usage() const {
 void TraceRecorder::clear() {
     std::lock_guard lock(mutex_);
     firstSequence_ = nextSequence_;
+    firstIndex_ = nextIndex_;
     dropped_ = 0;
 }
 

@@ -45,6 +45,7 @@ struct TraceBatch {
 struct TraceUsage {
     std::size_t events = 0;        // held now
     std::size_t payloadBytes = 0;  // held now
+    std::size_t heldBytes = 0;     // the events and their payload held now, in the ring's own form
     std::size_t reservedBytes = 0; // set aside for the ring (0 until first enabled)
     std::uint64_t dropped = 0;     // dropped since the last clear
 };
@@ -87,7 +88,7 @@ private:
     void reserve();
     void dropOldest();
     Slot& slotOf(std::uint64_t sequence) const;
-    void copyIn(std::uint64_t at, std::string_view bytes);
+    void copyIn(std::string_view bytes);
     void copyOut(std::uint64_t at, std::size_t count, std::string& out) const;
 
     const std::size_t maxEvents_;
@@ -99,7 +100,10 @@ private:
     std::unique_ptr<char[]> arena_;
     std::uint64_t firstSequence_ = 1; // oldest held
     std::uint64_t nextSequence_ = 1;
-    std::uint64_t bytesEnd_ = 0; // stream position after the newest payload
+    std::size_t firstIndex_ = 0; // slot of the oldest held
+    std::size_t nextIndex_ = 0;
+    std::uint64_t bytesEnd_ = 0;  // stream position after the newest payload
+    std::size_t writeOffset_ = 0; // where bytesEnd_ falls in the arena
     std::uint64_t dropped_ = 0;
     std::int64_t baseMicros_ = 0;
     bool haveBase_ = false;
