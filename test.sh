@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test through ctest.
+# Installs what is missing, checks the layer order of the includes, builds everything and runs
+# every test through ctest.
 # Device tests run a second time in a ThreadSanitizer build, every test a third time under
 # AddressSanitizer and UBSan, and then each fuzz target for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/deps.sh
+# Includes follow the layer order before anything is built.
+bash scripts/check-layers.sh
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen

@@ -3,10 +3,10 @@
 // own work does not count), the tool's side with the status loop thread running the engine and
 // its reporting, and one timed run that sends 240 NV definitions and 400 data objects through the
 // page actions and reads the 400 values back, on a fresh gateway and map.
-#include "device/DeviceActions.h"
-#include "device/StatusLoop.h"
-#include "device/StatusReporter.h"
+#include "device/actions/DeviceActions.h"
 #include "device/qt/QtSerialPortDriver.h"
+#include "device/reporting/StatusLoop.h"
+#include "device/reporting/StatusReporter.h"
 #include "sim/DemoMap.h"
 #include "sim/SimulatedGateway.h"
 
@@ -174,7 +174,7 @@ public:
     bool connect() {
         if (!link_.open() || !engine_.startUsage()) return false;
         while (!engine_.usageDone.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return engine_.usageResult == 0;
+        return engine_.usageResult == DeviceResult::Ok;
     }
     ObjectMap& map() { return *map_; }
     SerialLink& link() { return link_; }

@@ -3,9 +3,9 @@
 // floor is the one 100 ms quiet poll that ends every reply, and with replies paced by the
 // gateway's prompt; and the processor time the tool uses while idle with the port open.
 //   bench_device_link [--commands N] [--idle SECONDS]
-#include "device/CommandEngine.h"
-#include "device/StatusLoop.h"
+#include "device/engine/CommandEngine.h"
 #include "device/qt/QtSerialPortDriver.h"
+#include "device/reporting/StatusLoop.h"
 #include "sim/SimulatedGateway.h"
 
 #include <algorithm>
@@ -75,7 +75,7 @@ double measureCommands(device::CommandEngine& engine, UsageWatch& watch, int cou
         std::unique_lock lock(watch.mutex);
         watch.done.wait(lock, [&] { return watch.finished; });
         ms.push_back(std::chrono::duration<double, std::milli>(watch.at - start).count());
-        if (engine.usageResult != 0) ++failures;
+        if (engine.usageResult != device::DeviceResult::Ok) ++failures;
     }
     return failures;
 }

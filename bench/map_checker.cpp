@@ -4,9 +4,9 @@
 // 599 that no object keeps are each reported), a clean map of the same shape with only the 400
 // kept register rows, and the worst case for shared registers (all 400 objects on one register).
 // Target: well under 2 ms a check, so that checking on every change costs nothing visible.
-#include "modbus/RegisterCodes.h"
+#include "vocab/RegisterCodes.h"
 #include "model/FixedText.h"
-#include "model/MapChecker.h"
+#include "model/check/MapChecker.h"
 #include "model/RegisterObjectCopy.h"
 
 #include <benchmark/benchmark.h>

@@ -2,10 +2,10 @@
 // Object map documents: any bytes load to a result code; a failed load leaves the lists empty,
 // a successful one leaves a consistent map that the map checker reads without fault and that
 // saves and reloads to the same bytes.
-#include "model/MapChecker.h"
+#include "formats/xml/MapFile.h"
+#include "formats/xml/XmlError.h"
+#include "model/check/MapChecker.h"
 #include "support/FuzzChecks.h"
-#include "xml/MapFile.h"
-#include "xml/XmlError.h"
 
 #include <sstream>
 

@@ -2,11 +2,11 @@
 // Register CSV files, read with the Modicon option off and on: a result code with a line number,
 // an empty list on failure, entries within their code ranges on success; the registers added to
 // a map write a file that reads back to the same registers and writes the same bytes again.
-#include "modbus/CsvResult.h"
-#include "modbus/RegisterCodes.h"
-#include "modbus/RegisterCsvReader.h"
-#include "modbus/RegisterCsvWriter.h"
+#include "formats/csv/CsvResult.h"
+#include "formats/csv/RegisterCsvReader.h"
+#include "formats/csv/RegisterCsvWriter.h"
 #include "support/FuzzChecks.h"
+#include "vocab/RegisterCodes.h"
 
 #include <memory>
 #include <sstream>

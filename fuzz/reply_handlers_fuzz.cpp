@@ -8,7 +8,7 @@
 #include "support/FuzzChecks.h"
 #include "support/ReplyScript.h"
 
-#include "device/StatusReporter.h"
+#include "device/reporting/StatusReporter.h"
 
 #include <algorithm>
 #include <cstring>
@@ -138,8 +138,8 @@ std::int64_t commandLimitUs(int state) {
     return polls * kPollUs + std::max(kPollUs, kLongestPieceUs);
 }
 
-bool knownResult(int result) {
-    return result <= kResultOk && result >= kResultWriteRefused;
+bool knownResult(DeviceResult result) {
+    return result <= DeviceResult::Ok && result >= DeviceResult::NotDefined;
 }
 
 template <std::size_t N> bool byteValues(const std::array<int, N>& bytes) {
@@ -153,17 +153,16 @@ template <std::size_t N> bool hasTerminator(const std::array<char, N>& text) {
 }
 
 void checkEngine(const CommandEngine& e) {
-    expect(e.state() >= 0 && e.state() < kStateCount, "engine state outside the table");
-    expect(hasTerminator(e.nvErrorText) && hasTerminator(e.objErrorText) && hasTerminator(e.clearErrorText) &&
-               hasTerminator(e.portErrorText) && hasTerminator(e.nodeErrorText),
-           "error text not terminated");
+    const int state = static_cast<int>(e.state());
+    expect(state >= 0 && state < kStateCount, "engine state outside the table");
+    for (int a = 0; a < kAreaCount; ++a) {
+        const AreaResult& area = e.area(static_cast<Area>(a));
+        expect(hasTerminator(area.errorText), "error text not terminated");
+        expect(knownResult(area.result), "result code outside the table");
+    }
     expect(hasTerminator(e.consoleText), "console text not terminated");
     expect(terminatedField(e.consoleLine), "console line not terminated");
-    expect(knownResult(e.nvResult) && knownResult(e.objResult) && knownResult(e.clearResult) &&
-               knownResult(e.valueResult) && knownResult(e.portResult) && knownResult(e.domainResult) &&
-               knownResult(e.idResult) && knownResult(e.nodeResult) && knownResult(e.consoleResult) &&
-               knownResult(e.usageResult),
-           "result code outside the table");
+    expect(knownResult(e.consoleResult) && knownResult(e.usageResult), "result code outside the table");
     for (const DomainEntry& d : e.identity.domains) {
         expect(validDomainLength(d.idLength), "domain ID length not 0, 1, 3 or 6");
         expect(byteValues(d.id), "domain ID byte outside 0..255");
@@ -221,14 +220,14 @@ struct Run {
     std::size_t stepLimit;
 
     void operation(int op, const std::uint8_t* arguments) {
-        if (!link.isOpen()) link.open();
+        if (!link.isOpen() && !link.open()) fail("the scripted port did not open");
         if (!reply::startOperation(engine, op, arguments)) fail("an idle engine refused to start");
         std::int64_t commandStart = clock;
-        int commandState = engine.state();
+        int commandState = static_cast<int>(engine.state());
         for (std::size_t step = 0; engine.busy(); ++step) {
             if (step > stepLimit) fail("the engine is still busy after the script and every budget");
             const int writes = driver.writes();
-            const int state = engine.state();
+            const int state = static_cast<int>(engine.state());
             link.pump();
             if (driver.writes() != writes) {
                 commandStart = driver.writtenAt();
@@ -238,7 +237,7 @@ struct Run {
                 fail("a command in state " + std::string(stateInfo(commandState).name) + " ran " +
                      std::to_string((clock - commandStart) / 1000) + " ms, past its budget");
             if (!link.replyReady()) continue;
-            const int handled = engine.state();
+            const int handled = static_cast<int>(engine.state());
             engine.tick();
             reporter.pass();
             checkEngine(engine);

@@ -4,9 +4,9 @@
 // and sizes that match the types; the NVs added to a map (function blocks and objects assigned)
 // keep the map consistent, save and reload to the same bytes, and export an XIF file that reads
 // back whole.
-#include "lonworks/XifReader.h"
+#include "formats/xif/XifReader.h"
 #include "model/FixedText.h"
-#include "model/ListBuilding.h"
+#include "model/lists/ListBuilding.h"
 #include "support/Oracle.h"
 #include "support/XifChecks.h"
 

@@ -1,7 +1,7 @@
 // The entry points of support/Oracle.h. This file is compiled only into the uninstrumented copy
 // of the core, where every name below "korvex" carries that copy's own namespace.
-#include "lonworks/XifReader.h"
-#include "lonworks/XifWriter.h"
+#include "formats/xif/XifReader.h"
+#include "formats/xif/XifWriter.h"
 #include "support/FuzzChecks.h"
 #include "support/Oracle.h"
 #include "support/XifChecks.h"

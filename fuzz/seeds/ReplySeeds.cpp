@@ -87,8 +87,7 @@ std::vector<std::string> record(sim::GatewayConsole& console, const Seed& seed) 
     engine.deviceLastObjectKnown = (seed.header[6] & reply::kFlagLastKnown) != 0;
     engine.deviceLastObject = seed.header[7] * 2;
     link.setPortName("/dev/ttySEED");
-    link.open();
-    reply::startOperation(engine, seed.header[0], seed.header.data() + 2);
+    if (!link.open() || !reply::startOperation(engine, seed.header[0], seed.header.data() + 2)) return {};
     for (int i = 0; i < 100000 && engine.busy(); ++i) {
         link.pump();
         engine.tick();

@@ -1,10 +1,10 @@
 // Writes the seed corpora of the fuzz targets into <dir>/<target>/: documents, element lines,
 // CSV and XIF files of the rich maps the file tests build (one per device model), and the small
 // hand-made files of the reader tests. Run by fuzz/make-seeds.sh; its output is committed.
-#include "XmlTestSupport.h"
-#include "lonworks/XifWriter.h"
-#include "modbus/RegisterCsvWriter.h"
-#include "xml/MapDocument.h"
+#include "formats/csv/RegisterCsvWriter.h"
+#include "formats/xif/XifWriter.h"
+#include "formats/xml/MapDocument.h"
+#include "support/XmlTestSupport.h"
 
 #include <filesystem>
 #include <fstream>

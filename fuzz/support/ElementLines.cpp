@@ -1,7 +1,7 @@
 #include "support/FuzzChecks.h"
 
-#include "xml/ElementReader.h"
-#include "xml/XmlError.h"
+#include "formats/xml/ElementReader.h"
+#include "formats/xml/XmlError.h"
 
 namespace korvex::fuzz {
 
@@ -19,7 +19,7 @@ void runElementLines(const uint8_t* data, std::size_t size, ElementParser parse,
         start = end;
         const ElementParser chosen =
             nvLinesToo && line.starts_with("<nv ") ? &ElementReader::parseNVElement : parse;
-        const int code = (reader.*chosen)(line);
+        const XmlError code = (reader.*chosen)(line);
         checkElementCode(code);
         checkMapStep(map);
         taken = taken || code == XmlError::Ok;

@@ -1,9 +1,9 @@
 #include "support/FuzzChecks.h"
 
-#include "model/LinkCheck.h"
-#include "xml/MapDocument.h"
-#include "xml/MapFile.h"
-#include "xml/XmlError.h"
+#include "formats/xml/MapDocument.h"
+#include "formats/xml/MapFile.h"
+#include "formats/xml/XmlError.h"
+#include "support/LinkCheck.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -86,8 +86,9 @@ void checkEmptyLists(const ObjectMap& map) {
     for (const DataObject& o : map.objects) expect(o == DataObject{}, "a failed load left an object");
 }
 
-void checkElementCode(int code) {
-    if (code < 0 || code >= XmlError::Count) fail("element reader code " + std::to_string(code));
+void checkElementCode(XmlError code) {
+    const int n = codeNumber(code);
+    if (n < 0 || n >= kXmlErrorCount) fail("element reader code " + std::to_string(n));
 }
 
 std::string firstDifference(std::string_view a, std::string_view b) {

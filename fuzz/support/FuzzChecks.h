@@ -1,6 +1,7 @@
 #pragma once
 // Invariants the fuzz targets check after every input. A broken invariant prints what broke and
 // aborts, which libFuzzer reports as a crash and keeps the input as an artifact.
+#include "formats/xml/XmlError.h"
 #include "model/ObjectMap.h"
 
 #include <cstddef>
@@ -58,13 +59,13 @@ std::string checkSavesAndReloadsHere(ObjectMap& map);
 bool seenBefore(std::string_view key);
 
 // The element reader's result codes lie in 0..20.
-void checkElementCode(int code);
+void checkElementCode(XmlError code);
 
 // Splits the input at line feeds; each line (its line end included, as the device link passes
 // it on) goes to `parse` on one map, which is checked after every line. When at least one
 // element was taken, the map must save and reload identically. With `nvLinesToo`, lines that
 // begin with "<nv " go to the NV parser so that objects find NVs to link to.
-using ElementParser = int (ElementReader::*)(std::string_view);
+using ElementParser = XmlError (ElementReader::*)(std::string_view);
 void runElementLines(const uint8_t* data, std::size_t size, ElementParser parse, bool nvLinesToo = false);
 
 // The first position at which two texts differ, with a little of both around it.

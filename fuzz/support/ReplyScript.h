@@ -10,8 +10,8 @@
 // after it), 8-11 part of a reply (more follows at once), 12-13 a quiet poll, 14 a failed read,
 // 15 a failed write. The high four bits times 16 ms is how long the piece takes to arrive; a
 // piece without bytes is a quiet poll. Once the script is spent the line stays quiet.
-#include "device/CommandEngine.h"
-#include "xml/ElementReader.h"
+#include "device/engine/CommandEngine.h"
+#include "formats/xml/ElementReader.h"
 
 #include <climits>
 #include <cstddef>
@@ -164,7 +164,7 @@ inline bool buildTemplateMap(ObjectMap& map) {
     map.deviceModel = kTcpDeviceModel;
     ElementReader reader(map);
     for (std::string_view line : kTemplateLines) {
-        int code = 0;
+        XmlError code = XmlError::Ok;
         if (line.starts_with("<nv "))
             code = reader.parseNVElement(line);
         else if (line.starts_with("<obj "))
@@ -173,7 +173,7 @@ inline bool buildTemplateMap(ObjectMap& map) {
             code = reader.parsePortElement(line);
         else
             code = reader.parseNodeElement(line);
-        if (code != 0) return false;
+        if (code != XmlError::Ok) return false;
     }
     return true;
 }

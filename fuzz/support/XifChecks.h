@@ -1,8 +1,8 @@
 #pragma once
 // What the XIF reader must leave in an import table, whatever it read.
-#include "lonworks/NvImport.h"
-#include "lonworks/SnvtCatalogue.h"
+#include "formats/xif/NvImport.h"
 #include "support/FuzzChecks.h"
+#include "vocab/SnvtCatalogue.h"
 
 #include <algorithm>
 

@@ -4,8 +4,8 @@
 
 #include "cli/MapLint.h"
 #include "cli/Verb.h"
-#include "model/ListBuilding.h"
-#include "xml/MapFile.h"
+#include "formats/xml/MapFile.h"
+#include "model/lists/ListBuilding.h"
 
 #include <algorithm>
 #include <array>

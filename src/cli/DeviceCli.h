@@ -3,11 +3,11 @@
 // line is the front end of the device actions here: the status texts are printed as the status
 // loop reports them, questions are answered by the arguments and --yes, and the engine is driven
 // on the program's only thread.
-#include "device/ActionHost.h"
-#include "device/CommandEngine.h"
-#include "device/DeviceActions.h"
-#include "device/StatusReporter.h"
-#include "device/StatusSink.h"
+#include "device/actions/ActionHost.h"
+#include "device/actions/DeviceActions.h"
+#include "device/engine/CommandEngine.h"
+#include "device/reporting/StatusReporter.h"
+#include "device/reporting/StatusSink.h"
 
 #include <optional>
 #include <string>

@@ -1,9 +1,9 @@
 // The commands of korvex-cli device: their arguments and how each runs a device action.
 #include "cli/DeviceCli.h"
-#include "device/LinkMessages.h"
-#include "modbus/ObjectValue.h"
-#include "modbus/RegisterCodes.h"
+#include "device/link/LinkMessages.h"
 #include "model/FixedText.h"
+#include "vocab/ObjectValue.h"
+#include "vocab/RegisterCodes.h"
 
 #include <charconv>
 #include <cstdio>
@@ -139,11 +139,11 @@ int runUsage(DeviceRun& run, const DeviceCommand&) {
     CommandEngine& engine = run.engine;
     if (!engine.startUsage()) return badDeviceArguments(std::string(kMsgBusy));
     run.runToIdle();
-    if (engine.usageResult != kResultOk) {
-        std::fprintf(
-            stderr, "%s",
-            std::string(engine.usageResult == kResultTimeout ? kMsgDeviceTimedOut : kMsgUsageParseError)
-                .c_str());
+    if (engine.usageResult != DeviceResult::Ok) {
+        std::fprintf(stderr, "%s",
+                     std::string(engine.usageResult == DeviceResult::Timeout ? kMsgDeviceTimedOut
+                                                                             : kMsgUsageParseError)
+                         .c_str());
         return kExitFailed;
     }
     std::printf("Last object: %d\nInput NVs: %d\nOutput NVs: %d\nTCP map entries: %d\n",
@@ -157,7 +157,7 @@ int runConsole(DeviceRun& run, const DeviceCommand& command) {
     for (const auto& word : command.args) line += (line.empty() ? "" : " ") + word;
     if (!run.engine.startConsole(line)) return badDeviceArguments(std::string(kMsgBusy));
     run.runToIdle();
-    if (run.engine.consoleResult != kResultOk) return kExitFailed;
+    if (run.engine.consoleResult != DeviceResult::Ok) return kExitFailed;
     std::fputc('\n', stdout);
     return kExitOk;
 }
@@ -228,84 +228,53 @@ bool noCheck(const std::vector<std::string>&) {
     return true;
 }
 
+// A range argument as the NV commands (two ranges) or the object commands (one) take it.
+template <bool NetVars> bool checkRange(const std::vector<std::string>& args) {
+    RangeChoice choice;
+    return readRangeChoice(args, NetVars, choice);
+}
+
+template <bool NetVars, Action A> int runRange(DeviceRun& run, const DeviceCommand& command) {
+    return runTransfer(run, command, NetVars, A);
+}
+
+template <Action A> int runBare(DeviceRun& run, const DeviceCommand&) {
+    return runPlain(run, A);
+}
+
+// Runs A and, when it succeeded, prints what it read of the node.
+template <Action A, bool Domains, bool Ids> int runIdentity(DeviceRun& run, const DeviceCommand&) {
+    const int status = runPlain(run, A);
+    if (status == kExitOk) printIdentity(run, Domains, Ids);
+    return status;
+}
+
 const std::vector<CommandEntry>& commandTable() {
+    using D = DeviceActions;
     static const std::vector<CommandEntry> table = {
         {"usage", 0, 0, noCheck, runUsage},
         {"console", 1, -1, noCheck, runConsole},
-        {"get-nvs", 0, 2,
-         [](const auto& a) {
-             RangeChoice c;
-             return readRangeChoice(a, true, c);
-         },
-         [](DeviceRun& r, const DeviceCommand& c) {
-             return runTransfer(r, c, true, &DeviceActions::getNetVars);
-         }},
-        {"send-nvs", 0, 2,
-         [](const auto& a) {
-             RangeChoice c;
-             return readRangeChoice(a, true, c);
-         },
-         [](DeviceRun& r, const DeviceCommand& c) {
-             return runTransfer(r, c, true, &DeviceActions::sendNetVars);
-         }},
-        {"get-objects", 0, 1,
-         [](const auto& a) {
-             RangeChoice c;
-             return readRangeChoice(a, false, c);
-         },
-         [](DeviceRun& r, const DeviceCommand& c) {
-             return runTransfer(r, c, false, &DeviceActions::getObjects);
-         }},
-        {"send-objects", 0, 1,
-         [](const auto& a) {
-             RangeChoice c;
-             return readRangeChoice(a, false, c);
-         },
-         [](DeviceRun& r, const DeviceCommand& c) {
-             return runTransfer(r, c, false, &DeviceActions::sendObjects);
-         }},
-        {"erase", 0, 0, noCheck,
-         [](DeviceRun& r, const DeviceCommand&) { return runPlain(r, &DeviceActions::eraseDevice); }},
-        {"get-port", 0, 0, noCheck,
-         [](DeviceRun& r, const DeviceCommand&) { return runPlain(r, &DeviceActions::readPortSettings); }},
-        {"send-port", 0, 0, noCheck,
-         [](DeviceRun& r, const DeviceCommand&) { return runPlain(r, &DeviceActions::writePortSettings); }},
+        {"get-nvs", 0, 2, checkRange<true>, runRange<true, &D::getNetVars>},
+        {"send-nvs", 0, 2, checkRange<true>, runRange<true, &D::sendNetVars>},
+        {"get-objects", 0, 1, checkRange<false>, runRange<false, &D::getObjects>},
+        {"send-objects", 0, 1, checkRange<false>, runRange<false, &D::sendObjects>},
+        {"erase", 0, 0, noCheck, runBare<&D::eraseDevice>},
+        {"get-port", 0, 0, noCheck, runBare<&D::readPortSettings>},
+        {"send-port", 0, 0, noCheck, runBare<&D::writePortSettings>},
         {"error-info", 1, 1, noCheck,
          [](DeviceRun& r, const DeviceCommand& c) {
              return runAction(r, [&](DeviceActions& a) { return a.getErrorInfo(c.args[0]); });
          }},
-        {"read-values", 0, 1,
-         [](const auto& a) {
-             RangeChoice c;
-             return readRangeChoice(a, false, c);
-         },
-         runReadValues},
-        {"write-values", 0, 1,
-         [](const auto& a) {
-             RangeChoice c;
-             return readRangeChoice(a, false, c);
-         },
-         [](DeviceRun& r, const DeviceCommand& c) {
-             return runTransfer(r, c, false, &DeviceActions::writeValues);
-         }},
+        {"read-values", 0, 1, checkRange<false>, runReadValues},
+        {"write-values", 0, 1, checkRange<false>, runRange<false, &D::writeValues>},
         {"write-value", 2, 2,
          [](const auto& a) {
              int n;
              return readInt(a[0], 1, kObjectCount, n);
          },
          runWriteValue},
-        {"get-ids", 0, 0, noCheck,
-         [](DeviceRun& r, const DeviceCommand&) {
-             const int status = runPlain(r, &DeviceActions::getNodeIds);
-             if (status == kExitOk) printIdentity(r, false, true);
-             return status;
-         }},
-        {"get-domains", 0, 0, noCheck,
-         [](DeviceRun& r, const DeviceCommand&) {
-             const int status = runPlain(r, &DeviceActions::getDomains);
-             if (status == kExitOk) printIdentity(r, true, false);
-             return status;
-         }},
+        {"get-ids", 0, 0, noCheck, runIdentity<&D::getNodeIds, false, true>},
+        {"get-domains", 0, 0, noCheck, runIdentity<&D::getDomains, true, false>},
         {"set-domain", 4, 4,
          [](const auto& a) {
              int n = 0;

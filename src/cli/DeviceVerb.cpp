@@ -4,10 +4,10 @@
 #include "cli/DeviceCli.h"
 #include "cli/TraceFile.h"
 #include "cli/Verb.h"
-#include "device/LinkMessages.h"
+#include "device/link/LinkMessages.h"
 #include "device/qt/QtSerialPortDriver.h"
+#include "formats/xml/MapFile.h"
 #include "model/Settings.h"
-#include "xml/MapFile.h"
 
 #include <chrono>
 #include <cstdio>

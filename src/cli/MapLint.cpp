@@ -4,8 +4,8 @@
 #include "cli/MapLint.h"
 
 #include "cli/BuildVerb.h"
-#include "model/MapChecker.h"
-#include "xml/MapFile.h"
+#include "model/check/MapChecker.h"
+#include "formats/xml/MapFile.h"
 
 #include <cstdio>
 #include <memory>

@@ -2,8 +2,8 @@
 #include "cli/BuildVerb.h"
 #include "cli/MapLint.h"
 #include "cli/Verb.h"
+#include "formats/xml/MapFile.h"
 #include "model/ObjectMap.h"
-#include "xml/MapFile.h"
 
 #include <cstdio>
 #include <memory>

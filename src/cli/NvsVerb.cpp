@@ -1,8 +1,8 @@
 // korvex-cli nvs import|export: NVs from another device's XIF file, and the gateway's own XIF.
 #include "cli/BuildVerb.h"
 #include "cli/Verb.h"
-#include "lonworks/XifFile.h"
-#include "lonworks/XifWriter.h"
+#include "formats/xif/XifFile.h"
+#include "formats/xif/XifWriter.h"
 
 #include <cstdio>
 #include <memory>

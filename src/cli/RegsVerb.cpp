@@ -1,8 +1,8 @@
 // korvex-cli regs import|export: the register list from and to CSV files.
 #include "cli/BuildVerb.h"
 #include "cli/Verb.h"
-#include "modbus/CsvResult.h"
-#include "modbus/RegisterCsvFile.h"
+#include "formats/csv/CsvResult.h"
+#include "formats/csv/RegisterCsvFile.h"
 
 #include <cstdio>
 #include <memory>

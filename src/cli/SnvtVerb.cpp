@@ -1,7 +1,7 @@
 // korvex-cli snvt [N]: prints the standard type catalogue, or one type with its field layout.
 #include "cli/Verb.h"
-#include "lonworks/SnvtCatalogue.h"
-#include "lonworks/SnvtLayout.h"
+#include "vocab/SnvtCatalogue.h"
+#include "vocab/SnvtLayout.h"
 
 #include <charconv>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "cli/TraceFile.h"
 
 #include "cli/DeviceCli.h"
-#include "xml/AtomicFile.h"
+#include "formats/AtomicFile.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // korvex-cli device --trace: the wire trace of the whole run, collected from the link's
 // recorder as the run goes (so the ring's bound never cuts it) and written at the end, to a
 // file atomically or to stderr for "-". Single-threaded, on the command line's thread.
-#include "device/SerialLink.h"
+#include "device/link/SerialLink.h"
 
 #include <cstdint>
 #include <string>

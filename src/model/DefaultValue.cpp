@@ -1,5 +1,5 @@
 #include "model/ObjectMap.h"
-#include "modbus/ObjectValue.h"
+#include "vocab/ObjectValue.h"
 
 namespace korvex {
 

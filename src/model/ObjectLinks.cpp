@@ -1,9 +1,9 @@
 #include "model/ObjectLinks.h"
 
-#include "lonworks/BaseType.h"
-#include "modbus/RegisterCodes.h"
 #include "model/FixedText.h"
-#include "model/NVRows.h"
+#include "model/lists/NVRows.h"
+#include "vocab/BaseType.h"
+#include "vocab/RegisterCodes.h"
 
 namespace korvex {
 

@@ -1,8 +1,8 @@
 #include "model/RegisterObjectCopy.h"
 
-#include "modbus/Modicon.h"
-#include "modbus/RegisterCodes.h"
 #include "model/FixedText.h"
+#include "vocab/Modicon.h"
+#include "vocab/RegisterCodes.h"
 
 namespace korvex {
 namespace {

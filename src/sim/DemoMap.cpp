@@ -1,8 +1,8 @@
 #include "sim/DemoMap.h"
 
 #include "model/FixedText.h"
-#include "model/ListBuilding.h"
-#include "model/ListEditing.h"
+#include "model/lists/ListBuilding.h"
+#include "model/lists/ListEditing.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 // seen from the gateway's side: '<' what it received, '>' what it sent, "! open PATH" and
 // "! close" as its line comes and goes. Each line is written and flushed as it happens, so the
 // file is whole whenever the simulator stops. Any thread; one mutex keeps the lines whole.
-#include "model/TraceLine.h"
+#include "vocab/TraceLine.h"
 
 #include <chrono>
 #include <cstdio>

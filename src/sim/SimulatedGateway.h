@@ -28,7 +28,7 @@ public:
     SimulatedGateway(const SimulatedGateway&) = delete;
     SimulatedGateway& operator=(const SimulatedGateway&) = delete;
 
-    bool start(std::string* error = nullptr);
+    [[nodiscard]] bool start(std::string* error = nullptr);
     void stop();
     std::string slavePath() const;
     // Makes path a symlink to the slave side (replacing what is there); a hang-up removes it and
@@ -42,7 +42,7 @@ public:
     // Pulls the plug and waits until the line is closed (a reply being sent stops short).
     void hangUp();
     // Plugs in again on a new line; waits until it is there.
-    bool comeBack(std::string* error = nullptr);
+    [[nodiscard]] bool comeBack(std::string* error = nullptr);
     bool isHungUp() const;
     // Comes back by itself this many milliseconds after a hang-up (negative: only by comeBack).
     void setAutoReturn(int ms);

@@ -1,6 +1,6 @@
 #include "ui/ConfigTool.h"
 
-#include "model/ListEditing.h"
+#include "model/lists/ListEditing.h"
 
 #include "ui/DeviceSession.h"
 #include "ui/MapFileAccess.h"

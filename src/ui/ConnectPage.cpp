@@ -1,6 +1,6 @@
 #include "ui/ConnectPage.h"
 
-#include "device/LinkMessages.h"
+#include "device/link/LinkMessages.h"
 #include "ui/ConfigTool.h"
 #include "ui/DeviceSession.h"
 #include "ui/PortComboBox.h"
@@ -193,7 +193,7 @@ void ConnectPage::lineCheckStep() {
     const bool done = engine.usageDone.load(std::memory_order_acquire);
     if (!done && !late) return;
     endLineCheck();
-    const bool answered = done && engine.usageResult == device::kResultOk;
+    const bool answered = done && engine.usageResult == device::DeviceResult::Ok;
     const QString line = answered ? QString::fromLatin1(text::kGatewayAnswered)
                                         .arg(engine.deviceLastObject)
                                         .arg(engine.deviceInputCount)

@@ -1,7 +1,7 @@
 #include "ui/DataValue.h"
 
-#include "modbus/ObjectValue.h"
 #include "model/ObjectMap.h"
+#include "vocab/ObjectValue.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "ui/DeviceSession.h"
 
-#include "device/LinkMessages.h"
+#include "device/link/LinkMessages.h"
 #include "device/qt/QtSerialPortDriver.h"
 #include "model/FixedText.h"
 #include "sim/SimulatedGateway.h"

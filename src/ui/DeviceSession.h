@@ -2,12 +2,12 @@
 // The device link as the window owns it: the serial driver, SerialLink with its port pump
 // thread, CommandEngine, the status loop thread with the GUI's reporting pass, and the simulated
 // gateway when the user picks it.
-#include "device/CommandEngine.h"
-#include "device/DeviceActions.h"
-#include "device/SerialLink.h"
-#include "device/StatusLoop.h"
-#include "device/StatusReporter.h"
-#include "device/ValueTable.h"
+#include "device/actions/DeviceActions.h"
+#include "device/engine/CommandEngine.h"
+#include "device/engine/ValueTable.h"
+#include "device/link/SerialLink.h"
+#include "device/reporting/StatusLoop.h"
+#include "device/reporting/StatusReporter.h"
 #include "ui/GuiStatusSink.h"
 #include "ui/PortChoices.h"
 

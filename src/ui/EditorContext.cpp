@@ -1,8 +1,8 @@
 #include "ui/EditorContext.h"
 
-#include "modbus/ModiconHint.h"
 #include "ui/ConfigTool.h"
 #include "ui/DeviceSession.h"
+#include "vocab/ModiconHint.h"
 
 namespace korvex::ui {
 

@@ -4,7 +4,7 @@
 // so that the status loop's queued updates are carried out meanwhile. A close request is not user
 // input and may come through during the wait; once the close guard has stopped the device
 // session, every further question is answered with Cancel, nothing is shown and nothing waits.
-#include "device/ActionHost.h"
+#include "device/actions/ActionHost.h"
 
 class QWidget;
 

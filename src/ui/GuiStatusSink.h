@@ -3,7 +3,7 @@
 // it copies its text and posts the change to the window thread (queued, never waiting), so the
 // status loop can never block on the window and closing the window can never deadlock. Refresh
 // requests of one kind that are still waiting are merged into one.
-#include "device/StatusSink.h"
+#include "device/reporting/StatusSink.h"
 
 #include <QObject>
 

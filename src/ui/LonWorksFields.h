@@ -2,7 +2,7 @@
 // The LonWorks page's field rules, apart from the widgets: the program-ID selector, the node
 // location and the domain table's subnet, node, length and domain ID. The page and the tests
 // share them.
-#include "device/NodeIdentity.h"
+#include "device/engine/NodeIdentity.h"
 #include "model/Settings.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "ui/MapFileAccess.h"
 
-#include "xml/MapFile.h"
+#include "formats/xml/MapFile.h"
 
 #include <QFile>
 

@@ -1,10 +1,10 @@
 // The Master List toolbar's file commands: new, open, save and save as.
+#include "formats/xml/MapFile.h"
 #include "ui/ConfigTool.h"
 #include "ui/LonWorksFields.h"
 #include "ui/MapFileAccess.h"
 #include "ui/MasterListPage.h"
 #include "ui/UiTexts.h"
-#include "xml/MapFile.h"
 
 namespace korvex::ui {
 

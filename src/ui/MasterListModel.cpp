@@ -1,11 +1,11 @@
 #include "ui/MasterListModel.h"
 
-#include "lonworks/SnvtCatalogue.h"
-#include "modbus/Modicon.h"
-#include "modbus/RegisterNames.h"
 #include "model/FixedText.h"
-#include "model/NVRows.h"
+#include "model/lists/NVRows.h"
 #include "ui/ConfigTool.h"
+#include "vocab/Modicon.h"
+#include "vocab/RegisterNames.h"
+#include "vocab/SnvtCatalogue.h"
 
 namespace korvex::ui {
 

@@ -1,6 +1,6 @@
 #include "ui/MasterListPage.h"
 
-#include "model/ListBuilding.h"
+#include "model/lists/ListBuilding.h"
 #include "ui/ConfigTool.h"
 #include "ui/DeviceSession.h"
 #include "ui/EditorContext.h"

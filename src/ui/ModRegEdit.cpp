@@ -1,8 +1,8 @@
 #include "ui/ModRegEdit.h"
 
-#include "modbus/NumberDisplay.h"
-#include "modbus/RegisterNames.h"
 #include "ui/NumberText.h"
+#include "vocab/NumberDisplay.h"
+#include "vocab/RegisterNames.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

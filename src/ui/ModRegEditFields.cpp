@@ -1,12 +1,12 @@
 #include "ui/ModRegEditFields.h"
 
-#include "modbus/Modicon.h"
-#include "modbus/ModiconHint.h"
-#include "modbus/ObjectValue.h"
-#include "modbus/RegisterCodes.h"
 #include "model/ObjectLinks.h"
 #include "model/RegisterObjectCopy.h"
 #include "ui/NumberText.h"
+#include "vocab/Modicon.h"
+#include "vocab/ModiconHint.h"
+#include "vocab/ObjectValue.h"
+#include "vocab/RegisterCodes.h"
 
 #include <algorithm>
 #include <cfloat>

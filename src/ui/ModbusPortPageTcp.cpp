@@ -1,6 +1,6 @@
 // The Modbus Port page's TCP/IP column (model Korvex-C): the three address boxes, the TCP port
 // and the TCP device map grid.
-#include "device/DeviceActions.h"
+#include "device/actions/DeviceActions.h"
 #include "ui/ConfigTool.h"
 #include "ui/EditorContext.h"
 #include "ui/MapTableModel.h"

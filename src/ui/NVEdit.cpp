@@ -1,13 +1,13 @@
 #include "ui/NVEdit.h"
 
-#include "lonworks/SnvtCatalogue.h"
 #include "model/FixedText.h"
 #include "model/ModelMessages.h"
-#include "model/NVEditRules.h"
-#include "model/NVRows.h"
+#include "model/lists/NVEditRules.h"
+#include "model/lists/NVRows.h"
 #include "ui/NVEditApply.h"
 #include "ui/NVEditFields.h"
 #include "ui/NumberText.h"
+#include "vocab/SnvtCatalogue.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

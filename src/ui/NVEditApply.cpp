@@ -1,9 +1,9 @@
 #include "ui/NVEditApply.h"
 
-#include "model/ListBuilding.h"
-#include "model/ListEditing.h"
-#include "model/NVRows.h"
 #include "model/ObjectLinks.h"
+#include "model/lists/ListBuilding.h"
+#include "model/lists/ListEditing.h"
+#include "model/lists/NVRows.h"
 
 #include <algorithm>
 #include <memory>

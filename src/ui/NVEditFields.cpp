@@ -1,6 +1,6 @@
 #include "ui/NVEditFields.h"
 
-#include "lonworks/BaseType.h"
+#include "vocab/BaseType.h"
 
 #include <algorithm>
 #include <array>

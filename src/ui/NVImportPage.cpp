@@ -1,11 +1,11 @@
 #include "ui/NVImportPage.h"
 
-#include "lonworks/SnvtCatalogue.h"
-#include "lonworks/XifFile.h"
+#include "formats/xif/XifFile.h"
 #include "model/FixedText.h"
 #include "ui/ConfigTool.h"
 #include "ui/ImportGrid.h"
 #include "ui/ListGrid.h"
+#include "vocab/SnvtCatalogue.h"
 
 namespace korvex::ui {
 

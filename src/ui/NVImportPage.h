@@ -2,7 +2,7 @@
 // The NV Import page: the network variables read from another device's XIF file, marked one by
 // one (or all at once by any heading) and added to the NV list with "Add to NV List", each with
 // its direction reversed.
-#include "lonworks/NvImport.h"
+#include "formats/xif/NvImport.h"
 #include "ui/ImportPage.h"
 
 #include <memory>

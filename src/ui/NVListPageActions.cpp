@@ -1,10 +1,10 @@
 // The NV List page's commands: the row buttons, "Execute" with the action list, clearing the
 // list and the XIF export. Each ends with a refresh of the NV List grid, refused or not.
-#include "device/DeviceActions.h"
-#include "lonworks/XifFile.h"
-#include "lonworks/XifWriter.h"
-#include "model/ListBuilding.h"
-#include "model/ListEditing.h"
+#include "device/actions/DeviceActions.h"
+#include "formats/xif/XifFile.h"
+#include "formats/xif/XifWriter.h"
+#include "model/lists/ListBuilding.h"
+#include "model/lists/ListEditing.h"
 #include "ui/ConfigTool.h"
 #include "ui/NVListPage.h"
 

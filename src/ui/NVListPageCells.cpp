@@ -1,8 +1,8 @@
 #include "ui/NVListPageCells.h"
 
-#include "lonworks/SnvtCatalogue.h"
 #include "model/FixedText.h"
-#include "model/NVRows.h"
+#include "model/lists/NVRows.h"
+#include "vocab/SnvtCatalogue.h"
 
 namespace korvex::ui::nvcell {
 

@@ -2,7 +2,7 @@
 // "Select Range" for NVs: one row for inputs ("NVI's") and one for outputs ("NVO's"), each with
 // an include box and its first and last function-block number. OK gives the included rows held
 // to 1..120 and 0 to 0 for a row left out; ALL and Cancel as in RangeDialog.
-#include "device/ActionHost.h"
+#include "device/actions/ActionHost.h"
 
 #include <QDialog>
 

@@ -1,11 +1,11 @@
 #include "ui/ObjEdit.h"
 
-#include "modbus/ObjectValue.h"
-#include "modbus/RegisterCodes.h"
-#include "modbus/RegisterNames.h"
 #include "model/FixedText.h"
 #include "model/ObjectMap.h"
 #include "ui/NumberText.h"
+#include "vocab/ObjectValue.h"
+#include "vocab/RegisterCodes.h"
+#include "vocab/RegisterNames.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // Every modal question the window asks goes through this one seam: message boxes, the open and
 // save file dialogs and the two range dialogs. The program uses QtPrompter; tests answer from a
 // script, so no test needs a display or a human.
-#include "device/ActionHost.h"
+#include "device/actions/ActionHost.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 // "Select Range" for objects: the offered first and last number, answered with OK (the typed
 // numbers), ALL or Cancel. What ALL means is up to the caller.
-#include "device/ActionHost.h"
+#include "device/actions/ActionHost.h"
 
 #include <QDialog>
 

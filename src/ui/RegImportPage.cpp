@@ -1,6 +1,6 @@
 #include "ui/RegImportPage.h"
 
-#include "modbus/RegisterCsvFile.h"
+#include "formats/csv/RegisterCsvFile.h"
 #include "ui/ConfigTool.h"
 #include "ui/ImportGrid.h"
 #include "ui/ListGrid.h"

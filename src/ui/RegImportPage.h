@@ -2,7 +2,7 @@
 // The Reg Import page: the registers read from a CSV file, marked one by one (or all at once by
 // the image column's heading) and copied to the end of the register list with "Add to Reg List".
 // "Set Slave Addr" gives every imported entry one slave address.
-#include "modbus/RegisterImport.h"
+#include "formats/csv/RegisterImport.h"
 #include "ui/ImportPage.h"
 
 #include <memory>

@@ -1,9 +1,9 @@
 // The Reg List page's commands: the row buttons, "Execute" with the action list, clearing the
 // list and the CSV export. Each ends with a grid refresh, refused or not.
-#include "modbus/CsvResult.h"
-#include "modbus/RegisterCsvFile.h"
-#include "model/ListBuilding.h"
-#include "model/ListEditing.h"
+#include "formats/csv/CsvResult.h"
+#include "formats/csv/RegisterCsvFile.h"
+#include "model/lists/ListBuilding.h"
+#include "model/lists/ListEditing.h"
 #include "ui/ConfigTool.h"
 #include "ui/RegListPage.h"
 #include "ui/UiTexts.h"

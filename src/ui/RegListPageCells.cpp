@@ -1,7 +1,7 @@
 #include "ui/RegListPageCells.h"
 
-#include "modbus/RegisterNames.h"
 #include "model/FixedText.h"
+#include "vocab/RegisterNames.h"
 
 namespace korvex::ui::regcell {
 

@@ -3,7 +3,7 @@
 // "Set Slave Addr" on the Reg Import page.
 #include "ui/EditorDialog.h"
 
-#include "modbus/RegisterImport.h"
+#include "formats/csv/RegisterImport.h"
 
 namespace korvex::ui {
 

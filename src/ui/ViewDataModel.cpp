@@ -1,9 +1,9 @@
 #include "ui/ViewDataModel.h"
 
-#include "modbus/ObjectValue.h"
 #include "model/FixedText.h"
 #include "ui/ConfigTool.h"
 #include "ui/MasterListModel.h"
+#include "vocab/ObjectValue.h"
 
 namespace korvex::ui {
 

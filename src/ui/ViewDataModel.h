@@ -2,7 +2,7 @@
 // The View Data grid: the 400 data objects with the master list's register and NV columns, the
 // object's name and its live value as last read from or written to the gateway. The image says
 // whether a value came from the gateway in the current transfer.
-#include "device/ValueTable.h"
+#include "device/engine/ValueTable.h"
 #include "ui/MapTableModel.h"
 
 namespace korvex::ui {

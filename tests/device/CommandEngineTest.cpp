@@ -1,8 +1,8 @@
 // CommandEngine over the scripted driver (no threads: the test pumps the link and ticks the
 // engine itself): the state table, the start lock, the usage query and the console command.
-#include "device/CommandEngine.h"
+#include "device/engine/CommandEngine.h"
 #include "FakeDriver.h"
-#include "device/LinkMessages.h"
+#include "device/link/LinkMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -85,7 +85,7 @@ TEST_F(CommandEngineTest, EveryStateEndsWithinItsBudget) {
         if (s == static_cast<int>(EngineState::QueryUsage)) continue;
         const int readsBefore = driver.reads();
         ASSERT_TRUE(engine.startCommand(static_cast<EngineState>(s), "x\r\n"));
-        EXPECT_EQ(engine.state(), s);
+        EXPECT_EQ(engine.state(), static_cast<EngineState>(s));
         runToIdle();
         EXPECT_EQ(driver.reads() - readsBefore, stateInfo(s).budget) << stateInfo(s).name;
     }
@@ -94,11 +94,11 @@ TEST_F(CommandEngineTest, EveryStateEndsWithinItsBudget) {
 TEST_F(CommandEngineTest, UsageStoresTheFourNumbers) {
     driver.reply("\r\nLast Obj,NVI,NVO,Map: 250,12,9,3\r\n:->");
     ASSERT_TRUE(engine.startUsage());
-    EXPECT_EQ(engine.state(), static_cast<int>(EngineState::QueryUsage));
+    EXPECT_EQ(engine.state(), EngineState::QueryUsage);
     runToIdle();
     EXPECT_EQ(driver.writes(), std::vector<std::string>{"usage\r\n"});
     EXPECT_TRUE(engine.usageDone);
-    EXPECT_EQ(engine.usageResult, kResultOk);
+    EXPECT_EQ(engine.usageResult, DeviceResult::Ok);
     EXPECT_EQ(engine.deviceLastObject, 250);
     EXPECT_EQ(engine.deviceInputCount, 12);
     EXPECT_EQ(engine.deviceOutputCount, 9);
@@ -109,17 +109,17 @@ TEST_F(CommandEngineTest, UsageFailuresLeaveTheResetNumbers) {
     struct Case {
         const char* name;
         const char* reply; // nullptr: silence
-        int result;
+        DeviceResult result;
     } cases[] = {
-        {"silence", nullptr, kResultTimeout},
-        {"other text", "\r\nUnknown command\r\n:->", kResultBadReply},
-        {"control characters only", "\r\n\r\n", kResultBadReply},
-        {"three numbers", "Last Obj,NVI,NVO,Map: 250,12,9", kResultOk},
+        {"silence", nullptr, DeviceResult::Timeout},
+        {"other text", "\r\nUnknown command\r\n:->", DeviceResult::BadReply},
+        {"control characters only", "\r\n\r\n", DeviceResult::BadReply},
+        {"three numbers", "Last Obj,NVI,NVO,Map: 250,12,9", DeviceResult::Ok},
         // The fourth number lies beyond the 100 bytes the handler looks at.
         {"past the reply max",
          "Last Obj,NVI,NVO,Map: 250,12,9,                                             "
          "                                4",
-         kResultOk},
+         DeviceResult::Ok},
     };
     for (const auto& c : cases) {
         engine.deviceLastObject = engine.deviceInputCount = engine.deviceOutputCount = 5;
@@ -157,14 +157,14 @@ TEST_F(CommandEngineTest, ConsoleReplyWithPromptEndsTheCommand) {
     EXPECT_EQ(driver.writes(), std::vector<std::string>{"ver\r\n"});
     EXPECT_EQ(consoleText(), "\r\nKorvex\r\n:->");
     EXPECT_TRUE(engine.consoleUpdated);
-    EXPECT_EQ(engine.consoleResult, kResultOk);
+    EXPECT_EQ(engine.consoleResult, DeviceResult::Ok);
 }
 
 TEST_F(CommandEngineTest, ConsoleTimeOut) {
     ASSERT_TRUE(engine.startConsole("ver"));
     runToIdle();
     EXPECT_EQ(consoleText(), kMsgConsoleTimeout);
-    EXPECT_EQ(engine.consoleResult, kResultTimeout);
+    EXPECT_EQ(engine.consoleResult, DeviceResult::Timeout);
     EXPECT_EQ(driver.reads(), kBudgetConsole);
 }
 
@@ -198,7 +198,7 @@ TEST_F(CommandEngineTest, ConsoleWithoutPromptEndsWhenTheBudgetIsSpent) {
     ASSERT_TRUE(engine.startConsole("help"));
     runToIdle();
     EXPECT_EQ(consoleText(), "no prompt here"); // shown once, no time-out text after it
-    EXPECT_EQ(engine.consoleResult, kResultOk);
+    EXPECT_EQ(engine.consoleResult, DeviceResult::Ok);
     EXPECT_EQ(driver.reads(), kBudgetConsole + 1);
 }
 

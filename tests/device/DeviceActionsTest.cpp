@@ -1,9 +1,9 @@
 // The page actions with scripted answers: default ranges, the usage pre-queries, confirmations,
 // the checks that refuse an action before the port is touched, the port and busy messages.
 #include "DeviceTestSupport.h"
-#include "device/ActionTexts.h"
-#include "model/ListBuilding.h"
-#include "model/MapBuilders.h"
+#include "device/actions/ActionTexts.h"
+#include "model/lists/ListBuilding.h"
+#include "support/MapBuilders.h"
 
 namespace korvex::device {
 namespace {

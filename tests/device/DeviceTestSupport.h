@@ -4,11 +4,11 @@
 // clock, no threads, no waiting), and a harness that runs the engine and the reporting pass the
 // way the status loop does.
 #include "FakeDriver.h"
-#include "device/ActionHost.h"
-#include "device/CommandEngine.h"
-#include "device/DeviceActions.h"
-#include "device/StatusReporter.h"
-#include "device/StatusSink.h"
+#include "device/actions/ActionHost.h"
+#include "device/actions/DeviceActions.h"
+#include "device/engine/CommandEngine.h"
+#include "device/reporting/StatusReporter.h"
+#include "device/reporting/StatusSink.h"
 #include "sim/GatewayConsole.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // korvex-cli device against the simulated gateway: the printed results and the exit statuses.
 // Skipped where the command-line program is not built (the sanitizer build of the device tests).
 #include "LinkMode.h"
-#include "model/TraceLine.h"
+#include "formats/xml/MapFile.h"
 #include "sim/GatewayConsole.h"
 #include "sim/SimulatedGateway.h"
-#include "xml/MapFile.h"
+#include "vocab/TraceLine.h"
 
 #include <gtest/gtest.h>
 

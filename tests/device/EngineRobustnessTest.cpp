@@ -1,8 +1,8 @@
 // Cases the reply handler fuzz target and the fault soak turned up, kept as plain tests: each
 // went wrong before its fix.
 #include "DeviceTestSupport.h"
-#include "model/LinkCheck.h"
-#include "model/MapBuilders.h"
+#include "support/LinkCheck.h"
+#include "support/MapBuilders.h"
 
 #include <climits>
 

@@ -4,7 +4,7 @@
 // call is recorded. An optional fake clock advances by each step's cost, so budgets can be
 // tested without waiting.
 #include "LinkMode.h"
-#include "device/SerialPortDriver.h"
+#include "device/link/SerialPortDriver.h"
 
 #include <algorithm>
 #include <atomic>

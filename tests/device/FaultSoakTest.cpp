@@ -12,8 +12,8 @@
 #include "ScaledTime.h"
 #include "ThreadedSession.h"
 #include "model/FixedText.h"
-#include "model/LinkCheck.h"
 #include "sim/DemoMap.h"
+#include "support/LinkCheck.h"
 
 #include <chrono>
 #include <cstdio>
@@ -318,7 +318,7 @@ TEST(FaultSoak, ThousandCommandsWithFaultsLeaveTheEngineIdleTheMapConsistentAndN
         std::this_thread::sleep_for(std::chrono::seconds(1));
         ASSERT_TRUE(s.engine.startUsage());
         ASSERT_TRUE(rig.waitIdle(std::chrono::seconds(10)));
-        EXPECT_EQ(s.engine.usageResult, kResultOk);
+        EXPECT_EQ(s.engine.usageResult, DeviceResult::Ok);
         EXPECT_EQ(s.engine.deviceLastObject,
                   rig.gateway.withConfig([](sim::GatewayConfig& c) { return c.lastObject(); }));
         {

@@ -2,7 +2,7 @@
 // The device tests run twice: once as the link runs by default (replies end at the gateway's
 // prompt once it has shown one) and once with KORVEX_TEST_SILENCE set, where every reply ends
 // by line silence. Every link a test builds takes the mode of the run.
-#include "device/SerialLink.h"
+#include "device/link/SerialLink.h"
 
 #include <cstdlib>
 #include <string>

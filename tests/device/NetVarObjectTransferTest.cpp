@@ -2,10 +2,10 @@
 // simulated gateway's console (no threads, fake clock): the command lines sent, the map after
 // each transfer, the texts of the boxes and the refresh requests.
 #include "DeviceTestSupport.h"
-#include "model/LinkCheck.h"
-#include "model/ListBuilding.h"
-#include "model/MapBuilders.h"
-#include "xml/ElementWriter.h"
+#include "formats/xml/ElementWriter.h"
+#include "model/lists/ListBuilding.h"
+#include "support/LinkCheck.h"
+#include "support/MapBuilders.h"
 
 namespace korvex::device {
 namespace {

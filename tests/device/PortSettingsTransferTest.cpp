@@ -2,7 +2,7 @@
 // the simulated gateway's console: the steps of the read and the write for the model with
 // Modbus TCP, the TCP map count rules, the in-sync marks and the Modbus Port box.
 #include "DeviceTestSupport.h"
-#include "xml/ElementWriter.h"
+#include "formats/xml/ElementWriter.h"
 
 namespace korvex::device {
 namespace {

@@ -3,7 +3,7 @@
 // least one 100 ms quiet poll, so the cases are few.
 #include "LinkMode.h"
 #include "ScaledTime.h"
-#include "device/CommandEngine.h"
+#include "device/engine/CommandEngine.h"
 #include "device/qt/QtSerialPortDriver.h"
 #include "sim/GatewayConsole.h"
 #include "sim/SimulatedGateway.h"
@@ -73,7 +73,7 @@ protected:
 TEST_F(PtyLinkTest, UsageAndConsoleCommands) {
     ASSERT_TRUE(engine.startUsage());
     runToIdle();
-    EXPECT_EQ(engine.usageResult, kResultOk);
+    EXPECT_EQ(engine.usageResult, DeviceResult::Ok);
     EXPECT_EQ(engine.deviceLastObject, 3);
     EXPECT_EQ(engine.deviceInputCount, 1);
     EXPECT_EQ(engine.deviceOutputCount, 3);
@@ -91,7 +91,7 @@ TEST_F(PtyLinkTest, SilentGatewayTimesOutAfterItsBudget) {
     ASSERT_TRUE(engine.startUsage());
     runToIdle();
     const double elapsed = secondsSince(start);
-    EXPECT_EQ(engine.usageResult, kResultTimeout);
+    EXPECT_EQ(engine.usageResult, DeviceResult::Timeout);
     EXPECT_GE(elapsed, 1.9);
     EXPECT_LT(elapsed, 6.0);
     EXPECT_TRUE(link.isOpen());
@@ -161,7 +161,7 @@ TEST_F(PtyLinkTest, SecondStartWhileBusyIsRefused) {
     EXPECT_FALSE(engine.startConsole("help"));
     EXPECT_FALSE(engine.startUsage());
     runToIdle();
-    EXPECT_EQ(engine.usageResult, kResultOk);
+    EXPECT_EQ(engine.usageResult, DeviceResult::Ok);
     EXPECT_EQ(engine.deviceLastObject, 3);
     EXPECT_EQ(gateway.receivedLines(), std::vector<std::string>{"usage"});
 }
@@ -173,7 +173,7 @@ TEST_F(PtyLinkTest, UnplugMidCommandEndsItAndTheNextActionReopens) {
     ASSERT_TRUE(engine.startUsage());
     runToIdle();
     EXPECT_LT(secondsSince(start), 2.5);
-    EXPECT_EQ(engine.usageResult, kResultTimeout);
+    EXPECT_EQ(engine.usageResult, DeviceResult::Timeout);
     EXPECT_FALSE(link.isOpen());
     EXPECT_EQ(link.takePortLost(), 1);
     std::string trace;
@@ -187,7 +187,7 @@ TEST_F(PtyLinkTest, UnplugMidCommandEndsItAndTheNextActionReopens) {
     ASSERT_TRUE(link.open());
     ASSERT_TRUE(engine.startUsage());
     runToIdle();
-    EXPECT_EQ(engine.usageResult, kResultOk);
+    EXPECT_EQ(engine.usageResult, DeviceResult::Ok);
 }
 
 TEST_F(PtyLinkTest, UnplugWhileIdleIsNoticedByTheNextOpen) {

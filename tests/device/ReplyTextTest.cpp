@@ -1,8 +1,8 @@
 // The common reply forms: control-character skip, "Ok", error texts, the C-style scans and the
 // usage reply.
-#include "device/ReplyText.h"
-#include "device/CommandEngine.h"
-#include "device/PortName.h"
+#include "device/engine/ReplyText.h"
+#include "device/engine/CommandEngine.h"
+#include "device/link/PortName.h"
 
 #include <gtest/gtest.h>
 
@@ -64,9 +64,9 @@ TEST(ReplyTextTest, ErrorTextKeepsAtMost99Characters) {
 
 TEST(ReplyTextTest, ElementReplyResult) {
     int parseCode = 77;
-    EXPECT_EQ(elementReplyResult(0, parseCode), kResultOk);
+    EXPECT_EQ(elementReplyResult(XmlError::Ok, parseCode), DeviceResult::Ok);
     EXPECT_EQ(parseCode, 0);
-    EXPECT_EQ(elementReplyResult(3, parseCode), kResultBadReply);
+    EXPECT_EQ(elementReplyResult(XmlError::OutOfRange, parseCode), DeviceResult::BadReply);
     EXPECT_EQ(parseCode, 3);
 }
 

@@ -4,9 +4,9 @@
 // into an empty map. Saved as documents, the two are the same but for the NV names, which the
 // link does not carry. About 900 commands at one 100 ms quiet poll each: the one long test.
 #include "ThreadedSession.h"
-#include "model/LinkCheck.h"
+#include "formats/xml/MapDocument.h"
 #include "sim/DemoMap.h"
-#include "xml/MapDocument.h"
+#include "support/LinkCheck.h"
 
 #include <regex>
 

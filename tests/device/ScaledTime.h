@@ -3,7 +3,7 @@
 // the speed a quiet poll waits 10 ms and the link's clock runs ten times as fast, so every budget
 // takes a tenth of its length; in slow motion (a tenth) a quiet poll waits a second, so the
 // gateway's own pauses, and whatever a loaded machine adds to them, stay far below it.
-#include "device/SerialLink.h"
+#include "device/link/SerialLink.h"
 #include "device/qt/QtSerialPortDriver.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 // SerialLink over the scripted driver: opening and reuse, the quiet-poll end of a reply, the
 // budget, the 1000-byte limits, takeReply, port failures, and the pump thread's hand-over.
-#include "device/SerialLink.h"
+#include "device/link/SerialLink.h"
 #include "FakeDriver.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The status loop thread over the pump thread and the scripted driver: it drives a command to
 // its end, runs the reporting pass after each tick, and reports that it ended when stopped.
-#include "device/StatusLoop.h"
+#include "device/reporting/StatusLoop.h"
 #include "FakeDriver.h"
 
 #include <gtest/gtest.h>

@@ -16,12 +16,12 @@ TEST(StatusReporterTest, AreasInTheirOrderWithinOnePass) {
     CommandEngine& e = h.engine;
     e.nodeInfoDone = true;
     e.portGetDone = true;
-    e.nvLastRead = 4;
-    e.nvLastReadIsInput = true;
+    e.area(Area::NetVars).lastRead = 4;
+    e.area(Area::NetVars).lastReadInput = true;
     setText(e.consoleText, "hello");
     e.consoleUpdated = true;
-    e.objLastSent = 2;
-    e.valueLastRead = 9;
+    e.area(Area::Objects).lastWritten = 2;
+    e.area(Area::Values).lastRead = 9;
     raiseRequest(e.requests.registerListRefresh);
     raiseRequest(e.requests.masterListRefresh);
     raiseRequest(e.requests.valuesRefresh);
@@ -52,10 +52,10 @@ TEST(StatusReporterTest, AFailureInTheSamePassReplacesTheCompletion) {
     h.map.tcpConfirmed = true;
     h.sink.nodeInSync = false;
     h.engine.portSendDone = true;
-    h.engine.portParseCode = 1;
-    h.engine.portResult = kResultBadReply;
+    h.engine.area(Area::Port).parseCode = 1;
+    h.engine.area(Area::Port).result = DeviceResult::BadReply;
     h.engine.nodeInfoDone = true;
-    h.engine.nodeResult = kResultTimeout;
+    h.engine.area(Area::Node).result = DeviceResult::Timeout;
     h.reporter.pass();
     EXPECT_EQ(h.sink.box(Page::ModbusPort), "Parse error: 1.\n");
     EXPECT_FALSE(h.map.modbus.flags & PortFlag::ConfirmedInDevice);
@@ -122,14 +122,7 @@ TEST(StatusReporterTest, AnEndingIsReportedOnceWhenTheNextCommandStartsBeforeIts
 TEST(StatusReporterTest, UnexpectedResultValues) {
     Harness h;
     CommandEngine& e = h.engine;
-    e.nvResult = 7;
-    e.objResult = 7;
-    e.clearResult = 7;
-    e.valueResult = 7;
-    e.portResult = 7;
-    e.domainResult = 7;
-    e.idResult = 7;
-    e.nodeResult = 7;
+    for (int a = 0; a < kAreaCount; ++a) e.area(static_cast<Area>(a)).result = static_cast<DeviceResult>(7);
     h.reporter.pass();
     EXPECT_EQ(h.sink.box(Page::NVList), "Unspecified error.\n");
     EXPECT_EQ(h.sink.box(Page::MasterList), "Unspecified error.\nUnspecified error.\nUnspecified error.\n");

@@ -4,8 +4,8 @@
 // waits the way the window does (sleeping between looks). The test thread plays the window
 // thread: it runs the actions and reads the map only under the map mutex.
 #include "DeviceTestSupport.h"
-#include "device/StatusLoop.h"
 #include "device/qt/QtSerialPortDriver.h"
+#include "device/reporting/StatusLoop.h"
 #include "sim/SimulatedGateway.h"
 
 #include <chrono>

@@ -3,8 +3,8 @@
 // the map under its mutex, over the real link to the simulated gateway. Few, small transfers:
 // each command costs a 100 ms quiet poll. The sanitizer build runs these for data races.
 #include "ThreadedSession.h"
-#include "model/ListBuilding.h"
-#include "model/MapBuilders.h"
+#include "model/lists/ListBuilding.h"
+#include "support/MapBuilders.h"
 
 #include <atomic>
 

@@ -1,8 +1,8 @@
 // Live values: the slot conversions, the "pr" and "pw" sequences with "Undef" and refusals, the
 // single value write that the status loop starts, and the View Data box.
 #include "DeviceTestSupport.h"
-#include "modbus/ObjectValue.h"
-#include "modbus/RegisterCodes.h"
+#include "vocab/ObjectValue.h"
+#include "vocab/RegisterCodes.h"
 
 #include <bit>
 #include <cmath>

@@ -1,8 +1,8 @@
 // The wire trace: the recorder's ring (its bounds, the drop count, reading in batches, a reader
 // on another thread) and the trace the link records over the scripted driver.
 #include "FakeDriver.h"
-#include "device/SerialLink.h"
-#include "device/TraceRecorder.h"
+#include "device/link/SerialLink.h"
+#include "device/link/TraceRecorder.h"
 
 #include <gtest/gtest.h>
 

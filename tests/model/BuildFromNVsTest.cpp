@@ -1,13 +1,13 @@
 // Building from the NV list: function-block numbers, objects from NV rows (STRUCT as a whole or
 // per field), registers from objects, removing assignments, a register row for one object,
 // linking objects read from a file, and the NV editor's allocation.
-#include "LinkCheck.h"
-#include "MapBuilders.h"
+#include "support/LinkCheck.h"
+#include "support/MapBuilders.h"
 
-#include "lonworks/BaseType.h"
-#include "model/ListBuilding.h"
 #include "model/ModelMessages.h"
 #include "model/ObjectLinks.h"
+#include "model/lists/ListBuilding.h"
+#include "vocab/BaseType.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // Building from the register list: NVs from registers, objects from registers, taking the
 // register side off, the rebuild from objects, and register numbering.
-#include "LinkCheck.h"
-#include "MapBuilders.h"
+#include "support/LinkCheck.h"
+#include "support/MapBuilders.h"
 
-#include "lonworks/SnvtCatalogue.h"
-#include "model/ListBuilding.h"
 #include "model/ModelMessages.h"
 #include "model/RegisterObjectCopy.h"
+#include "model/lists/ListBuilding.h"
+#include "vocab/SnvtCatalogue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Default values typed or read as numbers, stored in the object's own data format.
 #include "model/ObjectMap.h"
-#include "modbus/ObjectValue.h"
-#include "modbus/RegisterCodes.h"
+#include "vocab/ObjectValue.h"
+#include "vocab/RegisterCodes.h"
 
 #include <gtest/gtest.h>
 

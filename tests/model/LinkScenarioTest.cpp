@@ -1,13 +1,13 @@
 // Multi-step scenarios with the link checker after every step: building outward from an
 // imported register list, loading objects as a file does, and a long seeded run of random
 // edits and bulk operations.
-#include "LinkCheck.h"
-#include "MapBuilders.h"
+#include "support/LinkCheck.h"
+#include "support/MapBuilders.h"
 
-#include "lonworks/BaseType.h"
-#include "model/ListBuilding.h"
-#include "model/ListEditing.h"
 #include "model/ObjectLinks.h"
+#include "model/lists/ListBuilding.h"
+#include "model/lists/ListEditing.h"
+#include "vocab/BaseType.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The map checker: for each rule a small map that raises it once and a neighbour that does not,
 // both made from one clean map (an output and an input NV, each tied to a holding register);
 // the order of the problems; and the texts shared by the CLI and the window.
-#include "model/MapChecker.h"
-#include "modbus/RegisterCodes.h"
+#include "model/check/MapChecker.h"
+#include "vocab/RegisterCodes.h"
 #include "model/FixedText.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // NV editor field rules: name cleaning and uniqueness, scope/program-ID text both ways,
 // function-block and object numbers, conversion method and formula; and the message table.
-#include "MapBuilders.h"
+#include "support/MapBuilders.h"
 
 #include "model/ModelMessages.h"
-#include "model/NVEditRules.h"
+#include "model/lists/NVEditRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // NV list row edits: make room and remove rows at their limits, add NV (standard, structured,
 // user), insert/append, add field, delete by base type, type change with and without restored
 // links, clear, and the renumbering of links after each of them.
-#include "LinkCheck.h"
-#include "MapBuilders.h"
+#include "support/LinkCheck.h"
+#include "support/MapBuilders.h"
 
-#include "lonworks/BaseType.h"
-#include "model/ListBuilding.h"
-#include "model/ListEditing.h"
-#include "model/ListRows.h"
 #include "model/ModelMessages.h"
 #include "model/ObjectLinks.h"
+#include "model/lists/ListBuilding.h"
+#include "model/lists/ListEditing.h"
+#include "model/lists/ListRows.h"
+#include "vocab/BaseType.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Register list row edits (insert, append, delete, clear) with renumbered links, and the two
 // consistency tests run before the list pages are shown.
-#include "LinkCheck.h"
-#include "MapBuilders.h"
+#include "support/LinkCheck.h"
+#include "support/MapBuilders.h"
 
-#include "model/ListBuilding.h"
-#include "model/ListEditing.h"
 #include "model/ModelMessages.h"
+#include "model/lists/ListBuilding.h"
+#include "model/lists/ListEditing.h"
 
 #include <gtest/gtest.h>
 

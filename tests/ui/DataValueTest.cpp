@@ -2,8 +2,8 @@
 // the 16-bit low half), Apply storing the value and asking for the write, Cancel storing nothing.
 #include "EditorTestSupport.h"
 
-#include "modbus/RegisterCodes.h"
 #include "ui/DataValue.h"
+#include "vocab/RegisterCodes.h"
 
 #include <bit>
 

@@ -3,8 +3,8 @@
 // gateway, and off again at the next local edit.
 #include "DevicePagesTestSupport.h"
 
-#include "model/ListBuilding.h"
-#include "model/MapBuilders.h"
+#include "model/lists/ListBuilding.h"
+#include "support/MapBuilders.h"
 #include "ui/GuiActionHost.h"
 #include "ui/LonWorksPage.h"
 #include "ui/ModbusPortPage.h"

@@ -5,8 +5,8 @@
 #include "DevicePagesTestSupport.h"
 #include "ListPagesTestSupport.h"
 
-#include "model/ListBuilding.h"
-#include "model/ListEditing.h"
+#include "model/lists/ListBuilding.h"
+#include "model/lists/ListEditing.h"
 #include "ui/MasterListPage.h"
 
 #include <QComboBox>

@@ -2,12 +2,12 @@
 // double-click zones, and the file commands up to the map file itself.
 #include "DevicePagesTestSupport.h"
 
-#include "lonworks/SnvtCatalogue.h"
 #include "model/FixedText.h"
 #include "ui/LonWorksPage.h"
 #include "ui/MasterListModel.h"
 #include "ui/MasterListPage.h"
 #include "ui/UiTexts.h"
+#include "vocab/SnvtCatalogue.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -4,18 +4,18 @@
 // Cancel), and the master list's double-click opening the three editors.
 #include "EditorTestSupport.h"
 
-#include "modbus/ModiconHint.h"
-#include "modbus/ObjectValue.h"
-#include "modbus/RegisterCodes.h"
-#include "model/LinkCheck.h"
-#include "model/MapBuilders.h"
 #include "model/ObjectLinks.h"
+#include "support/LinkCheck.h"
+#include "support/MapBuilders.h"
 #include "ui/MasterListModel.h"
 #include "ui/MasterListPage.h"
 #include "ui/ModRegEdit.h"
 #include "ui/NVEdit.h"
 #include "ui/NumberText.h"
 #include "ui/ObjEdit.h"
+#include "vocab/ModiconHint.h"
+#include "vocab/ObjectValue.h"
+#include "vocab/RegisterCodes.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -3,14 +3,14 @@
 // discard it), Auto Assign, and what Apply stores, links and refuses.
 #include "EditorTestSupport.h"
 
-#include "lonworks/BaseType.h"
-#include "model/LinkCheck.h"
-#include "model/MapBuilders.h"
 #include "model/ModelMessages.h"
-#include "model/NVEditRules.h"
+#include "model/lists/NVEditRules.h"
+#include "support/LinkCheck.h"
+#include "support/MapBuilders.h"
 #include "ui/NVEdit.h"
 #include "ui/NVEditApply.h"
 #include "ui/NVEditFields.h"
+#include "vocab/BaseType.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -2,9 +2,9 @@
 // kept through a format change, and the dialog's Apply and Cancel.
 #include "EditorTestSupport.h"
 
-#include "modbus/RegisterCodes.h"
 #include "model/FixedText.h"
 #include "ui/ObjEdit.h"
+#include "vocab/RegisterCodes.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -5,9 +5,9 @@
 #include "ListPagesTestSupport.h"
 
 #include "model/FixedText.h"
-#include "model/LinkCheck.h"
-#include "model/ListBuilding.h"
-#include "model/ListEditing.h"
+#include "model/lists/ListBuilding.h"
+#include "model/lists/ListEditing.h"
+#include "support/LinkCheck.h"
 #include "ui/ImportGrid.h"
 #include "ui/MapTableModel.h"
 #include "ui/MasterListPage.h"

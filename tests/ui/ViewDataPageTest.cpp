@@ -3,11 +3,11 @@
 #include "DevicePagesTestSupport.h"
 #include "ListPagesTestSupport.h"
 
-#include "modbus/RegisterCodes.h"
 #include "ui/DataValue.h"
 #include "ui/EditorContext.h"
 #include "ui/ViewDataModel.h"
 #include "ui/ViewDataPage.h"
+#include "vocab/RegisterCodes.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #pragma once
 // The production serial driver over Qt SerialPort. The port object is created on, and only ever
 // touched by, the pump thread; its blocking calls need no Qt application object or event loop.
-#include "device/SerialPortDriver.h"
+#include "device/link/SerialPortDriver.h"
 
 #include <memory>
 

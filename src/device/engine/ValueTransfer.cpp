@@ -1,0 +1,104 @@
+// Reading and writing live values (states 2 and 12): one "pr" or "pw" command per object.
+#include "device/engine/CommandEngine.h"
+#include "vocab/ObjectValue.h"
+#include "vocab/RegisterCodes.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace korvex::device {
+
+namespace {
+
+constexpr std::string_view kUndefined = "Undef";
+std::string readRequest(int n) {
+    char line[32];
+    std::snprintf(line, sizeof line, "pr %d\r\n", n);
+    return line;
+}
+
+bool valueRange(int& first, int& last) {
+    last = std::min(last, kObjectCount);
+    return first >= 1 && first <= last;
+}
+
+// An object without a data type is taken as FP the first time a value is moved for it.
+int valueType(DataObject& object) {
+    if (object.datatype == ObjectDataType::None) object.datatype = ObjectDataType::FP;
+    return object.datatype;
+}
+
+bool mentionsUndefined(const Reply& reply) {
+    return reply.bytes().find(kUndefined) != std::string_view::npos;
+}
+
+} // namespace
+
+// Map mutex held.
+std::string CommandEngine::valueWriteLine(int n) {
+    const int type = valueType(*map_.object(n));
+    return "pw " + std::to_string(n) + " " + fixedSix(object_value_to_number(values_.slot(n).value, type)) +
+           "\r\n";
+}
+
+bool CommandEngine::startReadValues(int first, int last) {
+    return startSequence(EngineState::ReadValues, [&] {
+        if (!valueRange(first, last)) return nothingToTransfer(area(Area::Values).nothingToTransfer);
+        valueFirst = first;
+        valueLast = last;
+        valueNumber = first;
+        return readRequest(first);
+    });
+}
+
+bool CommandEngine::startWriteValues(int first, int last) {
+    return startSequence(EngineState::WriteValues, [&] {
+        if (!valueRange(first, last)) return nothingToTransfer(area(Area::Values).nothingToTransfer);
+        valueFirst = first;
+        valueLast = last;
+        valueNumber = first;
+        std::lock_guard lock(mapMutex_);
+        return valueWriteLine(first);
+    });
+}
+
+// Every ending refreshes the View Data grid: values taken before a failure are shown too.
+void CommandEngine::endValues(DeviceResult result) {
+    if (result != DeviceResult::Ok) {
+        area(Area::Values).number = valueNumber;
+        area(Area::Values).fail(result);
+    }
+    raiseRequest(requests.valuesRefresh);
+    finish();
+}
+
+void CommandEngine::onReadValuesReply(const Reply& reply) {
+    if (reply.timedOut()) return endValues(DeviceResult::Timeout);
+    double x = 0;
+    if (!scanReal(reply.text(), x))
+        return endValues(mentionsUndefined(reply) ? DeviceResult::NotDefined : DeviceResult::BadReply);
+    {
+        std::lock_guard lock(mapMutex_);
+        ValueSlot& slot = values_.slot(valueNumber);
+        slot.value = object_value_from_number(x, valueType(*map_.object(valueNumber)));
+        slot.fresh = true;
+    }
+    area(Area::Values).lastRead = valueNumber;
+    if (valueNumber + 1 > valueLast) return endValues(DeviceResult::Ok);
+    ++valueNumber;
+    sendNext(readRequest(valueNumber));
+}
+
+void CommandEngine::onWriteValuesReply(const Reply& reply) {
+    if (reply.timedOut()) return endValues(DeviceResult::Timeout);
+    if (!isOk(reply.bytes()))
+        return endValues(mentionsUndefined(reply) ? DeviceResult::NotDefined : DeviceResult::WriteRefused);
+    std::lock_guard lock(mapMutex_);
+    values_.slot(valueNumber).fresh = true;
+    area(Area::Values).lastWritten = valueNumber;
+    if (valueNumber + 1 > valueLast) return endValues(DeviceResult::Ok);
+    ++valueNumber;
+    sendNext(valueWriteLine(valueNumber));
+}
+
+} // namespace korvex::device
