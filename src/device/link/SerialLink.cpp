@@ -34,6 +34,11 @@ void SerialLink::note(TraceKind kind, std::string_view bytes, int length, int ms
     if (trace_.enabled()) trace_.record(kind, now(), bytes, length, ms);
 }
 
+// For the bytes moved, at the time the link has just read anyway.
+void SerialLink::noteAt(std::int64_t at, TraceKind kind, std::string_view bytes) {
+    if (trace_.enabled()) trace_.record(kind, at, bytes);
+}
+
 // ---- pump thread ---------------------------------------------------------------------------
 
 void SerialLink::startPumpThread() {
@@ -291,7 +296,7 @@ bool SerialLink::beginCommand() {
         portFailed();
         return false;
     }
-    note(TraceKind::Sent, std::string_view(txBuffer_.data(), length));
+    noteAt(lastPollEndUs_, TraceKind::Sent, std::string_view(txBuffer_.data(), length));
     return true;
 }
 
@@ -308,9 +313,10 @@ void SerialLink::readStep() {
         return;
     }
     n = std::min(n, space);
-    if (n > 0)
-        note(TraceKind::Received, std::string_view(rxBuffer_.data() + rxCount_, static_cast<std::size_t>(n)));
     countPoll(n);
+    if (n > 0)
+        noteAt(lastPollEndUs_, TraceKind::Received,
+               std::string_view(rxBuffer_.data() + rxCount_, static_cast<std::size_t>(n)));
     rxCount_ += n;
     const std::string_view received(rxBuffer_.data(), static_cast<std::size_t>(rxCount_));
     if (n > 0 && replyEnd() == ReplyEnd::Prompt && endsWithPrompt(received)) {

@@ -110,6 +110,7 @@ private:
     void answerRequest(bool result);
     std::int64_t now() const;
     void note(TraceKind kind, std::string_view bytes = {}, int length = 0, int ms = 0);
+    void noteAt(std::int64_t at, TraceKind kind, std::string_view bytes);
 
     SerialPortDriver& driver_;
     Clock clock_;

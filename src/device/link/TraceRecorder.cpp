@@ -8,11 +8,12 @@ namespace korvex::device {
 TraceRecorder::TraceRecorder(std::size_t maxEvents, std::size_t maxBytes)
     : maxEvents_(std::max<std::size_t>(1, maxEvents)), maxBytes_(std::max<std::size_t>(1, maxBytes)) {}
 
-// Left uninitialised on purpose: the pages are touched only as events fill them.
+// Zeroed here, on the enabling thread, so the pump thread never takes the page faults of
+// touching the ring's memory for the first time.
 void TraceRecorder::reserve() {
     if (slots_) return;
-    slots_.reset(new Slot[maxEvents_]);
-    arena_.reset(new char[maxBytes_]);
+    slots_.reset(new Slot[maxEvents_]());
+    arena_.reset(new char[maxBytes_]());
 }
 
 void TraceRecorder::setEnabled(bool on) {

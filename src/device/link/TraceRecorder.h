@@ -1,9 +1,9 @@
 #pragma once
 // TraceRecorder: what went over the serial line, event by event, in a bounded ring: bytes
 // written, each piece of bytes received, a reply complete, a time-out, the port opened, closed
-// or lost. Off until enabled; enabling sets aside the whole ring once (its pages are touched
-// only as they fill), so recording allocates nothing. When the ring is full by events or by
-// payload bytes the oldest events go first, and are counted.
+// or lost. Off until enabled; enabling sets aside the whole ring once (about 20 MB with the
+// default bounds), so recording allocates nothing. When the ring is full by events or by payload
+// bytes the oldest events go first, and are counted.
 //
 // Threads: the link records on the port pump thread (or on the caller's thread while no pump
 // thread runs); any other thread reads. One mutex guards the ring; a recording holds it for a
