@@ -24,12 +24,16 @@ SimulatedGateway::~SimulatedGateway() {
 
 bool SimulatedGateway::openLine(std::string* error) {
     if (!line_.open(error)) return false;
-    std::lock_guard lock(mutex_);
-    slavePath_ = line_.slavePath();
+    {
+        std::lock_guard lock(mutex_);
+        slavePath_ = line_.slavePath();
+    }
+    trace_.record(TraceKind::Open, line_.slavePath());
     return true;
 }
 
 void SimulatedGateway::closeLine() {
+    if (line_.isOpen()) trace_.record(TraceKind::Close); // only a line that was opened whole
     line_.close();
 }
 
@@ -116,6 +120,10 @@ void SimulatedGateway::setEraseMs(int ms) {
 void SimulatedGateway::setPrompt(bool on) {
     std::lock_guard lock(mutex_);
     prompt_ = on;
+}
+
+bool SimulatedGateway::traceTo(const std::string& path, std::string* error) {
+    return trace_.open(path, error);
 }
 
 void SimulatedGateway::setBaud(int baud) {
@@ -214,6 +222,7 @@ void SimulatedGateway::hangUpNow() {
 void SimulatedGateway::readCommands(CommandLineReader& lines) {
     char buffer[256];
     const int n = line_.read(buffer, sizeof buffer, kPollMs);
+    if (n > 0) trace_.record(TraceKind::Received, std::string_view(buffer, static_cast<std::size_t>(n)));
     for (int i = 0; i < n; ++i) {
         if (lines.take(buffer[i]) && !lines.line().empty()) handleLine(lines.line());
         if (!line_.isOpen()) return; // hung up while answering
@@ -303,6 +312,7 @@ bool SimulatedGateway::writeNow(std::string_view bytes) {
         const long n = line_.write(bytes);
         if (n < 0) return false;
         if (n > 0) {
+            trace_.record(TraceKind::Sent, bytes.substr(0, static_cast<std::size_t>(n)));
             bytes.remove_prefix(static_cast<std::size_t>(n));
         } else if (!pause(kPollMs)) { // the line is full for now
             return false;
