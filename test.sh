@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the layer order of the includes, builds everything and runs
-# every test through ctest.
-# Device tests run a second time in a ThreadSanitizer build, every test a third time under
-# AddressSanitizer and UBSan, and then each fuzz target for a bounded time.
+# Usage: ./test.sh [--full]
+# The fast suite: installs what is missing, checks the layer order of the includes, builds the
+# programs and the tests and runs every test through ctest.
+# --full adds the benchmarks to the build (built, not run), runs the device tests a second time
+# in a ThreadSanitizer build, every test a third time under AddressSanitizer and UBSan (a build
+# that compiles each file on its own), and then each fuzz target for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")"
+full=OFF
+case "${1:-}" in
+  "") ;;
+  --full) full=ON ;;
+  *) echo "usage: ./test.sh [--full]" >&2; exit 2 ;;
+esac
+
 bash scripts/deps.sh
 # Includes follow the layer order before anything is built.
 bash scripts/check-layers.sh
@@ -12,9 +21,11 @@ bash scripts/check-layers.sh
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_BENCH="$full" >/dev/null
 cmake --build build -j "$jobs"
 (cd build && KORVEX_BIN_DIR="$PWD/src" KORVEX_SOURCE_DIR="$OLDPWD" ctest --output-on-failure -j "$jobs" --timeout 600)
+
+[ "$full" = ON ] || exit 0
 
 if compgen -G "tests/device/*.cpp" >/dev/null; then
   cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
@@ -29,7 +40,7 @@ fi
 # ends the test that made it.
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g -O1" \
-  -DKORVEX_GUI=OFF -DKORVEX_BENCH=OFF >/dev/null
+  -DKORVEX_GUI=OFF -DKORVEX_BENCH=OFF -DKORVEX_UNITY=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
 (cd build-asan && ASAN_OPTIONS="detect_leaks=1" UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
   KORVEX_BIN_DIR="$PWD/src" KORVEX_SOURCE_DIR="$OLDPWD" ctest --output-on-failure -j "$jobs" --timeout 600)

@@ -4,14 +4,42 @@
 #include "model/ObjectMap.h"
 #include "ui/window/ConfigTool.h"
 #include "ui/window/Prompter.h"
+#include "vocab/Version.h"
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
+namespace {
+
+// --help and --version are answered before the application object exists, so they work
+// without a display; every other argument is left to Qt.
+bool answeredOption(int argc, char* argv[]) {
+    if (argc != 2) return false;
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("korvex-config %s\n", korvex::kVersion);
+        return true;
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::puts("Usage: korvex-config [--help | --version]\n"
+                  "Opens the Korvex configuration tool: build the gateway's object map, keep it in a\n"
+                  "file and send it to the gateway over its USB serial console.\n\n"
+                  "  --help     print this text\n"
+                  "  --version  print the program's version");
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    if (answeredOption(argc, argv)) return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvex-config"));
+    QApplication::setApplicationVersion(QString::fromLatin1(korvex::kVersion));
     // The map is large (three fixed-capacity lists); it lives on the heap for the whole run.
     auto map = std::make_unique<korvex::ObjectMap>();
     korvex::ui::window::QtPrompter prompter;

@@ -1,5 +1,6 @@
 // korvex-cli: the headless front end on the same core as the configuration tool.
 #include "cli/Verb.h"
+#include "vocab/Version.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -22,6 +23,8 @@ void printHelp() {
     std::puts("Usage: korvex-cli VERB [ARGS...]\n"
               "Headless front end of the Korvex configuration tool. Prints the same messages as the\n"
               "window and exits 0 on success, 1 when the operation fails, 2 on bad arguments.\n\n"
+              "  --help     print this text\n"
+              "  --version  print the program's version\n\n"
               "Verbs:");
     auto verbs = korvex::cli::verbRegistry();
     std::sort(verbs.begin(), verbs.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
@@ -35,6 +38,10 @@ int main(int argc, char** argv) {
         std::strcmp(argv[1], "help") == 0) {
         printHelp();
         return argc < 2 ? 2 : 0;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("korvex-cli %s\n", korvex::kVersion);
+        return 0;
     }
     const std::string name = argv[1];
     for (const auto& verb : korvex::cli::verbRegistry()) {

@@ -1,4 +1,5 @@
 #include "model/ObjectMap.h"
+#include "model/PortSettingsMarks.h"
 
 #include <algorithm>
 #include <string_view>
@@ -161,16 +162,6 @@ int tcpMapEntriesInUse(const std::array<TcpDeviceMap, kTcpMapEntries>& entries) 
     return static_cast<int>(
         std::count_if(entries.begin(), entries.end(), [](const auto& e) { return e.inUse(); }));
 }
-
-namespace {
-
-bool samePortSettings(const ModbusSettings& a, const ModbusSettings& b) {
-    const auto fileFlags = [](uint8_t f) { return static_cast<uint8_t>(f & ~PortFlag::ConfirmedInDevice); };
-    return a.slave == b.slave && a.timeout == b.timeout && a.baud == b.baud && a.predelay == b.predelay &&
-           fileFlags(a.flags) == fileFlags(b.flags);
-}
-
-} // namespace
 
 void recomputeSaveIndicators(ObjectMap& map) {
     map.saveIndicators.objects = !anyObjectUnsaved(map);

@@ -11,12 +11,13 @@ bool isNameChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
 }
 
-bool isBlank(char c) {
+// What may stand between the attributes of an element line: blanks and line ends.
+bool isAttributeGap(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
 void skipBlanks(std::string_view& s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isAttributeGap(s.front())) s.remove_prefix(1);
 }
 
 std::string_view takeName(std::string_view& s) {
@@ -77,7 +78,7 @@ bool parseElementLine(std::string_view line, ElementLine& element, std::string* 
     element.kind = std::string(takeName(line));
     if (element.kind.empty()) return fail(error, "Syntax is bad");
     for (;;) {
-        const bool separated = !line.empty() && isBlank(line.front());
+        const bool separated = !line.empty() && isAttributeGap(line.front());
         skipBlanks(line);
         if (line.starts_with("/>") || line.starts_with(">")) return true;
         if (line.empty()) return fail(error, "Syntax is bad");

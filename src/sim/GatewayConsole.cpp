@@ -1,4 +1,5 @@
 #include "sim/GatewayConsole.h"
+#include "vocab/CharClass.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,13 +11,9 @@ namespace korvex::sim {
 namespace {
 
 // Blanks around a command; a CR or LF that reached the line is part of the command.
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 std::string_view trim(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && isSpaceOrTab(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isSpaceOrTab(s.back())) s.remove_suffix(1);
     return s;
 }
 

@@ -1,15 +1,7 @@
 #include "sim/SimulatedGateway.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
 
 namespace korvex::sim {
 
@@ -31,37 +23,18 @@ SimulatedGateway::~SimulatedGateway() {
 // ---- the line --------------------------------------------------------------------------------
 
 bool SimulatedGateway::openLine(std::string* error) {
-    auto fail = [&](const char* what) {
-        if (error) *error = std::string(what) + ": " + std::strerror(errno);
-        closeLine();
-        return false;
-    };
-    masterFd_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (masterFd_ < 0) return fail("posix_openpt");
-    if (::grantpt(masterFd_) != 0 || ::unlockpt(masterFd_) != 0) return fail("grantpt/unlockpt");
-    char name[128] = {};
-    if (::ptsname_r(masterFd_, name, sizeof name) != 0) return fail("ptsname");
-    // Holding the slave side open keeps the master readable while the tool has the port closed.
-    slaveFd_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (slaveFd_ < 0) return fail("open slave");
-    termios raw{};
-    if (::tcgetattr(slaveFd_, &raw) == 0) {
-        ::cfmakeraw(&raw);
-        ::tcsetattr(slaveFd_, TCSANOW, &raw);
-    }
+    if (!line_.open(error)) return false;
     {
         std::lock_guard lock(mutex_);
-        slavePath_ = name;
+        slavePath_ = line_.slavePath();
     }
-    trace_.record(TraceKind::Open, name);
+    trace_.record(TraceKind::Open, line_.slavePath());
     return true;
 }
 
 void SimulatedGateway::closeLine() {
-    if (slaveFd_ >= 0) trace_.record(TraceKind::Close); // only a line that was opened whole
-    if (slaveFd_ >= 0) ::close(slaveFd_);
-    if (masterFd_ >= 0) ::close(masterFd_);
-    slaveFd_ = masterFd_ = -1;
+    if (line_.isOpen()) trace_.record(TraceKind::Close); // only a line that was opened whole
+    line_.close();
 }
 
 bool SimulatedGateway::relink(std::string* error) {
@@ -71,14 +44,7 @@ bool SimulatedGateway::relink(std::string* error) {
         link = linkPath_;
         target = slavePath_;
     }
-    if (link.empty()) return true;
-    const std::string temporary = link + ".new";
-    ::unlink(temporary.c_str());
-    if (::symlink(target.c_str(), temporary.c_str()) != 0 || ::rename(temporary.c_str(), link.c_str()) != 0) {
-        if (error) *error = "cannot link " + link + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
+    return link.empty() || linkLine(target, link, error);
 }
 
 bool SimulatedGateway::setLink(const std::string& path, std::string* error) {
@@ -245,7 +211,7 @@ void SimulatedGateway::hangUpNow() {
         closeLine();
         // Like the by-id link of an unplugged device, the link goes with the line (a freed
         // pseudo-terminal number may soon belong to someone else).
-        if (!linkPath_.empty()) ::unlink(linkPath_.c_str());
+        if (!linkPath_.empty()) unlinkLine(linkPath_);
         hangUpRequested_ = false;
         hungUp_ = true;
         hungAt_ = Clock::now();
@@ -254,14 +220,12 @@ void SimulatedGateway::hangUpNow() {
 }
 
 void SimulatedGateway::readCommands(CommandLineReader& lines) {
-    pollfd fd{masterFd_, POLLIN, 0};
-    if (fd.fd < 0 || ::poll(&fd, 1, kPollMs) <= 0 || !(fd.revents & POLLIN)) return;
     char buffer[256];
-    const ssize_t n = ::read(masterFd_, buffer, sizeof buffer);
+    const int n = line_.read(buffer, sizeof buffer, kPollMs);
     if (n > 0) trace_.record(TraceKind::Received, std::string_view(buffer, static_cast<std::size_t>(n)));
-    for (ssize_t i = 0; i < n; ++i) {
+    for (int i = 0; i < n; ++i) {
         if (lines.take(buffer[i]) && !lines.line().empty()) handleLine(lines.line());
-        if (masterFd_ < 0) return; // hung up while answering
+        if (!line_.isOpen()) return; // hung up while answering
     }
 }
 
@@ -345,14 +309,12 @@ bool SimulatedGateway::writeAll(std::string_view bytes) {
 
 bool SimulatedGateway::writeNow(std::string_view bytes) {
     while (!bytes.empty()) {
-        if (masterFd_ < 0) return false;
-        const ssize_t n = ::write(masterFd_, bytes.data(), bytes.size());
+        const long n = line_.write(bytes);
+        if (n < 0) return false;
         if (n > 0) {
             trace_.record(TraceKind::Sent, bytes.substr(0, static_cast<std::size_t>(n)));
             bytes.remove_prefix(static_cast<std::size_t>(n));
-        } else if (n < 0 && errno == EAGAIN) {
-            if (!pause(kPollMs)) return false;
-        } else if (n < 0 && errno != EINTR) {
+        } else if (!pause(kPollMs)) { // the line is full for now
             return false;
         }
     }

@@ -7,6 +7,7 @@
 #include "sim/FaultPlan.h"
 #include "sim/GatewayConsole.h"
 #include "sim/LineTrace.h"
+#include "sim/PtyLine.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -105,8 +106,7 @@ private:
     LineTrace trace_;
 
     // The line itself; touched only by the gateway's thread once it runs.
-    int masterFd_ = -1;
-    int slaveFd_ = -1;
+    PtyLine line_;
 };
 
 } // namespace korvex::sim

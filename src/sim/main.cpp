@@ -1,6 +1,8 @@
 // korvex-gateway-sim: a simulated gateway on a pseudo-terminal, for trying the configuration
 // tool and korvex-cli without the device.
+#include "sim/PtyLine.h"
 #include "sim/SimulatedGateway.h"
+#include "vocab/Version.h"
 
 #include <cerrno>
 #include <chrono>
@@ -10,7 +12,6 @@
 #include <cstring>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -25,6 +26,7 @@ void printHelp() {
     std::puts("Usage: korvex-gateway-sim [--link PATH] [--sample] [--return MS] [--erase-ms MS]\n"
               "                          [--no-prompt] [--baud RATE] [--trace FILE]\n"
               "                          [--fault KIND:SWITCH]...\n"
+              "       korvex-gateway-sim --help | --version\n"
               "Acts as a Korvex gateway on the master side of a pseudo-terminal and prints the slave\n"
               "path; open that path (or the --link symlink) as the serial port. Runs until interrupted.\n\n"
               "  --link PATH         make PATH a symlink to the slave side (gone while hung up)\n"
@@ -79,6 +81,9 @@ int readOption(int& i, int argc, char** argv, Options& options) {
     std::string error;
     if (arg == "--help" || arg == "-h") {
         printHelp();
+        return 0;
+    } else if (arg == "--version") {
+        std::printf("korvex-gateway-sim %s\n", korvex::kVersion);
         return 0;
     } else if (arg == "--sample") {
         options.sample = true;
@@ -150,6 +155,6 @@ int main(int argc, char** argv) {
         }
     }
     gateway.stop();
-    if (!link.empty()) ::unlink(link.c_str());
+    if (!link.empty()) korvex::sim::unlinkLine(link);
     return 0;
 }

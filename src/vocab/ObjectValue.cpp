@@ -1,4 +1,5 @@
 #include "vocab/ObjectValue.h"
+#include "vocab/CharClass.h"
 
 #include <bit>
 #include <charconv>
@@ -14,12 +15,8 @@ namespace {
 
 constexpr uint32_t kU32Max = std::numeric_limits<uint32_t>::max();
 
-bool isBlank(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 std::string_view skipBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
     return text;
 }
 

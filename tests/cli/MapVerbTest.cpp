@@ -1,5 +1,8 @@
 // korvex-cli map, run as a program: check of good and malformed files, save and new with the
 // device model, and refused arguments.
+#include "support/FileText.h"
+#include "support/ProgramRun.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -15,37 +18,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status = -1;
-    std::string out; // stdout and stderr together
-};
+using korvex::test::ProgramRun;
+using korvex::test::runCli;
 
-std::string binDir() {
-    if (const char* dir = std::getenv("KORVEX_BIN_DIR")) return dir;
-    std::error_code error;
-    const auto self = fs::read_symlink("/proc/self/exe", error);
-    return error ? std::string("../src") : (self.parent_path().parent_path() / "src").string();
-}
-
-CliRun runCli(const std::string& args) {
-    const std::string command = binDir() + "/korvex-cli " + args + " 2>&1";
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using korvex::test::slurp;
 
 class MapVerb : public ::testing::Test {
 protected:
@@ -64,7 +40,7 @@ TEST_F(MapVerb, NewSaveAndCheck) {
     const std::string created = slurp(path("a.xml"));
     EXPECT_NE(created.find("<!-- Created by Korvex-C Tool v2.12 -->\r\n"), std::string::npos);
     EXPECT_NE(created.find("<mod ipaddr=\"0.0.0.0\""), std::string::npos);
-    const CliRun check = runCli("map check " + path("a.xml"));
+    const ProgramRun check = runCli("map check " + path("a.xml"));
     EXPECT_EQ(check.status, 0);
     EXPECT_EQ(check.out, "No errors found\n");
     ASSERT_EQ(runCli("map save " + path("a.xml") + " " + path("b.xml") + " --model Korvex-C").status, 0);
@@ -75,10 +51,10 @@ TEST_F(MapVerb, NewSaveAndCheck) {
 
 TEST_F(MapVerb, CheckReportsTheReaderMessage) {
     std::ofstream(path("bad.xml"), std::ios::binary) << "<?xml version=\"1.0\" ?>\r\n<configuration>\r\n";
-    const CliRun run = runCli("map check " + path("bad.xml"));
+    const ProgramRun run = runCli("map check " + path("bad.xml"));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "Unexpected end of file at line #3\n");
-    const CliRun missing = runCli("map check " + path("none.xml"));
+    const ProgramRun missing = runCli("map check " + path("none.xml"));
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "Error opening object map XML file " + path("none.xml") + "\n");
 }
@@ -86,7 +62,7 @@ TEST_F(MapVerb, CheckReportsTheReaderMessage) {
 TEST_F(MapVerb, SaveIntoAMissingDirectoryFailsWithTheMessage) {
     ASSERT_EQ(runCli("map new " + path("a.xml")).status, 0);
     const std::string out = path("no/such/dir.xml");
-    const CliRun run = runCli("map save " + path("a.xml") + " " + out);
+    const ProgramRun run = runCli("map save " + path("a.xml") + " " + out);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "Error opening object map file " + out + "\n");
 }
@@ -110,8 +86,8 @@ TEST_F(MapVerb, LintNamesTheSharedWriteAndExitsOne) {
     const std::string line = map +
                              ": object 1: error: writes holding register 100 of slave 1, as does object 2 "
                              "[register-shared-write]\n";
-    CliRun run = runCli("regs import " + path("two.csv") + " --out " + map +
-                        " --then nvs-from-registers,objects-from-registers");
+    ProgramRun run = runCli("regs import " + path("two.csv") + " --out " + map +
+                            " --then nvs-from-registers,objects-from-registers");
     EXPECT_EQ(run.status, 0) << run.out;
     EXPECT_NE(run.out.find(line + "1 error, 0 warnings\n"), std::string::npos) << run.out;
 
@@ -143,7 +119,7 @@ TEST_F(MapVerb, LintJsonEscapesNames) {
            "<obj n=\"1\" clear=\"1\" datatype=\"U16\" name=\"Caf\xe9\\\"/>\r\n"
            "<obj n=\"2\" clear=\"1\" datatype=\"U16\" name=\"Caf\xe9\\\"/>\r\n"
            "</objects>\r\n</configuration>\r\n";
-    const CliRun run = runCli("map lint " + path("names.xml") + " --json");
+    const ProgramRun run = runCli("map lint " + path("names.xml") + " --json");
     EXPECT_EQ(run.status, 0);
     const std::string unlinked =
         "\"rule\": \"object-unlinked\", \"severity\": \"warning\", \"place\": \"object\", ";
@@ -173,11 +149,11 @@ TEST_F(MapVerb, LintExampleMapsHaveNoErrors) {
     };
     for (const std::string& import : imports) {
         ASSERT_EQ(runCli(import + " --out " + path("built.xml")).status, 0) << import;
-        const CliRun run = runCli("map lint " + path("built.xml"));
+        const ProgramRun run = runCli("map lint " + path("built.xml"));
         EXPECT_EQ(run.status, 0) << import << "\n" << run.out;
         EXPECT_NE(run.out.find("0 errors, "), std::string::npos) << run.out;
     }
-    const CliRun missing = runCli("map lint " + path("none.xml"));
+    const ProgramRun missing = runCli("map lint " + path("none.xml"));
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "Error opening object map XML file " + path("none.xml") + "\n");
     EXPECT_NE(runCli("--help").out.find("Example: korvex-cli map lint"), std::string::npos);

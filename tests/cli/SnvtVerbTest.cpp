@@ -1,43 +1,20 @@
 // korvex-cli snvt, run as a program: listing, one type with its fields, and refused arguments.
+#include "support/ProgramRun.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
+using korvex::test::ProgramRun;
 
-// The program sits in <build>/src; the tests in <build>/tests, so the build tree is found from
-// this executable when KORVEX_BIN_DIR is not set.
-std::string binDir() {
-    if (const char* dir = std::getenv("KORVEX_BIN_DIR")) return dir;
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string("../src") : (self.parent_path().parent_path() / "src").string();
-}
-
-CliRun runCli(const std::string& args) {
-    const std::string command = binDir() + "/korvex-cli " + args + " 2>/dev/null";
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+ProgramRun runSnvt(const std::string& args) {
+    return korvex::test::runCli(args, korvex::test::ErrorOutput::Dropped);
 }
 
 TEST(SnvtVerb, ListsEveryCatalogueRow) {
-    const CliRun run = runCli("snvt");
+    const ProgramRun run = runSnvt("snvt");
     ASSERT_EQ(run.status, 0);
     int lines = 0;
     for (char ch : run.out) lines += ch == '\n';
@@ -67,7 +44,7 @@ TEST(SnvtVerb, ShowsOneTypeWithItsFieldOffsets) {
         {"snvt 0", "0 \"UNVT/Raw NV\" nvt_cat_nul 0 0 0 0 0\n"},
     };
     for (const auto& c : cases) {
-        const CliRun run = runCli(c.args);
+        const ProgramRun run = runSnvt(c.args);
         EXPECT_EQ(run.status, 0) << c.args;
         EXPECT_EQ(run.out, c.want) << c.args;
     }
@@ -75,7 +52,7 @@ TEST(SnvtVerb, ShowsOneTypeWithItsFieldOffsets) {
 
 TEST(SnvtVerb, RefusesWhatIsNotATypeIndex) {
     for (const char* args : {"snvt 178", "snvt -1", "snvt 39x", "snvt abc", "snvt ''", "snvt 1 2"}) {
-        const CliRun run = runCli(args);
+        const ProgramRun run = runSnvt(args);
         EXPECT_EQ(run.status, 2) << args;
         EXPECT_TRUE(run.out.empty()) << args;
     }

@@ -4,6 +4,8 @@
 #include "formats/xml/MapFile.h"
 #include "sim/GatewayConsole.h"
 #include "sim/SimulatedGateway.h"
+#include "support/FileText.h"
+#include "support/ProgramRun.h"
 #include "vocab/TraceLine.h"
 
 #include <gtest/gtest.h>
@@ -18,21 +20,7 @@
 namespace korvex::device {
 namespace {
 
-std::string programPath(const char* name) {
-    if (const char* dir = std::getenv("KORVEX_BIN_DIR")) return std::string(dir) + "/" + name;
-    char self[4096] = {};
-    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string path(self, n > 0 ? static_cast<std::size_t>(n) : 0);
-    path = path.substr(0, path.rfind('/'));
-    return path.substr(0, path.rfind('/')) + "/src/" + name;
-}
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using korvex::test::slurp;
 
 struct CliRun {
     int status;
@@ -43,7 +31,7 @@ struct CliRun {
 class DeviceVerbTest : public ::testing::Test {
 protected:
     sim::SimulatedGateway gateway{sim::sampleConfig()};
-    std::string cli = programPath("korvex-cli");
+    std::string cli = korvex::test::programPath("korvex-cli");
     std::string scratch = ::testing::TempDir() + "korvex-cli-" + std::to_string(::getpid());
 
     void SetUp() override {

@@ -17,11 +17,10 @@ namespace {
 using testing::addStandardNV;
 using testing::addUserNV;
 using testing::checkLinks;
+using testing::kCount;
+using testing::kElapsedTm;
+using testing::kSwitch;
 using testing::newMap;
-
-constexpr int kCount = 8;      // SNVT_count, one row
-constexpr int kSwitch = 95;    // two fields
-constexpr int kElapsedTm = 87; // five fields
 
 TEST(AssignFbNumbers, HeadersCountPerDirectionAndFieldsTakeTheirHeadersNumber) {
     auto map = newMap();

@@ -19,12 +19,12 @@ namespace {
 using testing::addStandardNV;
 using testing::addUserNV;
 using testing::checkLinks;
+using testing::kCount;
+using testing::kElapsedTm;
+using testing::kSwitch;
 using testing::newMap;
 
-constexpr int kCount = 8;
 constexpr int kCountInc = 9;
-constexpr int kSwitch = 95;
-constexpr int kElapsedTm = 87;
 
 // Register i and object i tied to NV row i (a whole NV list built the usual way).
 void linkEverything(ObjectMap& map) {

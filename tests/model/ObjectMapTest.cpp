@@ -1,7 +1,9 @@
 // Object map records: accessors at their bounds, clear all, marks, range queries,
 // link renumbering, fill free objects, TCP map normalise-and-pack, saved indicators.
-#include "model/ObjectMap.h"
+#include "support/MapBuilders.h"
+
 #include "model/FixedText.h"
+#include "model/ObjectMap.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +12,7 @@
 namespace korvex {
 namespace {
 
-std::unique_ptr<ObjectMap> newMap() {
-    return std::make_unique<ObjectMap>();
-}
+using testing::newMap;
 
 TEST(ObjectMapAccess, ObjectNumbersOutsideOneTo400GiveNoRecordAndTheLookupWritesNothing) {
     auto map = newMap();

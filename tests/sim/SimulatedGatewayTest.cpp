@@ -1,6 +1,7 @@
 // The simulated gateway on its pseudo-terminal, seen by a plain client on the slave side: the
 // reply bytes, each fault switch, hanging up and coming back, and the program's command line.
 #include "sim/SimulatedGateway.h"
+#include "support/ProgramRun.h"
 
 #include <gtest/gtest.h>
 
@@ -223,18 +224,8 @@ TEST(GatewayTraceTest, TheGatewayTracesItsSideOfTheLine) {
     ::unlink(path.c_str());
 }
 
-// The program's folder: KORVEX_BIN_DIR, else src/ beside this test program's folder.
-std::string programPath(const char* name) {
-    if (const char* dir = std::getenv("KORVEX_BIN_DIR")) return std::string(dir) + "/" + name;
-    char self[4096] = {};
-    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string path(self, n > 0 ? static_cast<std::size_t>(n) : 0);
-    path = path.substr(0, path.rfind('/'));
-    return path.substr(0, path.rfind('/')) + "/src/" + name;
-}
-
 TEST(GatewaySimProgramTest, PrintsTheSlavePathMakesTheLinkAndStopsOnSignal) {
-    const std::string program = programPath("korvex-gateway-sim");
+    const std::string program = test::programPath("korvex-gateway-sim");
     if (::access(program.c_str(), X_OK) != 0) GTEST_SKIP() << program << " not built";
     EXPECT_EQ(std::system((program + " --help >/dev/null").c_str()), 0);
     EXPECT_EQ(WEXITSTATUS(std::system((program + " --fault usage:wobble 2>/dev/null").c_str())), 2);

@@ -13,6 +13,11 @@
 
 namespace korvex::testing {
 
+// Catalogue numbers of the SNVTs the list tests build with.
+inline constexpr int kCount = 8;      // SNVT_count, one row
+inline constexpr int kSwitch = 95;    // two fields
+inline constexpr int kElapsedTm = 87; // five fields
+
 inline std::unique_ptr<ObjectMap> newMap() {
     return std::make_unique<ObjectMap>();
 }

@@ -238,6 +238,12 @@ TEST(Frame, EveryPageHasItsHelpTopic) {
     }
 }
 
+TEST(Frame, HelpIsFoundBesideTheProgramThenUnderItsPrefixThenInTheStartDirectory) {
+    EXPECT_EQ(HelpLauncher::topicFolders(QStringLiteral("/opt/k/bin"), QStringLiteral("/home/u")),
+              QStringList({QStringLiteral("/opt/k/bin/help"), QStringLiteral("/opt/k/share/korvex/help"),
+                           QStringLiteral("/home/u/help")}));
+}
+
 TEST(Frame, OverwriteIsAskedOnlyForAFileThatExists) {
     Tool tool;
     const QString missing = QDir::temp().filePath(QStringLiteral("korvex-no-such-file.xml"));

@@ -25,11 +25,6 @@ MasterListPage& masterPage(Tool& tool) {
     return tool.page<MasterListPage>(kMasterListPage);
 }
 
-void runAction(Tool& tool, int action) {
-    masterPage(tool).actionList()->setCurrentIndex(action);
-    masterPage(tool).executeButton()->click();
-}
-
 // One input and two output NVs, each with its object and holding register.
 void buildSmallMap(Tool& tool) {
     std::lock_guard lock(tool.window->session().mutex());
@@ -66,7 +61,7 @@ TEST(MasterListFlow, SendNVsThenObjectsGetThemBackAndErase) {
     // Objects whose NVs are not in the device: refused before the port is touched.
     page.setStatus(QStringLiteral("old text"));
     tool.prompter.objectRanges = {{RangeAnswer::Ok, ObjectRange{1, 3}}};
-    runAction(tool, kSendObjects);
+    runAction(tool, kMasterListPage, kSendObjects);
     ASSERT_EQ(tool.prompter.offeredObjectRanges, std::vector<ObjectRange>{(ObjectRange{1, 3})});
     ASSERT_EQ(tool.prompter.messages.size(), 1u);
     EXPECT_EQ(tool.prompter.messages[0].text,
@@ -81,7 +76,7 @@ TEST(MasterListFlow, SendNVsThenObjectsGetThemBackAndErase) {
     // emptied first; here the first report starts on the line after what the box said before.
     page.setStatus(QStringLiteral("File loaded."));
     tool.prompter.netVarRangeAnswers = {{RangeAnswer::Ok, NetVarRanges{1, 1, 1, 2}}};
-    runAction(tool, kSendNVs);
+    runAction(tool, kMasterListPage, kSendNVs);
     ASSERT_EQ(tool.prompter.offeredNetVarRanges, std::vector<NetVarRanges>{(NetVarRanges{1, 1, 1, 2})});
     const QString nvsWritten = QStringLiteral("NVI 1 written ok.\nNVO 1 written ok.\nNVO 2 written ok.\n");
     ASSERT_TRUE(tool.waitForStatus(kMasterListPage, QStringLiteral("File loaded.\n") + nvsWritten, kWaitMs))
@@ -92,7 +87,7 @@ TEST(MasterListFlow, SendNVsThenObjectsGetThemBackAndErase) {
 
     // Objects: now accepted, each reported, each row in sync.
     tool.prompter.objectRanges = {{RangeAnswer::Ok, ObjectRange{1, 3}}};
-    runAction(tool, kSendObjects);
+    runAction(tool, kMasterListPage, kSendObjects);
     ASSERT_EQ(tool.prompter.offeredObjectRanges.size(), 2u);
     EXPECT_EQ(tool.prompter.offeredObjectRanges[1], (ObjectRange{1, 3}));
     ASSERT_TRUE(tool.waitForStatus(
@@ -114,7 +109,7 @@ TEST(MasterListFlow, SendNVsThenObjectsGetThemBackAndErase) {
     tool.window->session().setPortInSync(true);
     tool.window->session().setNodeInSync(true);
     tool.prompter.objectRanges = {{RangeAnswer::Ok, ObjectRange{1, 3}}};
-    runAction(tool, kGetObjects);
+    runAction(tool, kMasterListPage, kGetObjects);
     ASSERT_EQ(tool.prompter.messages.size(), 2u);
     EXPECT_EQ(tool.prompter.messages[1].text,
               QStringLiteral("This action will replace current object list.\nDo you wish to continue?"));
@@ -133,7 +128,7 @@ TEST(MasterListFlow, SendNVsThenObjectsGetThemBackAndErase) {
     EXPECT_TRUE(waitFor([&] { return tool.window->inSyncShown(); }, kWaitMs));
 
     // Erase: asked, reported while waiting, and nothing counts as in the device any more.
-    runAction(tool, kEraseDevice);
+    runAction(tool, kMasterListPage, kEraseDevice);
     ASSERT_EQ(tool.prompter.messages.size(), 3u);
     EXPECT_EQ(tool.prompter.messages[2].text,
               QStringLiteral("Are you sure you want to erase all configuration in device?"));
@@ -165,8 +160,8 @@ TEST(MasterListFlow, CancelledQuestionsSendNothing) {
     buildSmallMap(tool);
     tool.window->selectPage(kMasterListPage);
     tool.prompter.answers = {false, false};
-    runAction(tool, kGetObjects);
-    runAction(tool, kEraseDevice);
+    runAction(tool, kMasterListPage, kGetObjects);
+    runAction(tool, kMasterListPage, kEraseDevice);
     EXPECT_EQ(tool.prompter.messages.size(), 2u);
     EXPECT_TRUE(tool.prompter.offeredObjectRanges.empty());
     EXPECT_TRUE(tool.map->object(1)->hasNV());
@@ -197,7 +192,7 @@ TEST(MasterListFlow, ReplacedListsStayWhenTheFetchDoesNotStart) {
         buildSmallMap(tool);
         tool.prompter.objectRanges = {{c.answer, ObjectRange{1, 3}}};
         tool.prompter.netVarRangeAnswers = {{c.answer, NetVarRanges{1, 1, 1, 2}}};
-        runAction(tool, c.action);
+        runAction(tool, kMasterListPage, c.action);
         ASSERT_EQ(tool.prompter.messages.size(), 1u) << c.action; // the replace question, answered OK
         EXPECT_TRUE(mapIntact(tool)) << c.action << " " << static_cast<int>(c.answer);
     }
@@ -223,7 +218,7 @@ TEST(MasterListFlow, NVTransfersReportPortAndBusyWhereStarted) {
         }
         tool.prompter.answers = {true};
         tool.prompter.netVarRangeAnswers = {{RangeAnswer::Ok, NetVarRanges{1, 1, 1, 2}}};
-        runAction(tool, c.action);
+        runAction(tool, kMasterListPage, c.action);
         EXPECT_TRUE(waitFor([&] { return masterPage(tool).statusText() == QString::fromLatin1(c.text); }))
             << c.action << ": " << masterPage(tool).statusText().toStdString();
     }

@@ -5,9 +5,9 @@
 #include "ui/support/ListPagesTestSupport.h"
 
 #include "model/FixedText.h"
-#include "support/LinkCheck.h"
 #include "model/lists/ListBuilding.h"
 #include "model/lists/ListEditing.h"
+#include "support/LinkCheck.h"
 #include "ui/dialogs/ModRegEdit.h"
 #include "ui/models/ImportGrid.h"
 #include "ui/models/MapTableModel.h"
@@ -28,7 +28,7 @@
 namespace korvex::ui::test {
 namespace {
 
-RegListPage& listPage(Tool& tool) {
+RegListPage& regListPage(Tool& tool) {
     return tool.page<RegListPage>(kRegListPage);
 }
 
@@ -41,11 +41,6 @@ RegisterDef& addRegister(ObjectMap& map, const char* name, bool write = false) {
         r.writePeriodic = 1;
     }
     return r;
-}
-
-void runAction(Tool& tool, int action) {
-    listPage(tool).actionList()->setCurrentIndex(action);
-    listPage(tool).executeButton()->click();
 }
 
 TEST(RegListPage, ColumnsAndTheSlaveModeDashes) {
@@ -65,7 +60,7 @@ TEST(RegListPage, ColumnsAndTheSlaveModeDashes) {
     valve.highRegFirst = 1;
     addRegister(*tool.map, "Spare").readPeriodic = 0; // no access mode: no block shown
     tool.map->registers[2].fbNumber = 9;
-    RegListPage& page = listPage(tool);
+    RegListPage& page = regListPage(tool);
     page.refresh();
     const MapTableModel& model = *page.model();
 
@@ -100,7 +95,7 @@ TEST(RegListPage, ColumnsAndTheSlaveModeDashes) {
 
 TEST(RegListPage, RowButtonsActOnTheSelectedRowAndSayWhenRefused) {
     Tool tool;
-    RegListPage& page = listPage(tool);
+    RegListPage& page = regListPage(tool);
     page.deleteButton()->click();
     EXPECT_EQ(tool.prompter.messageTexts(), QStringList{"Unable to delete this line."});
 
@@ -168,10 +163,10 @@ TEST(RegListPage, EveryActionReportsItsRefusal) {
     for (const auto& c : cases) {
         Tool tool;
         c.setUp(*tool.map);
-        runAction(tool, c.action);
+        runAction(tool, kRegListPage, c.action);
         const QStringList expected = c.message ? QStringList{QString::fromLatin1(c.message)} : QStringList{};
         EXPECT_EQ(tool.prompter.messageTexts(), expected) << c.name;
-        EXPECT_EQ(listPage(tool).model()->rowCount(), tool.map->registerCount) << c.name;
+        EXPECT_EQ(regListPage(tool).model()->rowCount(), tool.map->registerCount) << c.name;
         EXPECT_TRUE(korvex::testing::checkLinks(*tool.map)) << c.name;
     }
 }
@@ -179,17 +174,17 @@ TEST(RegListPage, EveryActionReportsItsRefusal) {
 TEST(RegListPage, ClearAsksOnlyWhenTheListHasRows) {
     Tool tool;
     tool.map->object(2)->registerRow = 1; // a stale link: cleared all the same
-    listPage(tool).clearAction()->trigger();
+    regListPage(tool).clearAction()->trigger();
     EXPECT_TRUE(tool.prompter.messages.empty());
     EXPECT_EQ(tool.map->object(2)->registerRow, 0);
 
     addRegister(*tool.map, "A");
     tool.prompter.answers = {false, true};
-    listPage(tool).clearAction()->trigger();
+    regListPage(tool).clearAction()->trigger();
     EXPECT_EQ(tool.map->registerCount, 1);
-    listPage(tool).clearAction()->trigger();
+    regListPage(tool).clearAction()->trigger();
     EXPECT_EQ(tool.map->registerCount, 0);
-    EXPECT_EQ(listPage(tool).model()->rowCount(), 0);
+    EXPECT_EQ(regListPage(tool).model()->rowCount(), 0);
     ASSERT_EQ(tool.prompter.messages.size(), 2u);
     EXPECT_EQ(tool.prompter.messages[0].text,
               QStringLiteral("Are you sure you want to\ndiscard all register configuration?"));
@@ -221,7 +216,7 @@ TEST(RegListPage, ExportSaysFileSavedAndACancelSaysNothing) {
         addRegister(*tool.map, "Pump1");
         tool.prompter.files = {c.file};
         tool.prompter.answers = {false}; // the overwrite question is cancelled
-        listPage(tool).exportCsvAction()->trigger();
+        regListPage(tool).exportCsvAction()->trigger();
         EXPECT_EQ(tool.prompter.messageTexts(), c.messages) << c.file.toStdString();
         EXPECT_EQ(tool.prompter.lastFilters, QStringLiteral("Modbus register list (*.csv);;All files (*.*)"));
     }
@@ -235,7 +230,7 @@ TEST(RegListPage, ExportSaysFileSavedAndACancelSaysNothing) {
 TEST(RegListPage, SelectionSurvivesRefreshesAndFollowsAShorterList) {
     Tool tool;
     for (int i = 0; i < 5; ++i) addRegister(*tool.map, "R");
-    RegListPage& page = listPage(tool);
+    RegListPage& page = regListPage(tool);
     showPage(tool, kRegListPage);
     clickRow(page.grid(), 4);
     EXPECT_EQ(page.selectedRow(), 4);
@@ -250,7 +245,7 @@ TEST(RegListPage, SelectionSurvivesRefreshesAndFollowsAShorterList) {
 TEST(RegListPage, DoubleClickOpensTheRegisterEditorInRegisterListMode) {
     Tool tool;
     for (const char* name : {"A", "B", "C"}) addRegister(*tool.map, name);
-    RegListPage& page = listPage(tool);
+    RegListPage& page = regListPage(tool);
     page.refresh();
     showPage(tool, kRegListPage);
     int row = -1;
@@ -296,14 +291,17 @@ TEST(RegListPage, EveryListEditMakesTheMapUnsaved) {
         void (*setUp)(ObjectMap&);
         std::function<void(Tool&)> run;
     } cases[] = {
-        {"insert", twoRegisters, [](Tool& t) { listPage(t).insertButton()->click(); }},
-        {"append", twoRegisters, [](Tool& t) { listPage(t).appendButton()->click(); }},
-        {"delete", twoRegisters, [](Tool& t) { listPage(t).deleteButton()->click(); }},
-        {"clear", twoRegisters, [](Tool& t) { listPage(t).clearAction()->trigger(); }},
-        {"create NVs", twoRegisters, [](Tool& t) { runAction(t, kCreateNVsFromRegisters); }},
-        {"assign objects", registersAndNVs, [](Tool& t) { runAction(t, kAssignObjectsFromRegisters); }},
-        {"remove assignments", linkedLists, [](Tool& t) { runAction(t, kRemoveRegisterObjects); }},
-        {"rebuild", linkedWithASpareRegister, [](Tool& t) { runAction(t, kRebuildRegisterList); }},
+        {"insert", twoRegisters, [](Tool& t) { regListPage(t).insertButton()->click(); }},
+        {"append", twoRegisters, [](Tool& t) { regListPage(t).appendButton()->click(); }},
+        {"delete", twoRegisters, [](Tool& t) { regListPage(t).deleteButton()->click(); }},
+        {"clear", twoRegisters, [](Tool& t) { regListPage(t).clearAction()->trigger(); }},
+        {"create NVs", twoRegisters, [](Tool& t) { runAction(t, kRegListPage, kCreateNVsFromRegisters); }},
+        {"assign objects", registersAndNVs,
+         [](Tool& t) { runAction(t, kRegListPage, kAssignObjectsFromRegisters); }},
+        {"remove assignments", linkedLists,
+         [](Tool& t) { runAction(t, kRegListPage, kRemoveRegisterObjects); }},
+        {"rebuild", linkedWithASpareRegister,
+         [](Tool& t) { runAction(t, kRegListPage, kRebuildRegisterList); }},
     };
     const QString title = QString::fromLatin1(text::kTitle);
     QTemporaryDir dir;
@@ -342,18 +340,18 @@ TEST(RegListPage, SampleCsvToABuiltExportedAndSavedMap) {
     EXPECT_EQ(import.statusText(), QStringLiteral("12 entries added to list."));
 
     tool.window->selectPage(kRegListPage);
-    runAction(tool, kCreateNVsFromRegisters);
-    runAction(tool, kAssignObjectsFromRegisters);
+    runAction(tool, kRegListPage, kCreateNVsFromRegisters);
+    runAction(tool, kRegListPage, kAssignObjectsFromRegisters);
     ASSERT_TRUE(tool.prompter.messages.empty()) << tool.prompter.messageTexts().join("|").toStdString();
     EXPECT_EQ(tool.map->nvCount, 12);
-    EXPECT_EQ(rowTexts(*listPage(tool).model(), 8).mid(0, 3), (QStringList{"OLA 1", "9", "W"}));
-    EXPECT_EQ(rowTexts(*listPage(tool).model(), 0).mid(0, 2), (QStringList{"OLS 1", "1"}));
+    EXPECT_EQ(rowTexts(*regListPage(tool).model(), 8).mid(0, 3), (QStringList{"OLA 1", "9", "W"}));
+    EXPECT_EQ(rowTexts(*regListPage(tool).model(), 0).mid(0, 2), (QStringList{"OLS 1", "1"}));
     EXPECT_TRUE(korvex::testing::checkLinks(*tool.map));
 
     tool.prompter.files = {dir.filePath(QStringLiteral("ahu-out.csv")),
                            dir.filePath(QStringLiteral("gateway")),
                            dir.filePath(QStringLiteral("plant.xml"))};
-    listPage(tool).exportCsvAction()->trigger();
+    regListPage(tool).exportCsvAction()->trigger();
     tool.page<NVListPage>(kNVListPage).exportXifAction()->trigger();
     tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
     EXPECT_EQ(tool.prompter.messageTexts(), QStringList{QString::fromLatin1(text::kFileSaved)});
@@ -368,7 +366,7 @@ TEST(RegListPage, SampleCsvToABuiltExportedAndSavedMap) {
     tool.page<MasterListPage>(kMasterListPage).openMapAction()->trigger();
     EXPECT_TRUE(tool.prompter.messages.empty()) << tool.prompter.messageTexts().join("|").toStdString();
     EXPECT_EQ(tool.map->registerCount, 12);
-    EXPECT_EQ(listPage(tool).model()->rowCount(), 12);
+    EXPECT_EQ(regListPage(tool).model()->rowCount(), 12);
     EXPECT_EQ(textOf(tool.map->object(12)->name), "Fan start/stop");
     EXPECT_TRUE(korvex::testing::checkLinks(*tool.map));
 }

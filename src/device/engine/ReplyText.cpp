@@ -1,4 +1,5 @@
 #include "device/engine/ReplyText.h"
+#include "vocab/CharClass.h"
 
 #include <cstring>
 #include <limits>
@@ -9,10 +10,6 @@ namespace {
 
 bool isControl(char c) {
     return static_cast<unsigned char>(c) < 32;
-}
-
-bool isBlank(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
 int digitValue(char c, int base) {
@@ -30,7 +27,7 @@ int digitValue(char c, int base) {
 bool scanMagnitude(std::string_view& text, int base, unsigned long long limit, bool& negative,
                    unsigned long long& magnitude) {
     std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) ++i;
+    while (i < text.size() && isSpace(text[i])) ++i;
     negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     if (base == 16 && i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X') &&

@@ -1,4 +1,5 @@
 #include "device/engine/ValueTable.h"
+#include "vocab/CharClass.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,10 +8,6 @@
 namespace korvex::device {
 
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
 
 bool startsWithWord(std::string_view text, std::string_view word) {
     if (text.size() < word.size()) return false;
@@ -52,7 +49,7 @@ std::string fixedSix(double x) {
 }
 
 bool scanReal(std::string_view text, double& value) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';

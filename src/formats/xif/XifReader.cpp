@@ -1,4 +1,5 @@
 #include "formats/xif/XifReader.h"
+#include "vocab/CharClass.h"
 
 #include "formats/LineReader.h"
 #include "model/FixedText.h"
@@ -12,10 +13,6 @@
 
 namespace korvex {
 namespace {
-
-bool isBlank(char ch) {
-    return ch == ' ' || ch == '\t';
-}
 
 constexpr long kCountLimit = 1'000'000'000;
 
@@ -60,7 +57,7 @@ void XifReader::readVarLine(const std::string& line, ImportTable& table) {
     block_ = Block{};
     std::size_t at = line.find_first_of(" \t");
     if (at == std::string::npos) return;
-    while (at < line.size() && isBlank(line[at])) ++at;
+    while (at < line.size() && isSpaceOrTab(line[at])) ++at;
     const std::size_t nameEnd = line.find_first_of(" \t", at);
     if (nameEnd == std::string::npos) return; // no blank after the name
     const std::string_view name = std::string_view(line).substr(at, nameEnd - at);

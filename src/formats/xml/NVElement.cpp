@@ -37,8 +37,6 @@ struct NVWork {
     }
 };
 
-using Attr = Attribute<NVWork>;
-
 template <bool Input> XmlError setDirection(NVWork& w, std::string_view v) {
     int64_t n = 0;
     if (const XmlError code = readInteger(v, 1, kFbNumbers, n); code != XmlError::Ok) return code;
@@ -121,7 +119,7 @@ XmlError setName(NVWork& w, std::string_view v) {
     return XmlError::Ok;
 }
 
-constexpr std::array<Attr, 9> kNVAttributes{{
+constexpr std::array<Attribute<NVWork>, 9> kNVAttributes{{
     {"nvo", setDirection<false>},
     {"nvi", setDirection<true>},
     {"clear", clearNV},

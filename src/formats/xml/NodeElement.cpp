@@ -6,8 +6,6 @@
 namespace korvex::xml {
 namespace {
 
-using Attr = Attribute<NodeInfo>;
-
 XmlError setLocation(NodeInfo& node, std::string_view v) {
     setText(node.loc, v, kLocationLength);
     return XmlError::Ok;
@@ -20,7 +18,7 @@ XmlError setPid(NodeInfo& node, std::string_view v) {
     return XmlError::Ok;
 }
 
-constexpr std::array<Attr, 2> kNodeAttributes{{{"loc", setLocation}, {"pid", setPid}}};
+constexpr std::array<Attribute<NodeInfo>, 2> kNodeAttributes{{{"loc", setLocation}, {"pid", setPid}}};
 
 } // namespace
 

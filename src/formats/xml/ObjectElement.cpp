@@ -19,8 +19,6 @@ struct ObjectWork {
     int clearedRegister = 0; // the register row a `clear` took from the stored object
 };
 
-using Attr = Attribute<ObjectWork>;
-
 XmlError setNumber(ObjectWork& w, std::string_view v) {
     int64_t n = 0;
     if (const XmlError code = readInteger(v, 1, kObjectCount, n); code != XmlError::Ok) return code;
@@ -194,7 +192,7 @@ XmlError setLonAlg(ObjectWork& w, std::string_view v) {
 
 constexpr int kClearIndex = 1;
 
-constexpr std::array<Attr, 30> kObjectAttributes{{
+constexpr std::array<Attribute<ObjectWork>, 30> kObjectAttributes{{
     {"n", setNumber},
     {"clear", clearObject},
     {"scale", setScale},

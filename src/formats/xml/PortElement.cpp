@@ -16,8 +16,6 @@ struct PortWork {
     bool ipmapSeen = false;
 };
 
-using Attr = Attribute<PortWork>;
-
 template <class Field> XmlError readField(std::string_view v, int64_t high, Field& field) {
     int64_t n = 0;
     if (const XmlError code = readInteger(v, 0, high, n); code != XmlError::Ok) return code;
@@ -141,7 +139,7 @@ XmlError setIpmap(PortWork& w, std::string_view v) {
     return XmlError::Ok;
 }
 
-constexpr std::array<Attr, 15> kPortAttributes{{
+constexpr std::array<Attribute<PortWork>, 15> kPortAttributes{{
     {"clear", clearPort},
     {"baud", setBaud},
     {"parity", setParity},

@@ -1,4 +1,5 @@
 #include "formats/xml/ValueScan.h"
+#include "vocab/CharClass.h"
 
 #include "formats/xml/XmlError.h"
 
@@ -9,12 +10,8 @@
 namespace korvex::xml {
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 void skipBlanks(std::string_view text, std::size_t& pos) {
-    while (pos < text.size() && isBlank(text[pos])) ++pos;
+    while (pos < text.size() && isSpace(text[pos])) ++pos;
 }
 
 // Strips an optional sign; true for a minus.

@@ -13,7 +13,6 @@ namespace korvex::check {
 namespace {
 
 constexpr int kLastRegister = 65535;
-constexpr int kLastSlaveAddress = 247; // 248..255 are reserved
 
 struct RegisterFields {
     int32_t type;

@@ -10,7 +10,6 @@ namespace korvex::check {
 namespace {
 
 constexpr std::array<uint16_t, 6> kBaudRates{1200, 2400, 4800, 9600, 19200, 38400};
-constexpr int kLastSlaveAddress = 247;
 constexpr int kFirstReservedPid = 2, kLastReservedPid = 20; // 1 is the product's own ID
 
 void checkPort(const ObjectMap& map, Findings& findings) {

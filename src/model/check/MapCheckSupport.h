@@ -10,6 +10,9 @@
 
 namespace korvex::check {
 
+// The highest Modbus slave address; 248..255 are reserved.
+inline constexpr int kLastSlaveAddress = 247;
+
 class Findings {
 public:
     explicit Findings(std::vector<Problem>& out) : out_(out) {}

@@ -1,4 +1,5 @@
 #include "model/lists/NVEditRules.h"
+#include "vocab/CharClass.h"
 
 #include "model/FixedText.h"
 #include "model/ModelMessages.h"
@@ -16,10 +17,6 @@ namespace {
 bool isAsciiAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
-bool isSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 // A cursor over the text with the number readers of the formatted-input conventions: leading
 // white space skipped, an optional sign, digits; a hexadecimal number may start with 0x.
 class TextCursor {

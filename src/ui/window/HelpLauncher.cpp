@@ -6,6 +6,11 @@
 #include <QFileInfo>
 #include <QProcess>
 
+// The installed topics relative to the program's folder; the build sets it from its install dirs.
+#ifndef KORVEX_INSTALLED_HELP_DIR
+#define KORVEX_INSTALLED_HELP_DIR "../share/korvex/help"
+#endif
+
 namespace korvex::ui::window {
 
 HelpLauncher::HelpLauncher(QString startDirectory)
@@ -16,11 +21,15 @@ QString HelpLauncher::topicName(int section) {
     return QStringLiteral("korvex-section-%1.html").arg(section);
 }
 
+QStringList HelpLauncher::topicFolders(const QString& programDir, const QString& startDirectory) {
+    return {programDir + QStringLiteral("/help"),
+            QDir::cleanPath(programDir + QStringLiteral("/" KORVEX_INSTALLED_HELP_DIR)),
+            startDirectory + QStringLiteral("/help")};
+}
+
 QString HelpLauncher::topicPath(int section) const {
     const QString name = topicName(section);
-    const QStringList folders{QCoreApplication::applicationDirPath() + QStringLiteral("/help"),
-                              startDirectory_ + QStringLiteral("/help")};
-    for (const QString& folder : folders) {
+    for (const QString& folder : topicFolders(QCoreApplication::applicationDirPath(), startDirectory_)) {
         const QString path = QDir(folder).filePath(name);
         if (QFileInfo::exists(path)) return QDir::cleanPath(path);
     }

@@ -5,6 +5,7 @@
 #include "formats/csv/RegisterCsvReader.h"
 #include "formats/csv/RegisterCsvWriter.h"
 #include "model/FixedText.h"
+#include "support/FileText.h"
 #include "vocab/RegisterCodes.h"
 #include "vocab/RegisterNames.h"
 
@@ -34,10 +35,7 @@ RegisterDef holding(uint16_t number, int32_t type = RegisterType::Holding) {
     return r;
 }
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using korvex::test::slurp;
 
 // The type a register comes back as: the notation folds single-write coils and holding
 // registers, and NONE, into COIL and HOLD.

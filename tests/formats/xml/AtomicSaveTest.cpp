@@ -3,6 +3,7 @@
 // is left behind, nothing is marked saved and the message names the path.
 #include "formats/AtomicFile.h"
 #include "formats/xml/MapFile.h"
+#include "support/FileText.h"
 #include "support/XmlTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -49,12 +50,7 @@ private:
     Step fail_;
 };
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using korvex::test::slurp;
 
 class AtomicSave : public ::testing::Test {
 protected:

@@ -8,6 +8,7 @@
 #include "model/FixedText.h"
 #include "model/ObjectLinks.h"
 #include "model/lists/ListBuilding.h"
+#include "support/FileText.h"
 #include "support/LinkCheck.h"
 #include "support/MapBuilders.h"
 #include "support/XmlTestSupport.h"
@@ -27,12 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using korvex::test::slurp;
 
 class MapFile : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 #include "formats/AtomicFile.h"
 #include "formats/xml/MapDocument.h"
 #include "formats/xml/MapFile.h"
+#include "support/FileText.h"
 #include "support/XmlTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -83,12 +84,7 @@ private:
     int renameStep_ = -1;
 };
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using korvex::test::slurp;
 
 class SaveKill : public ::testing::Test {
 protected:

@@ -49,6 +49,12 @@ inline void showPage(Tool& tool, Page page) {
     QCoreApplication::processEvents();
 }
 
+// Picks an action in the page's list and presses Execute, as a user does.
+inline void runAction(Tool& tool, device::Page page, int action) {
+    tool.window->page(page)->actionList()->setCurrentIndex(action);
+    tool.window->page(page)->executeButton()->click();
+}
+
 inline QPoint rowPoint(QTableView* grid, int row) {
     grid->scrollTo(grid->model()->index(row, 1));
     return grid->visualRect(grid->model()->index(row, 1)).center();

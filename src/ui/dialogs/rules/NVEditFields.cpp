@@ -1,4 +1,5 @@
 #include "ui/dialogs/rules/NVEditFields.h"
+#include "vocab/CharClass.h"
 
 #include "vocab/BaseType.h"
 
@@ -10,14 +11,10 @@
 namespace korvex::ui::dialogs {
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 // "%d" at pos: blanks skipped, an optional sign, at least one digit; saturated far beyond any
 // range a box accepts.
 std::optional<long long> readDecimal(std::string_view text, std::size_t& pos) {
-    while (pos < text.size() && isBlank(text[pos])) ++pos;
+    while (pos < text.size() && isSpace(text[pos])) ++pos;
     bool negative = false;
     if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) negative = text[pos++] == '-';
     const std::size_t start = pos;
@@ -39,7 +36,7 @@ bool scanForm(std::string_view text, std::string_view form, std::array<long long
             if (!value) return false;
             out[count++] = *value;
         } else if (f == ' ') {
-            while (pos < text.size() && isBlank(text[pos])) ++pos;
+            while (pos < text.size() && isSpace(text[pos])) ++pos;
         } else if (pos >= text.size() || text[pos++] != f) {
             return false;
         }
