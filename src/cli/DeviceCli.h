@@ -66,6 +66,7 @@ struct DeviceSetup {
     std::string mapOut;
     bool yes = false;
     bool silence = false; // every reply ends by line silence, even after the gateway's prompt
+    bool verify = false;  // every send reads back what it wrote and compares it
     device::ActionOptions options;
 };
 

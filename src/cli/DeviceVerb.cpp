@@ -104,6 +104,8 @@ int readOption(const std::vector<std::string>& in, std::size_t& i, DeviceSetup& 
         setup.options.gatewaySlave = true;
     } else if (option == "--silence") {
         setup.silence = true;
+    } else if (option == "--verify") {
+        setup.verify = true;
     } else if (option != "--port" && option != "--model" && option != "--map" && option != "--out") {
         return badDeviceArguments("unknown option " + option);
     } else if (i + 1 >= in.size()) {
@@ -166,6 +168,7 @@ int runDevice(const std::vector<std::string>& in) {
     std::mutex mapMutex;
     ValueTable values;
     CommandEngine engine(link, *map, mapMutex, values);
+    engine.verifyAfterSend.store(setup.verify);
     PrintingSink sink;
     StatusReporter reporter(engine, sink);
     DeviceRun* current = nullptr;
@@ -192,7 +195,7 @@ int runDevice(const std::vector<std::string>& in) {
 const VerbRegistrar registrar(
     "device",
     "device --port PORT [--model NAME] [--map IN] [--out OUT] [--yes] [--commissioned] [--slave]\n"
-    "       [--silence] COMMAND [ARGS] [COMMAND [ARGS]] ...\n"
+    "       [--silence] [--verify] COMMAND [ARGS] [COMMAND [ARGS]] ...\n"
     "  Runs device actions on the gateway on PORT (COM1..COM20, a device path such as /dev/ttyACM0,\n"
     "  or the path korvex-gateway-sim prints), in order, stopping at the first that fails, and\n"
     "  prints the status texts as the tool's pages show them. IN is the object map to start from\n"
@@ -201,14 +204,21 @@ const VerbRegistrar registrar(
     "  answered OK by --yes; without it a question is printed and the run fails. --commissioned\n"
     "  and --slave are the Connect page's options. A reply ends as soon as it ends with the gateway's\n"
     "  prompt once the gateway has shown that it prints one, else after 100 ms of line silence;\n"
-    "  --silence waits for the silence after every reply. Commands:\n"
+    "  --silence waits for the silence after every reply. --verify reads back what each send wrote\n"
+    "  and compares it (\"Verified: ...\" or the differences; what differs is not marked as sent).\n"
+    "  compare reads the gateway's NV definitions, objects, port settings (with TCP on Korvex-C) and\n"
+    "  location, or the parts named, and prints each difference as PLACE: FIELD: MAP | GATEWAY, then\n"
+    "  \"Gateway matches the map.\" (exit 0) or the count (exit 1); the map is not changed. Commands:\n"
     "    usage | console LINE...\n"
     "    get-nvs | send-nvs [all | INPUTS OUTPUTS]  (each A-B, A or none; default as offered)\n"
     "    get-objects | send-objects | read-values | write-values [all | A-B]\n"
     "    erase | get-port | send-port | error-info SLAVE | write-value N VALUE\n"
     "    get-ids | get-domains | set-domain I SUBNET NODE ID(hex, - for none)\n"
     "    get-location | set-location TEXT | alter-pid PID\n"
-    "  Example: korvex-cli device --port /dev/ttyACM0 --map plant.xml send-nvs send-objects all send-port",
+    "    compare [nvs] [objects] [port] [node]  (default all)\n"
+    "  Example: korvex-cli device --port /dev/ttyACM0 --map plant.xml send-nvs send-objects all send-port\n"
+    "  Example: korvex-cli device --port /dev/ttyACM0 --map plant.xml --verify send-nvs send-objects\n"
+    "  Example: korvex-cli device --port /dev/ttyACM0 --map plant.xml compare nvs objects",
     runDevice);
 
 } // namespace

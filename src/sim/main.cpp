@@ -22,23 +22,29 @@ void onSignal(int) {
 }
 
 void printHelp() {
-    std::puts("Usage: korvex-gateway-sim [--link PATH] [--sample] [--return MS] [--erase-ms MS]\n"
-              "                          [--no-prompt] [--baud RATE] [--fault KIND:SWITCH]...\n"
-              "Acts as a Korvex gateway on the master side of a pseudo-terminal and prints the slave\n"
-              "path; open that path (or the --link symlink) as the serial port. Runs until interrupted.\n\n"
-              "  --link PATH         make PATH a symlink to the slave side (gone while hung up)\n"
-              "  --sample            start with a small configuration (3 objects, 4 NVs, a domain)\n"
-              "  --return MS         after a hang-up, come back on a new line after MS milliseconds\n"
-              "  --erase-ms MS       erasing the configuration takes MS milliseconds (default 3000)\n"
-              "  --no-prompt         end replies without the console prompt \":->\"\n"
-              "  --baud RATE         hold the line to RATE baud, ten bits a byte (e.g. 115200), in both\n"
-              "                      directions; without it bytes go as fast as the terminal takes them\n"
-              "  --fault KIND:SWITCH fault for one command kind (usage, pcx, nvitx, obj, nv, mod, ...;\n"
-              "                      * for all); switches: noreply, garbage, delay=MS, split=MS,\n"
-              "                      error=TEXT, hangup=N (hang up on the command after N), trickle=MS,\n"
-              "                      after=N (the first N commands of the kind are answered normally),\n"
-              "                      tail=MS (MS after the reply, print the prompt once more)\n\n"
-              "Example: korvex-gateway-sim --link /tmp/korvex --fault usage:delay=500 --fault pcx:split=150");
+    std::puts(
+        "Usage: korvex-gateway-sim [--link PATH] [--sample] [--return MS] [--erase-ms MS]\n"
+        "                          [--no-prompt] [--baud RATE] [--fault KIND:SWITCH]...\n"
+        "                          [--alter KIND:N:ATTR=VALUE]...\n"
+        "Acts as a Korvex gateway on the master side of a pseudo-terminal and prints the slave\n"
+        "path; open that path (or the --link symlink) as the serial port. Runs until interrupted.\n\n"
+        "  --link PATH         make PATH a symlink to the slave side (gone while hung up)\n"
+        "  --sample            start with a small configuration (3 objects, 4 NVs, a domain)\n"
+        "  --return MS         after a hang-up, come back on a new line after MS milliseconds\n"
+        "  --erase-ms MS       erasing the configuration takes MS milliseconds (default 3000)\n"
+        "  --no-prompt         end replies without the console prompt \":->\"\n"
+        "  --baud RATE         hold the line to RATE baud, ten bits a byte (e.g. 115200), in both\n"
+        "                      directions; without it bytes go as fast as the terminal takes them\n"
+        "  --fault KIND:SWITCH fault for one command kind (usage, pcx, nvitx, obj, nv, mod, ...;\n"
+        "                      * for all); switches: noreply, garbage, delay=MS, split=MS,\n"
+        "                      error=TEXT, hangup=N (hang up on the command after N), trickle=MS,\n"
+        "                      after=N (the first N commands of the kind are answered normally),\n"
+        "                      tail=MS (MS after the reply, print the prompt once more)\n"
+        "  --alter KIND:N:ATTR=VALUE  store and report ATTR of item N as VALUE whenever the item\n"
+        "                      is written or read: obj:N (object), nvi:N / nvo:N (NV), mod:0 (port\n"
+        "                      and IP settings), mod:N:ipmap (TCP entry N), nd:0:loc or nd:0:pid\n\n"
+        "Example: korvex-gateway-sim --link /tmp/korvex --fault usage:delay=500 --fault pcx:split=150\n"
+        "Example: korvex-gateway-sim --link /tmp/korvex --alter obj:3:modreg=209 --alter mod:0:baud=38400");
 }
 
 bool needValue(int i, int argc, const char* option) {
@@ -65,6 +71,7 @@ struct Options {
     int baud = 0;
     std::string link;
     std::vector<std::string> faults;
+    std::vector<std::string> alterations;
 };
 
 // Reads one option at argv[i] (advancing past its value); -1 to go on, else the exit status.
@@ -95,6 +102,12 @@ int readOption(int& i, int argc, char** argv, Options& options) {
         if (korvex::sim::FaultPlan().add(options.faults.back(), &error)) return -1;
         std::fprintf(stderr, "korvex-gateway-sim: %s\n", error.c_str());
         return 2;
+    } else if (arg == "--alter" && needValue(i, argc, "--alter")) {
+        options.alterations.emplace_back(argv[++i]);
+        korvex::sim::Alteration alteration;
+        if (korvex::sim::parseAlteration(options.alterations.back(), alteration, &error)) return -1;
+        std::fprintf(stderr, "korvex-gateway-sim: bad --alter \"%s\": %s\n", argv[i], error.c_str());
+        return 2;
     } else {
         std::fprintf(stderr, "korvex-gateway-sim: unknown argument \"%s\" (try --help)\n", arg.c_str());
         return 2;
@@ -113,6 +126,7 @@ int main(int argc, char** argv) {
     korvex::sim::SimulatedGateway gateway(options.sample ? korvex::sim::sampleConfig()
                                                          : korvex::sim::GatewayConfig());
     for (const auto& fault : options.faults) gateway.addFault(fault);
+    for (const auto& alteration : options.alterations) gateway.addAlteration(alteration);
     gateway.setAutoReturn(options.returnMs);
     gateway.setEraseMs(options.eraseMs);
     gateway.setPrompt(options.prompt);
