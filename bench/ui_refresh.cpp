@@ -3,9 +3,9 @@
 // rendering the view offscreen. Also measured: reading every cell once (the worst case, when
 // something asks the whole model, e.g. a column resize to contents). A frame is 16.7 ms.
 #include "model/FixedText.h"
-#include "ui/ConfigTool.h"
-#include "ui/MapTableModel.h"
-#include "ui/MasterListModel.h"
+#include "ui/models/MapTableModel.h"
+#include "ui/models/MasterListModel.h"
+#include "ui/window/ConfigTool.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -76,8 +76,8 @@ void renderView(QTableView* view) {
 struct MasterFixture {
     std::unique_ptr<ObjectMap> map = filledMap();
     std::mutex mutex;
-    ui::WorkingOptions options;
-    ui::MasterListModel model{*map, mutex, options};
+    ui::window::WorkingOptions options;
+    ui::models::MasterListModel model{*map, mutex, options};
 };
 
 void BM_MasterListRefreshAndRepaint(benchmark::State& state) {
@@ -107,7 +107,7 @@ BENCHMARK(BM_MasterListEveryCell)->Unit(benchmark::kMicrosecond);
 struct ListFixture {
     std::unique_ptr<ObjectMap> map = filledMap();
     std::mutex mutex;
-    ui::MapTableModel model{*map, mutex, [](const ObjectMap& m) { return m.nvCount; }};
+    ui::models::MapTableModel model{*map, mutex, [](const ObjectMap& m) { return m.nvCount; }};
     ListFixture() {
         model.setColumns({
             {QStringLiteral("Dir"), 40,

@@ -22,7 +22,7 @@ device/reporting  vocab model formats/* device/link device/engine
 device/actions    vocab model formats/* device/link device/engine device/reporting
 device/qt         vocab model formats/* device/link
 sim               vocab model formats/*
-ui                vocab model formats/* device/* sim
+ui                vocab model formats/* device/*
 cli               vocab model formats/* device/* sim
 app               vocab model formats/* device/* sim ui
 '

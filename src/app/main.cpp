@@ -1,7 +1,9 @@
-// korvex-config: creates the object map and the main window, then runs the message loop.
+// korvex-config: creates the object map and the main window (handing it the simulated gateway
+// for when the user picks it), then runs the message loop.
+#include "app/GatewaySimulator.h"
 #include "model/ObjectMap.h"
-#include "ui/ConfigTool.h"
-#include "ui/Prompter.h"
+#include "ui/window/ConfigTool.h"
+#include "ui/window/Prompter.h"
 
 #include <QApplication>
 
@@ -12,8 +14,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("korvex-config"));
     // The map is large (three fixed-capacity lists); it lives on the heap for the whole run.
     auto map = std::make_unique<korvex::ObjectMap>();
-    korvex::ui::QtPrompter prompter;
-    korvex::ui::ConfigTool window(*map, prompter);
+    korvex::ui::window::QtPrompter prompter;
+    korvex::ui::window::ConfigTool window(*map, prompter, korvex::app::gatewaySimulators());
     window.show();
     return app.exec();
 }

@@ -1,12 +1,12 @@
 // The Connect page: its lists and option boxes, what the options change elsewhere, and the port
 // and terminal against the in-process simulated gateway.
-#include "DevicePagesTestSupport.h"
+#include "ui/support/DevicePagesTestSupport.h"
 
-#include "ui/ConnectPage.h"
-#include "ui/DeviceSession.h"
-#include "ui/MasterListPage.h"
-#include "ui/PortComboBox.h"
-#include "ui/UiTexts.h"
+#include "ui/pages/connect/ConnectPage.h"
+#include "ui/pages/masterlist/MasterListPage.h"
+#include "ui/widgets/PortComboBox.h"
+#include "ui/window/DeviceSession.h"
+#include "ui/window/UiTexts.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,9 +1,9 @@
 // Object Data Update: values shown and parsed by the object's data format (hexadecimal entry,
 // the 16-bit low half), Apply storing the value and asking for the write, Cancel storing nothing.
-#include "EditorTestSupport.h"
+#include "ui/support/EditorTestSupport.h"
 
-#include "ui/DataValue.h"
 #include "vocab/RegisterCodes.h"
+#include "ui/dialogs/DataValue.h"
 
 #include <bit>
 

@@ -1,12 +1,13 @@
 // The main window: start-up state, the title per page, the close guard, the consistency
 // messages on tab changes, the in-sync indicator and help per page.
-#include "UiTestSupport.h"
+#include "ui/support/UiTestSupport.h"
 
-#include "ui/DeviceSession.h"
-#include "ui/UiTexts.h"
+#include "ui/window/DeviceSession.h"
+#include "ui/window/UiTexts.h"
 
 #include "model/FixedText.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -28,7 +29,7 @@ TEST(Frame, StartsOnConnectWithEmptyMapAndEverythingSaved) {
     EXPECT_EQ(w.currentPage(), kConnectPage);
     EXPECT_EQ(w.deviceModel(), 0);
     EXPECT_EQ(w.deviceModelName(), QStringLiteral("Korvex-A"));
-    EXPECT_TRUE(w.fileName().isEmpty());
+    EXPECT_TRUE(w.session().fileName().isEmpty());
     EXPECT_TRUE(tool.map->saveIndicators.all());
     EXPECT_EQ(tool.map->nvCount, 0);
     EXPECT_EQ(tool.map->registerCount, 0);
@@ -59,7 +60,7 @@ TEST(Frame, DeviceModelNameFollowsTheIndex) {
 TEST(Frame, TitleShowsTheFileOnlyOnMasterList) {
     Tool tool;
     ConfigTool& w = *tool.window;
-    w.setFileName(QStringLiteral("/tmp/maps/plant.xml"));
+    w.session().setFileName(QStringLiteral("/tmp/maps/plant.xml"));
     w.selectPage(kMasterListPage);
     EXPECT_EQ(w.windowTitle(), kTitle + QStringLiteral(" [plant.xml]"));
     w.selectPage(kModbusPortPage); // leaves the title as it was
@@ -68,7 +69,7 @@ TEST(Frame, TitleShowsTheFileOnlyOnMasterList) {
     EXPECT_EQ(w.windowTitle(), kTitle);
     w.selectPage(kModbusPortPage);
     EXPECT_EQ(w.windowTitle(), kTitle);
-    w.setFileName(QString());
+    w.session().setFileName(QString());
     w.selectPage(kMasterListPage);
     EXPECT_EQ(w.windowTitle(), kTitle);
 }
@@ -77,7 +78,7 @@ TEST(Frame, TitleShowsTheFileOnlyOnMasterList) {
 TEST(Frame, ImageColumnsAreFifteenPixelsWide) {
     Tool tool;
     tool.window->show();
-    for (int page :
+    for (Page page :
          {kRegImportPage, kRegListPage, kNVImportPage, kNVListPage, kMasterListPage, kViewDataPage}) {
         tool.window->selectPage(page);
         auto* grid = tool.window->page(page)->findChild<QTableView*>();
@@ -182,10 +183,10 @@ TEST(Frame, InSyncNeedsObjectsNVsPortAndNode) {
     tool.map->nvCount = 1;
     tool.map->nvs[0].defined = 1;
     tool.map->nvs[0].inDevice = 1;
-    w.setPortSettingsInSync(true);
+    w.session().setPortInSync(true);
     w.updateInSync();
     EXPECT_FALSE(w.inSyncShown()); // LonWorks node settings still out of sync
-    w.setNodeSettingsInSync(true);
+    w.session().setNodeInSync(true);
     w.updateInSync();
     EXPECT_TRUE(w.inSyncShown());
 
@@ -197,7 +198,7 @@ TEST(Frame, InSyncNeedsObjectsNVsPortAndNode) {
     w.updateInSync();
     EXPECT_FALSE(w.inSyncShown());
     tool.map->object(400)->syncFlags |= SyncFlag::InDevice;
-    w.setPortSettingsInSync(false);
+    w.session().setPortInSync(false);
     w.updateInSync();
     EXPECT_FALSE(w.inSyncShown());
 }
@@ -215,7 +216,7 @@ TEST(Frame, InSyncUpdateRefreshesSavedFlags) {
 
 TEST(Frame, HelpButtonOfEachPageOpensItsSection) {
     Tool tool;
-    for (int i = 0; i < kPageCount; ++i) tool.window->page(i)->runCommand(kHelpCommand);
+    for (ToolPage* page : tool.window->pages()) page->helpAction()->trigger();
     ASSERT_EQ(tool.helpOpened.size(), static_cast<size_t>(kPageCount));
     for (int i = 0; i < kPageCount; ++i)
         EXPECT_TRUE(

@@ -1,13 +1,13 @@
 // The window's "In Sync:" indicator over a whole configuration: it turns on only once the NVs,
 // the data objects, the Modbus port settings and the node location are all in the simulated
 // gateway, and off again at the next local edit.
-#include "DevicePagesTestSupport.h"
+#include "ui/support/DevicePagesTestSupport.h"
 
 #include "model/lists/ListBuilding.h"
 #include "support/MapBuilders.h"
-#include "ui/GuiActionHost.h"
-#include "ui/LonWorksPage.h"
-#include "ui/ModbusPortPage.h"
+#include "ui/pages/lonworks/LonWorksPage.h"
+#include "ui/pages/modbusport/ModbusPortPage.h"
+#include "ui/window/GuiActionHost.h"
 
 #include <QPushButton>
 #include <QTest>

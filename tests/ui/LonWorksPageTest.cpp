@@ -1,10 +1,10 @@
 // The LonWorks page: the program-ID selector, location and domain field rules, the commissioned
 // refusals, the page's indicator, and every button against the simulated gateway.
-#include "DevicePagesTestSupport.h"
+#include "ui/support/DevicePagesTestSupport.h"
 
 #include "model/FixedText.h"
-#include "ui/LonWorksFields.h"
-#include "ui/LonWorksPage.h"
+#include "ui/pages/lonworks/LonWorksFields.h"
+#include "ui/pages/lonworks/LonWorksPage.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -101,7 +101,7 @@ TEST(LonWorksPage, LocationChangeTakesTheNodeOutOfSync) {
     typeInto(page.locationBox(), QStringLiteral("Plant room 2"));
     EXPECT_EQ(std::string(textOf(tool.map->node.loc)), "Plant room 2");
     EXPECT_FALSE(page.indicatorOn());
-    EXPECT_FALSE(tool.window->nodeSettingsInSync());
+    EXPECT_FALSE(tool.window->session().nodeInSync());
 }
 
 TEST(LonWorksPage, DomainEditsRedrawTheRowAndClearTheUnusedMark) {
@@ -163,7 +163,7 @@ TEST(LonWorksPage, EveryButtonAgainstTheGateway) {
     typeInto(page.locationBox(), QStringLiteral("Boiler house"));
     press(page.setLocationButton(), "Node Location written");
     EXPECT_TRUE(page.indicatorOn());
-    EXPECT_TRUE(tool.window->nodeSettingsInSync());
+    EXPECT_TRUE(tool.window->session().nodeInSync());
     EXPECT_EQ(tool.gateway().withConfig([](sim::GatewayConfig& c) { return c.location; }), "Boiler house");
 
     press(page.getIdsButton(), "Program ID read\nNeuron ID read\n");

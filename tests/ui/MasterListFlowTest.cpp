@@ -2,12 +2,12 @@
 // them from the action list: objects refused while their NVs are not in the device, NVs sent,
 // objects sent, objects read back after the usage query, and the device erased. Each step waits
 // on what the status loop reports, never on the clock.
-#include "DevicePagesTestSupport.h"
-#include "ListPagesTestSupport.h"
+#include "ui/support/DevicePagesTestSupport.h"
+#include "ui/support/ListPagesTestSupport.h"
 
 #include "model/lists/ListBuilding.h"
 #include "model/lists/ListEditing.h"
-#include "ui/MasterListPage.h"
+#include "ui/pages/masterlist/MasterListPage.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>
@@ -32,7 +32,7 @@ void runAction(Tool& tool, int action) {
 
 // One input and two output NVs, each with its object and holding register.
 void buildSmallMap(Tool& tool) {
-    std::lock_guard lock(tool.window->mapMutex());
+    std::lock_guard lock(tool.window->session().mutex());
     ObjectMap& map = *tool.map;
     for (int i = 0; i < 3; ++i) ASSERT_EQ(appendNV(map), kOk);
     map.nvs[0].isInput = 1;
@@ -42,7 +42,7 @@ void buildSmallMap(Tool& tool) {
 }
 
 bool objectsInDevice(Tool& tool, int first, int last) {
-    std::lock_guard lock(tool.window->mapMutex());
+    std::lock_guard lock(tool.window->session().mutex());
     for (int n = first; n <= last; ++n)
         if (!tool.map->object(n)->inDevice()) return false;
     return true;
@@ -103,7 +103,7 @@ TEST(MasterListFlow, SendNVsThenObjectsGetThemBackAndErase) {
     EXPECT_EQ(tool.prompter.messages.size(), 1u);
     EXPECT_TRUE(objectsInDevice(tool, 1, 3));
     {
-        std::lock_guard lock(tool.window->mapMutex());
+        std::lock_guard lock(tool.window->session().mutex());
         for (int r = 0; r < tool.map->registerCount; ++r) EXPECT_TRUE(tool.map->registers[r].inDevice) << r;
     }
     EXPECT_EQ(tool.gateway().withConfig([](sim::GatewayConfig& c) { return c.lastObject(); }), 3);
@@ -111,8 +111,8 @@ TEST(MasterListFlow, SendNVsThenObjectsGetThemBackAndErase) {
 
     // Get: the list is replaced (asked first); the usage query offers the device's last object,
     // and the objects above it count as in sync afterwards.
-    tool.window->setPortSettingsInSync(true);
-    tool.window->setNodeSettingsInSync(true);
+    tool.window->session().setPortInSync(true);
+    tool.window->session().setNodeInSync(true);
     tool.prompter.objectRanges = {{RangeAnswer::Ok, ObjectRange{1, 3}}};
     runAction(tool, kGetObjects);
     ASSERT_EQ(tool.prompter.messages.size(), 2u);
@@ -147,14 +147,14 @@ TEST(MasterListFlow, SendNVsThenObjectsGetThemBackAndErase) {
         tool.gateway().withConfig([](sim::GatewayConfig& c) { return c.objects.size() + c.netVars.size(); }),
         0u);
     {
-        std::lock_guard lock(tool.window->mapMutex());
+        std::lock_guard lock(tool.window->session().mutex());
         for (int n = 1; n <= 3; ++n) EXPECT_FALSE(tool.map->object(n)->inDevice()) << n;
         EXPECT_TRUE(tool.map->object(4)->inDevice()); // free slots count as sent
         for (int r = 0; r < tool.map->nvCount; ++r) EXPECT_FALSE(tool.map->nvs[r].inDevice) << r;
         for (int r = 0; r < tool.map->registerCount; ++r) EXPECT_FALSE(tool.map->registers[r].inDevice) << r;
     }
-    EXPECT_FALSE(tool.window->portSettingsInSync());
-    EXPECT_FALSE(tool.window->nodeSettingsInSync());
+    EXPECT_FALSE(tool.window->session().portInSync());
+    EXPECT_FALSE(tool.window->session().nodeInSync());
     EXPECT_FALSE(tool.window->inSyncShown());
     EXPECT_EQ(imageKey(*page.model(), 0), outOfSyncImage);
 }
@@ -176,7 +176,7 @@ TEST(MasterListFlow, CancelledQuestionsSendNothing) {
 }
 
 bool mapIntact(Tool& tool) {
-    std::lock_guard lock(tool.window->mapMutex());
+    std::lock_guard lock(tool.window->session().mutex());
     return tool.map->nvCount == 3 && tool.map->registerCount == 3 && tool.map->object(1)->hasNV() &&
            tool.map->object(1)->hasRegister();
 }

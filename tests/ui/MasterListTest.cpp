@@ -1,14 +1,15 @@
 // The Master List page: the grid's cells and columns, selection across refreshes, the
 // double-click zones, and the file commands up to the map file itself.
-#include "DevicePagesTestSupport.h"
+#include "ui/support/DevicePagesTestSupport.h"
 
-#include "model/FixedText.h"
-#include "ui/LonWorksPage.h"
-#include "ui/MasterListModel.h"
-#include "ui/MasterListPage.h"
-#include "ui/UiTexts.h"
 #include "vocab/SnvtCatalogue.h"
+#include "model/FixedText.h"
+#include "ui/models/MasterListModel.h"
+#include "ui/pages/lonworks/LonWorksPage.h"
+#include "ui/pages/masterlist/MasterListPage.h"
+#include "ui/window/UiTexts.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QTableView>
@@ -168,7 +169,7 @@ TEST(MasterListFiles, OpenRefusesAPathWithoutXml) {
     Tool tool;
     tool.map->object(5)->datatype = 1; // stays: nothing else changes
     tool.prompter.files = {QStringLiteral("/tmp/plant.txt")};
-    tool.window->page(kMasterListPage)->runCommand(kOpenMap);
+    tool.page<MasterListPage>(kMasterListPage).openMapAction()->trigger();
     ASSERT_EQ(tool.prompter.messages.size(), 1u);
     EXPECT_EQ(tool.prompter.messages[0].text, QStringLiteral("Need a .xml file."));
     EXPECT_EQ(tool.prompter.messages[0].icon, MessageIcon::Information);
@@ -178,12 +179,12 @@ TEST(MasterListFiles, OpenRefusesAPathWithoutXml) {
 
 TEST(MasterListFiles, CancelledOpenStillTakesThePortSettingsAsSaved) {
     Tool tool;
-    tool.window->setFileName(QStringLiteral("/tmp/old.xml"));
+    tool.window->session().setFileName(QStringLiteral("/tmp/old.xml"));
     tool.map->modbus.baud = 9600;
     tool.map->saveIndicators.portSettings = false;
-    tool.window->page(kMasterListPage)->runCommand(kOpenMap);
+    tool.page<MasterListPage>(kMasterListPage).openMapAction()->trigger();
     EXPECT_TRUE(tool.prompter.messages.empty());
-    EXPECT_TRUE(tool.window->fileName().isEmpty());
+    EXPECT_TRUE(tool.window->session().fileName().isEmpty());
     EXPECT_TRUE(tool.map->saveIndicators.portSettings);
     EXPECT_EQ(tool.map->fileSnapshot.baud, 9600);
     EXPECT_EQ(tool.map->pageSnapshot.baud, 9600);
@@ -193,21 +194,21 @@ TEST(MasterListFiles, CancelledSaveAsLeavesTheCloseGuardAsking) {
     Tool tool;
     tool.map->modbus.baud = 4800;
     tool.map->saveIndicators.portSettings = false;
-    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
     EXPECT_FALSE(tool.map->saveIndicators.portSettings);
     EXPECT_TRUE(tool.window->page(kMasterListPage)->statusText().isEmpty());
 }
 
 TEST(MasterListFiles, NewForgetsTheFileAndEmptiesTheMap) {
     Tool tool;
-    tool.window->setFileName(QStringLiteral("/tmp/plant.xml"));
+    tool.window->session().setFileName(QStringLiteral("/tmp/plant.xml"));
     tool.window->selectPage(kMasterListPage);
     tool.map->object(8)->flags = ObjectFlag::InUse;
     tool.map->registerCount = 2;
     tool.map->modbus.baud = 2400; // port settings are not part of a new map, and stay unsaved
     tool.window->page(kMasterListPage)->setStatus(QStringLiteral("old"));
-    tool.window->page(kMasterListPage)->runCommand(kNewMap);
-    EXPECT_TRUE(tool.window->fileName().isEmpty());
+    tool.page<MasterListPage>(kMasterListPage).newMapAction()->trigger();
+    EXPECT_TRUE(tool.window->session().fileName().isEmpty());
     EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle) + u'*');
     EXPECT_TRUE(tool.map->object(8)->isEmpty());
     EXPECT_EQ(tool.map->registerCount, 0);
@@ -247,18 +248,18 @@ TEST_F(MapFileFlow, SaveAsThenOpenBringsTheMapBack) {
     tool.map->saveIndicators = {false, false, true};
 
     tool.prompter.files = {dir.filePath(QStringLiteral("plant"))}; // ".xml" is added
-    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
     EXPECT_TRUE(QFile::exists(path));
-    EXPECT_EQ(tool.window->fileName(), path);
+    EXPECT_EQ(tool.window->session().fileName(), path);
     EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle) + QStringLiteral(" [plant.xml]"));
     EXPECT_EQ(tool.window->page(kMasterListPage)->statusText(), QStringLiteral("File saved."));
     EXPECT_TRUE(tool.map->saveIndicators.all());
     EXPECT_EQ(tool.map->fileSnapshot.baud, 9600);
 
-    tool.window->page(kMasterListPage)->runCommand(kNewMap);
+    tool.page<MasterListPage>(kMasterListPage).newMapAction()->trigger();
     EXPECT_TRUE(tool.map->object(4)->isEmpty());
     tool.prompter.files = {path};
-    tool.window->page(kMasterListPage)->runCommand(kOpenMap);
+    tool.page<MasterListPage>(kMasterListPage).openMapAction()->trigger();
     EXPECT_TRUE(tool.prompter.messages.empty()) << tool.prompter.messageTexts().join("|").toStdString();
     EXPECT_EQ(tool.window->page(kMasterListPage)->statusText(), QStringLiteral("File loaded."));
     EXPECT_EQ(tool.window->windowTitle(), QString::fromLatin1(text::kTitle) + QStringLiteral(" [plant.xml]"));
@@ -276,12 +277,12 @@ TEST_F(MapFileFlow, SaveAsAsksBeforeReplacingAFile) {
     existing.close();
     tool.prompter.files = {path};
     tool.prompter.answers = {false};
-    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
     ASSERT_EQ(tool.prompter.messages.size(), 1u);
     EXPECT_EQ(tool.prompter.messages[0].text, QString::fromLatin1(text::kOverwrite));
     ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
     EXPECT_EQ(existing.readAll(), QByteArray("keep me"));
-    EXPECT_TRUE(tool.window->fileName().isEmpty());
+    EXPECT_TRUE(tool.window->session().fileName().isEmpty());
 }
 
 // A file that fails to load leaves the window as it was: the map, its file name and its saved
@@ -295,12 +296,12 @@ TEST_F(MapFileFlow, AMalformedFileIsReportedAndLeavesTheMapAsItWas) {
         "\r\n<objects>\r\n");
     bad.close();
     const QString previous = dir.filePath(QStringLiteral("previous.xml"));
-    tool.window->setFileName(previous);
+    tool.window->session().setFileName(previous);
     tool.map->object(2)->datatype = 3;
     tool.map->modbus.baud = 38400;
     tool.map->saveIndicators.portSettings = false;
     tool.prompter.files = {path};
-    tool.window->page(kMasterListPage)->runCommand(kOpenMap);
+    tool.page<MasterListPage>(kMasterListPage).openMapAction()->trigger();
     ASSERT_EQ(tool.prompter.messages.size(), 1u);
     EXPECT_TRUE(tool.prompter.messages[0].text.startsWith(QStringLiteral("Unexpected end of file")))
         << tool.prompter.messages[0].text.toStdString();
@@ -308,7 +309,7 @@ TEST_F(MapFileFlow, AMalformedFileIsReportedAndLeavesTheMapAsItWas) {
     EXPECT_EQ(tool.map->object(2)->datatype, 3);
     EXPECT_EQ(tool.map->modbus.baud, 38400);
     EXPECT_FALSE(tool.map->saveIndicators.portSettings);
-    EXPECT_EQ(tool.window->fileName(), previous);
+    EXPECT_EQ(tool.window->session().fileName(), previous);
     EXPECT_TRUE(tool.window->page(kMasterListPage)->statusText().isEmpty());
 }
 
@@ -320,21 +321,22 @@ TEST_F(MapFileFlow, NewAndOpenShowTheLoadedMapOnTheLonWorksPage) {
     setText(tool.map->node.loc, "Plant room");
     tool.map->node.pid = 33;
     tool.prompter.files = {path};
-    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
+    MasterListPage& master = tool.page<MasterListPage>(kMasterListPage);
     const struct {
-        int command;
+        QAction* command;
         const char* location;
         int pid;
-    } cases[] = {{kNewMap, "Unassigned", 0}, {kOpenMap, "Plant room", 33}};
+    } cases[] = {{master.newMapAction(), "Unassigned", 0}, {master.openMapAction(), "Plant room", 33}};
     for (const auto& c : cases) {
         typeInto(lonWorks.locationBox(), QStringLiteral("Old place"));
         typeInto(lonWorks.selectorBox(), QStringLiteral("40"));
         tool.prompter.files = {path};
-        tool.window->page(kMasterListPage)->runCommand(c.command);
-        EXPECT_EQ(textOf(tool.map->node.loc), c.location) << c.command;
-        EXPECT_EQ(lonWorks.locationBox()->text(), QString::fromLatin1(c.location)) << c.command;
-        EXPECT_EQ(tool.map->node.pid, c.pid) << c.command;
-        EXPECT_EQ(lonWorks.selectorBox()->text(), QString::number(c.pid)) << c.command;
+        c.command->trigger();
+        EXPECT_EQ(textOf(tool.map->node.loc), c.location) << c.location;
+        EXPECT_EQ(lonWorks.locationBox()->text(), QString::fromLatin1(c.location)) << c.location;
+        EXPECT_EQ(tool.map->node.pid, c.pid) << c.location;
+        EXPECT_EQ(lonWorks.selectorBox()->text(), QString::number(c.pid)) << c.location;
     }
 }
 
@@ -349,15 +351,15 @@ TEST_F(MapFileFlow, CancelledSaveCopyKeepsTheFileName) {
         Tool tool;
         tool.window->selectPage(kMasterListPage);
         tool.prompter.files = {path};
-        tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+        tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
         ASSERT_TRUE(QFile::remove(path));
         tool.prompter.files = {chosen};
         tool.prompter.answers = {false};
-        tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
-        EXPECT_EQ(tool.window->fileName(), path) << chosen.toStdString();
+        tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
+        EXPECT_EQ(tool.window->session().fileName(), path) << chosen.toStdString();
         EXPECT_EQ(tool.window->windowTitle(),
                   QString::fromLatin1(text::kTitle) + QStringLiteral(" [plant.xml]"));
-        tool.window->page(kMasterListPage)->runCommand(kSaveMap);
+        tool.page<MasterListPage>(kMasterListPage).saveMapAction()->trigger();
         EXPECT_TRUE(QFile::exists(path)) << chosen.toStdString();
         EXPECT_EQ(tool.prompter.messages.size(), chosen.isEmpty() ? 0u : 1u);
     }
@@ -366,14 +368,14 @@ TEST_F(MapFileFlow, CancelledSaveCopyKeepsTheFileName) {
 TEST_F(MapFileFlow, FailedSaveForgetsThePathAndSaysWhy) {
     Tool tool;
     const QString unwritable = dir.filePath(QStringLiteral("missing-folder/plant.xml"));
-    tool.window->setFileName(unwritable);
+    tool.window->session().setFileName(unwritable);
     tool.map->saveIndicators.portSettings = false;
-    tool.window->page(kMasterListPage)->runCommand(kSaveMap);
+    tool.page<MasterListPage>(kMasterListPage).saveMapAction()->trigger();
     ASSERT_EQ(tool.prompter.messages.size(), 1u);
     EXPECT_EQ(tool.prompter.messages[0].text,
               QStringLiteral("Error opening object map file %1\n").arg(unwritable));
     EXPECT_EQ(tool.prompter.messages[0].icon, MessageIcon::Information);
-    EXPECT_TRUE(tool.window->fileName().isEmpty());
+    EXPECT_TRUE(tool.window->session().fileName().isEmpty());
     EXPECT_FALSE(tool.map->saveIndicators.portSettings);
 }
 

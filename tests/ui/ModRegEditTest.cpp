@@ -2,20 +2,20 @@
 // number readers the editors share, then the dialog driven through its widgets (the Modicon
 // hint once per run, access modes on input registers, the slave-mode locks, Apply in both modes,
 // Cancel), and the master list's double-click opening the three editors.
-#include "EditorTestSupport.h"
+#include "ui/support/EditorTestSupport.h"
 
-#include "model/ObjectLinks.h"
-#include "support/LinkCheck.h"
-#include "support/MapBuilders.h"
-#include "ui/MasterListModel.h"
-#include "ui/MasterListPage.h"
-#include "ui/ModRegEdit.h"
-#include "ui/NVEdit.h"
-#include "ui/NumberText.h"
-#include "ui/ObjEdit.h"
 #include "vocab/ModiconHint.h"
 #include "vocab/ObjectValue.h"
 #include "vocab/RegisterCodes.h"
+#include "support/LinkCheck.h"
+#include "support/MapBuilders.h"
+#include "model/ObjectLinks.h"
+#include "ui/dialogs/ModRegEdit.h"
+#include "ui/dialogs/NVEdit.h"
+#include "ui/dialogs/ObjEdit.h"
+#include "ui/models/MasterListModel.h"
+#include "ui/pages/masterlist/MasterListPage.h"
+#include "ui/widgets/NumberText.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -336,7 +336,8 @@ QString openedBy(Tool& tool, MasterColumn column, int n) {
     QString opened;
     QTimer::singleShot(0, [&] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            opened = QString::fromLatin1(dialog->metaObject()->className());
+            // The class name without its namespace.
+            opened = QString::fromLatin1(dialog->metaObject()->className()).section(QStringLiteral("::"), -1);
             if (auto* registers = qobject_cast<ModRegEdit*>(dialog))
                 opened += QStringLiteral(" row %1 mode %2").arg(registers->row()).arg(int(registers->mode()));
             dialog->reject();
@@ -354,16 +355,16 @@ TEST(MasterListEditors, DoubleClickZonesOpenTheirEditors) {
     EXPECT_EQ(map.registerCount, 0);
 
     // An object with only an NV gets a register row, and the editor opens on it.
-    EXPECT_EQ(openedBy(tool, MasterColumn::Slave, 2), QStringLiteral("korvex::ui::ModRegEdit row 0 mode 2"));
+    EXPECT_EQ(openedBy(tool, MasterColumn::Slave, 2), QStringLiteral("ModRegEdit row 0 mode 2"));
     EXPECT_EQ(map.registerCount, 1);
     EXPECT_EQ(map.object(2)->registerRow, 1);
     EXPECT_TRUE(checkLinks(map));
-    EXPECT_EQ(openedBy(tool, MasterColumn::Access, 2), QStringLiteral("korvex::ui::ModRegEdit row 0 mode 2"));
+    EXPECT_EQ(openedBy(tool, MasterColumn::Access, 2), QStringLiteral("ModRegEdit row 0 mode 2"));
     EXPECT_EQ(map.registerCount, 1);
 
-    EXPECT_EQ(openedBy(tool, MasterColumn::Fb, 2), QStringLiteral("korvex::ui::NVEdit"));
-    EXPECT_EQ(openedBy(tool, MasterColumn::Name, 2), QStringLiteral("korvex::ui::ObjEdit"));
-    EXPECT_EQ(openedBy(tool, MasterColumn::Number, 7), QStringLiteral("korvex::ui::ObjEdit"));
+    EXPECT_EQ(openedBy(tool, MasterColumn::Fb, 2), QStringLiteral("NVEdit"));
+    EXPECT_EQ(openedBy(tool, MasterColumn::Name, 2), QStringLiteral("ObjEdit"));
+    EXPECT_EQ(openedBy(tool, MasterColumn::Number, 7), QStringLiteral("ObjEdit"));
     EXPECT_EQ(openedBy(tool, MasterColumn::Snvt, 7), QString()); // neither link: nothing opens
     EXPECT_EQ(openedBy(tool, MasterColumn::Slave, 7), QString());
     EXPECT_EQ(map.registerCount, 1);

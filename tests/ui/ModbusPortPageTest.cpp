@@ -1,12 +1,12 @@
 // The Modbus Port page: how the settings are shown and read back, the TCP/IP box checks, the
 // change detection behind the page's indicator, the model dependence, the Write Device checks,
 // the unit spinner, and reads, writes and error counters against the simulated gateway.
-#include "DevicePagesTestSupport.h"
-#include "ListPagesTestSupport.h"
+#include "ui/support/DevicePagesTestSupport.h"
+#include "ui/support/ListPagesTestSupport.h"
 
-#include "ui/ModbusPortFields.h"
-#include "ui/ModbusPortPage.h"
-#include "ui/TcpMap.h"
+#include "ui/dialogs/TcpMap.h"
+#include "ui/pages/modbusport/ModbusPortFields.h"
+#include "ui/pages/modbusport/ModbusPortPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -156,10 +156,10 @@ TEST(ModbusPortPage, FieldChangeDropsTheConfirmedMarkAndTheSavedFlag) {
     Tool tool;
     ModbusPortPage& page = tool.page<ModbusPortPage>(kModbusPortPage);
     tool.map->modbus.flags |= PortFlag::ConfirmedInDevice;
-    tool.window->setNodeSettingsInSync(true);
+    tool.window->session().setNodeInSync(true);
     page.refresh();
     ASSERT_TRUE(page.indicatorOn());
-    ASSERT_TRUE(tool.window->portSettingsInSync());
+    ASSERT_TRUE(tool.window->session().portInSync());
 
     // Leaving a box unchanged changes nothing.
     typeInto(page.timeoutBox(), page.timeoutBox()->text());
@@ -169,7 +169,7 @@ TEST(ModbusPortPage, FieldChangeDropsTheConfirmedMarkAndTheSavedFlag) {
     typeInto(page.timeoutBox(), QStringLiteral("2.55"));
     EXPECT_EQ(tool.map->modbus.timeout, 25);
     EXPECT_FALSE(page.indicatorOn());
-    EXPECT_FALSE(tool.window->portSettingsInSync());
+    EXPECT_FALSE(tool.window->session().portInSync());
     EXPECT_FALSE(tool.map->modbus.flags & PortFlag::ConfirmedInDevice);
     EXPECT_FALSE(tool.map->saveIndicators.portSettings);
     page.refresh();
@@ -315,7 +315,7 @@ TEST(ModbusPortPage, TcpMapDoubleClickEditsTheEntryAndTakesThePortOutOfSync) {
     EXPECT_EQ(page.selectedTcpEntry(), 1);
     ASSERT_TRUE(waitFor([&] { return !page.indicatorOn(); }));
     EXPECT_EQ(page.tcpMapGrid()->model()->index(0, 0).data().toString(), QStringLiteral("3"));
-    EXPECT_FALSE(tool.window->portSettingsInSync());
+    EXPECT_FALSE(tool.window->session().portInSync());
     EXPECT_FALSE(tool.map->saveIndicators.portSettings);
     page.refresh(); // a later redraw does not take the settings for confirmed again
     EXPECT_FALSE(page.indicatorOn());
@@ -340,14 +340,14 @@ TEST(ModbusPortPage, UnitBoxAndSpinnerFollowEachOther) {
 TEST(ModbusPortPage, ReadAndWriteKorvexAAgainstTheGateway) {
     SimTool tool;
     ModbusPortPage& page = tool.page<ModbusPortPage>(kModbusPortPage);
-    tool.window->setNodeSettingsInSync(true);
+    tool.window->session().setNodeInSync(true);
     tool.map->modbus.baud = 4800;
     page.refresh();
     QTest::mouseClick(page.writeButton(), Qt::LeftButton);
     ASSERT_TRUE(tool.waitForStatus(kModbusPortPage, QStringLiteral("Done")));
     EXPECT_TRUE(tool.waitUntilIdle());
     EXPECT_TRUE(page.indicatorOn());
-    EXPECT_TRUE(tool.window->portSettingsInSync());
+    EXPECT_TRUE(tool.window->session().portInSync());
     EXPECT_EQ(tool.gateway().withConfig([](sim::GatewayConfig& c) {
         const std::string* baud = c.portSettings.find("baud");
         return baud ? *baud : std::string();
@@ -371,7 +371,7 @@ TEST(ModbusPortPage, ReadAndWriteKorvexAAgainstTheGateway) {
     page.formatList()->setCurrentIndex(2);
     emit page.formatList()->activated(2);
     EXPECT_FALSE(page.indicatorOn());
-    EXPECT_FALSE(tool.window->portSettingsInSync());
+    EXPECT_FALSE(tool.window->session().portInSync());
 }
 
 TEST(ModbusPortPage, WriteAndReadKorvexCWithTheTcpSettingsAndTheMap) {
@@ -413,7 +413,7 @@ TEST(ModbusPortPage, WriteAndReadKorvexCWithTheTcpSettingsAndTheMap) {
     // A TCP field change takes the settings out of sync at once.
     typeInto(page.tcpPortBox(), QStringLiteral("503"));
     EXPECT_FALSE(page.indicatorOn());
-    EXPECT_FALSE(tool.window->portSettingsInSync());
+    EXPECT_FALSE(tool.window->session().portInSync());
 }
 
 TEST(ModbusPortPage, ErrorInfoTexts) {

@@ -1,16 +1,16 @@
 // The NV Editor: send-time forms and the enabling rules as tables, then the dialog driven through
 // its widgets: field rules and their messages, the private copy (Cancel and the close button
 // discard it), Auto Assign, and what Apply stores, links and refuses.
-#include "EditorTestSupport.h"
+#include "ui/support/EditorTestSupport.h"
 
-#include "model/ModelMessages.h"
-#include "model/lists/NVEditRules.h"
+#include "vocab/BaseType.h"
 #include "support/LinkCheck.h"
 #include "support/MapBuilders.h"
-#include "ui/NVEdit.h"
-#include "ui/NVEditApply.h"
-#include "ui/NVEditFields.h"
-#include "vocab/BaseType.h"
+#include "model/ModelMessages.h"
+#include "model/lists/NVEditRules.h"
+#include "ui/dialogs/NVEdit.h"
+#include "ui/dialogs/rules/NVEditApply.h"
+#include "ui/dialogs/rules/NVEditFields.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,14 +1,15 @@
 // The NV Import page: XIF import of the sample partner file into the grid, marks by selection and
 // by any heading, "Add to NV List" with directions reversed and structures expanded, and the
 // import's refusals.
-#include "ListPagesTestSupport.h"
+#include "ui/support/ListPagesTestSupport.h"
 
 #include "model/FixedText.h"
-#include "ui/ImportGrid.h"
-#include "ui/MapTableModel.h"
-#include "ui/NVImportPage.h"
-#include "ui/NVListPage.h"
+#include "ui/models/ImportGrid.h"
+#include "ui/models/MapTableModel.h"
+#include "ui/pages/nvimport/NVImportPage.h"
+#include "ui/pages/nvlist/NVListPage.h"
 
+#include <QAction>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -24,7 +25,7 @@ NVImportPage& importPage(Tool& tool) {
 
 void importSample(Tool& tool) {
     tool.prompter.files = {examplePath("vz200.xif")};
-    importPage(tool).runCommand(kImportXif);
+    importPage(tool).importAction()->trigger();
 }
 
 int markCount(NVImportPage& page) {
@@ -110,7 +111,7 @@ TEST(NVImportPage, RefusedImportsSayWhy) {
     for (const auto& c : cases) {
         Tool tool;
         tool.prompter.files = {c.path};
-        importPage(tool).runCommand(kImportXif);
+        importPage(tool).importAction()->trigger();
         ASSERT_EQ(tool.prompter.messages.size(), 1u);
         EXPECT_EQ(tool.prompter.messages[0].text, c.message);
         EXPECT_EQ(tool.prompter.messages[0].icon, MessageIcon::Information);
@@ -121,7 +122,7 @@ TEST(NVImportPage, RefusedImportsSayWhy) {
 TEST(NVImportPage, ClearEmptiesTheTable) {
     Tool tool;
     importSample(tool);
-    importPage(tool).runCommand(kClearNVImport);
+    importPage(tool).clearAction()->trigger();
     EXPECT_EQ(importPage(tool).model()->rowCount(), 0);
     EXPECT_EQ(importPage(tool).importTable().count, 0);
     EXPECT_TRUE(importPage(tool).statusText().isEmpty());
@@ -142,7 +143,7 @@ TEST(NVImportPage, ANewerStandardTypeIsNamedAndKept) {
     const auto* box = page.findChild<QPlainTextEdit*>(QStringLiteral("statusBox"));
     ASSERT_NE(box, nullptr);
     const int oneLine = box->height();
-    page.runCommand(kImportXif);
+    page.importAction()->trigger();
     EXPECT_GE(box->height(), oneLine + box->fontMetrics().lineSpacing()) << "the named NV's line shows";
     EXPECT_EQ(page.statusText(),
               QStringLiteral("16 NV's parsed from vav-newer-types.xif.\nnvoVersion: standard type "

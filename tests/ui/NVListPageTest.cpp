@@ -2,22 +2,23 @@
 // refusals, the clear question, every message of the action list, the XIF export, the refresh
 // rules (title update, status loop requests) and the way from the sample XIF file to a built,
 // exported and saved map.
-#include "DevicePagesTestSupport.h"
-#include "ListPagesTestSupport.h"
+#include "ui/support/DevicePagesTestSupport.h"
+#include "ui/support/ListPagesTestSupport.h"
 
 #include "model/FixedText.h"
+#include "support/LinkCheck.h"
 #include "model/lists/ListBuilding.h"
 #include "model/lists/ListEditing.h"
-#include "support/LinkCheck.h"
-#include "ui/DeviceSession.h"
-#include "ui/MapTableModel.h"
-#include "ui/MasterListPage.h"
-#include "ui/NVEdit.h"
-#include "ui/NVImportPage.h"
-#include "ui/NVListPage.h"
-#include "ui/RegListPage.h"
-#include "ui/UiTexts.h"
+#include "ui/dialogs/NVEdit.h"
+#include "ui/models/MapTableModel.h"
+#include "ui/pages/masterlist/MasterListPage.h"
+#include "ui/pages/nvimport/NVImportPage.h"
+#include "ui/pages/nvlist/NVListPage.h"
+#include "ui/pages/reglist/RegListPage.h"
+#include "ui/window/DeviceSession.h"
+#include "ui/window/UiTexts.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -103,7 +104,7 @@ TEST(NVListPage, RowButtonsSayWhenRefused) {
 
 TEST(NVListPage, ClearAsksOnlyWhenTheListHasRows) {
     Tool tool;
-    listPage(tool).runCommand(kClearNVList);
+    listPage(tool).clearAction()->trigger();
     EXPECT_TRUE(tool.prompter.messages.empty());
 
     appendNV(*tool.map);
@@ -111,9 +112,9 @@ TEST(NVListPage, ClearAsksOnlyWhenTheListHasRows) {
     tool.map->registers[0].nvRow = 1;
     tool.map->nvs[0].registerRow = 1;
     tool.prompter.answers = {false, true};
-    listPage(tool).runCommand(kClearNVList);
+    listPage(tool).clearAction()->trigger();
     EXPECT_EQ(tool.map->nvCount, 1);
-    listPage(tool).runCommand(kClearNVList);
+    listPage(tool).clearAction()->trigger();
     EXPECT_EQ(tool.map->nvCount, 0);
     EXPECT_EQ(tool.map->registers[0].nvRow, 0);
     EXPECT_EQ(tool.prompter.messageTexts(),
@@ -195,9 +196,9 @@ TEST(NVListPage, ExportWritesTheGatewaysXifWithSafeNames) {
     setText(tool.map->nvs[0].name, "Flow Rate #2");
     tool.map->nvs[0].fbNumber = 5;
     tool.prompter.files = {QString(), dir.filePath(QStringLiteral("gateway"))};
-    listPage(tool).runCommand(kExportXif); // cancelled
+    listPage(tool).exportXifAction()->trigger(); // cancelled
     EXPECT_TRUE(listPage(tool).statusText().isEmpty());
-    listPage(tool).runCommand(kExportXif);
+    listPage(tool).exportXifAction()->trigger();
     EXPECT_TRUE(tool.prompter.messages.empty());
     EXPECT_EQ(tool.prompter.lastFilters, QStringLiteral("XIF file (*.xif);;All files (*.*)"));
     EXPECT_EQ(listPage(tool).statusText(), QStringLiteral("File saved."));
@@ -209,7 +210,7 @@ TEST(NVListPage, ExportWritesTheGatewaysXifWithSafeNames) {
     tool.prompter.files = {dir.filePath(QStringLiteral("gateway.xif"))};
     tool.prompter.answers = {false};
     listPage(tool).clearStatus();
-    listPage(tool).runCommand(kExportXif);
+    listPage(tool).exportXifAction()->trigger();
     EXPECT_EQ(tool.prompter.messageTexts(), QStringList{QString::fromLatin1(text::kOverwrite)});
     EXPECT_TRUE(listPage(tool).statusText().isEmpty());
 }
@@ -222,7 +223,7 @@ TEST(NVListPage, TitleUpdatesAndStatusLoopRequestsRedrawTheGrid) {
     tool.window->updateTitle();
     EXPECT_EQ(listPage(tool).model()->rowCount(), 1);
     appendNV(*tool.map);
-    tool.window->device().sink().requestRefresh(GridRefresh::NVList);
+    tool.window->device().sink().refresh(device::Refresh::NVList);
     EXPECT_TRUE(waitFor([&] { return listPage(tool).model()->rowCount() == 2; }));
     // The selection stays where it was.
     listPage(tool).selectRow(1);
@@ -284,7 +285,7 @@ TEST(NVListPage, SendAndGetThroughTheSimulatedGateway) {
                                         {RangeAnswer::Ok, NetVarRanges{1, 1, 1, 1}}};
     runAction(tool, kSendNVDefinitions);
     const auto bothInDevice = [&] {
-        std::lock_guard lock(tool.window->mapMutex());
+        std::lock_guard lock(tool.window->session().mutex());
         return tool.map->nvs[0].inDevice && tool.map->nvs[1].inDevice;
     };
     ASSERT_TRUE(waitFor(bothInDevice)) << listPage(tool).statusText().toStdString();
@@ -292,7 +293,7 @@ TEST(NVListPage, SendAndGetThroughTheSimulatedGateway) {
 
     runAction(tool, kGetNVDefinitions);
     ASSERT_TRUE(waitFor([&] {
-        std::lock_guard lock(tool.window->mapMutex());
+        std::lock_guard lock(tool.window->session().mutex());
         return tool.map->nvCount == 2;
     })) << listPage(tool).statusText().toStdString();
     EXPECT_TRUE(waitFor([&] { return listPage(tool).model()->rowCount() == 2; }));
@@ -307,7 +308,7 @@ TEST(NVListPage, SampleXifToABuiltExportedAndSavedMap) {
     showPage(tool, kNVImportPage);
     NVImportPage& import = tool.page<NVImportPage>(kNVImportPage);
     tool.prompter.files = {examplePath("vz200.xif")};
-    import.runCommand(kImportXif);
+    import.importAction()->trigger();
     clickHeading(import.grid(), 2);
     import.addButton()->click();
     EXPECT_EQ(import.statusText(), QStringLiteral("21 entries added to list."));
@@ -325,9 +326,9 @@ TEST(NVListPage, SampleXifToABuiltExportedAndSavedMap) {
     tool.prompter.files = {dir.filePath(QStringLiteral("gateway.xif")),
                            dir.filePath(QStringLiteral("regs.csv")),
                            dir.filePath(QStringLiteral("zone.xml"))};
-    listPage(tool).runCommand(kExportXif);
-    tool.window->page(kRegListPage)->runCommand(kExportCsv);
-    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    listPage(tool).exportXifAction()->trigger();
+    tool.page<RegListPage>(kRegListPage).exportCsvAction()->trigger();
+    tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
     EXPECT_EQ(tool.prompter.messageTexts(), QStringList{QStringLiteral("File saved.")}); // the CSV's
     tool.prompter.messages.clear();
     EXPECT_TRUE(
@@ -335,9 +336,9 @@ TEST(NVListPage, SampleXifToABuiltExportedAndSavedMap) {
     EXPECT_TRUE(fileBytes(dir.filePath(QStringLiteral("regs.csv"))).startsWith("RW,REG,TYPE,FORMAT"));
 
     const int rows = tool.map->nvCount;
-    tool.window->page(kMasterListPage)->runCommand(kNewMap);
+    tool.page<MasterListPage>(kMasterListPage).newMapAction()->trigger();
     tool.prompter.files = {dir.filePath(QStringLiteral("zone.xml"))};
-    tool.window->page(kMasterListPage)->runCommand(kOpenMap);
+    tool.page<MasterListPage>(kMasterListPage).openMapAction()->trigger();
     EXPECT_TRUE(tool.prompter.messages.empty()) << tool.prompter.messageTexts().join("|").toStdString();
     EXPECT_EQ(tool.map->nvCount, rows);
     EXPECT_EQ(listPage(tool).model()->rowCount(), rows);

@@ -1,10 +1,10 @@
 // The Object Editor: the default value stored in the object's data format (clamps and rounding),
 // kept through a format change, and the dialog's Apply and Cancel.
-#include "EditorTestSupport.h"
+#include "ui/support/EditorTestSupport.h"
 
-#include "model/FixedText.h"
-#include "ui/ObjEdit.h"
 #include "vocab/RegisterCodes.h"
+#include "model/FixedText.h"
+#include "ui/dialogs/ObjEdit.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,10 +1,10 @@
 // The two "Select Range" dialogs driven through their widgets: what each button answers, how the
 // boxes are read, and the NV dialog's include boxes and limits.
-#include "UiTestSupport.h"
+#include "ui/support/UiTestSupport.h"
 
-#include "ui/NetVarRangeDialog.h"
-#include "ui/NumberText.h"
-#include "ui/RangeDialog.h"
+#include "ui/dialogs/NetVarRangeDialog.h"
+#include "ui/dialogs/RangeDialog.h"
+#include "ui/widgets/NumberText.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,12 +1,13 @@
 // The Reg Import page: CSV import of the sample file into the grid, mark toggling by click,
 // double-click, Space and the image heading, "Add to Reg List" up to the list's capacity, the columns in
 // both notations, and the import's refusals.
-#include "ListPagesTestSupport.h"
+#include "ui/support/ListPagesTestSupport.h"
 
 #include "model/FixedText.h"
-#include "ui/ImportGrid.h"
-#include "ui/RegImportPage.h"
+#include "ui/models/ImportGrid.h"
+#include "ui/pages/regimport/RegImportPage.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -23,7 +24,7 @@ RegImportPage& importPage(Tool& tool) {
 
 void importSample(Tool& tool) {
     tool.prompter.files = {examplePath("ahu-registers.csv")};
-    importPage(tool).runCommand(kImportCsv);
+    importPage(tool).importAction()->trigger();
 }
 
 QVector<bool> marks(RegImportPage& page) {
@@ -188,7 +189,7 @@ TEST(RegImportPage, RefusedImportsSayWhyAndLeaveTheListEmpty) {
         Tool tool;
         importSample(tool);
         tool.prompter.files = {c.path};
-        importPage(tool).runCommand(kImportCsv);
+        importPage(tool).importAction()->trigger();
         ASSERT_EQ(tool.prompter.messages.size(), 1u);
         EXPECT_EQ(tool.prompter.messages[0].text, c.message);
         EXPECT_EQ(tool.prompter.messages[0].icon, MessageIcon::Information);
@@ -217,9 +218,9 @@ TEST(RegImportPage, CancelKeepsTheListAndClearEmptiesIt) {
     Tool tool;
     importSample(tool);
     RegImportPage& page = importPage(tool);
-    page.runCommand(kImportCsv); // the dialog is cancelled
+    page.importAction()->trigger(); // the dialog is cancelled
     EXPECT_EQ(page.model()->rowCount(), 13);
-    page.runCommand(kClearRegImport);
+    page.clearAction()->trigger();
     EXPECT_EQ(page.model()->rowCount(), 0);
     EXPECT_EQ(page.importList().count, 0);
     EXPECT_TRUE(page.statusText().isEmpty());

@@ -2,21 +2,22 @@
 // buttons and their refusals, every message of the action list, the clear question, the CSV
 // export's ways out, the selection across refreshes, and the way from the sample CSV file to a
 // built, exported and saved map.
-#include "ListPagesTestSupport.h"
+#include "ui/support/ListPagesTestSupport.h"
 
 #include "model/FixedText.h"
+#include "support/LinkCheck.h"
 #include "model/lists/ListBuilding.h"
 #include "model/lists/ListEditing.h"
-#include "support/LinkCheck.h"
-#include "ui/ImportGrid.h"
-#include "ui/MapTableModel.h"
-#include "ui/MasterListPage.h"
-#include "ui/ModRegEdit.h"
-#include "ui/NVListPage.h"
-#include "ui/RegImportPage.h"
-#include "ui/RegListPage.h"
-#include "ui/UiTexts.h"
+#include "ui/dialogs/ModRegEdit.h"
+#include "ui/models/ImportGrid.h"
+#include "ui/models/MapTableModel.h"
+#include "ui/pages/masterlist/MasterListPage.h"
+#include "ui/pages/nvlist/NVListPage.h"
+#include "ui/pages/regimport/RegImportPage.h"
+#include "ui/pages/reglist/RegListPage.h"
+#include "ui/window/UiTexts.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QPushButton>
@@ -79,7 +80,7 @@ TEST(RegListPage, ColumnsAndTheSlaveModeDashes) {
 
     RegImportPage& import = tool.page<RegImportPage>(kRegImportPage);
     tool.prompter.files = {examplePath("ahu-registers.csv")};
-    import.runCommand(kImportCsv);
+    import.importAction()->trigger();
     tool.window->options().gatewaySlave = true;
     page.refresh();
     import.refresh();
@@ -178,15 +179,15 @@ TEST(RegListPage, EveryActionReportsItsRefusal) {
 TEST(RegListPage, ClearAsksOnlyWhenTheListHasRows) {
     Tool tool;
     tool.map->object(2)->registerRow = 1; // a stale link: cleared all the same
-    listPage(tool).runCommand(kClearRegList);
+    listPage(tool).clearAction()->trigger();
     EXPECT_TRUE(tool.prompter.messages.empty());
     EXPECT_EQ(tool.map->object(2)->registerRow, 0);
 
     addRegister(*tool.map, "A");
     tool.prompter.answers = {false, true};
-    listPage(tool).runCommand(kClearRegList);
+    listPage(tool).clearAction()->trigger();
     EXPECT_EQ(tool.map->registerCount, 1);
-    listPage(tool).runCommand(kClearRegList);
+    listPage(tool).clearAction()->trigger();
     EXPECT_EQ(tool.map->registerCount, 0);
     EXPECT_EQ(listPage(tool).model()->rowCount(), 0);
     ASSERT_EQ(tool.prompter.messages.size(), 2u);
@@ -220,7 +221,7 @@ TEST(RegListPage, ExportSaysFileSavedAndACancelSaysNothing) {
         addRegister(*tool.map, "Pump1");
         tool.prompter.files = {c.file};
         tool.prompter.answers = {false}; // the overwrite question is cancelled
-        listPage(tool).runCommand(kExportCsv);
+        listPage(tool).exportCsvAction()->trigger();
         EXPECT_EQ(tool.prompter.messageTexts(), c.messages) << c.file.toStdString();
         EXPECT_EQ(tool.prompter.lastFilters, QStringLiteral("Modbus register list (*.csv);;All files (*.*)"));
     }
@@ -298,7 +299,7 @@ TEST(RegListPage, EveryListEditMakesTheMapUnsaved) {
         {"insert", twoRegisters, [](Tool& t) { listPage(t).insertButton()->click(); }},
         {"append", twoRegisters, [](Tool& t) { listPage(t).appendButton()->click(); }},
         {"delete", twoRegisters, [](Tool& t) { listPage(t).deleteButton()->click(); }},
-        {"clear", twoRegisters, [](Tool& t) { listPage(t).runCommand(kClearRegList); }},
+        {"clear", twoRegisters, [](Tool& t) { listPage(t).clearAction()->trigger(); }},
         {"create NVs", twoRegisters, [](Tool& t) { runAction(t, kCreateNVsFromRegisters); }},
         {"assign objects", registersAndNVs, [](Tool& t) { runAction(t, kAssignObjectsFromRegisters); }},
         {"remove assignments", linkedLists, [](Tool& t) { runAction(t, kRemoveRegisterObjects); }},
@@ -311,7 +312,7 @@ TEST(RegListPage, EveryListEditMakesTheMapUnsaved) {
         c.setUp(*tool.map);
         tool.prompter.files = {dir.filePath(QStringLiteral("saved.xml"))};
         tool.prompter.answers = {true}; // replace the file of the case before
-        tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+        tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
         tool.window->selectPage(kRegListPage);
         ASSERT_EQ(tool.window->windowTitle(), title) << c.edit;
         c.run(tool);
@@ -334,7 +335,7 @@ TEST(RegListPage, SampleCsvToABuiltExportedAndSavedMap) {
     showPage(tool, kRegImportPage);
     RegImportPage& import = tool.page<RegImportPage>(kRegImportPage);
     tool.prompter.files = {examplePath("ahu-registers.csv")};
-    import.runCommand(kImportCsv);
+    import.importAction()->trigger();
     clickHeading(import.grid(), 0);
     clickRow(import.grid(), 12); // leave the second slave's valve out
     import.addButton()->click();
@@ -352,9 +353,9 @@ TEST(RegListPage, SampleCsvToABuiltExportedAndSavedMap) {
     tool.prompter.files = {dir.filePath(QStringLiteral("ahu-out.csv")),
                            dir.filePath(QStringLiteral("gateway")),
                            dir.filePath(QStringLiteral("plant.xml"))};
-    listPage(tool).runCommand(kExportCsv);
-    tool.window->page(kNVListPage)->runCommand(kExportXif);
-    tool.window->page(kMasterListPage)->runCommand(kSaveMapAs);
+    listPage(tool).exportCsvAction()->trigger();
+    tool.page<NVListPage>(kNVListPage).exportXifAction()->trigger();
+    tool.page<MasterListPage>(kMasterListPage).saveMapAsAction()->trigger();
     EXPECT_EQ(tool.prompter.messageTexts(), QStringList{QString::fromLatin1(text::kFileSaved)});
     tool.prompter.messages.clear();
     EXPECT_TRUE(fileBytes(dir.filePath(QStringLiteral("ahu-out.csv")))
@@ -362,9 +363,9 @@ TEST(RegListPage, SampleCsvToABuiltExportedAndSavedMap) {
     EXPECT_TRUE(
         fileBytes(dir.filePath(QStringLiteral("gateway.xif"))).contains("VAR Supply_air_temp 3 0 0 0\r\n"));
 
-    tool.window->page(kMasterListPage)->runCommand(kNewMap);
+    tool.page<MasterListPage>(kMasterListPage).newMapAction()->trigger();
     tool.prompter.files = {dir.filePath(QStringLiteral("plant.xml"))};
-    tool.window->page(kMasterListPage)->runCommand(kOpenMap);
+    tool.page<MasterListPage>(kMasterListPage).openMapAction()->trigger();
     EXPECT_TRUE(tool.prompter.messages.empty()) << tool.prompter.messageTexts().join("|").toStdString();
     EXPECT_EQ(tool.map->registerCount, 12);
     EXPECT_EQ(listPage(tool).model()->rowCount(), 12);

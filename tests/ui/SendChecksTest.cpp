@@ -1,10 +1,10 @@
 // Values that a file or the gateway put into a page's fields were never typed, so no box ever
 // checked them: each action checks what it sends when it starts, says why in the field's own
 // words, and sends nothing while a value is bad.
-#include "DevicePagesTestSupport.h"
+#include "ui/support/DevicePagesTestSupport.h"
 
-#include "ui/LonWorksPage.h"
-#include "ui/ModbusPortPage.h"
+#include "ui/pages/lonworks/LonWorksPage.h"
+#include "ui/pages/modbusport/ModbusPortPage.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -29,7 +29,7 @@ TEST(SendChecks, ValuesNeverTypedAreCheckedBeforeAnythingIsSent) {
     const struct {
         const char* name;
         std::function<void(Tool&)> setUp;
-        int page;
+        Page page;
         std::function<void(Tool&)> press;
         const char* message;
     } cases[] = {
@@ -54,7 +54,7 @@ TEST(SendChecks, ValuesNeverTypedAreCheckedBeforeAnythingIsSent) {
     for (const auto& c : cases) {
         SimTool tool;
         {
-            std::lock_guard lock(tool.window->mapMutex());
+            std::lock_guard lock(tool.window->session().mutex());
             c.setUp(tool);
         }
         tool.window->selectPage(c.page);

@@ -1,7 +1,7 @@
 // Slave ID Change: the typed address (held to 1..255) given to every entry of the import list.
-#include "EditorTestSupport.h"
+#include "ui/support/EditorTestSupport.h"
 
-#include "ui/SlaveID.h"
+#include "ui/dialogs/SlaveID.h"
 
 namespace korvex::ui::test {
 namespace {

@@ -1,11 +1,11 @@
 // How reports from the status loop thread reach the window: posted, carried out on the window
 // thread, refresh requests merged, and a device action's wait handling them meanwhile.
-#include "UiTestSupport.h"
+#include "ui/support/UiTestSupport.h"
 
-#include "ui/DeviceSession.h"
-#include "ui/GuiActionHost.h"
-#include "ui/GuiStatusSink.h"
-#include "ui/MasterListPage.h"
+#include "ui/pages/masterlist/MasterListPage.h"
+#include "ui/window/DeviceSession.h"
+#include "ui/window/GuiActionHost.h"
+#include "ui/window/GuiStatusSink.h"
 
 #include <QSignalSpy>
 #include <QTimer>
@@ -24,7 +24,7 @@ TEST(GuiStatusSink, TextsFromAnotherThreadLandOnTheWindowThread) {
         sink.setText(kMasterListPage, "Object #1 written ok.\n");
         sink.appendText(kMasterListPage, "Object #2 written ok.\n");
         sink.appendText(kConnectPage, "Last Obj");
-        sink.appendText(99, "ignored");
+        sink.appendText(static_cast<device::Page>(99), "ignored");
     });
     worker.join();
     EXPECT_TRUE(tool.window->page(kMasterListPage)->statusText().isEmpty()); // nothing until the loop runs
@@ -40,33 +40,33 @@ TEST(GuiStatusSink, WaitingRefreshRequestsOfOneKindAreMerged) {
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
     GuiStatusSink& sink = tool.window->device().sink();
     std::thread worker([&] {
-        for (int i = 0; i < 50; ++i) sink.requestRefresh(GridRefresh::MasterList);
+        for (int i = 0; i < 50; ++i) sink.refresh(device::Refresh::MasterList);
     });
     worker.join();
     QCoreApplication::processEvents();
     EXPECT_EQ(resets.count(), 1);
-    sink.requestRefresh(GridRefresh::MasterList); // a later request is carried out again
+    sink.refresh(device::Refresh::MasterList); // a later request is carried out again
     QCoreApplication::processEvents();
     EXPECT_EQ(resets.count(), 2);
 }
 
 TEST(GuiStatusSink, TcpMapChangeTakesThePortSettingsOutOfSyncAndUnsaved) {
     Tool tool;
-    tool.window->setPortSettingsInSync(true);
-    tool.window->device().sink().requestRefresh(GridRefresh::TcpMap);
+    tool.window->session().setPortInSync(true);
+    tool.window->editorContext().request(EditorRequest::TcpMapChanged, 1);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(tool.window->portSettingsInSync());
+    EXPECT_FALSE(tool.window->session().portInSync());
     EXPECT_FALSE(tool.map->saveIndicators.portSettings);
 }
 
 TEST(GuiStatusSink, ErasingTakesPortAndNodeSettingsOutOfSync) {
     Tool tool;
-    tool.window->setPortSettingsInSync(true);
-    tool.window->setNodeSettingsInSync(true);
+    tool.window->session().setPortInSync(true);
+    tool.window->session().setNodeInSync(true);
     tool.window->device().sink().clearSettingsSync();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(tool.window->portSettingsInSync());
-    EXPECT_FALSE(tool.window->nodeSettingsInSync());
+    EXPECT_FALSE(tool.window->session().portInSync());
+    EXPECT_FALSE(tool.window->session().nodeInSync());
 }
 
 TEST(GuiActionHost, WaitHandlesQueuedReportsUntilDone) {
@@ -163,7 +163,7 @@ TEST(StatusBox, GatewayLineEndsBecomeOneLineBreak) {
 // Connect page's response box is a terminal, where the pieces of one reply join up.
 TEST(StatusBox, AppendedReportsStartALineOfTheirOwn) {
     struct Case {
-        int page;
+        Page page;
         const char* before;
         const char* appended;
         const char* shown;

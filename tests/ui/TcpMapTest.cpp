@@ -1,9 +1,9 @@
 // The Modbus TCP Device Editor: unit, port and address rules as tables, the domain warning, and
 // Apply and Delete packing the map and raising tcpMapChanged.
-#include "EditorTestSupport.h"
+#include "ui/support/EditorTestSupport.h"
 
-#include "ui/TcpMap.h"
-#include "ui/TcpMapFields.h"
+#include "ui/dialogs/TcpMap.h"
+#include "ui/dialogs/rules/TcpMapFields.h"
 
 #include <QLabel>
 
@@ -146,15 +146,15 @@ TEST(TcpMap, CancelDiscards) {
 TEST(TcpMap, TheWindowsContextRedrawsTheMapAndDropsThePortSync) {
     Tool tool;
     tool.window->options().modicon = true;
-    tool.window->setPortSettingsInSync(true);
-    const EditorContext context = editorContext(*tool.window);
+    tool.window->session().setPortInSync(true);
+    const EditorContext context = tool.window->editorContext();
     EXPECT_TRUE(context.modicon);
-    EXPECT_EQ(context.mapMutex, &tool.window->mapMutex());
+    EXPECT_EQ(context.mapMutex, &tool.window->session().mutex());
     EXPECT_EQ(context.modiconHint, &runModiconHint());
     TcpMap dialog(context, 1);
     typeInto(dialog, "firstUnit", QStringLiteral("3"));
     click(dialog, "apply");
-    EXPECT_TRUE(waitFor([&] { return !tool.window->portSettingsInSync(); }));
+    EXPECT_TRUE(waitFor([&] { return !tool.window->session().portInSync(); }));
     EXPECT_FALSE(tool.map->saveIndicators.portSettings);
     EXPECT_EQ(tool.map->tcpMap[0].firstUnit, 3);
 }

@@ -1,13 +1,13 @@
 // The View Data page: values shown by data type, the grid's columns and images, and reading and
 // writing values (a range, and one value from the data value dialog) against the simulated gateway.
-#include "DevicePagesTestSupport.h"
-#include "ListPagesTestSupport.h"
+#include "ui/support/DevicePagesTestSupport.h"
+#include "ui/support/ListPagesTestSupport.h"
 
-#include "ui/DataValue.h"
-#include "ui/EditorContext.h"
-#include "ui/ViewDataModel.h"
-#include "ui/ViewDataPage.h"
 #include "vocab/RegisterCodes.h"
+#include "ui/dialogs/DataValue.h"
+#include "ui/dialogs/EditorContext.h"
+#include "ui/models/ViewDataModel.h"
+#include "ui/pages/viewdata/ViewDataPage.h"
 
 #include <QComboBox>
 #include <QPushButton>

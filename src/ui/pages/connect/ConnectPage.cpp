@@ -1,0 +1,227 @@
+#include "ui/pages/connect/ConnectPage.h"
+
+#include "device/link/LinkMessages.h"
+#include "ui/widgets/PortComboBox.h"
+#include "ui/window/ConfigTool.h"
+#include "ui/window/DeviceSession.h"
+#include "ui/window/StoredOptions.h"
+#include "ui/window/UiTexts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace korvex::ui::pages {
+
+namespace stored = window::stored;
+namespace text = window::text;
+using window::DeviceSession;
+
+namespace {
+
+constexpr int kLineCheckStepMs = 50;
+
+QString fromView(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
+    : ToolPage(tool, Page::Connect, parent), models_(new QComboBox), ports_(new PortComboBox),
+      newNode_(new QCheckBox(QStringLiteral("I am creating/updating a new node."))),
+      commissioned_(new QCheckBox(QStringLiteral("I am updating a node already commissioned."))),
+      modicon_(new QCheckBox(QStringLiteral("Use Modicon notation for Modbus registers."))),
+      slave_(new QCheckBox(QStringLiteral("Configure gateway as Modbus slave."))),
+      silence_(new QCheckBox(QString::fromLatin1(text::kWaitForSilence))),
+      connect_(new QPushButton(QStringLiteral("Connect"))), command_(new QPlainTextEdit),
+      send_(new QPushButton(QStringLiteral("Send"))), response_(makeStatusBox(6)),
+      lineCheck_(new QTimer(this)) {
+    makeToolbar();
+    models_->setObjectName(QStringLiteral("modelList"));
+    for (int i = 0; i < kDeviceModelCount; ++i)
+        models_->addItem(QString::fromLatin1(korvex::deviceModelName(i)));
+    models_->setCurrentIndex(0);
+    connect(models_, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [this](int index) { tool_.setDeviceModel(index); });
+    chosenPort_ = ports_->currentText();
+    connect(ports_, &PortComboBox::choiceMade, this, &ConnectPage::portChoiceMade);
+    connect(connect_, &QPushButton::clicked, this, &ConnectPage::connectPort);
+    lineCheck_->setInterval(kLineCheckStepMs);
+    connect(lineCheck_, &QTimer::timeout, this, &ConnectPage::lineCheckStep);
+
+    command_->setObjectName(QStringLiteral("commandBox"));
+    command_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    command_->setFixedHeight(command_->fontMetrics().lineSpacing() * 2 + 2 * command_->frameWidth() + 8);
+    connect(send_, &QPushButton::clicked, this, &ConnectPage::sendCommand);
+    response_->setObjectName(QStringLiteral("responseBox"));
+    response_->setMinimumHeight(0);
+    response_->setMaximumHeight(QWIDGETSIZE_MAX);
+    setStatusBox(response_, BoxKind::Terminal);
+
+    auto* left = new QFormLayout;
+    left->addRow(QStringLiteral("Device Model"), models_);
+    left->addRow(QStringLiteral("COM port"), ports_);
+    left->addRow(QString(), connect_);
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addSpacing(16);
+    top->addLayout(buildOptions(), 1);
+
+    auto* terminal = new QHBoxLayout;
+    terminal->addWidget(command_, 1);
+    terminal->addWidget(send_, 0, Qt::AlignTop);
+
+    layOut({top, terminal}, response_);
+}
+
+QLayout* ConnectPage::buildOptions() {
+    newNode_->setObjectName(QStringLiteral("newNode"));
+    commissioned_->setObjectName(QStringLiteral("commissioned"));
+    modicon_->setObjectName(QStringLiteral("modicon"));
+    slave_->setObjectName(QStringLiteral("gatewaySlave"));
+    silence_->setObjectName(QStringLiteral("waitForSilence"));
+    newNode_->setChecked(true);
+    silence_->setChecked(stored::waitForSilence());
+    tool_.device().link().setSilenceOnly(silence_->isChecked());
+    connect(silence_, &QCheckBox::toggled, this, &ConnectPage::setWaitForSilence);
+    // The two node boxes are one choice: the box clicked takes the state clicked, the other the
+    // opposite.
+    connect(newNode_, &QCheckBox::clicked, this, [this](bool checked) { setNodeChoice(!checked); });
+    connect(commissioned_, &QCheckBox::clicked, this, [this](bool checked) { setNodeChoice(checked); });
+    connect(modicon_, &QCheckBox::toggled, this, [this](bool on) {
+        tool_.options().modicon = on;
+        tool_.notationChanged();
+    });
+    connect(slave_, &QCheckBox::toggled, this, [this](bool on) {
+        tool_.options().gatewaySlave = on;
+        tool_.slaveOptionChanged();
+    });
+    auto* column = new QVBoxLayout;
+    for (QCheckBox* box : {newNode_, commissioned_, modicon_, slave_, silence_}) column->addWidget(box);
+    column->addStretch(1);
+    return column;
+}
+
+void ConnectPage::setNodeChoice(bool commissioned) {
+    newNode_->setChecked(!commissioned);
+    commissioned_->setChecked(commissioned);
+    tool_.options().commissioned = commissioned;
+}
+
+// Remembered for the next run; with a port open the box says how replies end from now on.
+void ConnectPage::setWaitForSilence(bool on) {
+    stored::setWaitForSilence(on);
+    DeviceSession& device = tool_.device();
+    device.link().setSilenceOnly(on);
+    if (device.portOpen()) appendStatus(u'\n' + replyEndLine());
+}
+
+// How the link ends replies on the open port: it paces them by the prompt only after the gateway
+// has ended a reply with it.
+QString ConnectPage::replyEndLine() const {
+    const device::SerialLink& link = tool_.device().link();
+    if (link.replyEnd() == device::ReplyEnd::Prompt) return QString::fromLatin1(text::kRepliesEndAtPrompt);
+    return QString::fromLatin1(link.silenceOnly() ? text::kRepliesEndBySilenceChosen
+                                                  : text::kRepliesEndBySilence);
+}
+
+void ConnectPage::portChoiceMade() {
+    const QString now = ports_->currentText();
+    if (now == chosenPort_) return;
+    chosenPort_ = now;
+    DeviceSession& device = tool_.device();
+    endLineCheck();
+    if (!device.portOpen()) return;
+    device.closePort();
+    setStatus(fromView(device::kMsgPortClosed));
+    tool_.setConnected(false);
+}
+
+void ConnectPage::connectPort() {
+    DeviceSession& device = tool_.device();
+    endLineCheck();
+    if (device.portOpen()) {
+        device.closePort();
+        QThread::msleep(10);
+    }
+    chosenPort_ = ports_->currentText();
+    const bool opened = device.usePort(ports_->choice()) && device.openPort();
+    setStatus(fromView(opened ? device::kMsgPortOpened : device::kMsgOpenFailedConnect));
+    if (opened)
+        checkLine();
+    else
+        tool_.setConnected(false);
+}
+
+// An open port says nothing about what is behind it: "usage" tells whether a gateway answers.
+// The light is amber until one does; the window goes on meanwhile, and Connect never fails for
+// want of an answer.
+void ConnectPage::checkLine() {
+    tool_.showLink(ConfigTool::LinkLight::NoAnswer);
+    usageSent_ = false;
+    lineCheckClock_.start();
+    lineCheck_->start();
+    lineCheckStep();
+}
+
+void ConnectPage::endLineCheck() {
+    lineCheck_->stop();
+}
+
+// The query waits for a command still running (it ends within its own budget); its answer is
+// told only while the port it was asked on is still open.
+void ConnectPage::lineCheckStep() {
+    DeviceSession& device = tool_.device();
+    device::CommandEngine& engine = device.engine();
+    const bool late = lineCheckClock_.elapsed() > device::DeviceActions::kUsageWaitMs;
+    if (!device.portOpen()) {
+        endLineCheck();
+        return;
+    }
+    if (!usageSent_) {
+        usageSent_ = engine.startUsage();
+        if (usageSent_ || !late) return;
+        endLineCheck(); // the link stayed busy: nothing was asked, the light goes as for any open
+        tool_.setConnected(true);
+        return;
+    }
+    const bool done = engine.usageDone.load(std::memory_order_acquire);
+    if (!done && !late) return;
+    endLineCheck();
+    const bool answered = done && engine.usageResult == device::DeviceResult::Ok;
+    const QString line = answered ? QString::fromLatin1(text::kGatewayAnswered)
+                                        .arg(engine.deviceLastObject)
+                                        .arg(engine.deviceInputCount)
+                                        .arg(engine.deviceOutputCount)
+                                        .arg(engine.deviceTcpMapCount)
+                                  : QString::fromLatin1(text::kNoGatewayAnswered);
+    appendStatus(u'\n' + line + u'\n' + replyEndLine());
+    tool_.showLink(answered ? ConfigTool::LinkLight::On : ConfigTool::LinkLight::NoAnswer);
+}
+
+void ConnectPage::sendCommand() {
+    QString line = command_->toPlainText();
+    while (line.endsWith(u'\n') || line.endsWith(u'\r')) line.chop(1);
+    if (line.isEmpty()) return;
+    DeviceSession& device = tool_.device();
+    // Nothing is queued: while another command runs the line is refused before the port is touched.
+    if (device.engine().busy()) {
+        setStatus(fromView(device::kMsgBusy));
+        return;
+    }
+    clearStatus();
+    // A typed command opens the chosen port as every device action does.
+    if (!device.openPortFor(Page::Connect)) return;
+    if (!device.startConsole(line.toLatin1().toStdString())) setStatus(fromView(device::kMsgBusy));
+}
+
+} // namespace korvex::ui::pages

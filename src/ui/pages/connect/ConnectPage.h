@@ -1,0 +1,72 @@
+#pragma once
+// The Connect page: device model, COM port and the Connect button, the four working options, the
+// remembered choice to wait for line silence after every reply, and a terminal line for typing a
+// command to the gateway by hand.
+#include "ui/pages/ToolPage.h"
+
+#include <QElapsedTimer>
+
+class QCheckBox;
+class QComboBox;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+namespace korvex::ui::widgets {
+class PortComboBox;
+}
+
+namespace korvex::ui::pages {
+
+using widgets::PortComboBox;
+
+class ConnectPage : public ToolPage {
+    Q_OBJECT
+public:
+    explicit ConnectPage(ConfigTool& tool, QWidget* parent = nullptr);
+
+    QComboBox* modelList() const { return models_; }
+    PortComboBox* portList() const { return ports_; }
+    QCheckBox* newNodeBox() const { return newNode_; }
+    QCheckBox* commissionedBox() const { return commissioned_; }
+    QCheckBox* modiconBox() const { return modicon_; }
+    QCheckBox* slaveBox() const { return slave_; }
+    QCheckBox* silenceBox() const { return silence_; }
+    QPushButton* connectButton() const { return connect_; }
+    QPlainTextEdit* commandBox() const { return command_; }
+    QPushButton* sendButton() const { return send_; }
+    QPlainTextEdit* responseBox() const { return response_; }
+
+    void connectPort();
+    void sendCommand();
+
+private:
+    QLayout* buildOptions();
+    void portChoiceMade();
+    void setNodeChoice(bool commissioned);
+    void setWaitForSilence(bool on);
+    QString replyEndLine() const;
+    void checkLine();
+    void lineCheckStep();
+    void endLineCheck();
+
+    QComboBox* models_;
+    PortComboBox* ports_;
+    QCheckBox* newNode_;
+    QCheckBox* commissioned_;
+    QCheckBox* modicon_;
+    QCheckBox* slave_;
+    QCheckBox* silence_;
+    QPushButton* connect_;
+    QPlainTextEdit* command_;
+    QPushButton* send_;
+    QPlainTextEdit* response_;
+    QString chosenPort_; // the list's choice when it was last made
+    // Connect's check of the line: "usage" is sent once the engine is free, and its answer
+    // awaited without holding up the window.
+    QTimer* lineCheck_;
+    QElapsedTimer lineCheckClock_;
+    bool usageSent_ = false;
+};
+
+} // namespace korvex::ui::pages

@@ -1,0 +1,135 @@
+// The Master List toolbar's file commands: new, open, save and save as.
+#include "ui/pages/lonworks/LonWorksFields.h"
+#include "ui/pages/masterlist/MasterListPage.h"
+#include "ui/window/ConfigTool.h"
+#include "ui/window/MapFileAccess.h"
+#include "ui/window/UiTexts.h"
+#include "formats/xml/MapFile.h"
+
+namespace korvex::ui::pages {
+
+using window::hasXmlExtension;
+using window::withXmlExtension;
+namespace text = window::text;
+using window::FileResult;
+using window::loadObjectMapFile;
+using window::saveObjectMapFile;
+
+namespace {
+
+// Port settings as they now are count as the file's (and, after a load, as the page's).
+void takePortSnapshots(ObjectMap& map, bool alsoPage) {
+    notePortSettingsSaved(map);
+    if (alsoPage) map.pageSnapshot = map.modbus;
+}
+
+} // namespace
+
+// A blank map is the map of start-up, "Unassigned" location included.
+void MasterListPage::newMap() {
+    session_.setFileName(QString());
+    tool_.updateTitle();
+    {
+        std::lock_guard lock(session_.mutex());
+        newObjectMap(session_.map());
+        giveDefaultLocation(session_.map().node);
+    }
+    session_.markSaved();
+    showLoadedMap();
+}
+
+// A file that fails to load leaves everything as it was: the map, its file name and its saved
+// marks (the map may hold unsaved work the close guard must still ask about).
+void MasterListPage::openMap() {
+    const QString previous = session_.fileName();
+    session_.setFileName(QString());
+    tool_.updateTitle();
+    const QString path = tool_.prompter().openFileName(this, QString::fromLatin1(text::kMapFilters));
+    if (!path.isEmpty() && !hasXmlExtension(path)) {
+        tool_.showMessage(QString::fromLatin1(text::kNeedXml), MessageButtons::Ok, MessageIcon::Information);
+        return;
+    }
+    if (!path.isEmpty()) {
+        FileResult result;
+        {
+            std::lock_guard lock(session_.mutex());
+            result = loadObjectMapFile(session_.map(), path);
+        }
+        if (!result.ok) {
+            session_.setFileName(previous);
+            tool_.updateTitle();
+            tool_.showMessage(result.error, MessageButtons::Ok, MessageIcon::Information);
+            return;
+        }
+        session_.markSaved();
+        session_.setFileName(path);
+        tool_.updateTitle();
+        setStatus((QStringList(QString::fromLatin1(text::kFileLoaded)) << result.warnings).join(u'\n'));
+    }
+    afterFileOpen();
+}
+
+void MasterListPage::afterFileOpen() {
+    {
+        std::lock_guard lock(session_.mutex());
+        takePortSnapshots(session_.map(), true);
+    }
+    showLoadedMap();
+}
+
+// Every page shows the map that is now loaded: no field keeps a value of the map before.
+void MasterListPage::showLoadedMap() {
+    session_.announceReplaced();
+}
+
+void MasterListPage::saveMap() {
+    if (session_.fileName().isEmpty()) {
+        saveMapAs();
+        return;
+    }
+    FileResult result;
+    {
+        std::lock_guard lock(session_.mutex());
+        result = saveObjectMapFile(session_.map(), session_.fileName());
+    }
+    if (result.ok) session_.markSaved();
+    if (!result.ok) {
+        session_.setFileName(QString());
+        tool_.updateTitle();
+        tool_.showMessage(result.error, MessageButtons::Ok, MessageIcon::Information);
+    }
+    afterFileSave(result.ok);
+}
+
+// A cancelled save changes nothing: the current file name (and the title with it) is given up
+// only once another file is being written.
+void MasterListPage::saveMapAs() {
+    QString path = tool_.prompter().saveFileName(this, QString::fromLatin1(text::kMapFilters));
+    if (path.isEmpty()) return;
+    path = withXmlExtension(path);
+    if (!tool_.confirmOverwrite(path)) return;
+    FileResult result;
+    {
+        std::lock_guard lock(session_.mutex());
+        result = saveObjectMapFile(session_.map(), path);
+    }
+    if (result.ok) session_.markSaved();
+    session_.setFileName(result.ok ? path : QString());
+    tool_.updateTitle();
+    if (!result.ok) tool_.showMessage(result.error, MessageButtons::Ok, MessageIcon::Information);
+    afterFileSave(result.ok);
+}
+
+// Only a file that was written takes the port settings as saved: a cancelled or failed save
+// leaves the close guard asking.
+void MasterListPage::afterFileSave(bool saved) {
+    if (!saved) return;
+    setStatus(QString::fromLatin1(text::kFileSaved));
+    {
+        std::lock_guard lock(session_.mutex());
+        takePortSnapshots(session_.map(), false);
+    }
+    tool_.updateInSync();
+}
+
+} // namespace korvex::ui::pages

@@ -1,0 +1,71 @@
+#pragma once
+// The Master List page: the 400 data objects, the object map file commands (new, open, save,
+// save as), and the whole-device transfers run from the action list with "Execute".
+#include "ui/models/MasterListModel.h"
+#include "ui/pages/ToolPage.h"
+
+class QTableView;
+
+namespace korvex::ui::pages {
+
+using models::MasterListModel;
+
+enum MasterAction : int {
+    kNoAction = 0,
+    kGetNVs = 1,
+    kSendNVs = 2,
+    kGetObjects = 3,
+    kSendObjects = 4,
+    kEraseDevice = 5,
+};
+
+class MasterListPage : public ToolPage {
+    Q_OBJECT
+public:
+    explicit MasterListPage(ConfigTool& tool, QWidget* parent = nullptr);
+
+    void refresh() override;
+    void notationChanged() override;
+    void revisited(Revisit why) override;
+
+    // Object number of the selected row (row + 1), 0 before any selection.
+    int selectedObject() const { return selected_; }
+    void selectObject(int n);
+
+    QTableView* grid() const { return grid_; }
+    MasterListModel* model() const { return model_; }
+
+    // The toolbar's file commands.
+    QAction* newMapAction() const { return newMap_; }
+    QAction* openMapAction() const { return openMap_; }
+    QAction* saveMapAction() const { return saveMap_; }
+    QAction* saveMapAsAction() const { return saveMapAs_; }
+
+    void execute() override;
+    // What a double-click on the column would open for the selected object.
+    void openEditorFor(int column);
+
+private:
+    void objectsChanged(int first, int last);
+    void applyColumnWidths();
+    void reselect();
+
+    // File commands (MasterListFiles.cpp).
+    void newMap();
+    void openMap();
+    void saveMap();
+    void saveMapAs();
+    void afterFileOpen();
+    void showLoadedMap();
+    void afterFileSave(bool saved);
+
+    QAction* newMap_ = nullptr;
+    QAction* openMap_ = nullptr;
+    QAction* saveMap_ = nullptr;
+    QAction* saveMapAs_ = nullptr;
+    QTableView* grid_ = nullptr;
+    MasterListModel* model_ = nullptr;
+    int selected_ = 0;
+};
+
+} // namespace korvex::ui::pages

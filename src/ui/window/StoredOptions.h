@@ -1,0 +1,11 @@
+#pragma once
+// Options the window keeps from one run to the next, in the user's settings ("Korvex",
+// "korvex-config"). Window thread only. Kept apart so that a settings store for the whole window
+// can take them over.
+namespace korvex::ui::window::stored {
+
+// "Wait for line silence after every reply" on the Connect page (off unless chosen).
+bool waitForSilence();
+void setWaitForSilence(bool on);
+
+} // namespace korvex::ui::window::stored

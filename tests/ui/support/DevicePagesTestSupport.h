@@ -1,0 +1,73 @@
+#pragma once
+// Shared pieces of the View Data, Modbus Port and LonWorks page tests: a window whose device
+// session talks to the in-process simulated gateway, typing into a box as the user does (the
+// box is taken when it is left), and waits on a page's status box.
+#include "ui/support/UiTestSupport.h"
+
+#include "sim/SimulatedGateway.h"
+#include "ui/widgets/PortChoices.h"
+#include "ui/window/DeviceSession.h"
+
+#include <QLineEdit>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace korvex::ui::test {
+
+// Types text into the box and leaves it.
+inline void typeInto(QLineEdit* box, const QString& text) {
+    box->setText(text);
+    box->setModified(true);
+    emit box->editingFinished();
+}
+
+// A pseudo-terminal with nothing behind it: a port that opens and never answers.
+struct SilentPort {
+    int master = posix_openpt(O_RDWR | O_NOCTTY);
+    QString path;
+    SilentPort() {
+        EXPECT_GE(master, 0);
+        EXPECT_EQ(grantpt(master), 0);
+        EXPECT_EQ(unlockpt(master), 0);
+        path = QString::fromLocal8Bit(ptsname(master));
+    }
+    ~SilentPort() { ::close(master); }
+    SilentPort(const SilentPort&) = delete;
+    SilentPort& operator=(const SilentPort&) = delete;
+};
+
+// Makes the window's device session use the port of that name.
+inline void usePortNamed(Tool& tool, const QString& name) {
+    PortChoice choice;
+    choice.portName = name;
+    EXPECT_TRUE(tool.window->device().usePort(choice));
+}
+
+// A shown window with its worker threads, on the simulated gateway.
+struct SimTool : Tool {
+    SimTool() : Tool(true) {
+        window->show();
+        PortChoice choice;
+        choice.simulated = true;
+        EXPECT_TRUE(window->device().usePort(choice));
+        if (window->device().simulator()) gateway().setEraseMs(kEraseMs);
+    }
+    static constexpr int kEraseMs = 50; // the gateway's erase, shortened for the tests
+    sim::SimulatedGateway& gateway() { return *simulated; }
+    // Waits until the box of the page holds the text (the status loop's reports are queued).
+    bool waitForStatus(Page page, const QString& text, int maxMs = 8000) {
+        return waitFor([&] { return window->page(page)->statusText() == text; }, maxMs);
+    }
+    bool waitUntilIdle(int maxMs = 8000) {
+        const bool idle = waitFor([&] { return !window->device().engine().busy(); }, maxMs);
+        // The last reports of the pass reach the window.
+        waitFor([] { return false; }, 60);
+        return idle;
+    }
+};
+
+} // namespace korvex::ui::test
