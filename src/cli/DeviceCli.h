@@ -67,6 +67,7 @@ struct DeviceSetup {
     bool yes = false;
     bool silence = false; // every reply ends by line silence, even after the gateway's prompt
     std::string trace;    // --trace: file for the wire trace, "-" for stderr, empty for none
+    bool verify = false;  // every send reads back what it wrote and compares it
     device::ActionOptions options;
 };
 

@@ -5,6 +5,7 @@
 #include "vocab/ObjectValue.h"
 #include "vocab/RegisterCodes.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -216,6 +217,28 @@ int runAlterPid(DeviceRun& run, const DeviceCommand& command) {
     return runPlain(run, &DeviceActions::alterProgramId);
 }
 
+// The parts a compare names; none names all.
+bool readCompareParts(const std::vector<std::string>& args, unsigned& parts) {
+    static constexpr std::pair<std::string_view, unsigned> kParts[] = {{"nvs", ComparePart::NetVars},
+                                                                       {"objects", ComparePart::Objects},
+                                                                       {"port", ComparePart::Port},
+                                                                       {"node", ComparePart::Node}};
+    parts = args.empty() ? ComparePart::All : 0;
+    for (const std::string& arg : args) {
+        const auto* found = std::find_if(std::begin(kParts), std::end(kParts),
+                                         [&](const auto& part) { return part.first == arg; });
+        if (found == std::end(kParts)) return false;
+        parts |= found->second;
+    }
+    return true;
+}
+
+int runCompare(DeviceRun& run, const DeviceCommand& command) {
+    unsigned parts = 0;
+    readCompareParts(command.args, parts);
+    return runAction(run, [parts](DeviceActions& a) { return a.compareWithDevice(parts); });
+}
+
 struct CommandEntry {
     const char* name;
     int minArgs;
@@ -300,6 +323,12 @@ const std::vector<CommandEntry>& commandTable() {
              return readInt(a[0], 0, 255, n);
          },
          runAlterPid},
+        {"compare", 0, 4,
+         [](const auto& a) {
+             unsigned parts = 0;
+             return readCompareParts(a, parts);
+         },
+         runCompare},
     };
     return table;
 }

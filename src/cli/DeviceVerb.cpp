@@ -106,6 +106,8 @@ int readOption(const std::vector<std::string>& in, std::size_t& i, DeviceSetup& 
         setup.options.gatewaySlave = true;
     } else if (option == "--silence") {
         setup.silence = true;
+    } else if (option == "--verify") {
+        setup.verify = true;
     } else if (option != "--port" && option != "--model" && option != "--map" && option != "--out" &&
                option != "--trace") {
         return badDeviceArguments("unknown option " + option);
@@ -175,6 +177,7 @@ int runDevice(const std::vector<std::string>& in) {
     std::mutex mapMutex;
     ValueTable values;
     CommandEngine engine(link, *map, mapMutex, values);
+    engine.verifyAfterSend.store(setup.verify);
     PrintingSink sink;
     StatusReporter reporter(engine, sink);
     DeviceRun* current = nullptr;
@@ -202,7 +205,7 @@ int runDevice(const std::vector<std::string>& in) {
 const VerbRegistrar registrar(
     "device",
     "device --port PORT [--model NAME] [--map IN] [--out OUT] [--yes] [--commissioned] [--slave]\n"
-    "       [--silence] [--trace FILE] COMMAND [ARGS] [COMMAND [ARGS]] ...\n"
+    "       [--silence] [--verify] [--trace FILE] COMMAND [ARGS] [COMMAND [ARGS]] ...\n"
     "  Runs device actions on the gateway on PORT (COM1..COM20, a device path such as /dev/ttyACM0,\n"
     "  or the path korvex-gateway-sim prints), in order, stopping at the first that fails, and\n"
     "  prints the status texts as the tool's pages show them. IN is the object map to start from\n"
@@ -211,19 +214,27 @@ const VerbRegistrar registrar(
     "  answered OK by --yes; without it a question is printed and the run fails. --commissioned\n"
     "  and --slave are the Connect page's options. A reply ends as soon as it ends with the gateway's\n"
     "  prompt once the gateway has shown that it prints one, else after 100 ms of line silence;\n"
-    "  --silence waits for the silence after every reply. --trace writes what went over the line\n"
-    "  to FILE when the run ends, also when a command failed (- for stderr), one line per event:\n"
-    "  seconds since the port opened, then '>' sent, '<' received, '=' reply complete (len=N ms=M)\n"
-    "  or '!' event (timeout, open PORT, close, lost), then the bytes with \\r, \\n, \\t, \\\\ and\n"
-    "  \\xNN escaped; a FILE that cannot be written is refused before anything is sent. Commands:\n"
+    "  --silence waits for the silence after every reply. --verify reads back what each send wrote\n"
+    "  and compares it (\"Verified: ...\" or the differences; what differs is not marked as sent).\n"
+    "  --trace writes what went over the line to FILE when the run ends, also when a command failed\n"
+    "  (- for stderr), one line per event: seconds since the port opened, then '>' sent, '<'\n"
+    "  received, '=' reply complete (len=N ms=M) or '!' event (timeout, open PORT, close, lost),\n"
+    "  then the bytes with \\r, \\n, \\t, \\\\ and \\xNN escaped; a FILE that cannot be written is\n"
+    "  refused before anything is sent. compare reads the gateway's NV definitions, objects, port\n"
+    "  settings (with TCP on Korvex-C) and location, or the parts named, and prints each difference\n"
+    "  as PLACE: FIELD: MAP | GATEWAY, then \"Gateway matches the map.\" (exit 0) or the count\n"
+    "  (exit 1); the map is not changed. Commands:\n"
     "    usage | console LINE...\n"
     "    get-nvs | send-nvs [all | INPUTS OUTPUTS]  (each A-B, A or none; default as offered)\n"
     "    get-objects | send-objects | read-values | write-values [all | A-B]\n"
     "    erase | get-port | send-port | error-info SLAVE | write-value N VALUE\n"
     "    get-ids | get-domains | set-domain I SUBNET NODE ID(hex, - for none)\n"
     "    get-location | set-location TEXT | alter-pid PID\n"
+    "    compare [nvs] [objects] [port] [node]  (default all)\n"
     "  Example: korvex-cli device --port /dev/ttyACM0 --map plant.xml send-nvs send-objects all send-port\n"
-    "           korvex-cli device --port /dev/ttyACM0 --trace wire.log get-ids",
+    "           korvex-cli device --port /dev/ttyACM0 --trace wire.log get-ids\n"
+    "           korvex-cli device --port /dev/ttyACM0 --map plant.xml --verify send-nvs send-objects\n"
+    "           korvex-cli device --port /dev/ttyACM0 --map plant.xml compare nvs objects",
     runDevice);
 
 } // namespace

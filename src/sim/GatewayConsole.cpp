@@ -73,10 +73,20 @@ std::string framedReply(std::string_view text, bool prompt) {
     return bytes;
 }
 
+void GatewayConsole::applyAlterations() {
+    for (const Alteration& alteration : alterations_) applyAlteration(config_, alteration);
+}
+
+// Alterations go in before a command reads an item and again after it wrote one.
 std::string GatewayConsole::answer(std::string_view line) {
     line = trim(line);
     if (line.empty()) return {};
-    if (line.front() == '<') return answerElement(line);
+    applyAlterations();
+    if (line.front() == '<') {
+        std::string reply = answerElement(line);
+        applyAlterations();
+        return reply;
+    }
     const std::size_t space = line.find(' ');
     const std::string_view word = line.substr(0, space);
     const std::string_view args =

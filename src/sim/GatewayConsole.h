@@ -2,7 +2,10 @@
 // The simulated gateway's console: one command line in, one reply out, in the forms of the
 // gateway's console contract. Every reply is framed as the console frames it: a line break, the
 // text, a line break and the prompt ":->".
+#include "sim/Alteration.h"
 #include "sim/GatewayConfig.h"
+
+#include <vector>
 
 #include <string>
 #include <string_view>
@@ -20,6 +23,8 @@ public:
     std::string answer(std::string_view line);
     GatewayConfig& config() { return config_; }
     const GatewayConfig& config() const { return config_; }
+    // Attributes the gateway holds altered whenever their item is written or read.
+    void addAlteration(const Alteration& alteration) { alterations_.push_back(alteration); }
 
 private:
     std::string answerElement(std::string_view line);
@@ -44,7 +49,10 @@ private:
     std::string neuronId() const;
     std::string alterProgramId(std::string_view args);
 
+    void applyAlterations();
+
     GatewayConfig config_;
+    std::vector<Alteration> alterations_;
 };
 
 inline constexpr std::size_t kMaxCommandLine = 4096; // longer lines keep only their start

@@ -1,4 +1,5 @@
 // How the simulated gateway takes in the element lines and domain settings it is sent.
+#include "sim/Alteration.h"
 #include "sim/GatewayConsole.h"
 
 #include <cstdio>
@@ -8,10 +9,6 @@
 namespace korvex::sim {
 
 namespace {
-
-const std::set<std::string, std::less<>> kPortAttributes = {
-    "clear", "baud", "parity", "stop", "bigend", "slavemode", "timeout", "predelay", "slave"};
-const std::set<std::string, std::less<>> kIpAttributes = {"ipaddr", "subnet", "gateway", "port"};
 
 bool clears(const ElementLine& element) {
     return intAttribute(element, "clear", 0) != 0;
@@ -86,9 +83,9 @@ std::string GatewayConsole::applyPort(const ElementLine& element) {
     int dev = 0;
     const std::string* ipmap = nullptr;
     for (const auto& [name, value] : element.attributes) {
-        if (kPortAttributes.count(name))
+        if (isPortAttribute(name))
             port.set(name, value);
-        else if (kIpAttributes.count(name))
+        else if (isIpAttribute(name))
             ip.set(name, value);
         else if (name == "dev")
             dev = intAttribute(element, "dev", 0);

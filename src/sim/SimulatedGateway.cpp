@@ -143,6 +143,14 @@ bool SimulatedGateway::addFault(std::string_view spec, std::string* error) {
     return faults_.add(spec, error);
 }
 
+bool SimulatedGateway::addAlteration(std::string_view spec, std::string* error) {
+    Alteration alteration;
+    if (!parseAlteration(spec, alteration, error)) return false;
+    std::lock_guard lock(mutex_);
+    console_.addAlteration(alteration);
+    return true;
+}
+
 void SimulatedGateway::clearFaults() {
     std::lock_guard lock(mutex_);
     faults_.clear();

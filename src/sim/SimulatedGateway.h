@@ -39,6 +39,8 @@ public:
     void setFault(const std::string& kind, const Fault& fault);
     bool addFault(std::string_view spec, std::string* error = nullptr);
     void clearFaults();
+    // KIND:N:ATTR=VALUE (sim/Alteration.h); false with the reason for a spec it cannot hold.
+    bool addAlteration(std::string_view spec, std::string* error = nullptr);
 
     // Pulls the plug and waits until the line is closed (a reply being sent stops short).
     void hangUp();

@@ -25,7 +25,7 @@ void onSignal(int) {
 void printHelp() {
     std::puts("Usage: korvex-gateway-sim [--link PATH] [--sample] [--return MS] [--erase-ms MS]\n"
               "                          [--no-prompt] [--baud RATE] [--trace FILE]\n"
-              "                          [--fault KIND:SWITCH]...\n"
+              "                          [--fault KIND:SWITCH]... [--alter KIND:N:ATTR=VALUE]...\n"
               "       korvex-gateway-sim --help | --version\n"
               "Acts as a Korvex gateway on the master side of a pseudo-terminal and prints the slave\n"
               "path; open that path (or the --link symlink) as the serial port. Runs until interrupted.\n\n"
@@ -43,9 +43,13 @@ void printHelp() {
               "                      * for all); switches: noreply, garbage, delay=MS, split=MS,\n"
               "                      error=TEXT, hangup=N (hang up on the command after N), trickle=MS,\n"
               "                      after=N (the first N commands of the kind are answered normally),\n"
-              "                      tail=MS (MS after the reply, print the prompt once more)\n\n"
+              "                      tail=MS (MS after the reply, print the prompt once more)\n"
+              "  --alter KIND:N:ATTR=VALUE  store and report ATTR of item N as VALUE whenever the item\n"
+              "                      is written or read: obj:N (object), nvi:N / nvo:N (NV), mod:0 (port\n"
+              "                      and IP settings), mod:N:ipmap (TCP entry N), nd:0:loc or nd:0:pid\n\n"
               "Example: korvex-gateway-sim --link /tmp/korvex --fault usage:delay=500 --fault pcx:split=150\n"
-              "         korvex-gateway-sim --link /tmp/korvex --trace gateway.log");
+              "         korvex-gateway-sim --link /tmp/korvex --trace gateway.log\n"
+              "         korvex-gateway-sim --link /tmp/korvex --alter obj:3:modreg=209 --alter mod:0:baud=38400");
 }
 
 bool needValue(int i, int argc, const char* option) {
@@ -73,6 +77,7 @@ struct Options {
     std::string link;
     std::string trace;
     std::vector<std::string> faults;
+    std::vector<std::string> alterations;
 };
 
 // Reads one option at argv[i] (advancing past its value); -1 to go on, else the exit status.
@@ -108,6 +113,12 @@ int readOption(int& i, int argc, char** argv, Options& options) {
         if (korvex::sim::FaultPlan().add(options.faults.back(), &error)) return -1;
         std::fprintf(stderr, "korvex-gateway-sim: %s\n", error.c_str());
         return 2;
+    } else if (arg == "--alter" && needValue(i, argc, "--alter")) {
+        options.alterations.emplace_back(argv[++i]);
+        korvex::sim::Alteration alteration;
+        if (korvex::sim::parseAlteration(options.alterations.back(), alteration, &error)) return -1;
+        std::fprintf(stderr, "korvex-gateway-sim: bad --alter \"%s\": %s\n", argv[i], error.c_str());
+        return 2;
     } else {
         std::fprintf(stderr, "korvex-gateway-sim: unknown argument \"%s\" (try --help)\n", arg.c_str());
         return 2;
@@ -126,6 +137,7 @@ int main(int argc, char** argv) {
     korvex::sim::SimulatedGateway gateway(options.sample ? korvex::sim::sampleConfig()
                                                          : korvex::sim::GatewayConfig());
     for (const auto& fault : options.faults) gateway.addFault(fault);
+    for (const auto& alteration : options.alterations) gateway.addAlteration(alteration);
     gateway.setAutoReturn(options.returnMs);
     gateway.setEraseMs(options.eraseMs);
     gateway.setPrompt(options.prompt);

@@ -243,3 +243,39 @@ TEST_F(DeviceVerbTest, TraceOfTheRunGoesToItsFileOrStderr) {
 
 } // namespace
 } // namespace korvex::device
+
+namespace korvex::device {
+namespace {
+
+// Sent, then compared as a new user would; a compare leaves the map to --out as it was, a gateway
+// that stores something else gives the differences and exit 1, and a part it does not know is a
+// bad argument.
+TEST_F(DeviceVerbTest, SendThenCompare) {
+    const std::string port = "--port " + gateway.slavePath();
+    const std::string in = scratch + "-in.xml";
+    const std::string out = scratch + "-out.xml";
+    gateway.setEraseMs(10);
+    CliRun fetched = run(port + " get-nvs get-objects --out " + in);
+    ASSERT_EQ(fetched.status, 0) << fetched.err;
+    ASSERT_EQ(run(port + " erase --yes").status, 0);
+
+    CliRun sent = run(port + " --map " + in + " send-nvs send-objects compare nvs objects");
+    EXPECT_EQ(sent.status, 0) << sent.err;
+    EXPECT_EQ(sent.out.substr(sent.out.size() - 25), "Gateway matches the map.\n");
+
+    CliRun again = run(port + " --map " + in + " compare nvs objects --out " + out);
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(slurp(out), slurp(in));
+
+    gateway.withConfig([](sim::GatewayConfig& c) { c.objects[2].set("slave", "9"); });
+    CliRun differs = run(port + " --map " + in + " compare objects node");
+    EXPECT_EQ(differs.status, 1);
+    EXPECT_EQ(differs.out, "object 2: register: HOLD 40002 slave 1 | HOLD 40002 slave 9\n"
+                           "node: location: (empty) | Plant room\n2 differences.\n");
+    EXPECT_EQ(run(port + " compare objects ports").status, 2);
+    ::unlink(in.c_str());
+    ::unlink(out.c_str());
+}
+
+} // namespace
+} // namespace korvex::device

@@ -125,11 +125,12 @@ TEST(StatusReporterTest, UnexpectedResultValues) {
     for (int a = 0; a < kAreaCount; ++a) e.area(static_cast<Area>(a)).result = static_cast<DeviceResult>(7);
     h.reporter.pass();
     EXPECT_EQ(h.sink.box(Page::NVList), "Unspecified error.\n");
-    EXPECT_EQ(h.sink.box(Page::MasterList), "Unspecified error.\nUnspecified error.\nUnspecified error.\n");
+    EXPECT_EQ(h.sink.box(Page::MasterList),
+              "Unspecified error.\nUnspecified error.\nUnspecified error.\nUnspecified error.\n");
     EXPECT_EQ(h.sink.box(Page::ViewData), "Unspecified error.\n");
     EXPECT_EQ(h.sink.box(Page::ModbusPort), "Unspecified error.\n");
     EXPECT_EQ(h.sink.box(Page::LonWorks), "Unknown error\n");
-    EXPECT_EQ(h.reporter.failuresReported(), 8);
+    EXPECT_EQ(h.reporter.failuresReported(), 9);
 }
 
 TEST(StatusReporterTest, TcpMapChangedClearsThePortSettingsMarks) {

@@ -161,3 +161,32 @@ TEST(GatewayConsoleTest, KindAndFraming) {
 
 } // namespace
 } // namespace korvex::sim
+
+namespace korvex::sim {
+namespace {
+
+// An alteration is stored and reported for its item; a spec the gateway cannot hold is refused.
+TEST(GatewayConsoleTest, AlterationsAreStoredAndReported) {
+    GatewayConsole console(sampleConfig());
+    for (const char* spec : {"obj:2:modreg=209", "mod:0:baud=38400", "nd:0:loc=Other", "obj:9:slave=4"}) {
+        Alteration alteration;
+        ASSERT_TRUE(parseAlteration(spec, alteration)) << spec;
+        console.addAlteration(alteration);
+    }
+    EXPECT_EQ(console.answer("<obj n=\"2\" clear=\"1\" modreg=\"7\"/>"), "Ok");
+    EXPECT_EQ(*console.config().objects[2].find("modreg"), "209");
+    EXPECT_EQ(console.answer("mpx"), "<mod clear=\"1\" baud=\"38400\" slavemode=\"0\" timeout=\"1000\"/>");
+    EXPECT_EQ(console.answer("ninfo"), "<nd loc=\"Other\" pid=\"0\"/>");
+    EXPECT_EQ(console.answer("pcx 9"), "<obj n=\"9\" clear=\"1\"/>"); // not defined: nothing to alter
+
+    for (const char* bad : {"obj:0:modreg=1", "obj:3", "nvx:1:snvt=3", "mod:0:ipmap=1", "mod:2:baud=1",
+                            "nd:0:name=x", "nd:0:pid=256", "obj:3:n=4", "obj:3:name=a\"b"}) {
+        Alteration alteration;
+        std::string error;
+        EXPECT_FALSE(parseAlteration(bad, alteration, &error)) << bad;
+        EXPECT_FALSE(error.empty()) << bad;
+    }
+}
+
+} // namespace
+} // namespace korvex::sim

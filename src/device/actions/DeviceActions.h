@@ -45,6 +45,9 @@ public:
     ActionOutcome getObjects();
     ActionOutcome sendObjects();
     ActionOutcome eraseDevice();
+    // Reads the parts (ComparePart) of the gateway's configuration and compares them with the
+    // map, which stays as it is; the status loop shows the differences (Master List box).
+    ActionOutcome compareWithDevice(unsigned parts = ComparePart::All);
 
     // View Data page ("Get Object data values", "Send Object data values").
     ActionOutcome readValues();

@@ -194,4 +194,9 @@ ActionOutcome DeviceActions::eraseDevice() {
     return outcome;
 }
 
+ActionOutcome DeviceActions::compareWithDevice(unsigned parts) {
+    sink_.setText(Page::MasterList, "");
+    return openAndStart(Page::MasterList, [&] { return engine_.startCompare(parts); });
+}
+
 } // namespace korvex::device

@@ -8,11 +8,13 @@
 // yet to report. The "nothing to transfer" flags are the one thing a start operation (window
 // thread) raises itself, hence the atomics.
 #include "device/engine/DeviceResult.h"
+#include "model/MapCompare.h"
 #include "model/Settings.h"
 
 #include <array>
 #include <atomic>
 #include <cstddef>
+#include <vector>
 
 namespace korvex::device {
 
@@ -20,8 +22,8 @@ inline constexpr std::size_t kErrorTextSize = 100;
 using ErrorText = std::array<char, kErrorTextSize>;
 
 // The areas that report an ending, each with its AreaResult.
-enum class Area : int { NetVars, Objects, Erase, Values, Port, Domains, NodeIds, Node };
-inline constexpr int kAreaCount = 8;
+enum class Area : int { NetVars, Objects, Erase, Values, Port, Domains, NodeIds, Node, ReadBack };
+inline constexpr int kAreaCount = 9;
 
 // How an area's last command sequence ended, and how far it got since the last reporting pass.
 struct AreaResult {
@@ -91,6 +93,25 @@ struct NodeCommandFields {
     std::atomic<bool> nodeInfoDone{false};
     std::atomic<bool> locationDone{false};
     std::atomic<bool> alterDone{false};
+};
+
+// Reading the gateway back into a scratch map (state 19): a compare, or the verify that follows
+// a send. Progress is published for a bar: items done of items in all, both set before the
+// state is published and advanced by the handler.
+enum class ReadBackKind : int { Compare, VerifyNetVars, VerifyObjects, VerifyPort };
+
+struct ReadBackFields {
+    std::atomic<int> readBackItemsDone{0};
+    std::atomic<int> readBackItemsTotal{0};
+    // Reading back after every send (the Connect page's option, --verify on the command line).
+    std::atomic<bool> verifyAfterSend{false};
+    // The ending of the last read-back: its kind, the number of items it compared and what
+    // differed. Written by the handler, then readBackDone raised; the reporting pass takes them
+    // (both on the status loop thread).
+    ReadBackKind readBackResultKind = ReadBackKind::Compare;
+    int readBackCompared = 0;
+    std::vector<MapDifference> readBackDifferences;
+    std::atomic<bool> readBackDone{false};
 };
 
 // Requests the status loop carries out and clears; raising one is a single store of a non-zero

@@ -27,6 +27,7 @@ constexpr StateInfo kStateInfo[kStateCount] = {
     {"GetNodeInfo", kBudgetCommand, 200},
     {"SetLocation", kBudgetSettings, 200},
     {"AlterProgramId", kBudgetSettings, 200},
+    {"ReadBack", kBudgetCommand, 500},
 };
 
 } // namespace
@@ -56,6 +57,7 @@ const CommandEngine::StateEntry CommandEngine::kHandlers[kStateCount] = {
     {S::GetNodeInfo, &CommandEngine::onGetNodeInfoReply},
     {S::SetLocation, &CommandEngine::onSetLocationReply},
     {S::AlterProgramId, &CommandEngine::onAlterProgramIdReply},
+    {S::ReadBack, &CommandEngine::onReadBackReply},
 };
 
 struct CommandEngine::OwnedData {

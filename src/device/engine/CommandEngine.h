@@ -21,11 +21,13 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvex::device {
 
@@ -33,7 +35,8 @@ class CommandEngine : public NetVarTransferFields,
                       public ObjectTransferFields,
                       public ValueTransferFields,
                       public PortTransferFields,
-                      public NodeCommandFields {
+                      public NodeCommandFields,
+                      public ReadBackFields {
 public:
     CommandEngine(SerialLink& link, SharedMap& map, ValueTable& values)
         : CommandEngine(link, map.map(), map.mutex(), values) {}
@@ -112,6 +115,16 @@ public:
     [[nodiscard]] bool startSetLocation();
     [[nodiscard]] bool startAlterProgramId();
 
+    // ---- reading the gateway back: compare and verify (state 19) ----------------------------
+    // Reads the parts (ComparePart) of the gateway's configuration into a scratch map that starts
+    // from defaults with the map's device model, and compares it with the map, which it never
+    // changes. A usage query comes first: its counts give the NVs, objects and TCP entries to
+    // read; what the gateway holds above them counts as empty.
+    [[nodiscard]] bool startCompare(unsigned parts = ComparePart::All);
+    // With verifyAfterSend on, every send reads back what it wrote once it has ended well and
+    // compares it; only then are the items that match marked as in the device (the port
+    // settings' completion is raised then too). Taken at the start of each send.
+
 protected:
     // Claims the engine and arms one command line (with its CR LF) for the state, with the
     // state's budget unless one is given. False when busy. Under the start lock; the state is
@@ -185,6 +198,38 @@ private:
     void onSetLocationReply(const Reply& reply);
     void onAlterProgramIdReply(const Reply& reply);
     void endNode(const Reply& reply, std::atomic<bool>& done);
+    // Reading back.
+    enum class ReadItemKind : std::uint8_t {
+        Usage,
+        NetVarIn,
+        NetVarOut,
+        Object,
+        Port,
+        IpSettings,
+        TcpEntry,
+        Node
+    };
+    struct ReadItem {
+        ReadItemKind kind;
+        int number;
+    };
+    void onReadBackReply(const Reply& reply);
+    DeviceResult takeReadBackItem(const ReadItem& item, const Reply& reply);
+    void planCompare(const std::array<int, 4>& counts);
+    void armVerify(unsigned parts);
+    void beginVerify(ReadBackKind kind);
+    void launchReadBack();
+    void endReadBack(DeviceResult result);
+    void markVerified();
+    static std::string itemRequest(const ReadItem& item);
+
+    // Read-back progress (the start or the handler that begins it, then the handlers).
+    std::vector<ReadItem> readItems_;
+    std::size_t readIndex_ = 0;
+    ReadBackKind readKind_ = ReadBackKind::Compare;
+    CompareScope readScope_;
+    std::unique_ptr<ObjectMap> scratch_;
+    bool verifyThisSend_ = false; // verifyAfterSend as it was when the running send started
 
     std::unique_ptr<OwnedData> owned_;
     SerialLink& link_;

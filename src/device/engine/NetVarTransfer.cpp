@@ -1,6 +1,7 @@
 // Getting and sending NV definitions (states 3 and 4): function-block numbers walked through the
 // input range, then the output range, one "nv" element per command.
 #include "device/engine/CommandEngine.h"
+#include "device/engine/RequestLines.h"
 #include "formats/xml/ElementReader.h"
 #include "formats/xml/ElementWriter.h"
 
@@ -11,19 +12,9 @@ namespace korvex::device {
 
 namespace {
 
-std::string netVarRequest(bool input, int number) {
-    char line[32];
-    std::snprintf(line, sizeof line, input ? "nvitx %d\r\n" : "nvotx %d\r\n", number);
-    return line;
-}
-
 // The first row of the list for the number and direction that is not a field row; -1 none.
 int findNetVarRow(const ObjectMap& map, int fbNumber, bool input) {
-    for (int r = 0; r < map.nvCount; ++r) {
-        const NetVar& row = map.nvs[static_cast<std::size_t>(r)];
-        if (row.fbNumber == fbNumber && (row.isInput != 0) == input && row.isField == 0) return r;
-    }
-    return -1;
+    return netVarHeaderRow(map, fbNumber, input);
 }
 
 // Starts at the first input number, or at the first output number when no input is wanted;
@@ -67,6 +58,7 @@ bool CommandEngine::startGetNetVars(int firstInput, int lastInput, int firstOutp
 bool CommandEngine::startSendNetVars(int firstInput, int lastInput, int firstOutput, int lastOutput) {
     return startSequence(EngineState::SendNetVars, [&] {
         storeRanges(*this, firstInput, lastInput, firstOutput, lastOutput);
+        armVerify(ComparePart::NetVars);
         std::atomic<bool>& nothing = area(Area::NetVars).nothingToTransfer;
         if (!firstNetVarNumber(*this)) return nothingToTransfer(nothing);
         std::lock_guard lock(mapMutex_);
@@ -114,6 +106,9 @@ void CommandEngine::endNetVars(DeviceResult result) {
     }
     nvListPosition = -1;
     raiseRequest(requests.nvListRefresh);
+    const bool wrote = readScope_.inputs.any() || readScope_.outputs.any();
+    if (result == DeviceResult::Ok && state() == EngineState::SendNetVars && verifyThisSend_ && wrote)
+        return beginVerify(ReadBackKind::VerifyNetVars);
     finish();
 }
 
@@ -149,7 +144,11 @@ void CommandEngine::onSendNetVarsReply(const Reply& reply) {
                            map_.nvs[static_cast<std::size_t>(r)].fbNumber != nvNumber ||
                            (map_.nvs[static_cast<std::size_t>(r)].isInput != 0) != nvInputPhase;
         if (moved) r = findNetVarRow(map_, nvNumber, nvInputPhase);
-        if (r >= 0) map_.nvs[static_cast<std::size_t>(r)].inDevice = 1;
+        // A send that is verified marks the row only once it has been read back alike.
+        if (verifyThisSend_)
+            (nvInputPhase ? readScope_.inputs : readScope_.outputs).set(static_cast<std::size_t>(nvNumber));
+        else if (r >= 0)
+            map_.nvs[static_cast<std::size_t>(r)].inDevice = 1;
         area(Area::NetVars).lastWritten = nvNumber;
         area(Area::NetVars).lastWrittenInput = nvInputPhase;
         if (advanceNetVarNumber()) next = nextNetVarToSend();

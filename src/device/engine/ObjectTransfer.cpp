@@ -1,6 +1,7 @@
 // Getting and sending data objects (states 5 and 6) and erasing the device's configuration
 // (state 7).
 #include "device/engine/CommandEngine.h"
+#include "device/engine/RequestLines.h"
 #include "formats/xml/ElementReader.h"
 #include "formats/xml/ElementWriter.h"
 
@@ -10,12 +11,6 @@
 namespace korvex::device {
 
 namespace {
-
-std::string objectRequest(int n) {
-    char line[32];
-    std::snprintf(line, sizeof line, "pcx %d\r\n", n);
-    return line;
-}
 
 // A range the engine can walk: first from 1, last up to 400. False for an empty range.
 bool objectRange(int& first, int& last) {
@@ -45,6 +40,9 @@ bool CommandEngine::startSendObjects(int first, int last) {
         objFirst = first;
         objLast = last;
         objNumber = first;
+        armVerify(ComparePart::Objects);
+        readScope_.firstObject = first;
+        readScope_.lastObject = last;
         std::lock_guard lock(mapMutex_);
         return writeObjectElement(map_, first);
     });
@@ -63,6 +61,8 @@ void CommandEngine::endObjects(DeviceResult result) {
     }
     raiseRequest(requests.registerListRefresh);
     raiseRequest(requests.masterListRefresh);
+    if (result == DeviceResult::Ok && state() == EngineState::SendObjects && verifyThisSend_)
+        return beginVerify(ReadBackKind::VerifyObjects);
     finish();
 }
 
@@ -91,15 +91,21 @@ void CommandEngine::onSendObjectsReply(const Reply& reply) {
         copyErrorText(area(Area::Objects).errorText, reply.bytes());
         return endObjects(DeviceResult::ErrorText);
     }
-    std::lock_guard lock(mapMutex_);
-    if (DataObject* object = map_.object(objNumber)) {
-        object->syncFlags |= SyncFlag::InDevice;
-        if (RegisterDef* reg = map_.registerAtLink(object->registerRow)) reg->inDevice = 1;
+    std::string next;
+    {
+        std::lock_guard lock(mapMutex_);
+        // A send that is verified marks the object only once it has been read back alike.
+        DataObject* object = verifyThisSend_ ? nullptr : map_.object(objNumber);
+        if (object) {
+            object->syncFlags |= SyncFlag::InDevice;
+            if (RegisterDef* reg = map_.registerAtLink(object->registerRow)) reg->inDevice = 1;
+        }
+        area(Area::Objects).lastWritten = objNumber;
+        if (objNumber + 1 <= objLast) next = writeObjectElement(map_, ++objNumber);
     }
-    area(Area::Objects).lastWritten = objNumber;
-    if (objNumber + 1 > objLast) return endObjects(DeviceResult::Ok);
-    ++objNumber;
-    sendNext(writeObjectElement(map_, objNumber));
+    // Ended outside the map mutex: a verify that follows takes it.
+    if (next.empty()) return endObjects(DeviceResult::Ok);
+    sendNext(next);
 }
 
 void CommandEngine::onClearConfigReply(const Reply& reply) {

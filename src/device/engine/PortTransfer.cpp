@@ -2,6 +2,7 @@
 // TCP a usage step, the IP settings and one TCP device-map entry per command. The Modbus error
 // counters of one slave (state 11).
 #include "device/engine/CommandEngine.h"
+#include "device/engine/RequestLines.h"
 #include "formats/xml/ElementReader.h"
 #include "formats/xml/ElementWriter.h"
 
@@ -18,12 +19,6 @@ constexpr std::string_view kUsageLine = "usage\r\n";
 constexpr std::string_view kIpSettingsLine = "sipcfg\r\n";
 constexpr int kUsageParseCode = 1;      // a usage reply without "Last Obj"
 constexpr int kErrorInfoParseCode = -2; // counters that do not read as two hexadecimal numbers
-
-std::string mapEntryRequest(int d) {
-    char line[32];
-    std::snprintf(line, sizeof line, "smap %d\r\n", d);
-    return line;
-}
 
 // The highest device-map entry in use (1-based); 0 when none.
 int highestEntryInUse(const ObjectMap& map) {
@@ -56,6 +51,7 @@ bool CommandEngine::startSendPortSettings() {
         [&] {
             portStep = kPortElement;
             portMapIndex = 0;
+            armVerify(ComparePart::Port);
             std::lock_guard lock(mapMutex_);
             portHasTcp = map_.hasTcp();
             return writePortElement(map_);
@@ -74,8 +70,11 @@ bool CommandEngine::startGetErrorInfo(int slave) {
 // Every ending of a read raises its completion; a write's too, except after a refused reply.
 void CommandEngine::endPort(DeviceResult result, bool done) {
     if (result != DeviceResult::Ok) area(Area::Port).fail(result);
+    const bool sending = state() == EngineState::SendPortSettings;
+    // A verified write is complete only once it has been read back alike.
+    if (result == DeviceResult::Ok && sending && verifyThisSend_)
+        return beginVerify(ReadBackKind::VerifyPort);
     if (done) {
-        const bool sending = state() == EngineState::SendPortSettings;
         (sending ? portSendDone : portGetDone).store(true, std::memory_order_release);
     }
     finish();

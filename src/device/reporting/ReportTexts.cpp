@@ -82,6 +82,10 @@ constexpr ResultRow kResultRows[] = {
     {Area::Node, R::BadReply, kUnableToParseReply},
     {Area::Node, R::ErrorText, "{}\n", F::Text},
     {Area::Node, kAnyOther, kUnknownError},
+    // Reading back for a compare or a verify (the box of the page that started it).
+    {Area::ReadBack, R::Timeout, kDeviceTimedOut},
+    {Area::ReadBack, R::BadReply, "{}\n", F::Text},
+    {Area::ReadBack, kAnyOther, kUnspecifiedError},
 };
 
 bool rowFits(const ResultRow& row, Area area, DeviceResult result, bool input) {

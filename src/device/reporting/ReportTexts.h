@@ -50,6 +50,11 @@ inline constexpr std::string_view kLocationRead = "Node Location read";
 inline constexpr std::string_view kLocationWritten = "Node Location written";
 inline constexpr std::string_view kProgramIdAltered = "Program ID alteration written";
 
+// Reading back after a send (the send's box), appended.
+inline constexpr char kVerifiedNVs[] = "Verified: {} NVs match.\n"; // count
+inline constexpr char kVerifiedObjects[] = "Verified: {} objects match.\n";
+inline constexpr std::string_view kVerifiedPort = "Verified: port settings match.\n";
+
 // The words for an ending other than Ok of the area, with the number, parse code, gateway text
 // and NV direction the area's record holds. A result the area never gives gets its catch-all.
 std::string resultText(Area area, DeviceResult result, const AreaResult& details);

@@ -34,10 +34,11 @@ struct AreaBox {
 };
 
 constexpr AreaBox kAreaBoxes[kAreaCount] = {
-    {Area::NetVars, Page::NVList, true, false},    {Area::Objects, Page::MasterList, false, false},
-    {Area::Erase, Page::MasterList, false, false}, {Area::Values, Page::ViewData, false, false},
-    {Area::Port, Page::ModbusPort, false, true},   {Area::Domains, Page::LonWorks, false, false},
-    {Area::NodeIds, Page::LonWorks, false, false}, {Area::Node, Page::LonWorks, false, true},
+    {Area::NetVars, Page::NVList, true, false},       {Area::Objects, Page::MasterList, false, false},
+    {Area::Erase, Page::MasterList, false, false},    {Area::Values, Page::ViewData, false, false},
+    {Area::Port, Page::ModbusPort, false, true},      {Area::Domains, Page::LonWorks, false, false},
+    {Area::NodeIds, Page::LonWorks, false, false},    {Area::Node, Page::LonWorks, false, true},
+    {Area::ReadBack, Page::MasterList, false, false},
 };
 
 constexpr bool boxesInAreaOrder() {
@@ -59,7 +60,19 @@ std::string markText(Area area, bool written, int number, bool input) {
     return input ? formatText(kNVIRead, number) : formatText(kNVORead, number);
 }
 
+// A compare reports in the Master List box, a verify in the box of its send.
+Page readBackPage(ReadBackKind kind) {
+    if (kind == ReadBackKind::VerifyNetVars) return Page::NVList;
+    if (kind == ReadBackKind::VerifyPort) return Page::ModbusPort;
+    return Page::MasterList;
+}
+
 } // namespace
+
+void StatusSink::showDifferences(Page page, const std::vector<MapDifference>& differences) {
+    for (const MapDifference& difference : differences) appendText(page, differenceText(difference) + "\n");
+    appendText(page, differenceSummary(differences.size()) + "\n");
+}
 
 bool openPortFor(SerialLink& link, StatusSink& sink, Page page) {
     const bool opened = link.open();
@@ -83,6 +96,7 @@ bool StatusReporter::pass() {
     domains();
     nodeIds();
     nodeInfo();
+    readBack();
     return shownConsole;
 }
 
@@ -100,7 +114,7 @@ bool StatusReporter::pending() const {
     }
     const bool completions = e.clearDone.load() || e.portGetDone.load() || e.portSendDone.load() ||
                              e.errorInfoDone.load() || e.nodeInfoDone.load() || e.locationDone.load() ||
-                             e.alterDone.load() || e.consoleUpdated.load();
+                             e.alterDone.load() || e.consoleUpdated.load() || e.readBackDone.load();
     return requests || areas || completions;
 }
 
@@ -290,6 +304,35 @@ void StatusReporter::nodeInfo() {
     }
     if (take(e.alterDone)) sink_.setText(Page::LonWorks, kProgramIdAltered);
     reportEnding(Area::Node);
+}
+
+// The ending of a compare or a verify. Differences and a failure count as failures; a verify of
+// the port settings that did not match leaves them unconfirmed.
+void StatusReporter::readBack() {
+    CommandEngine& e = engine_;
+    AreaResult& a = e.area(Area::ReadBack);
+    const DeviceResult result = a.result.exchange(DeviceResult::Ok, std::memory_order_acq_rel);
+    const ReadBackKind kind = e.readBackResultKind;
+    const Page page = readBackPage(kind);
+    if (result != DeviceResult::Ok) {
+        failed();
+        sink_.appendText(page, resultText(Area::ReadBack, result, a));
+        if (kind == ReadBackKind::VerifyPort) markPortSettings(false, false);
+    }
+    if (!take(e.readBackDone)) return;
+    const std::vector<MapDifference> differences = std::move(e.readBackDifferences);
+    e.readBackDifferences.clear();
+    if (!differences.empty()) failed();
+    if (kind != ReadBackKind::Compare && differences.empty()) {
+        if (kind == ReadBackKind::VerifyNetVars)
+            sink_.appendText(page, formatText(kVerifiedNVs, e.readBackCompared));
+        if (kind == ReadBackKind::VerifyObjects)
+            sink_.appendText(page, formatText(kVerifiedObjects, e.readBackCompared));
+        if (kind == ReadBackKind::VerifyPort) sink_.appendText(page, kVerifiedPort);
+        return;
+    }
+    if (kind == ReadBackKind::VerifyPort) markPortSettings(false, false);
+    sink_.showDifferences(page, differences);
 }
 
 } // namespace korvex::device

@@ -39,6 +39,7 @@ private:
     void domains();
     void nodeIds();
     void nodeInfo();
+    void readBack();
 
     void transferMarks(Area area);
     bool reportEnding(Area area);

@@ -3,7 +3,10 @@
 // grid or a page, and the window's indicators. The GUI shows them in its widgets (posting to its
 // window thread), the command line prints them, tests record them. Calls come from the status
 // loop thread and from the thread that runs a device action; none of them may block for long.
+#include "model/MapCompare.h"
+
 #include <string_view>
+#include <vector>
 
 namespace korvex::device {
 
@@ -49,6 +52,12 @@ public:
     // behind the "In Sync:" indicator.
     virtual void setPortSettingsInSync(bool on) = 0;
     virtual void setNodeSettingsInSync(bool on) = 0;
+
+    // What a compare (or a verify that failed) found: the differences in order, none when the
+    // gateway matches. By default each is appended to the page's box as its text line, then the
+    // count ("Gateway matches the map.", "1 difference.", "N differences."); the window shows
+    // them in a table instead.
+    virtual void showDifferences(Page page, const std::vector<MapDifference>& differences);
 };
 
 } // namespace korvex::device
