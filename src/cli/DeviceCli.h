@@ -66,6 +66,7 @@ struct DeviceSetup {
     std::string mapOut;
     bool yes = false;
     bool silence = false; // every reply ends by line silence, even after the gateway's prompt
+    std::string trace;    // --trace: file for the wire trace, "-" for stderr, empty for none
     device::ActionOptions options;
 };
 
@@ -74,6 +75,8 @@ struct DeviceCommand {
     std::vector<std::string> args;
 };
 
+class TraceFile;
+
 // The device link of one run: engine, reporter and the actions' front end.
 struct DeviceRun {
     device::CommandEngine& engine;
@@ -81,6 +84,7 @@ struct DeviceRun {
     ArgumentHost& host;
     PrintingSink& sink;
     const DeviceSetup& setup;
+    TraceFile* trace = nullptr; // collects the wire trace as the run goes
 
     // One status loop pass after a tick; then waits up to 10 ms for the next reply.
     void step();

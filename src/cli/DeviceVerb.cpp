@@ -2,6 +2,7 @@
 // the configuration tool's pages one after another on an object map.
 #include "cli/BuildVerb.h"
 #include "cli/DeviceCli.h"
+#include "cli/TraceFile.h"
 #include "cli/Verb.h"
 #include "device/link/LinkMessages.h"
 #include "device/qt/QtSerialPortDriver.h"
@@ -82,6 +83,7 @@ void DeviceRun::step() {
     const std::uint32_t seen = link.replySequence();
     engine.tick();
     reporter.pass();
+    if (trace) trace->collect();
     if (engine.busy()) link.waitForReply(seen, std::chrono::milliseconds(10));
 }
 
@@ -104,7 +106,8 @@ int readOption(const std::vector<std::string>& in, std::size_t& i, DeviceSetup& 
         setup.options.gatewaySlave = true;
     } else if (option == "--silence") {
         setup.silence = true;
-    } else if (option != "--port" && option != "--model" && option != "--map" && option != "--out") {
+    } else if (option != "--port" && option != "--model" && option != "--map" && option != "--out" &&
+               option != "--trace") {
         return badDeviceArguments("unknown option " + option);
     } else if (i + 1 >= in.size()) {
         return badDeviceArguments(option + " needs a value");
@@ -112,6 +115,7 @@ int readOption(const std::vector<std::string>& in, std::size_t& i, DeviceSetup& 
         std::string& value = option == "--port"    ? setup.port
                              : option == "--model" ? setup.model
                              : option == "--map"   ? setup.mapIn
+                             : option == "--trace" ? setup.trace
                                                    : setup.mapOut;
         value = in[++i];
     }
@@ -151,16 +155,21 @@ int runDevice(const std::vector<std::string>& in) {
     DeviceSetup setup;
     std::vector<DeviceCommand> commands;
     if (const int status = parseArgs(in, setup, commands)) return status;
+    if (!setup.trace.empty()) {
+        if (const int status = checkTracePath(setup.trace)) return status;
+    }
     auto map = std::make_unique<ObjectMap>();
     if (const int status = loadMap(*map, setup)) return status;
 
     QtSerialPortDriver driver;
     SerialLink link(driver);
+    TraceFile trace(link, setup.trace);
     link.setSilenceOnly(setup.silence);
     link.startPumpThread();
     link.setPortName(setup.port);
     if (!link.open()) {
         std::fprintf(stderr, "%s\n", std::string(kMsgOpenFailedConnect).c_str());
+        trace.write();
         return kExitBadArguments;
     }
     std::mutex mapMutex;
@@ -170,7 +179,7 @@ int runDevice(const std::vector<std::string>& in) {
     StatusReporter reporter(engine, sink);
     DeviceRun* current = nullptr;
     ArgumentHost host(setup.yes, [&current] { current->step(); });
-    DeviceRun run{engine, reporter, host, sink, setup};
+    DeviceRun run{engine, reporter, host, sink, setup, trace.wanted() ? &trace : nullptr};
     current = &run;
 
     int status = kExitOk;
@@ -179,6 +188,7 @@ int runDevice(const std::vector<std::string>& in) {
         if (status != kExitOk) break;
     }
     link.stopPumpThread();
+    if (!trace.write() && status == kExitOk) status = kExitFailed;
     if (status == kExitOk && !setup.mapOut.empty()) {
         const MapFileResult written = writeObjectMap(*map, setup.mapOut);
         if (!written.ok) {
@@ -192,7 +202,7 @@ int runDevice(const std::vector<std::string>& in) {
 const VerbRegistrar registrar(
     "device",
     "device --port PORT [--model NAME] [--map IN] [--out OUT] [--yes] [--commissioned] [--slave]\n"
-    "       [--silence] COMMAND [ARGS] [COMMAND [ARGS]] ...\n"
+    "       [--silence] [--trace FILE] COMMAND [ARGS] [COMMAND [ARGS]] ...\n"
     "  Runs device actions on the gateway on PORT (COM1..COM20, a device path such as /dev/ttyACM0,\n"
     "  or the path korvex-gateway-sim prints), in order, stopping at the first that fails, and\n"
     "  prints the status texts as the tool's pages show them. IN is the object map to start from\n"
@@ -201,14 +211,19 @@ const VerbRegistrar registrar(
     "  answered OK by --yes; without it a question is printed and the run fails. --commissioned\n"
     "  and --slave are the Connect page's options. A reply ends as soon as it ends with the gateway's\n"
     "  prompt once the gateway has shown that it prints one, else after 100 ms of line silence;\n"
-    "  --silence waits for the silence after every reply. Commands:\n"
+    "  --silence waits for the silence after every reply. --trace writes what went over the line\n"
+    "  to FILE when the run ends, also when a command failed (- for stderr), one line per event:\n"
+    "  seconds since the port opened, then '>' sent, '<' received, '=' reply complete (len=N ms=M)\n"
+    "  or '!' event (timeout, open PORT, close, lost), then the bytes with \\r, \\n, \\t, \\\\ and\n"
+    "  \\xNN escaped; a FILE that cannot be written is refused before anything is sent. Commands:\n"
     "    usage | console LINE...\n"
     "    get-nvs | send-nvs [all | INPUTS OUTPUTS]  (each A-B, A or none; default as offered)\n"
     "    get-objects | send-objects | read-values | write-values [all | A-B]\n"
     "    erase | get-port | send-port | error-info SLAVE | write-value N VALUE\n"
     "    get-ids | get-domains | set-domain I SUBNET NODE ID(hex, - for none)\n"
     "    get-location | set-location TEXT | alter-pid PID\n"
-    "  Example: korvex-cli device --port /dev/ttyACM0 --map plant.xml send-nvs send-objects all send-port",
+    "  Example: korvex-cli device --port /dev/ttyACM0 --map plant.xml send-nvs send-objects all send-port\n"
+    "           korvex-cli device --port /dev/ttyACM0 --trace wire.log get-ids",
     runDevice);
 
 } // namespace

@@ -49,12 +49,16 @@ bool SimulatedGateway::openLine(std::string* error) {
         ::cfmakeraw(&raw);
         ::tcsetattr(slaveFd_, TCSANOW, &raw);
     }
-    std::lock_guard lock(mutex_);
-    slavePath_ = name;
+    {
+        std::lock_guard lock(mutex_);
+        slavePath_ = name;
+    }
+    trace_.record(TraceKind::Open, name);
     return true;
 }
 
 void SimulatedGateway::closeLine() {
+    if (slaveFd_ >= 0) trace_.record(TraceKind::Close); // only a line that was opened whole
     if (slaveFd_ >= 0) ::close(slaveFd_);
     if (masterFd_ >= 0) ::close(masterFd_);
     slaveFd_ = masterFd_ = -1;
@@ -150,6 +154,10 @@ void SimulatedGateway::setEraseMs(int ms) {
 void SimulatedGateway::setPrompt(bool on) {
     std::lock_guard lock(mutex_);
     prompt_ = on;
+}
+
+bool SimulatedGateway::traceTo(const std::string& path, std::string* error) {
+    return trace_.open(path, error);
 }
 
 void SimulatedGateway::setBaud(int baud) {
@@ -250,6 +258,7 @@ void SimulatedGateway::readCommands(CommandLineReader& lines) {
     if (fd.fd < 0 || ::poll(&fd, 1, kPollMs) <= 0 || !(fd.revents & POLLIN)) return;
     char buffer[256];
     const ssize_t n = ::read(masterFd_, buffer, sizeof buffer);
+    if (n > 0) trace_.record(TraceKind::Received, std::string_view(buffer, static_cast<std::size_t>(n)));
     for (ssize_t i = 0; i < n; ++i) {
         if (lines.take(buffer[i]) && !lines.line().empty()) handleLine(lines.line());
         if (masterFd_ < 0) return; // hung up while answering
@@ -339,6 +348,7 @@ bool SimulatedGateway::writeNow(std::string_view bytes) {
         if (masterFd_ < 0) return false;
         const ssize_t n = ::write(masterFd_, bytes.data(), bytes.size());
         if (n > 0) {
+            trace_.record(TraceKind::Sent, bytes.substr(0, static_cast<std::size_t>(n)));
             bytes.remove_prefix(static_cast<std::size_t>(n));
         } else if (n < 0 && errno == EAGAIN) {
             if (!pause(kPollMs)) return false;

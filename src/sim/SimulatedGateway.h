@@ -6,6 +6,7 @@
 // unplugged device would; coming back opens a new line and moves the optional symlink to it.
 #include "sim/FaultPlan.h"
 #include "sim/GatewayConsole.h"
+#include "sim/LineTrace.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -53,6 +54,9 @@ public:
     // have arrived, and each reply byte is sent once it would have been on the line. 0 (the
     // default): as fast as the pseudo-terminal goes.
     void setBaud(int baud);
+    // Writes the gateway's view of its line to path as it goes (see LineTrace). Call before
+    // start() to have the first open in it.
+    bool traceTo(const std::string& path, std::string* error = nullptr);
 
     template <typename F> auto withConfig(F&& f) {
         std::lock_guard lock(mutex_);
@@ -98,6 +102,7 @@ private:
     std::chrono::steady_clock::time_point hungAt_{};
     std::string lineError_;
     std::thread thread_;
+    LineTrace trace_;
 
     // The line itself; touched only by the gateway's thread once it runs.
     int masterFd_ = -1;

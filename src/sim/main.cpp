@@ -23,7 +23,8 @@ void onSignal(int) {
 
 void printHelp() {
     std::puts("Usage: korvex-gateway-sim [--link PATH] [--sample] [--return MS] [--erase-ms MS]\n"
-              "                          [--no-prompt] [--baud RATE] [--fault KIND:SWITCH]...\n"
+              "                          [--no-prompt] [--baud RATE] [--trace FILE]\n"
+              "                          [--fault KIND:SWITCH]...\n"
               "Acts as a Korvex gateway on the master side of a pseudo-terminal and prints the slave\n"
               "path; open that path (or the --link symlink) as the serial port. Runs until interrupted.\n\n"
               "  --link PATH         make PATH a symlink to the slave side (gone while hung up)\n"
@@ -33,12 +34,16 @@ void printHelp() {
               "  --no-prompt         end replies without the console prompt \":->\"\n"
               "  --baud RATE         hold the line to RATE baud, ten bits a byte (e.g. 115200), in both\n"
               "                      directions; without it bytes go as fast as the terminal takes them\n"
+              "  --trace FILE        write the line as the gateway sees it to FILE, a line at a time:\n"
+              "                      seconds since the line opened, '<' received, '>' sent, '!' open or\n"
+              "                      close, then the bytes (\\r, \\n, \\t, \\\\ and \\xNN escaped)\n"
               "  --fault KIND:SWITCH fault for one command kind (usage, pcx, nvitx, obj, nv, mod, ...;\n"
               "                      * for all); switches: noreply, garbage, delay=MS, split=MS,\n"
               "                      error=TEXT, hangup=N (hang up on the command after N), trickle=MS,\n"
               "                      after=N (the first N commands of the kind are answered normally),\n"
               "                      tail=MS (MS after the reply, print the prompt once more)\n\n"
-              "Example: korvex-gateway-sim --link /tmp/korvex --fault usage:delay=500 --fault pcx:split=150");
+              "Example: korvex-gateway-sim --link /tmp/korvex --fault usage:delay=500 --fault pcx:split=150\n"
+              "         korvex-gateway-sim --link /tmp/korvex --trace gateway.log");
 }
 
 bool needValue(int i, int argc, const char* option) {
@@ -64,6 +69,7 @@ struct Options {
     bool prompt = true;
     int baud = 0;
     std::string link;
+    std::string trace;
     std::vector<std::string> faults;
 };
 
@@ -78,6 +84,8 @@ int readOption(int& i, int argc, char** argv, Options& options) {
         options.sample = true;
     } else if (arg == "--link" && needValue(i, argc, "--link")) {
         options.link = argv[++i];
+    } else if (arg == "--trace" && needValue(i, argc, "--trace")) {
+        options.trace = argv[++i];
     } else if (arg == "--return" && needValue(i, argc, "--return")) {
         options.returnMs = std::atoi(argv[++i]);
     } else if (arg == "--erase-ms" && needValue(i, argc, "--erase-ms")) {
@@ -119,6 +127,10 @@ int main(int argc, char** argv) {
     gateway.setBaud(options.baud);
     const std::string& link = options.link;
     std::string error;
+    if (!options.trace.empty() && !gateway.traceTo(options.trace, &error)) {
+        std::fprintf(stderr, "korvex-gateway-sim: %s\n", error.c_str());
+        return 2;
+    }
     if (!gateway.start(&error) || (!link.empty() && !gateway.setLink(link, &error))) {
         std::fprintf(stderr, "korvex-gateway-sim: %s\n", error.c_str());
         return 1;

@@ -2,7 +2,9 @@
 // Skipped where the command-line program is not built (the sanitizer build of the device tests).
 #include "LinkMode.h"
 #include "formats/xml/MapFile.h"
+#include "sim/GatewayConsole.h"
 #include "sim/SimulatedGateway.h"
+#include "vocab/TraceLine.h"
 
 #include <gtest/gtest.h>
 
@@ -195,6 +197,60 @@ TEST_F(DeviceVerbTest, QuestionsFailuresAndGuardsStopTheRun) {
         EXPECT_EQ(result.out, c.out) << c.args;
         EXPECT_EQ(result.err, c.err) << c.args;
     }
+}
+
+// The payloads of the trace lines with one tag, each command's received pieces joined.
+std::vector<std::string> tracePayloads(const std::string& trace, char tag) {
+    std::vector<std::string> found;
+    std::istringstream lines(trace);
+    char last = 0;
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t space = line.find(' ');
+        if (space == std::string::npos || space + 3 > line.size()) continue;
+        const char lineTag = line[space + 1];
+        if (lineTag == tag && (tag != '<' || last != '<')) found.emplace_back();
+        if (lineTag == tag) found.back() += line.substr(space + 3);
+        last = lineTag;
+    }
+    return found;
+}
+
+std::string escaped(const std::string& bytes) {
+    std::string text;
+    appendEscaped(text, bytes);
+    return text;
+}
+
+TEST_F(DeviceVerbTest, TraceOfTheRunGoesToItsFileOrStderr) {
+    const std::string port = "--port " + gateway.slavePath();
+    const std::string log = scratch + ".log";
+    CliRun got = run(port + " --trace " + log + " get-ids");
+    EXPECT_EQ(got.status, 0) << got.err;
+    const std::string trace = slurp(log);
+    EXPECT_EQ(trace.rfind("0.000000 ! open " + gateway.slavePath() + "\n", 0), 0u) << trace;
+    EXPECT_EQ(tracePayloads(trace, '>'), (std::vector<std::string>{"npid\\r\\n", "nid\\r\\n"}));
+    EXPECT_EQ(tracePayloads(trace, '<'),
+              (std::vector<std::string>{escaped(sim::framedReply("Prog ID: 9F:FF:FF:05:00:0A:04:02")),
+                                        escaped(sim::framedReply("Neuron ID: 00:04:A2:3C:51:07"))}));
+    EXPECT_EQ(tracePayloads(trace, '=').size(), 2u);
+    EXPECT_EQ(tracePayloads(trace, '!').back(), "close");
+
+    // A failed command still leaves its trace; "-" writes it to stderr.
+    gateway.addFault("nid:error=Flash busy");
+    got = run(port + " --trace - get-ids");
+    EXPECT_EQ(got.status, 1);
+    EXPECT_NE(got.err.find(" < \\r\\nFlash busy\\r\\n:->\n"), std::string::npos) << got.err;
+
+    // A trace that could not be written is refused before anything is sent.
+    const int before = gateway.commandCount();
+    for (const std::string& bad : {scratch + "-none/t.log", ::testing::TempDir()}) {
+        got = run(port + " --trace " + bad + " get-ids");
+        EXPECT_EQ(got.status, 2) << bad;
+        EXPECT_EQ(got.err.rfind("korvex-cli device: cannot write the trace to \"" + bad + "\": ", 0), 0u)
+            << got.err;
+    }
+    EXPECT_EQ(gateway.commandCount(), before);
+    ::unlink(log.c_str());
 }
 
 } // namespace

@@ -168,6 +168,7 @@ TEST_F(PtyLinkTest, SecondStartWhileBusyIsRefused) {
 
 TEST_F(PtyLinkTest, UnplugMidCommandEndsItAndTheNextActionReopens) {
     gateway.addFault("usage:hangup=0");
+    link.trace().setEnabled(true);
     const auto start = Clock::now();
     ASSERT_TRUE(engine.startUsage());
     runToIdle();
@@ -175,6 +176,10 @@ TEST_F(PtyLinkTest, UnplugMidCommandEndsItAndTheNextActionReopens) {
     EXPECT_EQ(engine.usageResult, DeviceResult::Timeout);
     EXPECT_FALSE(link.isOpen());
     EXPECT_EQ(link.takePortLost(), 1);
+    std::string trace;
+    appendTraceText(link.trace(), 0, trace);
+    EXPECT_NE(trace.find(" > usage\\r\\n\n"), std::string::npos) << trace;
+    EXPECT_NE(trace.find(" ! lost\n"), std::string::npos) << trace;
 
     EXPECT_FALSE(link.open()); // still unplugged
     gateway.clearFaults();

@@ -9,6 +9,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
+#include <map>
 #include <poll.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -189,6 +191,38 @@ TEST_F(SimulatedGatewayTest, HangsUpAfterNCommandsAndComesBackOnTheLink) {
     ::unlink(link.c_str());
 }
 
+// The gateway's own trace: its line opening and closing, and the bytes from its side.
+TEST(GatewayTraceTest, TheGatewayTracesItsSideOfTheLine) {
+    const std::string path = ::testing::TempDir() + "korvex-simtrace-" + std::to_string(::getpid());
+    SimulatedGateway gateway(sampleConfig());
+    std::string error;
+    EXPECT_FALSE(gateway.traceTo("/nonexistent/trace.log", &error));
+    EXPECT_NE(error.find("cannot write the trace to \"/nonexistent/trace.log\""), std::string::npos) << error;
+    ASSERT_TRUE(gateway.traceTo(path, &error)) << error;
+    ASSERT_TRUE(gateway.start(&error)) << error;
+    {
+        Client client(gateway.slavePath());
+        client.send("nid\r\n");
+        EXPECT_EQ(client.readReply(), framedReply("Neuron ID: 00:04:A2:3C:51:07"));
+        gateway.stop();
+    }
+    std::ifstream in(path);
+    std::vector<std::string> tags;
+    std::map<std::string, std::string> payloads;
+    for (std::string line; std::getline(in, line);) {
+        const std::size_t space = line.find(' ');
+        ASSERT_TRUE(space + 3 <= line.size() && line[space + 2] == ' ') << line;
+        const std::string tag = line.substr(space + 1, 1);
+        if (tags.empty() || tags.back() != tag) tags.push_back(tag);
+        payloads[tag] += line.substr(space + 3) + (tag == "!" ? "|" : "");
+    }
+    EXPECT_EQ(tags, (std::vector<std::string>{"!", "<", ">", "!"}));
+    EXPECT_EQ(payloads["<"], "nid\\r\\n");
+    EXPECT_EQ(payloads[">"], "\\r\\nNeuron ID: 00:04:A2:3C:51:07\\r\\n:->");
+    EXPECT_EQ(payloads["!"], "open " + gateway.slavePath() + "|close|");
+    ::unlink(path.c_str());
+}
+
 // The program's folder: KORVEX_BIN_DIR, else src/ beside this test program's folder.
 std::string programPath(const char* name) {
     if (const char* dir = std::getenv("KORVEX_BIN_DIR")) return std::string(dir) + "/" + name;
@@ -206,6 +240,7 @@ TEST(GatewaySimProgramTest, PrintsTheSlavePathMakesTheLinkAndStopsOnSignal) {
     EXPECT_EQ(WEXITSTATUS(std::system((program + " --fault usage:wobble 2>/dev/null").c_str())), 2);
     EXPECT_EQ(WEXITSTATUS(std::system((program + " --erase-ms soon 2>/dev/null").c_str())), 2);
     EXPECT_EQ(WEXITSTATUS(std::system((program + " --baud 0 2>/dev/null").c_str())), 2);
+    EXPECT_EQ(WEXITSTATUS(std::system((program + " --trace /nonexistent/t.log 2>/dev/null").c_str())), 2);
 
     const std::string link = ::testing::TempDir() + "korvex-simprog-" + std::to_string(::getpid());
     int out[2];

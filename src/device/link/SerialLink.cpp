@@ -30,6 +30,15 @@ std::int64_t SerialLink::now() const {
     return clock_();
 }
 
+void SerialLink::note(TraceKind kind, std::string_view bytes, int length, int ms) {
+    if (trace_.enabled()) trace_.record(kind, now(), bytes, length, ms);
+}
+
+// For the bytes moved, at the time the link has just read anyway.
+void SerialLink::noteAt(std::int64_t at, TraceKind kind, std::string_view bytes) {
+    if (trace_.enabled()) trace_.record(kind, at, bytes);
+}
+
 // ---- pump thread ---------------------------------------------------------------------------
 
 void SerialLink::startPumpThread() {
@@ -168,19 +177,29 @@ void SerialLink::close() {
     request(RequestKind::Close, {});
 }
 
-// A port opened afresh may have another gateway behind it: its pacing is learned anew.
+// A port opened afresh may have another gateway behind it: its pacing is learned anew. A port
+// the line took away while idle is only noticed here.
 bool SerialLink::openNow(const std::string& name) {
     if (name.empty()) return false;
-    if (openPortName() == name && driver_.isOpen()) return true;
+    const std::string current = openPortName();
+    if (!current.empty()) {
+        if (current == name && driver_.isOpen()) return true;
+        // The driver opening another port closes this one; the same port gone is a lost line.
+        note(current == name ? TraceKind::Lost : TraceKind::Close);
+    }
     promptSeen_.store(false, std::memory_order_release);
     const bool ok = driver_.open(resolvePortName(name)) && driver_.isOpen();
     setOpenName(ok ? name : std::string());
+    if (ok) note(TraceKind::Open, name);
     return ok;
 }
 
 // A command still receiving ends as a time-out; closing on purpose is not a lost port.
 void SerialLink::closeNow() {
-    if (isOpen()) driver_.close();
+    if (isOpen()) {
+        driver_.close();
+        note(TraceKind::Close);
+    }
     setOpenName({});
     promptSeen_.store(false, std::memory_order_release);
     if (receiving_) finishReply(0);
@@ -193,6 +212,7 @@ void SerialLink::portFailed() {
     setOpenName({});
     promptSeen_.store(false, std::memory_order_release);
     portLost_.fetch_add(1, std::memory_order_acq_rel);
+    note(TraceKind::Lost);
     if (receiving_) finishReply(0);
 }
 
@@ -263,17 +283,20 @@ bool SerialLink::beginCommand() {
     if (listen) {
         listenPending_.store(false, std::memory_order_relaxed);
         lastPollEndUs_ = now();
+        commandAtUs_ = lastPollEndUs_;
         return true;
     }
     // Input waiting before a command means the last reply did not end where the prompt said.
     if (driver_.flushInput() > 0) promptSeen_.store(false, std::memory_order_release);
     const bool written = driver_.write(txBuffer_.data(), length);
     lastPollEndUs_ = now();
+    commandAtUs_ = lastPollEndUs_;
     txLength_.store(0, std::memory_order_relaxed);
     if (!written) {
         portFailed();
         return false;
     }
+    noteAt(lastPollEndUs_, TraceKind::Sent, std::string_view(txBuffer_.data(), length));
     return true;
 }
 
@@ -291,6 +314,9 @@ void SerialLink::readStep() {
     }
     n = std::min(n, space);
     countPoll(n);
+    if (n > 0)
+        noteAt(lastPollEndUs_, TraceKind::Received,
+               std::string_view(rxBuffer_.data() + rxCount_, static_cast<std::size_t>(n)));
     rxCount_ += n;
     const std::string_view received(rxBuffer_.data(), static_cast<std::size_t>(rxCount_));
     if (n > 0 && replyEnd() == ReplyEnd::Prompt && endsWithPrompt(received)) {
@@ -315,6 +341,13 @@ void SerialLink::countPoll(int n) {
 }
 
 void SerialLink::finishReply(int length) {
+    if (trace_.enabled()) {
+        const std::int64_t at = now();
+        if (length > 0)
+            trace_.record(TraceKind::Reply, at, {}, length, static_cast<int>((at - commandAtUs_) / 1000));
+        else
+            trace_.record(TraceKind::Timeout, at);
+    }
     replyLength_ = length;
     replyPolls_ = static_cast<int>((budgetUsedUs_ + kPollUs - 1) / kPollUs);
     rxCount_ = 0;

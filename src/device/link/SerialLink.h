@@ -5,8 +5,10 @@
 // received ends with that prompt (prompt pacing). The poll limit given with each command is its
 // time budget. The port pump thread owns the driver and moves the bytes and alone learns the
 // pacing; other threads hand it commands through txLength/replyReady (atomics, release/acquire)
-// and hand it open/close requests, which it answers.
+// and hand it open/close requests, which it answers. The wire trace (off unless enabled) is
+// recorded where the bytes move, on the pump thread.
 #include "device/link/SerialPortDriver.h"
+#include "device/link/TraceRecorder.h"
 
 #include <array>
 #include <atomic>
@@ -86,6 +88,10 @@ public:
     // One receive step (port pump thread only).
     void pump();
 
+    // What went over the line; enable it to record (see TraceRecorder for its threads).
+    TraceRecorder& trace() { return trace_; }
+    const TraceRecorder& trace() const { return trace_; }
+
 private:
     enum class RequestKind { None, Open, Close };
 
@@ -103,6 +109,8 @@ private:
     void pumpLoop();
     void answerRequest(bool result);
     std::int64_t now() const;
+    void note(TraceKind kind, std::string_view bytes = {}, int length = 0, int ms = 0);
+    void noteAt(std::int64_t at, TraceKind kind, std::string_view bytes);
 
     SerialPortDriver& driver_;
     Clock clock_;
@@ -117,6 +125,7 @@ private:
     int pollLimit_ = 1;
     std::int64_t budgetUsedUs_ = 0;
     std::int64_t lastPollEndUs_ = 0;
+    std::int64_t commandAtUs_ = 0; // when the command was written (or the listen began)
     bool receiving_ = false;
     int replyLength_ = 0;
     int replyPolls_ = 0;
@@ -143,6 +152,8 @@ private:
     bool pumpRunning_ = false;
     bool stopping_ = false;
     std::unique_ptr<PumpThread> pumpThread_;
+
+    TraceRecorder trace_;
 };
 
 } // namespace korvex::device
