@@ -73,6 +73,14 @@ void ListPage::refresh() {
     reselect();
 }
 
+void ListPage::showProblem(const Problem& problem) {
+    const PlaceKind place = list_ == MapPart::NVList ? PlaceKind::NV : PlaceKind::Register;
+    if (problem.place != place || problem.row < 1 || problem.row > model_->rowCount()) return;
+    selectRow(problem.row - 1);
+    grid_->scrollTo(model_->index(selected_, 0));
+    openEditor();
+}
+
 void ListPage::selectRow(int row) {
     if (row < 0) return;
     selected_ = row;

@@ -35,6 +35,8 @@ public:
 
     // Opens the page's editor on the selected row.
     virtual void openEditor() = 0;
+    // A problem of a row of this page's list: the row is selected and its editor opened.
+    void showProblem(const Problem& problem) override;
 
 protected:
     ListPage(ConfigTool& tool, Page page, QWidget* parent);

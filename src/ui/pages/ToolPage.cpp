@@ -3,6 +3,8 @@
 #include "ui/window/ConfigTool.h"
 #include "ui/window/DeviceSession.h"
 #include "ui/window/GuiActionHost.h"
+#include "ui/window/MapProblems.h"
+#include "ui/window/UiTexts.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -90,6 +92,16 @@ int ToolPage::changeRows(MapPart list, int row, ModelOp op, const std::function<
         list == MapPart::NVList ? session_.editNVRows(row, change) : session_.editRegisterRows(row, change);
     tool_.showRefusal(op, code);
     return code;
+}
+
+bool ToolPage::sendDespiteErrors() {
+    const int errors = tool_.problems().checkNow().errors;
+    if (errors == 0) return true;
+    const QString question = errors == 1 ? QString::fromLatin1(window::text::kSendWithOneError)
+                                         : QString::fromLatin1(window::text::kSendWithErrors).arg(errors);
+    if (tool_.showMessage(question, MessageButtons::OkCancel, MessageIcon::Warning)) return true;
+    setStatus(QString::fromLatin1(window::text::kSendCancelledForErrors));
+    return false;
 }
 
 void ToolPage::runDeviceAction(const std::function<void(device::DeviceActions&)>& run) {

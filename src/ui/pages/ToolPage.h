@@ -6,6 +6,7 @@
 // another page. Window thread only.
 #include "device/reporting/StatusSink.h"
 #include "model/ModelMessages.h"
+#include "model/check/MapChecker.h"
 #include "ui/window/MapSession.h"
 #include "ui/window/Prompter.h"
 
@@ -67,6 +68,9 @@ public:
     virtual void leaving() {}
     // The window shows this page again.
     virtual void revisited(Revisit) {}
+    // The page is shown for a problem the map checker found on it: the problem's row is selected
+    // and the editor that a double-click there opens is opened. Pages with no such place ignore it.
+    virtual void showProblem(const Problem&) {}
 
     // The page's read-only status box; pages without one ignore these. An appended report starts
     // a line of its own when the box's last line is unfinished.
@@ -116,6 +120,9 @@ protected:
     // A row edit of the NV or register list at row, announced as the rows that came or went.
     int changeRows(MapPart list, int row, ModelOp op, const std::function<int(ObjectMap&)>& change);
 
+    // Before a send to the device: a map with errors asks once whether to send anyway. False when
+    // the user cancels; the status box then says why nothing was sent.
+    bool sendDespiteErrors();
     // Runs a device action of this page: its questions go through the window's dialogs.
     void runDeviceAction(const std::function<void(device::DeviceActions&)>& run);
 

@@ -2,10 +2,13 @@
 
 #include "device/engine/CommandEngine.h"
 #include "model/PortSettingsMarks.h"
+#include "ui/dialogs/ProblemsWindow.h"
+#include "ui/models/ProblemsModel.h"
 #include "ui/pages/PageFactory.h"
 #include "ui/widgets/Indicator.h"
 #include "ui/window/DeviceSession.h"
 #include "ui/window/MapFileAccess.h"
+#include "ui/window/MapProblems.h"
 #include "ui/window/UiTexts.h"
 
 #include <QApplication>
@@ -16,9 +19,13 @@
 #include <QIcon>
 #include <QLabel>
 #include <QScreen>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
+
+#include <iterator>
 
 namespace korvex::ui::window {
 
@@ -58,6 +65,9 @@ ConfigTool::ConfigTool(ObjectMap& map, Prompter& prompter, SimulatorFactory simu
     connect(tabs_, &QTabWidget::currentChanged, this, &ConfigTool::onTabChanged);
     connect(session_.get(), &MapSession::changed, this, &ConfigTool::updateInSync);
     connect(session_.get(), &MapSession::syncChanged, this, &ConfigTool::updateInSync);
+    problems_ = std::make_unique<MapProblems>(*session_);
+    connect(problems_.get(), &MapProblems::checked, this, &ConfigTool::showProblemCount);
+    problems_->checkNow();
 
     // The pages' start-up values (the default location) are part of the map as saved.
     session_->markStartSaved();
@@ -112,6 +122,15 @@ QWidget* ConfigTool::buildStatusStrip() {
     auto* row = new QHBoxLayout(strip);
     row->setContentsMargins(0, 0, 0, 0);
     row->addStretch(1);
+    problemCount_ = new QToolButton;
+    problemCount_->setObjectName(QStringLiteral("problemCount"));
+    problemCount_->setAutoRaise(true);
+    problemCount_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    problemCount_->setIconSize(QSize(16, 16));
+    problemCount_->setToolTip(QStringLiteral("What the map checker finds in the map; click to list it."));
+    connect(problemCount_, &QToolButton::clicked, this, &ConfigTool::showProblemsWindow);
+    row->addWidget(problemCount_);
+    row->addSpacing(12);
     connectedLed_ = makeIndicator("connectedIndicator");
     inSyncLed_ = makeIndicator("inSyncIndicator");
     row->addWidget(new QLabel(QStringLiteral("Connected:")));
@@ -237,6 +256,44 @@ void ConfigTool::showLink(LinkLight light) {
         showAmberIndicator(*connectedLed_);
     else
         showIndicator(*connectedLed_, light == LinkLight::On);
+}
+
+void ConfigTool::showProblemCount() {
+    const ProblemCount count = problems_->count();
+    problemCount_->setText(QString::fromStdString(countText(count)));
+    if (count.errors > 0)
+        problemCount_->setIcon(models::severityIcon(Severity::Error));
+    else if (count.warnings > 0)
+        problemCount_->setIcon(models::severityIcon(Severity::Warning));
+    else
+        problemCount_->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    if (problemsWindow_) problemsWindow_->showProblems(problems_->problems());
+}
+
+QString ConfigTool::problemCountShown() const {
+    return problemCount_->text();
+}
+
+void ConfigTool::showProblemsWindow() {
+    if (!problemsWindow_) {
+        problemsWindow_ = new dialogs::ProblemsWindow(this);
+        connect(problemsWindow_, &dialogs::ProblemsWindow::placeChosen, this, &ConfigTool::goToProblem);
+    }
+    problems_->checkNow(); // fills the list
+    problemsWindow_->show();
+    problemsWindow_->raise();
+    problemsWindow_->activateWindow();
+}
+
+void ConfigTool::goToProblem(const Problem& problem) {
+    static constexpr Page kPageOfPlace[] = {Page::MasterList, Page::NVList,     Page::RegList,
+                                            Page::ModbusPort, Page::ModbusPort, Page::LonWorks};
+    const auto place = static_cast<std::size_t>(problem.place);
+    if (place >= std::size(kPageOfPlace)) return;
+    raise();
+    activateWindow();
+    selectPage(kPageOfPlace[place]);
+    page(kPageOfPlace[place])->showProblem(problem);
 }
 
 void ConfigTool::notationChanged() {

@@ -1,11 +1,12 @@
 #pragma once
 // ConfigTool: the tool's only top-level window. It owns the map session, the nine pages (one tab
-// each), the "Connected:" and "In Sync:" indicators, the window title, help, the close guard, the
-// working options of the Connect page and the device session with its two worker threads.
-// Window thread only.
+// each), the "Connected:" and "In Sync:" indicators, the count of the map checker's findings and
+// the problems window, the window title, help, the close guard, the working options of the
+// Connect page and the device session with its two worker threads. Window thread only.
 #include "device/reporting/StatusSink.h"
 #include "model/ModelMessages.h"
 #include "model/ObjectMap.h"
+#include "model/check/MapChecker.h"
 #include "ui/dialogs/EditorContext.h"
 #include "ui/window/HelpLauncher.h"
 #include "ui/window/MapSession.h"
@@ -21,9 +22,14 @@
 
 class QLabel;
 class QTabWidget;
+class QToolButton;
 
 namespace korvex::ui::pages {
 class ToolPage;
+}
+
+namespace korvex::ui::dialogs {
+class ProblemsWindow;
 }
 
 namespace korvex::ui::window {
@@ -33,6 +39,7 @@ using device::Page;
 using pages::ToolPage;
 
 class DeviceSession;
+class MapProblems;
 
 class ConfigTool : public QWidget {
     Q_OBJECT
@@ -49,6 +56,8 @@ public:
     Prompter& prompter() { return prompter_; }
     HelpLauncher& help() { return help_; }
     DeviceSession& device() { return *device_; }
+    // The map checker's findings, kept current as the map changes.
+    MapProblems& problems() { return *problems_; }
 
     const QString& startDirectory() const { return startDirectory_; }
     int deviceModel() const { return session_->deviceModel(); }
@@ -92,6 +101,15 @@ public:
     bool connectedShown() const { return link_ != LinkLight::Off; }
     bool inSyncShown() const { return inSyncOn_; }
 
+    // The count of errors and warnings in the top strip, as shown.
+    QString problemCountShown() const;
+    // Opens the problems window ("Check map"), or brings it to the front.
+    void showProblemsWindow();
+    // Null until the problems window was first opened.
+    dialogs::ProblemsWindow* problemsWindow() const { return problemsWindow_; }
+    // Shows the page where the problem sits, its row selected, and opens that row's editor.
+    void goToProblem(const Problem& problem);
+
     // The Modicon option changed: every page rebuilds its register columns.
     void notationChanged();
     // The gateway-is-slave option changed.
@@ -111,6 +129,7 @@ private:
     QWidget* buildStatusStrip();
     void centreOnScreen();
     void onTabChanged(int index);
+    void showProblemCount();
     void raiseEditorRequest(dialogs::EditorRequest what, int value);
     void announceEditorRequest(dialogs::EditorRequest what, int object);
 
@@ -130,10 +149,13 @@ private:
     std::array<ToolPage*, kPageCount> pages_{};
     QLabel* connectedLed_ = nullptr;
     QLabel* inSyncLed_ = nullptr;
+    QToolButton* problemCount_ = nullptr;
+    dialogs::ProblemsWindow* problemsWindow_ = nullptr;
     LinkLight link_ = LinkLight::Off;
     bool inSyncOn_ = false;
 
     std::unique_ptr<DeviceSession> device_;
+    std::unique_ptr<MapProblems> problems_;
 };
 
 } // namespace korvex::ui::window

@@ -100,6 +100,10 @@ void MapSession::announceReplaced() {
     announce(change);
 }
 
+void MapSession::announceShown(MapParts parts) {
+    emit changed(MapChange{parts});
+}
+
 void MapSession::setFileName(const QString& path) {
     if (path == fileName_) return;
     fileName_ = path;

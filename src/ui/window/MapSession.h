@@ -7,7 +7,7 @@
 // Every change the window makes to the map, or learns of from the device link, is announced
 // here and only here: first the specific signal that says what to redraw (a range of objects,
 // rows of a list, a whole list, the port settings, the node), then changed() with all of it.
-// Later features (a checker run on every change, undo, a recovery file) listen to changed().
+// The map checker (MapProblems) and later features (undo, a recovery file) listen to changed().
 //
 // Window thread only: every member is called and every signal emitted there. map() and mutex()
 // are handed on to the device link and the editor dialogs, which lock the mutex themselves.
@@ -94,6 +94,9 @@ public:
     void announceWhole(MapParts parts);
     // A new or opened map: every page shows it anew.
     void announceReplaced();
+    // A change typed into a page's own fields, which show it already: only changed() is emitted,
+    // so the page is not redrawn under the user's typing.
+    void announceShown(MapParts parts);
 
     // Index of the gateway model ("Korvex-A".."Korvex-C").
     int deviceModel() const;

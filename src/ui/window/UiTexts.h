@@ -27,6 +27,11 @@ inline constexpr char kEraseDevice[] = "Are you sure you want to erase all confi
 inline constexpr char kSendNVsFirst[] = "Object's network variables need to be sent first.";
 inline constexpr char kWaitingForErase[] = "Waiting... (takes up to 45 seconds).\n";
 
+// Asked before NVs or objects are sent while the map checker finds errors in the map.
+inline constexpr char kSendWithErrors[] = "The map has %1 errors. Send anyway?";
+inline constexpr char kSendWithOneError[] = "The map has 1 error. Send anyway?";
+inline constexpr char kSendCancelledForErrors[] = "Send cancelled: the map has errors.";
+
 inline constexpr char kSimulatedGateway[] = "Simulated gateway";
 
 // Connect's check of the line, the line after "USB COM port open.": the gateway's usage numbers

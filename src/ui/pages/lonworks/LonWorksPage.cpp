@@ -174,6 +174,12 @@ void LonWorksPage::redrawDomains() {
 }
 
 // Only a box that was typed into is taken: passing through it changes nothing.
+void LonWorksPage::showProblem(const Problem& problem) {
+    if (problem.place != PlaceKind::Node) return;
+    selector_->setFocus();
+    selector_->selectAll();
+}
+
 void LonWorksPage::selectorLeft() {
     if (!selector_->isModified()) return;
     selector_->setModified(false);
@@ -182,6 +188,7 @@ void LonWorksPage::selectorLeft() {
         std::lock_guard lock(session_.mutex());
         session_.map().node.pid = static_cast<uint8_t>(value.pid);
     }
+    session_.announceShown(MapPart::Node);
     selector_->setText(QString::number(value.pid));
     tool_.showSavedState();
     if (value.reserved) tool_.showMessage(QString::fromLatin1(kReservedProgramIds));
@@ -198,6 +205,7 @@ void LonWorksPage::locationLeft() {
         changed = textOf(loc) != std::string_view(text.constData(), static_cast<std::size_t>(text.size()));
         if (changed) setText(loc, std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     }
+    if (changed) session_.announceShown(MapPart::Node);
     if (changed) showInSync(false); // the title's unsaved mark goes with it
 }
 

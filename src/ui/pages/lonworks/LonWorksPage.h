@@ -32,6 +32,8 @@ public:
     void setLocation();
     void getDomains();
     void setDomain(int index);
+    // A problem of the node settings: the program-ID selector gets the focus.
+    void showProblem(const Problem& problem) override;
 
     QLineEdit* programIdBox() const { return programId_; }
     QLineEdit* neuronIdBox() const { return neuronId_; }

@@ -59,7 +59,9 @@ MasterListPage::MasterListPage(ConfigTool& tool, QWidget* parent) : ToolPage(too
     saveMap_ = command("Save object map XML file", "cmd_save", "saveMap", &MasterListPage::saveMap);
     saveMapAs_ =
         command("Save copy of object map XML file", "cmd_savecopy", "saveMapAs", &MasterListPage::saveMapAs);
-    makeToolbar({newMap_, openMap_, saveMap_, saveMapAs_});
+    // Looking at the map's problems leaves the status box as it is.
+    checkMap_ = makeCommand("Check map", "cmd_check", "checkMap", [this] { tool_.showProblemsWindow(); });
+    makeToolbar({newMap_, openMap_, saveMap_, saveMapAs_, checkMap_});
     connect(helpAction(), &QAction::triggered, this, &ToolPage::clearStatus);
     QLayout* actionRow = makeActionRow(kActionTexts);
     model_ = new MasterListModel(session_.map(), session_.mutex(), tool_.options(), this);
@@ -126,14 +128,62 @@ void MasterListPage::execute() {
     };
     static_assert(std::size(kActions) == std::size(kActionTexts));
     const int action = actionList()->currentIndex();
+    if ((action == kSendNVs || action == kSendObjects) && !sendDespiteErrors()) return;
     if (action > kNoAction && action < static_cast<int>(std::size(kActions)))
         runDeviceAction(kActions[action]);
 }
 
 void MasterListPage::openEditorFor(int column) {
-    if (selected_ < 1 || column < 0 || column >= model_->columnCount()) return;
+    if (column < 0 || column >= model_->columnCount()) return;
+    openEditor(editZoneOf(model_->columnKind(column)));
+}
+
+namespace {
+
+// Where a problem of an object is mended: its register, its NV, or the object itself. An object
+// without a register opens the object editor, as a register row made for it would stay unasked.
+EditZone zoneOfRule(Rule rule) {
+    switch (rule) {
+    case Rule::RegisterSharedWrite:
+    case Rule::RegisterShared:
+    case Rule::RegisterOverlap:
+    case Rule::WriteToInput:
+    case Rule::RegisterIncomplete:
+    case Rule::RegisterPastEnd:
+    case Rule::SlaveZero:
+    case Rule::SlaveReserved:
+    case Rule::TcpSlaveUnmapped:
+    case Rule::DirectionMismatch:
+        return EditZone::Register;
+    case Rule::ObjectNVMissing:
+        return EditZone::NetVar;
+    default:
+        return EditZone::Object;
+    }
+}
+
+} // namespace
+
+void MasterListPage::showProblem(const Problem& problem) {
+    if (problem.place != PlaceKind::Object) return;
+    selectObject(problem.row);
+    if (selected_ != problem.row) return;
+    const EditZone zone = zoneOfRule(problem.rule);
+    // A zone whose editor does not open for this object falls back to the object editor.
+    bool linked = true;
+    {
+        std::lock_guard lock(session_.mutex());
+        ObjectMap& map = session_.map();
+        const DataObject& object = *map.object(problem.row);
+        if (zone == EditZone::Register) linked = map.registerAtLink(object.registerRow) != nullptr;
+        if (zone == EditZone::NetVar) linked = map.nvAtLink(object.nvRow) != nullptr;
+    }
+    openEditor(linked ? zone : EditZone::Object);
+}
+
+void MasterListPage::openEditor(EditZone zone) {
+    if (selected_ < 1) return;
     const int n = selected_;
-    const EditZone zone = editZoneOf(model_->columnKind(column));
     int registerRow = -1;
     int nvRow = -1;
     int made = kOk;

@@ -40,12 +40,17 @@ public:
     QAction* openMapAction() const { return openMap_; }
     QAction* saveMapAction() const { return saveMap_; }
     QAction* saveMapAsAction() const { return saveMapAs_; }
+    // Opens the problems window.
+    QAction* checkMapAction() const { return checkMap_; }
 
     void execute() override;
     // What a double-click on the column would open for the selected object.
     void openEditorFor(int column);
+    // A problem of an object: its row, and the register, NV or object editor as the rule concerns.
+    void showProblem(const Problem& problem) override;
 
 private:
+    void openEditor(models::EditZone zone);
     void objectsChanged(int first, int last);
     void applyColumnWidths();
     void reselect();
@@ -63,6 +68,7 @@ private:
     QAction* openMap_ = nullptr;
     QAction* saveMap_ = nullptr;
     QAction* saveMapAs_ = nullptr;
+    QAction* checkMap_ = nullptr;
     QTableView* grid_ = nullptr;
     MasterListModel* model_ = nullptr;
     int selected_ = 0;

@@ -213,6 +213,7 @@ void ModbusPortPage::fieldChanged() {
         ObjectMap& map = session_.map();
         unconfirmed = takePortSettingsFromPage(map, settingsFromFields(fields, map.modbus));
     }
+    session_.announceShown(MapPart::PortSettings);
     if (unconfirmed) showInSync(false);
     tool_.showSavedState();
 }

@@ -50,6 +50,9 @@ public:
     // Selected TCP map entry (row + 1), 0 before any selection.
     int selectedTcpEntry() const { return selectedEntry_; }
     void openTcpEntry(int entry);
+    // A problem of the port settings: its field gets the focus. One of a TCP device entry: the
+    // entry's row is selected and its editor opened.
+    void showProblem(const Problem& problem) override;
 
     QCheckBox* slaveBox() const { return slave_; }
     QCheckBox* masterBox() const { return master_; }

@@ -9,6 +9,7 @@
 #include "ui/pages/modbusport/ModbusPortPage.h"
 #include "ui/window/ConfigTool.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -118,6 +119,20 @@ void ModbusPortPage::openTcpEntry(int entry) {
     TcpMap(tool_.editorContext(), entry, &tool_).exec();
 }
 
+void ModbusPortPage::showProblem(const Problem& problem) {
+    if (problem.place == PlaceKind::Tcp) {
+        selectedEntry_ = problem.row;
+        refreshTcpMap();
+        return openTcpEntry(problem.row);
+    }
+    if (problem.place != PlaceKind::Port) return;
+    QWidget* field = problem.rule == Rule::PortBaud           ? static_cast<QWidget*>(baud_)
+                     : problem.rule == Rule::PortSlaveAddress ? slaveAddress_
+                     : problem.rule == Rule::PortTimeoutZero  ? timeout_
+                                                              : ip_;
+    field->setFocus();
+}
+
 void ModbusPortPage::loadTcpBoxes() {
     TcpSettings tcp;
     {
@@ -136,8 +151,11 @@ void ModbusPortPage::tcpBoxLeft(QLineEdit* box) {
     if (!box->isModified()) return;
     box->setModified(false);
     if (takeTcpBox(box)) {
-        std::lock_guard lock(session_.mutex());
-        noteTcpSettingsTyped(session_.map());
+        {
+            std::lock_guard lock(session_.mutex());
+            noteTcpSettingsTyped(session_.map());
+        }
+        session_.announceShown(MapPart::PortSettings);
     }
     loadTcpBoxes();
     updateIndicator();

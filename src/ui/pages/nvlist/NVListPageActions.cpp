@@ -48,9 +48,10 @@ void NVListPage::execute() {
     // The two transfers report in this page's status box.
     if (action == kGetNVDefinitions)
         runDeviceAction([](device::DeviceActions& actions) { actions.getNetVars(); });
-    else if (action == kSendNVDefinitions)
-        runDeviceAction([](device::DeviceActions& actions) { actions.sendNetVars(); });
-    else
+    else if (action == kSendNVDefinitions) {
+        if (sendDespiteErrors())
+            runDeviceAction([](device::DeviceActions& actions) { actions.sendNetVars(); });
+    } else
         return runListAction(action);
     refresh();
 }
