@@ -17,7 +17,6 @@ enum PortStep { kPortElement = 0, kUsageStep = 1, kIpSettings = 2, kTcpMapEntry 
 
 constexpr std::string_view kUsageLine = "usage\r\n";
 constexpr std::string_view kIpSettingsLine = "sipcfg\r\n";
-constexpr int kUsageParseCode = 1;      // a usage reply without "Last Obj"
 constexpr int kErrorInfoParseCode = -2; // counters that do not read as two hexadecimal numbers
 
 // The highest device-map entry in use (1-based); 0 when none.

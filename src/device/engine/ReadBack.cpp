@@ -12,8 +12,6 @@ namespace korvex::device {
 
 namespace {
 
-constexpr int kUsageParseCode = 1; // a usage reply without its four numbers
-
 const char* itemLabel(int kind) {
     static constexpr const char* kLabels[] = {"Usage", "NVI",    "NVO",        "Obj",
                                               "Port",  "TCP/IP", "TCP device", "Node"};

@@ -25,4 +25,7 @@ inline constexpr const char* kPortRequest = "mpx\r\n";
 inline constexpr const char* kIpSettingsRequest = "sipcfg\r\n";
 inline constexpr const char* kNodeInfoRequest = "ninfo\r\n";
 
+// The parse code of a usage reply that lacks its four numbers ("Last Obj" among them).
+inline constexpr int kUsageParseCode = 1;
+
 } // namespace korvex::device
