@@ -1,4 +1,5 @@
 #include "sim/Alteration.h"
+#include "sim/ParseFailure.h"
 
 #include <array>
 #include <cctype>
@@ -11,11 +12,6 @@ namespace {
 constexpr std::array<std::string_view, 9> kPortAttributes = {
     "clear", "baud", "parity", "stop", "bigend", "slavemode", "timeout", "predelay", "slave"};
 constexpr std::array<std::string_view, 4> kIpAttributes = {"ipaddr", "subnet", "gateway", "port"};
-
-bool fail(std::string* error, const std::string& reason) {
-    if (error) *error = reason;
-    return false;
-}
 
 bool isName(std::string_view name) {
     if (name.empty()) return false;

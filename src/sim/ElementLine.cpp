@@ -1,4 +1,5 @@
 #include "sim/ElementLine.h"
+#include "sim/ParseFailure.h"
 
 #include <cctype>
 #include <charconv>
@@ -26,11 +27,6 @@ std::string_view takeName(std::string_view& s) {
     std::string_view name = s.substr(0, n);
     s.remove_prefix(n);
     return name;
-}
-
-bool fail(std::string* error, const char* reason) {
-    if (error) *error = reason;
-    return false;
 }
 
 // One name="value" attribute at the front of s.

@@ -1,4 +1,5 @@
 #include "sim/FaultPlan.h"
+#include "sim/ParseFailure.h"
 
 #include <charconv>
 
@@ -9,11 +10,6 @@ namespace {
 bool readCount(std::string_view text, int& value) {
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return !text.empty() && ec == std::errc() && end == text.data() + text.size() && value >= 0;
-}
-
-bool fail(std::string* error, std::string reason) {
-    if (error) *error = std::move(reason);
-    return false;
 }
 
 } // namespace

@@ -13,7 +13,7 @@ namespace {
 using test::PtyGateway;
 using test::Session;
 
-constexpr int kStepSeconds = 30;
+constexpr int kShortStepSeconds = 30;
 
 // Three inputs and three outputs (structured, user-type and plain) on Korvex-C with two TCP
 // entries and a location.
@@ -33,14 +33,15 @@ void buildMap(Session& s) {
 
 void sendEverything(Session& s) {
     EXPECT_EQ(s.actions().sendNetVars(), ActionOutcome::Started);
-    ASSERT_TRUE(s.waitForBox(Page::NVList, "NVO 3 written ok.\n", kStepSeconds)) << s.sink.box(Page::NVList);
+    ASSERT_TRUE(s.waitForBox(Page::NVList, "NVO 3 written ok.\n", kShortStepSeconds))
+        << s.sink.box(Page::NVList);
     EXPECT_EQ(s.actions().sendObjects(), ActionOutcome::Started);
-    ASSERT_TRUE(s.waitForBox(Page::MasterList, " written ok.\n", kStepSeconds))
+    ASSERT_TRUE(s.waitForBox(Page::MasterList, " written ok.\n", kShortStepSeconds))
         << s.sink.box(Page::MasterList);
     EXPECT_EQ(s.actions().writePortSettings(), ActionOutcome::Started);
-    ASSERT_TRUE(s.waitForBox(Page::ModbusPort, "Done", kStepSeconds)) << s.sink.box(Page::ModbusPort);
+    ASSERT_TRUE(s.waitForBox(Page::ModbusPort, "Done", kShortStepSeconds)) << s.sink.box(Page::ModbusPort);
     EXPECT_EQ(s.actions().setLocation(), ActionOutcome::Started);
-    ASSERT_TRUE(s.waitForBox(Page::LonWorks, "Node Location written", kStepSeconds));
+    ASSERT_TRUE(s.waitForBox(Page::LonWorks, "Node Location written", kShortStepSeconds));
 }
 
 std::vector<unsigned char> mapBytes(Session& s) {
@@ -52,7 +53,7 @@ std::vector<unsigned char> mapBytes(Session& s) {
 
 std::string compareAll(Session& s) {
     EXPECT_EQ(s.actions().compareWithDevice(), ActionOutcome::Started);
-    EXPECT_TRUE(s.waitForBox(Page::MasterList, ".\n", kStepSeconds));
+    EXPECT_TRUE(s.waitForBox(Page::MasterList, ".\n", kShortStepSeconds));
     return s.sink.box(Page::MasterList);
 }
 
@@ -101,15 +102,16 @@ TEST(CompareVerifyTest, VerifyAgainstAnAlteringGatewayFailsAndLeavesInSyncOff) {
     buildMap(s);
     s.engine.verifyAfterSend = true;
     EXPECT_EQ(s.actions().sendNetVars(), ActionOutcome::Started);
-    ASSERT_TRUE(s.waitForBox(Page::NVList, "Verified: 6 NVs match.\n", kStepSeconds))
+    ASSERT_TRUE(s.waitForBox(Page::NVList, "Verified: 6 NVs match.\n", kShortStepSeconds))
         << s.sink.box(Page::NVList);
     EXPECT_EQ(s.actions().sendObjects(), ActionOutcome::Started);
-    ASSERT_TRUE(s.waitForBox(Page::MasterList, "1 difference.\n", kStepSeconds))
+    ASSERT_TRUE(s.waitForBox(Page::MasterList, "1 difference.\n", kShortStepSeconds))
         << s.sink.box(Page::MasterList);
     EXPECT_NE(s.sink.box(Page::MasterList).find("object 3: register: HOLD 3 slave 1 | HOLD 209 slave 1\n"),
               std::string::npos);
     EXPECT_EQ(s.actions().writePortSettings(), ActionOutcome::Started);
-    ASSERT_TRUE(s.waitForBox(Page::ModbusPort, "port: baud: 9600 | 38400\n1 difference.\n", kStepSeconds))
+    ASSERT_TRUE(
+        s.waitForBox(Page::ModbusPort, "port: baud: 9600 | 38400\n1 difference.\n", kShortStepSeconds))
         << s.sink.box(Page::ModbusPort);
     EXPECT_EQ(s.reporter.failuresReported(), 2);
     EXPECT_FALSE(s.sink.portInSync);
