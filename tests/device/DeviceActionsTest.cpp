@@ -210,12 +210,14 @@ TEST(DeviceActionsTest, WritePortSettingsChecksTcpSettingsAndAsksAboutAMasterWit
         h.host.confirmAnswer = c.answer;
         EXPECT_EQ(h.act(&DeviceActions::writePortSettings), c.outcome);
         EXPECT_EQ(h.host.questions.size(), c.questions);
-        if (!c.validIp)
+        if (!c.validIp) {
             EXPECT_EQ(h.host.messages, std::vector<std::string>{std::string(action::kInvalidTcp)});
-        if (c.outcome == ActionOutcome::Started)
+        }
+        if (c.outcome == ActionOutcome::Started) {
             EXPECT_EQ(h.sink.box(Page::ModbusPort), "Done");
-        else
+        } else {
             EXPECT_TRUE(h.driver.lines().empty());
+        }
     }
     Harness plain; // a model without TCP is not checked
     EXPECT_EQ(plain.act(&DeviceActions::writePortSettings), ActionOutcome::Started);
