@@ -124,5 +124,34 @@ TEST(LinkTraceTest, TheLinkRecordsEveryEvent) {
     }
 }
 
+// Turned on with the port already open, the trace counts from that open, as the tool's traffic
+// window turns it on; a reader that clears it goes on after what it cleared without a miss.
+TEST(LinkTraceTest, TurnedOnLateCountsFromTheOpenAndClearIsNoMiss) {
+    FakeClock clock;
+    FakeDriver driver(&clock);
+    SerialLink link(driver, [&clock] { return clock.now(); });
+    EXPECT_EQ(link.microsSinceOpen(), -1);
+    link.setPortName("/dev/ttyFAKE");
+    ASSERT_TRUE(link.open());
+    clock.advanceMs(1500);
+    EXPECT_EQ(link.microsSinceOpen(), 1'500'000);
+    link.enableTrace();
+    driver.reply("Ok\r\n:->", 20);
+    link.startTransfer("nid\r\n", 20);
+    while (!link.replyReady()) link.pump();
+    std::string trace;
+    std::uint64_t seen = appendTraceText(link.trace(), 0, trace);
+    EXPECT_EQ(trace, "1.500000 > nid\\r\\n\n1.520000 < Ok\\r\\n:->\n1.620000 = len=7 ms=120\n");
+
+    link.startTransfer("nid\r\n", 20);
+    while (!link.replyReady()) link.pump();
+    EXPECT_EQ(seen = link.trace().clear(), 5u);
+    link.close();
+    const TraceBatch after = link.trace().since(seen);
+    EXPECT_EQ(after.missed, 0u);
+    ASSERT_EQ(after.events.size(), 1u);
+    EXPECT_EQ(after.events[0].kind, TraceKind::Close);
+}
+
 } // namespace
 } // namespace korvex::device

@@ -189,9 +189,26 @@ bool SerialLink::openNow(const std::string& name) {
     }
     promptSeen_.store(false, std::memory_order_release);
     const bool ok = driver_.open(resolvePortName(name)) && driver_.isOpen();
-    setOpenName(ok ? name : std::string());
-    if (ok) note(TraceKind::Open, name);
-    return ok;
+    if (!ok) {
+        setOpenName({});
+        return false;
+    }
+    const std::int64_t at = now();
+    openedAtUs_.store(at, std::memory_order_release);
+    setOpenName(name);
+    noteAt(at, TraceKind::Open, name);
+    return true;
+}
+
+void SerialLink::enableTrace() {
+    if (trace_.enabled()) return;
+    if (isOpen()) trace_.countFrom(openedAtUs_.load(std::memory_order_acquire));
+    trace_.setEnabled(true);
+}
+
+std::int64_t SerialLink::microsSinceOpen() const {
+    if (!isOpen()) return -1;
+    return now() - openedAtUs_.load(std::memory_order_acquire);
 }
 
 // A command still receiving ends as a time-out; closing on purpose is not a lost port.

@@ -90,6 +90,11 @@ public:
 
     // What went over the line; enable it to record (see TraceRecorder for its threads).
     TraceRecorder& trace() { return trace_; }
+    // Turns the trace on from the thread that opens and closes the port. With a port already
+    // open its times count from that open, as they would had it been on all along.
+    void enableTrace();
+    // Microseconds since the open port was opened, on the trace's clock; -1 with no port open.
+    std::int64_t microsSinceOpen() const;
     const TraceRecorder& trace() const { return trace_; }
 
 private:
@@ -134,6 +139,7 @@ private:
 
     // Port state.
     std::atomic<bool> portOpen_{false};
+    std::atomic<std::int64_t> openedAtUs_{0}; // written by the pump thread when a port opens
     std::atomic<int> portLost_{0};
     std::atomic<bool> promptSeen_{false}; // written by the pump thread only
     std::atomic<bool> silenceOnly_{false};

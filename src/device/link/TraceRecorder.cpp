@@ -123,11 +123,18 @@ TraceUsage TraceRecorder::usage() const {
     return u;
 }
 
-void TraceRecorder::clear() {
+std::uint64_t TraceRecorder::clear() {
     std::lock_guard lock(mutex_);
     firstSequence_ = nextSequence_;
     firstIndex_ = nextIndex_;
     dropped_ = 0;
+    return nextSequence_ - 1;
+}
+
+void TraceRecorder::countFrom(std::int64_t micros) {
+    std::lock_guard lock(mutex_);
+    baseMicros_ = micros;
+    haveBase_ = true;
 }
 
 std::uint64_t appendTraceText(const TraceRecorder& recorder, std::uint64_t after, std::string& out) {

@@ -72,8 +72,13 @@ public:
     // Number of the newest event recorded (0 when none).
     std::uint64_t lastSequence() const;
     TraceUsage usage() const;
-    // Forgets every event held and the drop count; numbering goes on.
-    void clear();
+    // Forgets every event held and the drop count; numbering goes on. Returns the number of the
+    // newest event forgotten, for a reader to take as the last it saw (so the events cleared are
+    // not reported to it as missed).
+    std::uint64_t clear();
+    // The time the events count from until the next open is recorded: for a trace turned on
+    // while a port is already open.
+    void countFrom(std::int64_t micros);
 
 private:
     struct Slot {

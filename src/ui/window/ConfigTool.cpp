@@ -3,6 +3,7 @@
 #include "device/engine/CommandEngine.h"
 #include "model/PortSettingsMarks.h"
 #include "ui/dialogs/ProblemsWindow.h"
+#include "ui/dialogs/TrafficWindow.h"
 #include "ui/models/ProblemsModel.h"
 #include "ui/pages/PageFactory.h"
 #include "ui/widgets/Indicator.h"
@@ -11,6 +12,7 @@
 #include "ui/window/MapProblems.h"
 #include "ui/window/UiTexts.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -62,6 +64,12 @@ ConfigTool::ConfigTool(ObjectMap& map, Prompter& prompter, SimulatorFactory simu
 
     device_ = std::make_unique<DeviceSession>(*this, std::move(simulators));
     buildFrame();
+    // A shortcut of the whole window, so it works on every page.
+    auto* traffic = new QAction(QStringLiteral("Traffic"), this);
+    traffic->setObjectName(QStringLiteral("trafficAction"));
+    traffic->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    connect(traffic, &QAction::triggered, this, &ConfigTool::showTrafficWindow);
+    addAction(traffic);
     connect(tabs_, &QTabWidget::currentChanged, this, &ConfigTool::onTabChanged);
     connect(session_.get(), &MapSession::changed, this, &ConfigTool::updateInSync);
     connect(session_.get(), &MapSession::syncChanged, this, &ConfigTool::updateInSync);
@@ -161,11 +169,12 @@ bool ConfigTool::showRefusal(ModelOp op, int code) {
     return true;
 }
 
-bool ConfigTool::confirmOverwrite(const QString& path) {
+bool ConfigTool::confirmOverwrite(const QString& path, QWidget* owner) {
     QFile probe(path);
     if (!probe.open(QIODevice::ReadOnly)) return true;
     probe.close();
-    return showMessage(QString::fromLatin1(text::kOverwrite), MessageButtons::OkCancel, MessageIcon::Warning);
+    return prompter_.message(owner ? owner : this, QString::fromLatin1(text::kOverwrite),
+                             MessageButtons::OkCancel, MessageIcon::Warning);
 }
 
 dialogs::EditorContext ConfigTool::editorContext() {
@@ -283,6 +292,13 @@ void ConfigTool::showProblemsWindow() {
     problemsWindow_->show();
     problemsWindow_->raise();
     problemsWindow_->activateWindow();
+}
+
+void ConfigTool::showTrafficWindow() {
+    if (!trafficWindow_) trafficWindow_ = new dialogs::TrafficWindow(*this);
+    trafficWindow_->show();
+    trafficWindow_->raise();
+    trafficWindow_->activateWindow();
 }
 
 void ConfigTool::goToProblem(const Problem& problem) {

@@ -1,7 +1,7 @@
 #pragma once
-// ConfigTool: the tool's only top-level window. It owns the map session, the nine pages (one tab
-// each), the "Connected:" and "In Sync:" indicators, the count of the map checker's findings and
-// the problems window, the window title, help, the close guard, the working options of the
+// ConfigTool: the tool's main window. It owns the map session, the nine pages (one tab each),
+// the "Connected:" and "In Sync:" indicators, the count of the map checker's findings and the
+// problems window, the Traffic window, the window title, help, the close guard, the working options of the
 // Connect page and the device session with its two worker threads. Window thread only.
 #include "device/reporting/StatusSink.h"
 #include "model/ModelMessages.h"
@@ -30,7 +30,8 @@ class ToolPage;
 
 namespace korvex::ui::dialogs {
 class ProblemsWindow;
-}
+class TrafficWindow;
+} // namespace korvex::ui::dialogs
 
 namespace korvex::ui::window {
 
@@ -75,8 +76,9 @@ public:
                      MessageIcon icon = MessageIcon::Error);
     // The message of a refused model operation; true when the code is a refusal.
     bool showRefusal(ModelOp op, int code);
-    // Asks before a file that exists is replaced; false only when the user cancels.
-    bool confirmOverwrite(const QString& path);
+    // Asks before a file that exists is replaced; false only when the user cancels. The question
+    // belongs to owner (the main window when none).
+    bool confirmOverwrite(const QString& path, QWidget* owner = nullptr);
     void openHelp(int section) { help_.open(section); }
 
     // What an editor dialog opened from the window works with: the session's map and lock, the
@@ -107,6 +109,10 @@ public:
     void showProblemsWindow();
     // Null until the problems window was first opened.
     dialogs::ProblemsWindow* problemsWindow() const { return problemsWindow_; }
+    // Opens the Traffic window (Ctrl+T on any page), or brings it to the front.
+    void showTrafficWindow();
+    // Null until the Traffic window was first opened.
+    dialogs::TrafficWindow* trafficWindow() const { return trafficWindow_; }
     // Shows the page where the problem sits, its row selected, and opens that row's editor.
     void goToProblem(const Problem& problem);
 
@@ -151,6 +157,7 @@ private:
     QLabel* inSyncLed_ = nullptr;
     QToolButton* problemCount_ = nullptr;
     dialogs::ProblemsWindow* problemsWindow_ = nullptr;
+    dialogs::TrafficWindow* trafficWindow_ = nullptr;
     LinkLight link_ = LinkLight::Off;
     bool inSyncOn_ = false;
 

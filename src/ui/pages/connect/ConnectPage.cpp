@@ -42,7 +42,8 @@ ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
       modicon_(new QCheckBox(QStringLiteral("Use Modicon notation for Modbus registers."))),
       slave_(new QCheckBox(QStringLiteral("Configure gateway as Modbus slave."))),
       silence_(new QCheckBox(QString::fromLatin1(text::kWaitForSilence))),
-      connect_(new QPushButton(QStringLiteral("Connect"))), command_(new QPlainTextEdit),
+      connect_(new QPushButton(QStringLiteral("Connect"))),
+      traffic_(new QPushButton(QStringLiteral("Traffic…"))), command_(new QPlainTextEdit),
       send_(new QPushButton(QStringLiteral("Send"))), response_(makeStatusBox(6)),
       lineCheck_(new QTimer(this)) {
     makeToolbar();
@@ -55,6 +56,9 @@ ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
     chosenPort_ = ports_->currentText();
     connect(ports_, &PortComboBox::choiceMade, this, &ConnectPage::portChoiceMade);
     connect(connect_, &QPushButton::clicked, this, &ConnectPage::connectPort);
+    traffic_->setObjectName(QStringLiteral("trafficButton"));
+    traffic_->setToolTip(QStringLiteral("See every line sent to the gateway and received from it (Ctrl+T)"));
+    connect(traffic_, &QPushButton::clicked, &tool_, &ConfigTool::showTrafficWindow);
     lineCheck_->setInterval(kLineCheckStepMs);
     connect(lineCheck_, &QTimer::timeout, this, &ConnectPage::lineCheckStep);
 
@@ -70,7 +74,10 @@ ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
     auto* left = new QFormLayout;
     left->addRow(QStringLiteral("Device Model"), models_);
     left->addRow(QStringLiteral("COM port"), ports_);
-    left->addRow(QString(), connect_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(connect_);
+    buttons->addWidget(traffic_);
+    left->addRow(QString(), buttons);
     auto* top = new QHBoxLayout;
     top->addLayout(left, 1);
     top->addSpacing(16);

@@ -1,7 +1,7 @@
 #pragma once
 // The Connect page: device model, COM port and the Connect button, the four working options, the
-// remembered choice to wait for line silence after every reply, and a terminal line for typing a
-// command to the gateway by hand.
+// remembered choice to wait for line silence after every reply, a terminal line for typing a
+// command to the gateway by hand, and the button that opens the Traffic window.
 #include "ui/pages/ToolPage.h"
 
 #include <QElapsedTimer>
@@ -33,6 +33,7 @@ public:
     QCheckBox* slaveBox() const { return slave_; }
     QCheckBox* silenceBox() const { return silence_; }
     QPushButton* connectButton() const { return connect_; }
+    QPushButton* trafficButton() const { return traffic_; }
     QPlainTextEdit* commandBox() const { return command_; }
     QPushButton* sendButton() const { return send_; }
     QPlainTextEdit* responseBox() const { return response_; }
@@ -58,6 +59,7 @@ private:
     QCheckBox* slave_;
     QCheckBox* silence_;
     QPushButton* connect_;
+    QPushButton* traffic_;
     QPlainTextEdit* command_;
     QPushButton* send_;
     QPlainTextEdit* response_;
