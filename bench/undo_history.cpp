@@ -49,17 +49,22 @@ void everything(ObjectMap& map, int step) {
     for (RegisterDef& r : map.registers) r.poll = static_cast<uint16_t>(step + 1);
 }
 
+// 50 steps of the kind on the map, each closed as the window closes a user's action.
+template <typename Change> void takeSteps(ObjectMap& map, MapHistory& history, Change change) {
+    history.reset(map);
+    for (int step = 0; step < kSteps; ++step) {
+        change(map, step);
+        history.record(map);
+        history.closeStep();
+    }
+}
+
 template <typename Change> void memoryOf(benchmark::State& state, Change change) {
     std::size_t bytes = 0;
     for (auto _ : state) {
         auto map = fullMap();
         MapHistory history;
-        history.reset(*map);
-        for (int step = 0; step < kSteps; ++step) {
-            change(*map, step);
-            history.record(*map);
-            history.closeStep();
-        }
+        takeSteps(*map, history, change);
         bytes = history.bytesUsed();
         benchmark::DoNotOptimize(bytes);
     }
@@ -98,12 +103,7 @@ BENCHMARK(BM_CopyOfTheMap)->Unit(benchmark::kMicrosecond);
 template <typename Change> void undoRedo(benchmark::State& state, Change change) {
     auto map = fullMap();
     MapHistory history;
-    history.reset(*map);
-    for (int step = 0; step < kSteps; ++step) {
-        change(*map, step);
-        history.record(*map);
-        history.closeStep();
-    }
+    takeSteps(*map, history, change);
     for (auto _ : state) {
         benchmark::DoNotOptimize(history.undo(*map));
         benchmark::DoNotOptimize(history.redo(*map));

@@ -5,8 +5,6 @@
 #include "ui/support/ListPagesTestSupport.h"
 
 #include "model/FixedText.h"
-#include "model/lists/ListBuilding.h"
-#include "model/lists/ListEditing.h"
 #include "ui/pages/masterlist/MasterListPage.h"
 #include "ui/pages/nvlist/NVListPage.h"
 #include "ui/window/MapRecovery.h"
@@ -24,20 +22,14 @@ namespace {
 constexpr int kWaitMs = 30000;
 const char kChildFolder[] = "KORVEX_TEST_RECOVERY_CHILD";
 
-// An input and two output NVs with their objects and registers, taken as the map of an opened
-// file.
+// The small map, taken as the map of an opened file.
 void openSmallMap(Tool& tool) {
+    buildSmallMap(tool);
     MapSession& session = tool.window->session();
     {
         std::lock_guard lock(session.mutex());
-        ObjectMap& map = *tool.map;
-        for (int i = 0; i < 3; ++i) ASSERT_EQ(appendNV(map), kOk);
-        map.nvs[0].isInput = 1;
-        ASSERT_EQ(assignFbNumbers(map), kOk);
-        ASSERT_EQ(masterListFromNVs(map), kOk);
-        ASSERT_EQ(registerListFromMaster(map), kOk);
-        markAllObjectsSaved(map);
-        markDefinedNVsSaved(map);
+        markAllObjectsSaved(*tool.map);
+        markDefinedNVsSaved(*tool.map);
     }
     session.markSaved();
     session.announceReplaced();
