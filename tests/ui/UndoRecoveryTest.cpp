@@ -194,6 +194,7 @@ TEST(RecoveryChild, KeepsUnsavedWorkUntilKilled) {
 }
 
 TEST(Recovery, WorkOfAKilledProcessIsOfferedAndRestoredAsUnsaved) {
+    app(); // the child is this program
     QTemporaryDir folder;
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -239,11 +240,17 @@ TEST(Recovery, WorkOfAKilledProcessIsOfferedAndRestoredAsUnsaved) {
         EXPECT_EQ(tool.window->session().isSaved(), !c.restore);
         EXPECT_EQ(QFile::exists(MapRecovery::mapPathIn(folder.path())), c.filesLeft);
         if (!c.restore) continue;
-        // A save takes the recovery file away.
-        tool.window->recovery().writeNow();
-        tool.window->session().markSaved();
-        EXPECT_FALSE(QFile::exists(MapRecovery::mapPathIn(folder.path())));
-        EXPECT_FALSE(QFile::exists(MapRecovery::namePathIn(folder.path())));
+        // A save takes the recovery files away, as does closing with the changes discarded.
+        for (bool save : {true, false}) {
+            tool.window->session().edit(MapPart::Node, [](ObjectMap& map) { ++map.node.pid; });
+            ASSERT_TRUE(tool.window->recovery().writeNow());
+            ASSERT_TRUE(QFile::exists(paths[0]) && QFile::exists(paths[1]));
+            if (save)
+                tool.window->session().markSaved();
+            else
+                tool.window->close();
+            EXPECT_FALSE(QFile::exists(paths[0]) || QFile::exists(paths[1])) << save;
+        }
     }
 }
 
