@@ -3,6 +3,7 @@
 #include "app/GatewaySimulator.h"
 #include "model/ObjectMap.h"
 #include "ui/window/ConfigTool.h"
+#include "ui/window/MapRecovery.h"
 #include "ui/window/Prompter.h"
 #include "vocab/Version.h"
 
@@ -45,5 +46,7 @@ int main(int argc, char* argv[]) {
     korvex::ui::window::QtPrompter prompter;
     korvex::ui::window::ConfigTool window(*map, prompter, korvex::app::gatewaySimulators());
     window.show();
+    window.startRecovery(korvex::ui::window::MapRecovery::defaultFolder(),
+                         korvex::ui::window::MapRecovery::intervalFromEnvironment());
     return app.exec();
 }

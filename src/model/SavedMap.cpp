@@ -1,33 +1,20 @@
 #include "model/SavedMap.h"
 
+#include "model/PortSettingsMarks.h"
+#include "model/RowMarks.h"
+
 #include <algorithm>
 
 namespace korvex {
 
 namespace {
 
-DataObject withoutMarks(DataObject object) {
-    object.syncFlags = 0;
-    return object;
-}
-
-NetVar withoutMarks(NetVar nv) {
-    nv.inDevice = 0;
-    nv.saved = 0;
-    return nv;
-}
-
-RegisterDef withoutMarks(RegisterDef r) {
-    r.inDevice = 0;
-    return r;
-}
-
 // The first count rows of both lists are equal apart from their marks.
 template <typename Row, std::size_t N>
 bool sameRows(const std::array<Row, N>& a, const std::array<Row, N>& b, int count) {
     const auto end = static_cast<std::ptrdiff_t>(std::clamp(count, 0, static_cast<int>(N)));
     return std::equal(a.begin(), a.begin() + end, b.begin(),
-                      [](const Row& x, const Row& y) { return withoutMarks(x) == withoutMarks(y); });
+                      [](const Row& x, const Row& y) { return sameContent(x, y); });
 }
 
 } // namespace
@@ -39,6 +26,9 @@ struct SavedMap::Content {
     std::array<RegisterDef, kListCapacity> registers{};
     int registerCount = 0;
     NodeInfo node;
+    ModbusSettings modbus;
+    TcpSettings tcp;
+    std::array<TcpDeviceMap, kTcpMapEntries> tcpMap{};
 };
 
 SavedMap::SavedMap() : content_(std::make_unique<Content>()) {}
@@ -53,6 +43,9 @@ void SavedMap::take(const ObjectMap& map) {
     c.registerCount = map.registerCount;
     c.registers = map.registers;
     c.node = map.node;
+    c.modbus = map.modbus;
+    c.tcp = map.tcp;
+    c.tcpMap = map.tcpMap;
 }
 
 bool SavedMap::matches(const ObjectMap& map) const {
@@ -60,6 +53,11 @@ bool SavedMap::matches(const ObjectMap& map) const {
     return c.nvCount == map.nvCount && c.registerCount == map.registerCount && c.node == map.node &&
            sameRows(c.objects, map.objects, kObjectCount) && sameRows(c.nvs, map.nvs, map.nvCount) &&
            sameRows(c.registers, map.registers, map.registerCount);
+}
+
+bool SavedMap::portSettingsMatch(const ObjectMap& map) const {
+    const Content& c = *content_;
+    return samePortSettings(c.modbus, map.modbus) && c.tcp == map.tcp && c.tcpMap == map.tcpMap;
 }
 
 void markWholeMapSaved(ObjectMap& map, SavedMap& saved) {

@@ -1,9 +1,9 @@
 #pragma once
 // The object map as it was when last opened, saved or made blank, for telling whether the map
 // has changed since: every list (objects, NVs, registers) and the node's location and program-ID
-// selector. Marks that only say what is in the device or was written (in-device, saved, the
-// objects' sync flags) are left out, so sending the map to the gateway changes nothing here.
-// The caller holds the map's lock while taking or comparing.
+// selector, and apart from those the port settings. Marks that only say what is in the device or
+// was written (in-device, saved, the objects' sync flags) are left out, so sending the map to the
+// gateway changes nothing here. The caller holds the map's lock while taking or comparing.
 #include "model/ObjectMap.h"
 
 #include <memory>
@@ -20,6 +20,10 @@ public:
     void take(const ObjectMap& map);
     // True while the map holds what was taken.
     bool matches(const ObjectMap& map) const;
+    // True while the port settings, TCP settings and TCP device map are as taken (the port
+    // settings' confirmed mark aside). The saved indicator of the port settings only ever goes
+    // off as they are edited; an undo that takes them back asks this to put it on again.
+    bool portSettingsMatch(const ObjectMap& map) const;
 
 private:
     struct Content;

@@ -25,17 +25,6 @@ MasterListPage& masterPage(Tool& tool) {
     return tool.page<MasterListPage>(kMasterListPage);
 }
 
-// One input and two output NVs, each with its object and holding register.
-void buildSmallMap(Tool& tool) {
-    std::lock_guard lock(tool.window->session().mutex());
-    ObjectMap& map = *tool.map;
-    for (int i = 0; i < 3; ++i) ASSERT_EQ(appendNV(map), kOk);
-    map.nvs[0].isInput = 1;
-    ASSERT_EQ(assignFbNumbers(map), kOk);
-    ASSERT_EQ(masterListFromNVs(map), kOk);
-    ASSERT_EQ(registerListFromMaster(map), kOk);
-}
-
 bool objectsInDevice(Tool& tool, int first, int last) {
     std::lock_guard lock(tool.window->session().mutex());
     for (int n = first; n <= last; ++n)

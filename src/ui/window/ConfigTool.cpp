@@ -10,6 +10,8 @@
 #include "ui/window/DeviceSession.h"
 #include "ui/window/MapFileAccess.h"
 #include "ui/window/MapProblems.h"
+#include "ui/window/MapRecovery.h"
+#include "ui/window/MapUndo.h"
 #include "ui/window/UiTexts.h"
 
 #include <QAction>
@@ -76,6 +78,8 @@ ConfigTool::ConfigTool(ObjectMap& map, Prompter& prompter, SimulatorFactory simu
     problems_ = std::make_unique<MapProblems>(*session_);
     connect(problems_.get(), &MapProblems::checked, this, &ConfigTool::showProblemCount);
     problems_->checkNow();
+    undo_ = new MapUndo(*session_, *this, [this] { return device_->engine().busy(); });
+    recovery_ = std::make_unique<MapRecovery>(*session_, prompter_, *this);
 
     // The pages' start-up values (the default location) are part of the map as saved.
     session_->markStartSaved();
@@ -85,6 +89,12 @@ ConfigTool::ConfigTool(ObjectMap& map, Prompter& prompter, SimulatorFactory simu
 
 ConfigTool::~ConfigTool() {
     stopDevice();
+}
+
+void ConfigTool::startRecovery(const QString& folder, int intervalMs) {
+    if (!recovery_->claim(folder)) return;
+    if (recovery_->offer()) updateTitle();
+    recovery_->start(intervalMs);
 }
 
 void ConfigTool::resetMap() {
@@ -333,6 +343,7 @@ void ConfigTool::closeEvent(QCloseEvent* event) {
     }
     // The status loop never waits for this thread (its updates are queued), so this ends.
     stopDevice();
+    recovery_->discard();
     event->accept();
 }
 

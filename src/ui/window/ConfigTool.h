@@ -1,8 +1,9 @@
 #pragma once
 // ConfigTool: the tool's main window. It owns the map session, the nine pages (one tab each),
 // the "Connected:" and "In Sync:" indicators, the count of the map checker's findings and the
-// problems window, the Traffic window, the window title, help, the close guard, the working options of the
-// Connect page and the device session with its two worker threads. Window thread only.
+// problems window, the Traffic window, the window title, help, the close guard, the working
+// options of the Connect page and the device session with its two worker threads, Undo and Redo,
+// and the recovery file. Window thread only.
 #include "device/reporting/StatusSink.h"
 #include "model/ModelMessages.h"
 #include "model/ObjectMap.h"
@@ -41,6 +42,8 @@ using pages::ToolPage;
 
 class DeviceSession;
 class MapProblems;
+class MapRecovery;
+class MapUndo;
 
 class ConfigTool : public QWidget {
     Q_OBJECT
@@ -59,6 +62,13 @@ public:
     DeviceSession& device() { return *device_; }
     // The map checker's findings, kept current as the map changes.
     MapProblems& problems() { return *problems_; }
+    // Undo and Redo of the map's changes (Ctrl+Z, Ctrl+Shift+Z on every page).
+    MapUndo& undo() { return *undo_; }
+    MapRecovery& recovery() { return *recovery_; }
+    // Offers a recovery file left in folder by a run that did not end normally, then keeps
+    // unsaved changes there every interval until the window closes. Nothing when another running
+    // window uses the folder.
+    void startRecovery(const QString& folder, int intervalMs);
 
     const QString& startDirectory() const { return startDirectory_; }
     int deviceModel() const { return session_->deviceModel(); }
@@ -163,6 +173,8 @@ private:
 
     std::unique_ptr<DeviceSession> device_;
     std::unique_ptr<MapProblems> problems_;
+    MapUndo* undo_ = nullptr; // a child of the window
+    std::unique_ptr<MapRecovery> recovery_;
 };
 
 } // namespace korvex::ui::window

@@ -124,8 +124,18 @@ void MapSession::markStartSaved() {
 }
 
 void MapSession::markSaved() {
+    {
+        std::lock_guard lock(mutex_);
+        saved_.take(map_);
+    }
+    emit savedMarked();
+}
+
+unsigned MapSession::restore(const std::function<unsigned(ObjectMap&)>& step) {
     std::lock_guard lock(mutex_);
-    saved_.take(map_);
+    const unsigned parts = step(map_);
+    map_.saveIndicators.portSettings = saved_.portSettingsMatch(map_);
+    return parts;
 }
 
 bool MapSession::isSaved() {

@@ -7,7 +7,8 @@
 // Every change the window makes to the map, or learns of from the device link, is announced
 // here and only here: first the specific signal that says what to redraw (a range of objects,
 // rows of a list, a whole list, the port settings, the node), then changed() with all of it.
-// The map checker (MapProblems) and later features (undo, a recovery file) listen to changed().
+// The map checker (MapProblems), Undo (MapUndo) and the recovery file (MapRecovery) listen to
+// changed().
 //
 // Window thread only: every member is called and every signal emitted there. map() and mutex()
 // are handed on to the device link and the editor dialogs, which lock the mutex themselves.
@@ -110,6 +111,10 @@ public:
     void markStartSaved();
     // The map as it now is counts as saved (after it was opened, saved or made blank).
     void markSaved();
+    // Runs an undo or redo step on the map under its lock; afterwards the port settings count as
+    // saved exactly when they are as last opened or saved. Returns what step returned; the caller
+    // announces what changed.
+    unsigned restore(const std::function<unsigned(ObjectMap&)>& step);
     // True when the close guard may close without asking: the saved marks are set and no list,
     // location or program-ID selector changed since the map was last opened, saved or made blank.
     bool isSaved();
@@ -145,6 +150,8 @@ signals:
     void replaced();
 
     void fileNameChanged(const QString& path);
+    // The map as it now is was taken as saved (opened, saved or made blank).
+    void savedMarked();
     // portInSync() or nodeInSync() changed.
     void syncChanged();
 

@@ -1,9 +1,11 @@
 #pragma once
 // Shared pieces of the View Data, Modbus Port and LonWorks page tests: a window whose device
 // session talks to the in-process simulated gateway, typing into a box as the user does (the
-// box is taken when it is left), and waits on a page's status box.
+// box is taken when it is left), waits on a page's status box, and a small map to send.
 #include "ui/support/UiTestSupport.h"
 
+#include "model/lists/ListBuilding.h"
+#include "model/lists/ListEditing.h"
 #include "sim/SimulatedGateway.h"
 #include "ui/widgets/PortChoices.h"
 #include "ui/window/DeviceSession.h"
@@ -39,6 +41,17 @@ struct SilentPort {
     SilentPort(const SilentPort&) = delete;
     SilentPort& operator=(const SilentPort&) = delete;
 };
+
+// One input and two output NVs, each with its object and holding register.
+inline void buildSmallMap(Tool& tool) {
+    std::lock_guard lock(tool.window->session().mutex());
+    ObjectMap& map = *tool.map;
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(appendNV(map), kOk);
+    map.nvs[0].isInput = 1;
+    ASSERT_EQ(assignFbNumbers(map), kOk);
+    ASSERT_EQ(masterListFromNVs(map), kOk);
+    ASSERT_EQ(registerListFromMaster(map), kOk);
+}
 
 // Makes the window's device session use the port of that name.
 inline void usePortNamed(Tool& tool, const QString& name) {
