@@ -133,7 +133,9 @@ TEST(TcpChecks, AddressRules) {
     for (const auto& c : cases) {
         IpAddress out{};
         EXPECT_EQ(checkAddress(QString::fromLatin1(c.text), *c.rule, out), c.result) << c.text;
-        if (c.result == AddressCheck::Ok) EXPECT_EQ(out, c.stored) << c.text;
+        if (c.result == AddressCheck::Ok) {
+            EXPECT_EQ(out, c.stored) << c.text;
+        }
     }
     EXPECT_STREQ(addressMessage(AddressCheck::Invalid), "Invalid IP address");
     EXPECT_STREQ(addressMessage(AddressCheck::DomainMismatch), "IP not on same domain");
@@ -148,7 +150,9 @@ TEST(TcpChecks, PortRange) {
     for (const auto& c : cases) {
         uint16_t port = 7;
         EXPECT_EQ(parseTcpPort(QString::fromLatin1(c.text), port), c.ok) << c.text;
-        if (c.ok) EXPECT_EQ(port, QString::fromLatin1(c.text).toInt());
+        if (c.ok) {
+            EXPECT_EQ(port, QString::fromLatin1(c.text).toInt());
+        }
     }
 }
 
