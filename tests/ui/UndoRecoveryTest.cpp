@@ -185,6 +185,7 @@ TEST(RecoveryChild, KeepsUnsavedWorkUntilKilled) {
     Tool tool;
     tool.window->session().setFileName(QStringLiteral("/plant/boiler-house.xml"));
     tool.window->startRecovery(folder, 50);
+    tool.window->session().setDeviceModel(kTcpDeviceModel); // not kept by the map file itself
     tool.window->session().edit(MapPart::Node, [](ObjectMap& map) { setText(map.node.loc, "Boiler house"); });
     ASSERT_TRUE(waitFor([&] { return QFile::exists(MapRecovery::mapPathIn(folder)); }));
     QFile ready(folder + QStringLiteral("/ready"));
@@ -217,7 +218,7 @@ TEST(Recovery, WorkOfAKilledProcessIsOfferedAndRestoredAsUnsaved) {
     };
     const QStringList paths{MapRecovery::mapPathIn(folder.path()), MapRecovery::namePathIn(folder.path())};
     const QByteArrayList kept{fileBytes(paths[0]), fileBytes(paths[1])};
-    EXPECT_EQ(kept[1], "/plant/boiler-house.xml");
+    EXPECT_EQ(kept[1], "/plant/boiler-house.xml\n2");
     for (const Case& c :
          {Case{false, QString(), false}, Case{true, QStringLiteral("/plant/boiler-house.xml"), true}}) {
         for (int i = 0; i < 2; ++i) {
@@ -237,6 +238,7 @@ TEST(Recovery, WorkOfAKilledProcessIsOfferedAndRestoredAsUnsaved) {
             [](const ObjectMap& map) { return QString::fromLatin1(map.node.loc.data()); });
         EXPECT_EQ(location == QStringLiteral("Boiler house"), c.restore) << location.toStdString();
         EXPECT_EQ(tool.window->session().fileName(), c.fileName);
+        EXPECT_EQ(tool.window->session().deviceModel() == kTcpDeviceModel, c.restore);
         EXPECT_EQ(tool.window->session().isSaved(), !c.restore);
         EXPECT_EQ(QFile::exists(MapRecovery::mapPathIn(folder.path())), c.filesLeft);
         if (!c.restore) continue;

@@ -25,10 +25,22 @@ void removeIn(const QString& folder) {
     QFile::remove(MapRecovery::namePathIn(folder));
 }
 
-QString originalNameIn(const QString& folder) {
+// Beside the map: the file name it had (line 1) and the gateway model it was for (line 2), which
+// the map file format does not keep.
+struct KeptName {
+    QString fileName;
+    int deviceModel = -1; // -1: not kept
+};
+
+KeptName keptNameIn(const QString& folder) {
     QFile file(MapRecovery::namePathIn(folder));
     if (!file.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(file.readAll());
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    KeptName kept{lines.value(0), -1};
+    bool ok = false;
+    const int model = lines.value(1).toInt(&ok);
+    if (ok && model >= 0 && model < kDeviceModelCount) kept.deviceModel = model;
+    return kept;
 }
 
 // Nothing of a restored map is in a file yet: every saved mark goes.
@@ -103,8 +115,9 @@ bool MapRecovery::writeNow() {
     auto copy = std::make_unique<ObjectMap>();
     session_.read([&copy](const ObjectMap& map) { *copy = map; });
     const RenderedMap rendered = renderObjectMap(*copy);
+    const std::string kept = session_.fileName().toStdString() + '\n' + std::to_string(copy->deviceModel);
     // The name first: a map file is only ever there with its name beside it.
-    const bool ok = replaceFileAtomically(native(namePath()), session_.fileName().toStdString()) &&
+    const bool ok = replaceFileAtomically(native(namePath()), kept) &&
                     replaceFileAtomically(native(mapPath()), rendered.text);
     if (ok)
         unwritten_ = false;
@@ -120,7 +133,8 @@ void MapRecovery::discard() {
 
 bool MapRecovery::offer() {
     if (folder_.isEmpty() || !QFile::exists(mapPath())) return false;
-    const QString original = originalNameIn(folder_);
+    const KeptName kept = keptNameIn(folder_);
+    const QString& original = kept.fileName;
     const QString what = original.isEmpty() ? QStringLiteral("a new map") : fileNamePart(original);
     const QString question =
         QStringLiteral("The program did not end normally last time; unsaved changes to %1 "
@@ -130,13 +144,14 @@ bool MapRecovery::offer() {
         discard();
         return false;
     }
-    return restore(original);
+    return restore(original, kept.deviceModel);
 }
 
 // A recovery file that cannot be read stays where it is, so nothing is lost by trying.
-bool MapRecovery::restore(const QString& originalName) {
+bool MapRecovery::restore(const QString& originalName, int deviceModel) {
     auto copy = std::make_unique<ObjectMap>();
     session_.read([&copy](const ObjectMap& map) { *copy = map; });
+    if (deviceModel >= 0) copy->deviceModel = deviceModel;
     const FileResult result = loadObjectMapFile(*copy, mapPath());
     if (!result.ok) {
         prompter_.message(&owner_,

@@ -58,7 +58,7 @@ public:
     static QString namePathIn(const QString& folder);
 
 private:
-    bool restore(const QString& originalName);
+    bool restore(const QString& originalName, int deviceModel);
 
     MapSession& session_;
     Prompter& prompter_;
