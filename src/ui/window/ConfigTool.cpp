@@ -2,6 +2,7 @@
 
 #include "device/engine/CommandEngine.h"
 #include "model/PortSettingsMarks.h"
+#include "ui/dialogs/DifferencesWindow.h"
 #include "ui/dialogs/ProblemsWindow.h"
 #include "ui/models/ProblemsModel.h"
 #include "ui/pages/PageFactory.h"
@@ -161,11 +162,12 @@ bool ConfigTool::showRefusal(ModelOp op, int code) {
     return true;
 }
 
-bool ConfigTool::confirmOverwrite(const QString& path) {
+bool ConfigTool::confirmOverwrite(const QString& path, QWidget* owner) {
     QFile probe(path);
     if (!probe.open(QIODevice::ReadOnly)) return true;
     probe.close();
-    return showMessage(QString::fromLatin1(text::kOverwrite), MessageButtons::OkCancel, MessageIcon::Warning);
+    return prompter_.message(owner ? owner : this, QString::fromLatin1(text::kOverwrite),
+                             MessageButtons::OkCancel, MessageIcon::Warning);
 }
 
 dialogs::EditorContext ConfigTool::editorContext() {
@@ -283,6 +285,19 @@ void ConfigTool::showProblemsWindow() {
     problemsWindow_->show();
     problemsWindow_->raise();
     problemsWindow_->activateWindow();
+}
+
+// A window left open from an earlier compare is brought up to date even when nothing differs now.
+void ConfigTool::showCompareResult(std::vector<MapDifference> differences) {
+    page(Page::MasterList)->appendStatus(QString::fromLatin1(differenceSummary(differences.size())) + u'\n');
+    if (differences.empty() && !differencesWindow_) return;
+    if (!differencesWindow_) differencesWindow_ = new dialogs::DifferencesWindow(*this);
+    const bool found = !differences.empty();
+    differencesWindow_->showDifferences(std::move(differences));
+    if (!found) return;
+    differencesWindow_->show();
+    differencesWindow_->raise();
+    differencesWindow_->activateWindow();
 }
 
 void ConfigTool::goToProblem(const Problem& problem) {

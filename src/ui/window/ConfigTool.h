@@ -1,9 +1,11 @@
 #pragma once
 // ConfigTool: the tool's only top-level window. It owns the map session, the nine pages (one tab
 // each), the "Connected:" and "In Sync:" indicators, the count of the map checker's findings and
-// the problems window, the window title, help, the close guard, the working options of the
-// Connect page and the device session with its two worker threads. Window thread only.
+// the problems window, the differences window of a compare, the window title, help, the close
+// guard, the working options of the Connect page and the device session with its two worker
+// threads. Window thread only.
 #include "device/reporting/StatusSink.h"
+#include "model/MapCompare.h"
 #include "model/ModelMessages.h"
 #include "model/ObjectMap.h"
 #include "model/check/MapChecker.h"
@@ -19,6 +21,7 @@
 #include <array>
 #include <memory>
 #include <span>
+#include <vector>
 
 class QLabel;
 class QTabWidget;
@@ -29,8 +32,9 @@ class ToolPage;
 }
 
 namespace korvex::ui::dialogs {
+class DifferencesWindow;
 class ProblemsWindow;
-}
+} // namespace korvex::ui::dialogs
 
 namespace korvex::ui::window {
 
@@ -75,8 +79,9 @@ public:
                      MessageIcon icon = MessageIcon::Error);
     // The message of a refused model operation; true when the code is a refusal.
     bool showRefusal(ModelOp op, int code);
-    // Asks before a file that exists is replaced; false only when the user cancels.
-    bool confirmOverwrite(const QString& path);
+    // Asks before a file that exists is replaced (over owner, the window by default); false only
+    // when the user cancels.
+    bool confirmOverwrite(const QString& path, QWidget* owner = nullptr);
     void openHelp(int section) { help_.open(section); }
 
     // What an editor dialog opened from the window works with: the session's map and lock, the
@@ -107,6 +112,10 @@ public:
     void showProblemsWindow();
     // Null until the problems window was first opened.
     dialogs::ProblemsWindow* problemsWindow() const { return problemsWindow_; }
+    // What a compare of the map with the gateway found: the count ends the Master List box, and
+    // differences open the differences window (or bring it to the front). Null until then.
+    void showCompareResult(std::vector<MapDifference> differences);
+    dialogs::DifferencesWindow* differencesWindow() const { return differencesWindow_; }
     // Shows the page where the problem sits, its row selected, and opens that row's editor.
     void goToProblem(const Problem& problem);
 
@@ -151,6 +160,7 @@ private:
     QLabel* inSyncLed_ = nullptr;
     QToolButton* problemCount_ = nullptr;
     dialogs::ProblemsWindow* problemsWindow_ = nullptr;
+    dialogs::DifferencesWindow* differencesWindow_ = nullptr;
     LinkLight link_ = LinkLight::Off;
     bool inSyncOn_ = false;
 

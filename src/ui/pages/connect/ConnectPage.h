@@ -1,7 +1,7 @@
 #pragma once
 // The Connect page: device model, COM port and the Connect button, the four working options, the
-// remembered choice to wait for line silence after every reply, and a terminal line for typing a
-// command to the gateway by hand.
+// remembered choices to wait for line silence after every reply and to verify every send, and a
+// terminal line for typing a command to the gateway by hand.
 #include "ui/pages/ToolPage.h"
 
 #include <QElapsedTimer>
@@ -32,6 +32,7 @@ public:
     QCheckBox* modiconBox() const { return modicon_; }
     QCheckBox* slaveBox() const { return slave_; }
     QCheckBox* silenceBox() const { return silence_; }
+    QCheckBox* verifyBox() const { return verify_; }
     QPushButton* connectButton() const { return connect_; }
     QPlainTextEdit* commandBox() const { return command_; }
     QPushButton* sendButton() const { return send_; }
@@ -45,6 +46,7 @@ private:
     void portChoiceMade();
     void setNodeChoice(bool commissioned);
     void setWaitForSilence(bool on);
+    void setVerifyAfterSend(bool on);
     QString replyEndLine() const;
     void checkLine();
     void lineCheckStep();
@@ -57,6 +59,7 @@ private:
     QCheckBox* modicon_;
     QCheckBox* slave_;
     QCheckBox* silence_;
+    QCheckBox* verify_;
     QPushButton* connect_;
     QPlainTextEdit* command_;
     QPushButton* send_;
