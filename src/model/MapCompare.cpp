@@ -249,6 +249,13 @@ std::string differenceSummary(std::size_t count) {
     return std::to_string(count) + " differences.";
 }
 
+std::string differenceReport(const std::vector<MapDifference>& differences, std::string_view lineEnd) {
+    std::string out;
+    for (const MapDifference& d : differences) (out += differenceText(d)) += lineEnd;
+    (out += differenceSummary(differences.size())) += lineEnd;
+    return out;
+}
+
 std::vector<MapDifference> compareMaps(const ObjectMap& edited, const ObjectMap& gateway,
                                        const CompareScope& scope) {
     std::vector<MapDifference> out;

@@ -8,6 +8,7 @@
 
 #include <bitset>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvex {
@@ -47,6 +48,9 @@ struct MapDifference {
 std::string differenceText(const MapDifference& difference);
 // "Gateway matches the map.", "1 difference." or "N differences.".
 std::string differenceSummary(std::size_t count);
+// The text form of a compare: each difference's line, then the summary, every line ending with
+// lineEnd. What korvex-cli prints, and the report the window saves (with CR LF).
+std::string differenceReport(const std::vector<MapDifference>& differences, std::string_view lineEnd = "\n");
 
 // The differences in the order NVs (inputs, then outputs), objects, port, TCP, node, and
 // numerically within each.

@@ -104,6 +104,9 @@ TEST(CompareVerifyTest, VerifyAgainstAnAlteringGatewayFailsAndLeavesInSyncOff) {
     EXPECT_EQ(s.actions().sendNetVars(), ActionOutcome::Started);
     ASSERT_TRUE(s.waitForBox(Page::NVList, "Verified: 6 NVs match.\n", kShortStepSeconds))
         << s.sink.box(Page::NVList);
+    // Where the NV transfer reports, its verify does: in the Master List box too.
+    EXPECT_TRUE(s.waitForBox(Page::MasterList, "Verified: 6 NVs match.\n", kShortStepSeconds))
+        << s.sink.box(Page::MasterList);
     EXPECT_EQ(s.actions().sendObjects(), ActionOutcome::Started);
     ASSERT_TRUE(s.waitForBox(Page::MasterList, "1 difference.\n", kShortStepSeconds))
         << s.sink.box(Page::MasterList);

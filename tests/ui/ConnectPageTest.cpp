@@ -256,6 +256,22 @@ TEST(ConnectPage, WaitForSilenceIsRememberedAndTakesEffectAtOnce) {
     EXPECT_FALSE(Tool().page<ConnectPage>(kConnectPage).silenceBox()->isChecked());
 }
 
+// "Verify after sending" is remembered from one window to the next and sets the engine's choice.
+TEST(ConnectPage, VerifyAfterSendingIsRememberedAndTakenByTheEngine) {
+    for (const bool on : {true, false}) {
+        {
+            Tool tool;
+            QCheckBox* box = tool.page<ConnectPage>(kConnectPage).verifyBox();
+            EXPECT_EQ(box->text(), QLatin1String(text::kVerifyAfterSending));
+            if (box->isChecked() != on) box->click();
+            EXPECT_EQ(tool.window->device().engine().verifyAfterSend.load(), on);
+        }
+        Tool next;
+        EXPECT_EQ(next.page<ConnectPage>(kConnectPage).verifyBox()->isChecked(), on);
+        EXPECT_EQ(next.window->device().engine().verifyAfterSend.load(), on);
+    }
+}
+
 TEST(ConnectPage, ClosingWhileACommandRunsEndsCleanly) {
     Tool tool(true);
     ConnectPage& page = tool.page<ConnectPage>(kConnectPage);

@@ -1,14 +1,17 @@
 // The window's "In Sync:" indicator over a whole configuration: it turns on only once the NVs,
 // the data objects, the Modbus port settings and the node location are all in the simulated
-// gateway, and off again at the next local edit.
+// gateway, and off again at the next local edit. With "Verify after sending" it follows what the
+// gateway was found to hold.
 #include "ui/support/DevicePagesTestSupport.h"
 
 #include "model/lists/ListBuilding.h"
 #include "support/MapBuilders.h"
+#include "ui/pages/connect/ConnectPage.h"
 #include "ui/pages/lonworks/LonWorksPage.h"
 #include "ui/pages/modbusport/ModbusPortPage.h"
 #include "ui/window/GuiActionHost.h"
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -58,6 +61,31 @@ TEST(InSync, OnAfterAFullSendAndOffAtTheNextEdit) {
     EXPECT_TRUE(tool.window->inSyncShown());
     typeInto(node.locationBox(), QStringLiteral("Elsewhere"));
     EXPECT_FALSE(tool.window->inSyncShown());
+}
+
+// A verified send marks in the device only what read back alike: a gateway that alters what it
+// stores leaves "In Sync:" off and says what differs.
+TEST(InSync, FollowsTheVerifyOfEachSend) {
+    const struct {
+        const char* alteration;
+        bool inSync;
+        const char* masterBoxEnd;
+    } cases[] = {{nullptr, true, "Verified: 2 objects match.\n"},
+                 {"obj:2:modreg=209", false,
+                  "object 2: register: HOLD 2 slave 1 | HOLD 209 slave 1\n1 difference.\n"}};
+    for (const auto& c : cases) {
+        SimTool tool;
+        if (c.alteration) EXPECT_TRUE(tool.gateway().addAlteration(c.alteration));
+        tool.page<ConnectPage>(kConnectPage).verifyBox()->click();
+        EXPECT_TRUE(tool.window->device().engine().verifyAfterSend.load());
+        addTwoOutputObjects(tool);
+        sendWholeMap(tool, NetVarRanges{0, 0, 1, 2}, ObjectRange{1, 2});
+        const QString box = tool.page<ToolPage>(kMasterListPage).statusText();
+        EXPECT_TRUE(box.endsWith(QString::fromLatin1(c.masterBoxEnd))) << box.toStdString();
+        EXPECT_EQ(tool.window->inSyncShown(), c.inSync) << box.toStdString();
+        // Remembered: the next test sends unverified.
+        tool.page<ConnectPage>(kConnectPage).verifyBox()->click();
+    }
 }
 
 } // namespace

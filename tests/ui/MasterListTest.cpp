@@ -159,7 +159,8 @@ TEST(MasterListPage, ActionListStartsAtNoAction) {
                                "Send NV definitions to device",
                                "Get Object maps from device",
                                "Send Object maps to device",
-                               "Completely unconfigure device"};
+                               "Completely unconfigure device",
+                               "Compare map with device"};
     ASSERT_EQ(actions->count(), expected.size());
     for (int i = 0; i < actions->count(); ++i) EXPECT_EQ(actions->itemText(i), expected[i]);
     EXPECT_EQ(actions->currentIndex(), 0);

@@ -70,8 +70,7 @@ Page readBackPage(ReadBackKind kind) {
 } // namespace
 
 void StatusSink::showDifferences(Page page, const std::vector<MapDifference>& differences) {
-    for (const MapDifference& difference : differences) appendText(page, differenceText(difference) + "\n");
-    appendText(page, differenceSummary(differences.size()) + "\n");
+    appendText(page, differenceReport(differences));
 }
 
 bool openPortFor(SerialLink& link, StatusSink& sink, Page page) {
@@ -307,32 +306,38 @@ void StatusReporter::nodeInfo() {
 }
 
 // The ending of a compare or a verify. Differences and a failure count as failures; a verify of
-// the port settings that did not match leaves them unconfirmed.
+// the port settings that did not match leaves them unconfirmed. A verify of NVs reports where
+// their transfer does, in the Master List box too.
 void StatusReporter::readBack() {
     CommandEngine& e = engine_;
     AreaResult& a = e.area(Area::ReadBack);
     const DeviceResult result = a.result.exchange(DeviceResult::Ok, std::memory_order_acq_rel);
     const ReadBackKind kind = e.readBackResultKind;
     const Page page = readBackPage(kind);
+    const bool alsoMasterList = kind == ReadBackKind::VerifyNetVars;
+    const auto append = [&](std::string_view text) {
+        sink_.appendText(page, text);
+        if (alsoMasterList) sink_.appendText(Page::MasterList, text);
+    };
     if (result != DeviceResult::Ok) {
         failed();
-        sink_.appendText(page, resultText(Area::ReadBack, result, a));
+        append(resultText(Area::ReadBack, result, a));
         if (kind == ReadBackKind::VerifyPort) markPortSettings(false, false);
     }
     if (!take(e.readBackDone)) return;
     const std::vector<MapDifference> differences = std::move(e.readBackDifferences);
     e.readBackDifferences.clear();
     if (!differences.empty()) failed();
-    if (kind != ReadBackKind::Compare && differences.empty()) {
-        if (kind == ReadBackKind::VerifyNetVars)
-            sink_.appendText(page, formatText(kVerifiedNVs, e.readBackCompared));
-        if (kind == ReadBackKind::VerifyObjects)
-            sink_.appendText(page, formatText(kVerifiedObjects, e.readBackCompared));
-        if (kind == ReadBackKind::VerifyPort) sink_.appendText(page, kVerifiedPort);
+    if (kind == ReadBackKind::Compare) return sink_.showCompareResult(differences);
+    if (differences.empty()) {
+        if (kind == ReadBackKind::VerifyNetVars) append(formatText(kVerifiedNVs, e.readBackCompared));
+        if (kind == ReadBackKind::VerifyObjects) append(formatText(kVerifiedObjects, e.readBackCompared));
+        if (kind == ReadBackKind::VerifyPort) append(kVerifiedPort);
         return;
     }
     if (kind == ReadBackKind::VerifyPort) markPortSettings(false, false);
     sink_.showDifferences(page, differences);
+    if (alsoMasterList) sink_.showDifferences(Page::MasterList, differences);
 }
 
 } // namespace korvex::device

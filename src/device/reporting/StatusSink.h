@@ -58,6 +58,11 @@ public:
     // count ("Gateway matches the map.", "1 difference.", "N differences."); the window shows
     // them in a table instead.
     virtual void showDifferences(Page page, const std::vector<MapDifference>& differences);
+    // What a compare of the map with the gateway found (a verify's findings go to
+    // showDifferences). By default shown as showDifferences shows them in the Master List box.
+    virtual void showCompareResult(const std::vector<MapDifference>& differences) {
+        showDifferences(Page::MasterList, differences);
+    }
 };
 
 } // namespace korvex::device

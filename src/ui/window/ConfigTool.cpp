@@ -2,6 +2,7 @@
 
 #include "device/engine/CommandEngine.h"
 #include "model/PortSettingsMarks.h"
+#include "ui/dialogs/DifferencesWindow.h"
 #include "ui/dialogs/ProblemsWindow.h"
 #include "ui/dialogs/TrafficWindow.h"
 #include "ui/models/ProblemsModel.h"
@@ -41,6 +42,13 @@ using widgets::showAmberIndicator;
 using widgets::showIndicator;
 
 namespace {
+
+// A non-modal window opened again comes up over the main window instead of staying behind it.
+void bringToFront(QWidget& window) {
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
 
 constexpr int kWidth = 720;
 constexpr int kHeight = 480;
@@ -299,16 +307,23 @@ void ConfigTool::showProblemsWindow() {
         connect(problemsWindow_, &dialogs::ProblemsWindow::placeChosen, this, &ConfigTool::goToProblem);
     }
     problems_->checkNow(); // fills the list
-    problemsWindow_->show();
-    problemsWindow_->raise();
-    problemsWindow_->activateWindow();
+    bringToFront(*problemsWindow_);
 }
 
 void ConfigTool::showTrafficWindow() {
     if (!trafficWindow_) trafficWindow_ = new dialogs::TrafficWindow(*this);
-    trafficWindow_->show();
-    trafficWindow_->raise();
-    trafficWindow_->activateWindow();
+    bringToFront(*trafficWindow_);
+}
+
+// A window left open from an earlier compare is brought up to date even when nothing differs now.
+void ConfigTool::showCompareResult(std::vector<MapDifference> differences) {
+    page(Page::MasterList)->appendStatus(QString::fromLatin1(differenceSummary(differences.size())) + u'\n');
+    if (differences.empty() && !differencesWindow_) return;
+    if (!differencesWindow_) differencesWindow_ = new dialogs::DifferencesWindow(*this);
+    const bool found = !differences.empty();
+    differencesWindow_->showDifferences(std::move(differences));
+    if (!found) return;
+    bringToFront(*differencesWindow_);
 }
 
 void ConfigTool::goToProblem(const Problem& problem) {

@@ -1,10 +1,11 @@
 #pragma once
 // ConfigTool: the tool's main window. It owns the map session, the nine pages (one tab each),
 // the "Connected:" and "In Sync:" indicators, the count of the map checker's findings and the
-// problems window, the Traffic window, the window title, help, the close guard, the working
-// options of the Connect page and the device session with its two worker threads, Undo and Redo,
-// and the recovery file. Window thread only.
+// problems window, the differences window of a compare, the Traffic window, the window title,
+// help, the close guard, the working options of the Connect page and the device session with its
+// two worker threads, Undo and Redo, and the recovery file. Window thread only.
 #include "device/reporting/StatusSink.h"
+#include "model/MapCompare.h"
 #include "model/ModelMessages.h"
 #include "model/ObjectMap.h"
 #include "model/check/MapChecker.h"
@@ -20,6 +21,7 @@
 #include <array>
 #include <memory>
 #include <span>
+#include <vector>
 
 class QLabel;
 class QTabWidget;
@@ -30,6 +32,7 @@ class ToolPage;
 }
 
 namespace korvex::ui::dialogs {
+class DifferencesWindow;
 class ProblemsWindow;
 class TrafficWindow;
 } // namespace korvex::ui::dialogs
@@ -123,6 +126,10 @@ public:
     void showTrafficWindow();
     // Null until the Traffic window was first opened.
     dialogs::TrafficWindow* trafficWindow() const { return trafficWindow_; }
+    // What a compare of the map with the gateway found: the count ends the Master List box, and
+    // differences open the differences window (or bring it to the front). Null until then.
+    void showCompareResult(std::vector<MapDifference> differences);
+    dialogs::DifferencesWindow* differencesWindow() const { return differencesWindow_; }
     // Shows the page where the problem sits, its row selected, and opens that row's editor.
     void goToProblem(const Problem& problem);
 
@@ -168,6 +175,7 @@ private:
     QToolButton* problemCount_ = nullptr;
     dialogs::ProblemsWindow* problemsWindow_ = nullptr;
     dialogs::TrafficWindow* trafficWindow_ = nullptr;
+    dialogs::DifferencesWindow* differencesWindow_ = nullptr;
     LinkLight link_ = LinkLight::Off;
     bool inSyncOn_ = false;
 

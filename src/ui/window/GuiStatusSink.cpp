@@ -94,6 +94,10 @@ void GuiStatusSink::setNodeSettingsInSync(bool on) {
     post([this, on] { tool_.session().setNodeInSync(on); });
 }
 
+void GuiStatusSink::showCompareResult(const std::vector<MapDifference>& differences) {
+    post([this, copy = differences]() mutable { tool_.showCompareResult(std::move(copy)); });
+}
+
 void GuiStatusSink::clearSettingsSync() {
     post([this] {
         showPortInSync(false);

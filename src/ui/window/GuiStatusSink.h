@@ -29,6 +29,8 @@ public:
     void setConnected(bool on) override;
     void setPortSettingsInSync(bool on) override;
     void setNodeSettingsInSync(bool on) override;
+    // A compare's differences go to the differences window, its count to the Master List box.
+    void showCompareResult(const std::vector<MapDifference>& differences) override;
     // Erasing the device: the Modbus port and LonWorks settings no longer count as in sync.
     void clearSettingsSync();
 

@@ -7,20 +7,37 @@ namespace korvex::ui::window::stored {
 namespace {
 
 const QString kWaitForSilence = QStringLiteral("link/waitForSilence");
+const QString kVerifyAfterSend = QStringLiteral("link/verifyAfterSend");
 
 QSettings settings() {
     return QSettings(QStringLiteral("Korvex"), QStringLiteral("korvex-config"));
 }
 
+bool flag(const QString& key) {
+    return settings().value(key, false).toBool();
+}
+
+void setFlag(const QString& key, bool on) {
+    QSettings s = settings();
+    s.setValue(key, on);
+}
+
 } // namespace
 
 bool waitForSilence() {
-    return settings().value(kWaitForSilence, false).toBool();
+    return flag(kWaitForSilence);
 }
 
 void setWaitForSilence(bool on) {
-    QSettings s = settings();
-    s.setValue(kWaitForSilence, on);
+    setFlag(kWaitForSilence, on);
+}
+
+bool verifyAfterSend() {
+    return flag(kVerifyAfterSend);
+}
+
+void setVerifyAfterSend(bool on) {
+    setFlag(kVerifyAfterSend, on);
 }
 
 } // namespace korvex::ui::window::stored

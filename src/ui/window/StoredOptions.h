@@ -7,5 +7,8 @@ namespace korvex::ui::window::stored {
 // "Wait for line silence after every reply" on the Connect page (off unless chosen).
 bool waitForSilence();
 void setWaitForSilence(bool on);
+// "Verify after sending" on the Connect page (off unless chosen).
+bool verifyAfterSend();
+void setVerifyAfterSend(bool on);
 
 } // namespace korvex::ui::window::stored

@@ -48,4 +48,14 @@ inline constexpr char kRepliesEndBySilence[] =
     "Replies end after 100 ms of line silence (no prompt from the gateway yet).";
 inline constexpr char kRepliesEndBySilenceChosen[] = "Replies end after 100 ms of line silence, as chosen.";
 
+// The Connect option that reads back what each send wrote and compares it.
+inline constexpr char kVerifyAfterSending[] = "Verify after sending";
+
+// The differences window of "Compare map with device" and its saved report (text, CR LF).
+inline constexpr char kDifferencesTitle[] = "Compare map with device";
+inline constexpr char kReportFilters[] = "Text report (*.txt);;All files (*.*)";
+inline constexpr char kReportNotSaved[] = "Failed to create file.";
+// The compare's progress bar: items read, items still to read.
+inline constexpr char kReadProgress[] = "Reading the gateway: %1 done, %2 left";
+
 } // namespace korvex::ui::window::text

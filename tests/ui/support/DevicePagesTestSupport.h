@@ -7,10 +7,16 @@
 #include "model/lists/ListBuilding.h"
 #include "model/lists/ListEditing.h"
 #include "sim/SimulatedGateway.h"
+#include "support/MapBuilders.h"
+#include "ui/pages/lonworks/LonWorksPage.h"
+#include "ui/pages/modbusport/ModbusPortPage.h"
 #include "ui/widgets/PortChoices.h"
 #include "ui/window/DeviceSession.h"
+#include "ui/window/GuiActionHost.h"
 
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -82,5 +88,35 @@ struct SimTool : Tool {
         return idle;
     }
 };
+
+// Two output NVs, each with its object and holding register (objects 1 and 2).
+inline void addTwoOutputObjects(Tool& tool) {
+    std::lock_guard lock(tool.window->session().mutex());
+    ObjectMap& map = *tool.map;
+    for (int fb = 1; fb <= 2; ++fb)
+        korvex::testing::addStandardNV(map, 105, false, fb, "out" + std::to_string(fb));
+    ASSERT_EQ(masterListFromNVs(map), kOk);
+    ASSERT_EQ(registerListFromMaster(map), kOk);
+}
+
+// Erases the gateway and sends it the whole map as a user does: NVs, objects, port settings and
+// location, each step run to its end (a verify included).
+inline void sendWholeMap(SimTool& tool, NetVarRanges nvs, ObjectRange objects) {
+    ConfigTool& window = *tool.window;
+    GuiActionHost host(window, &window);
+    const auto run = [&](device::ActionOutcome outcome) {
+        EXPECT_EQ(outcome, device::ActionOutcome::Started);
+        EXPECT_TRUE(tool.waitUntilIdle());
+    };
+    run(window.device().actions(host).eraseDevice());
+    tool.prompter.netVarRangeAnswers = {{RangeAnswer::Ok, nvs}};
+    run(window.device().actions(host).sendNetVars());
+    tool.prompter.objectRanges = {{RangeAnswer::Ok, objects}};
+    run(window.device().actions(host).sendObjects());
+    QTest::mouseClick(tool.page<ModbusPortPage>(kModbusPortPage).writeButton(), Qt::LeftButton);
+    EXPECT_TRUE(tool.waitUntilIdle());
+    QTest::mouseClick(tool.page<LonWorksPage>(kLonWorksPage).setLocationButton(), Qt::LeftButton);
+    EXPECT_TRUE(tool.waitUntilIdle());
+}
 
 } // namespace korvex::ui::test

@@ -42,6 +42,7 @@ ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
       modicon_(new QCheckBox(QStringLiteral("Use Modicon notation for Modbus registers."))),
       slave_(new QCheckBox(QStringLiteral("Configure gateway as Modbus slave."))),
       silence_(new QCheckBox(QString::fromLatin1(text::kWaitForSilence))),
+      verify_(new QCheckBox(QString::fromLatin1(text::kVerifyAfterSending))),
       connect_(new QPushButton(QStringLiteral("Connect"))),
       traffic_(new QPushButton(QStringLiteral("Traffic…"))), command_(new QPlainTextEdit),
       send_(new QPushButton(QStringLiteral("Send"))), response_(makeStatusBox(6)),
@@ -100,6 +101,10 @@ QLayout* ConnectPage::buildOptions() {
     silence_->setChecked(stored::waitForSilence());
     tool_.device().link().setSilenceOnly(silence_->isChecked());
     connect(silence_, &QCheckBox::toggled, this, &ConnectPage::setWaitForSilence);
+    verify_->setObjectName(QStringLiteral("verifyAfterSending"));
+    verify_->setChecked(stored::verifyAfterSend());
+    tool_.device().engine().verifyAfterSend.store(verify_->isChecked());
+    connect(verify_, &QCheckBox::toggled, this, &ConnectPage::setVerifyAfterSend);
     // The two node boxes are one choice: the box clicked takes the state clicked, the other the
     // opposite.
     connect(newNode_, &QCheckBox::clicked, this, [this](bool checked) { setNodeChoice(!checked); });
@@ -113,7 +118,8 @@ QLayout* ConnectPage::buildOptions() {
         tool_.slaveOptionChanged();
     });
     auto* column = new QVBoxLayout;
-    for (QCheckBox* box : {newNode_, commissioned_, modicon_, slave_, silence_}) column->addWidget(box);
+    for (QCheckBox* box : {newNode_, commissioned_, modicon_, slave_, silence_, verify_})
+        column->addWidget(box);
     column->addStretch(1);
     return column;
 }
@@ -139,6 +145,12 @@ QString ConnectPage::replyEndLine() const {
     if (link.replyEnd() == device::ReplyEnd::Prompt) return QString::fromLatin1(text::kRepliesEndAtPrompt);
     return QString::fromLatin1(link.silenceOnly() ? text::kRepliesEndBySilenceChosen
                                                   : text::kRepliesEndBySilence);
+}
+
+// Remembered for the next run; a send that is running keeps the choice it started with.
+void ConnectPage::setVerifyAfterSend(bool on) {
+    stored::setVerifyAfterSend(on);
+    tool_.device().engine().verifyAfterSend.store(on);
 }
 
 void ConnectPage::portChoiceMade() {

@@ -1,7 +1,8 @@
 #pragma once
 // The Connect page: device model, COM port and the Connect button, the four working options, the
-// remembered choice to wait for line silence after every reply, a terminal line for typing a
-// command to the gateway by hand, and the button that opens the Traffic window.
+// remembered choices to wait for line silence after every reply and to verify every send, a
+// terminal line for typing a command to the gateway by hand, and the button that opens the Traffic
+// window.
 #include "ui/pages/ToolPage.h"
 
 #include <QElapsedTimer>
@@ -32,6 +33,7 @@ public:
     QCheckBox* modiconBox() const { return modicon_; }
     QCheckBox* slaveBox() const { return slave_; }
     QCheckBox* silenceBox() const { return silence_; }
+    QCheckBox* verifyBox() const { return verify_; }
     QPushButton* connectButton() const { return connect_; }
     QPushButton* trafficButton() const { return traffic_; }
     QPlainTextEdit* commandBox() const { return command_; }
@@ -46,6 +48,7 @@ private:
     void portChoiceMade();
     void setNodeChoice(bool commissioned);
     void setWaitForSilence(bool on);
+    void setVerifyAfterSend(bool on);
     QString replyEndLine() const;
     void checkLine();
     void lineCheckStep();
@@ -58,6 +61,7 @@ private:
     QCheckBox* modicon_;
     QCheckBox* slave_;
     QCheckBox* silence_;
+    QCheckBox* verify_;
     QPushButton* connect_;
     QPushButton* traffic_;
     QPlainTextEdit* command_;

@@ -1,10 +1,13 @@
 #pragma once
 // The Master List page: the 400 data objects, the object map file commands (new, open, save,
-// save as), and the whole-device transfers run from the action list with "Execute".
+// save as), and the whole-device transfers and the compare with the gateway run from the action
+// list with "Execute". While a compare reads, a bar below the action row shows its progress.
 #include "ui/models/MasterListModel.h"
 #include "ui/pages/ToolPage.h"
 
+class QProgressBar;
 class QTableView;
+class QTimer;
 
 namespace korvex::ui::pages {
 
@@ -17,6 +20,7 @@ enum MasterAction : int {
     kGetObjects = 3,
     kSendObjects = 4,
     kEraseDevice = 5,
+    kCompare = 6,
 };
 
 class MasterListPage : public ToolPage {
@@ -33,6 +37,8 @@ public:
     void selectObject(int n);
 
     QTableView* grid() const { return grid_; }
+    // Items read of items to read while a compare runs; hidden otherwise.
+    QProgressBar* compareProgress() const { return progress_; }
     MasterListModel* model() const { return model_; }
 
     // The toolbar's file commands.
@@ -54,6 +60,8 @@ private:
     void objectsChanged(int first, int last);
     void applyColumnWidths();
     void reselect();
+    void startCompare();
+    void showCompareProgress();
 
     // File commands (MasterListFiles.cpp).
     void newMap();
@@ -71,6 +79,8 @@ private:
     QAction* checkMap_ = nullptr;
     QTableView* grid_ = nullptr;
     MasterListModel* model_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QTimer* progressTimer_ = nullptr;
     int selected_ = 0;
 };
 
