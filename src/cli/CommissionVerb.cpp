@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -106,15 +105,6 @@ std::vector<GatewayPlan> plansFor(const CommissionArgs& args, const SiteFile& si
     return plans;
 }
 
-std::string utcNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm parts{};
-    ::gmtime_r(&now, &parts);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
-    return text;
-}
-
 // PORT, LOCATION, one column per step, TIME.
 void printTable(const std::vector<GatewayRecord>& records) {
     std::vector<std::vector<std::string>> rows;
@@ -198,7 +188,7 @@ int runCommission(const std::vector<std::string>& in) {
                      : kExitFailed;
     if (!args.reportDir.empty()) {
         const ReportsWritten written =
-            writeAsBuiltReports(args.reportDir, records, {utcNow(), kVersion, *digest});
+            writeAsBuiltReports(args.reportDir, records, {utcTimestamp(), kVersion, *digest});
         if (!written.ok) {
             std::fprintf(stderr, "korvex-cli commission: cannot write %s\n", written.error.c_str());
             status = kExitFailed;

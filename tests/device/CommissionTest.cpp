@@ -193,6 +193,8 @@ TEST(AsBuiltReportTest, EveryFieldInBothFormsAndNamesThatDoNotCollide) {
           "192.168.1.50", "<th>NV</th>", "<th>Register</th>", "<td>probe</td>", "object 3: register"})
         EXPECT_NE(html.find(piece), std::string::npos) << piece;
 
+    using namespace std::chrono;
+    EXPECT_EQ(utcTimestamp(sys_days{2026y / 12 / 8} + 22h + 30min + 5s + 900ms), "2026-12-08T22:30:05Z");
     EXPECT_EQ(reportNames(records), (std::vector<std::string>{"Plant_room__1_", "Plant_room__1_-2",
                                                               "_dev_ttyUSB2", "Plant_room__1_-3"}));
 }

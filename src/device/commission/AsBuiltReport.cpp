@@ -191,6 +191,18 @@ constexpr const char* kHtmlStyle =
 
 } // namespace
 
+std::string utcTimestamp(std::chrono::system_clock::time_point time) {
+    using namespace std::chrono;
+    const auto seconds = floor<std::chrono::seconds>(time);
+    const auto day = floor<days>(seconds);
+    const year_month_day date{day};
+    const hh_mm_ss clock{seconds - day};
+    return printed("%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
+                   static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                   static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+                   static_cast<int>(clock.seconds().count()));
+}
+
 std::string asBuiltJson(const GatewayRecord& record, const ReportHeader& header) {
     const ObjectMap& map = *record.map;
     std::string out = "{\n";

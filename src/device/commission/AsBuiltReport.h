@@ -6,6 +6,7 @@
 // system. Plain functions without shared state.
 #include "device/commission/Commission.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ struct ReportHeader {
     std::string toolVersion; // the program's version
     std::string mapSha256;   // of the map file as given
 };
+
+// "2026-12-08T22:30:00Z": the time in UTC to the second.
+std::string utcTimestamp(std::chrono::system_clock::time_point time = std::chrono::system_clock::now());
 
 std::string asBuiltJson(const GatewayRecord& record, const ReportHeader& header);
 std::string asBuiltHtml(const GatewayRecord& record, const ReportHeader& header);

@@ -6,6 +6,7 @@
 #include "device/reporting/StatusReporter.h"
 #include "model/FixedText.h"
 
+#include <algorithm>
 #include <chrono>
 #include <mutex>
 #include <thread>
@@ -169,6 +170,8 @@ private:
         const bool ok = outcome == ActionOutcome::Started && reporter_.failuresReported() == before;
         if (!ok) why = !message.empty() && outcome != ActionOutcome::Started ? message : sink_.lastLine();
         if (!ok && why.empty()) why = "failed";
+        // A question's lines make one line of the summary.
+        std::replace(why.begin(), why.end(), '\n', ' ');
         return ok;
     }
 
