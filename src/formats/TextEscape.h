@@ -10,8 +10,8 @@ namespace korvex {
 // as \uXXXX.
 std::string jsonString(std::string_view text);
 // The text with &, <, >, " and ' as character references, control characters (but tab, CR and
-// LF) and the C1 range as U+FFFD, bytes from 0xA0 up as their ISO-8859-1 character, so any input is safe
-// between tags and in attribute values.
+// LF) and the C1 range as U+FFFD, bytes from 0xA0 up as their ISO-8859-1 character, so any input
+// is safe between tags and in attribute values.
 std::string htmlText(std::string_view text);
 
 } // namespace korvex
