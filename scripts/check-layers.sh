@@ -20,6 +20,7 @@ device/link       vocab model formats/*
 device/engine     vocab model formats/* device/link
 device/reporting  vocab model formats/* device/link device/engine
 device/actions    vocab model formats/* device/link device/engine device/reporting
+device/commission vocab model formats/* device/link device/engine device/reporting device/actions
 device/qt         vocab model formats/* device/link
 sim               vocab model formats/*
 ui                vocab model formats/* device/*

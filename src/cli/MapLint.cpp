@@ -4,8 +4,9 @@
 #include "cli/MapLint.h"
 
 #include "cli/BuildVerb.h"
-#include "model/check/MapChecker.h"
+#include "formats/TextEscape.h"
 #include "formats/xml/MapFile.h"
+#include "model/check/MapChecker.h"
 
 #include <cstdio>
 #include <memory>
@@ -71,30 +72,6 @@ void printJson(const std::vector<Problem>& problems) {
 }
 
 } // namespace
-
-std::string jsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        char escape[8];
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (byte < 0x20 || byte >= 0x80) {
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
 
 void printMapProblems(const ObjectMap& map, const std::string& file) {
     std::fflush(stdout); // the problems follow what was printed before them

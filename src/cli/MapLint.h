@@ -15,8 +15,4 @@ int runRules(const std::vector<std::string>& args);
 // line; nothing for a map without problems.
 void printMapProblems(const ObjectMap& map, const std::string& file);
 
-// A JSON string literal of the text; bytes from 0x80 up are taken as ISO-8859-1, the map file's
-// encoding, so the result is always valid UTF-8.
-std::string jsonString(const std::string& text);
-
 } // namespace korvex::cli

@@ -280,4 +280,20 @@ std::vector<MapDifference> compareMaps(const ObjectMap& edited, const ObjectMap&
     return out;
 }
 
+std::string netVarTypeText(const NetVar& nv) {
+    return netVarType(nv);
+}
+
+std::string objectRegisterText(const DataObject& object) {
+    return object.hasRegister() ? registerText(object) : std::string(kNone);
+}
+
+std::string objectModeText(const DataObject& object) {
+    return modeText(object.flags);
+}
+
+std::string objectNVText(const DataObject& object) {
+    return nvSideText(object);
+}
+
 } // namespace korvex

@@ -57,6 +57,14 @@ std::string differenceReport(const std::vector<MapDifference>& differences, std:
 std::vector<MapDifference> compareMaps(const ObjectMap& edited, const ObjectMap& gateway,
                                        const CompareScope& scope);
 
+// A field as a compare shows it, for other views of the map: the NV's type ("SNVT_temp_p" or
+// the user type's description), an object's register ("HOLD 100 slave 3", "none"), its mode
+// ("read periodic", ...) and its NV ("NVI 3", "NVO 2 field at 1.0", "none").
+std::string netVarTypeText(const NetVar& nv);
+std::string objectRegisterText(const DataObject& object);
+std::string objectModeText(const DataObject& object);
+std::string objectNVText(const DataObject& object);
+
 // The row of the NV header with this number and direction, -1 when the list holds none.
 int netVarHeaderRow(const ObjectMap& map, int fbNumber, bool input);
 

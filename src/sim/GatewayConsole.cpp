@@ -1,6 +1,8 @@
 #include "sim/GatewayConsole.h"
 #include "vocab/CharClass.h"
+#include "vocab/NumberDisplay.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -9,6 +11,16 @@
 namespace korvex::sim {
 
 namespace {
+
+// "N VALUE" as the tool writes it, VALUE read in the C locale ("%d %lf" would take the program's).
+bool readNumberAndValue(std::string_view text, int& n, double& value) {
+    const char* end = text.data() + text.size();
+    auto [next, ec] = std::from_chars(text.data(), end, n);
+    if (ec != std::errc() || next == end || !isSpace(*next)) return false;
+    while (next != end && isSpace(*next)) ++next;
+    if (next != end && *next == '+') ++next;
+    return std::from_chars(next, end, value).ec == std::errc();
+}
 
 // Blanks around a command; a CR or LF that reached the line is part of the command.
 std::string_view trim(std::string_view s) {
@@ -168,16 +180,16 @@ std::string GatewayConsole::nodeElement() const {
 std::string GatewayConsole::readValue(std::string_view args) const {
     const int n = numberArg(args, 1, kObjectCount, 0);
     if (n == 0 || !config_.objectDefined(n)) return "Undef object";
-    char text[64];
-    std::snprintf(text, sizeof text, "%f", config_.values[static_cast<std::size_t>(n)]);
-    return text;
+    // In the C locale whatever the program's is: the window sets the user's, and a decimal comma
+    // would reach the tool as a different number.
+    return formatFixed(config_.values[static_cast<std::size_t>(n)], 6);
 }
 
 std::string GatewayConsole::writeValue(std::string_view args) {
     const std::string text(trim(args));
     int n = 0;
     double value = 0;
-    if (std::sscanf(text.c_str(), "%d %lf", &n, &value) != 2) return "Bad value";
+    if (!readNumberAndValue(text, n, value)) return "Bad value";
     if (n < 1 || n > kObjectCount || !config_.objectDefined(n)) return "Undef object";
     config_.values[static_cast<std::size_t>(n)] = value;
     return "Ok";

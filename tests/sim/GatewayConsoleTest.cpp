@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
 #include <vector>
 
 namespace korvex::sim {
@@ -44,6 +46,25 @@ TEST(GatewayConsoleTest, AnswersOfTheSampleConfiguration) {
         {"<xyz a=\"1\"/>", "Unrecognized tag name"},
     };
     for (const auto& c : cases) EXPECT_EQ(console.answer(c.line), c.reply) << c.line;
+}
+
+// The window runs with the user's locale; values still go both ways with a decimal point.
+TEST(GatewayConsoleTest, ValuesIgnoreTheProgramsLocale) {
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    bool comma = false;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"}) {
+        if (std::setlocale(LC_NUMERIC, name) && std::localeconv()->decimal_point[0] == ',') {
+            comma = true;
+            break;
+        }
+    }
+    GatewayConsole console(sampleConfig());
+    const std::string written = console.answer("pw 1 12.25");
+    const std::string read = console.answer("pr 1");
+    std::setlocale(LC_NUMERIC, before.c_str());
+    if (!comma) GTEST_SKIP() << "no locale with a decimal comma here";
+    EXPECT_EQ(written, "Ok");
+    EXPECT_EQ(read, "12.250000");
 }
 
 TEST(GatewayConsoleTest, ElementsChangeWhatIsReadBack) {

@@ -286,6 +286,30 @@ TEST_F(MapFileFlow, SaveAsAsksBeforeReplacingAFile) {
     EXPECT_TRUE(tool.window->session().fileName().isEmpty());
 }
 
+// The as-built report of the loaded map: identity as last read, nothing run, the digest of the
+// file only while the file holds the map.
+TEST_F(MapFileFlow, ExportAsBuiltReportOfTheLoadedMap) {
+    Tool tool;
+    setText(tool.map->node.loc, "Plant <room>");
+    {
+        std::lock_guard lock(tool.window->session().mutex());
+        tool.window->device().engine().identity.neuronId = {0, 4, 0xA2, 0x3C, 0x51, 7};
+    }
+    tool.prompter.files = {dir.filePath(QStringLiteral("as-built"))}; // ".html" is added
+    tool.page<MasterListPage>(kMasterListPage).exportAsBuiltAction()->trigger();
+    const QString report = dir.filePath(QStringLiteral("as-built.html"));
+    EXPECT_EQ(tool.window->page(kMasterListPage)->statusText(),
+              QStringLiteral("As-built report written to %1.").arg(report));
+    QFile file(report);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray html = file.readAll();
+    for (const char* piece :
+         {"As-built report: Plant &lt;room&gt;", "<th>Program ID</th><td>not read</td>",
+          "<th>Neuron ID</th><td>00:04:A2:3C:51:07</td>", "<th>Map SHA-256</th><td>not saved</td>",
+          "<td>probe</td><td>not run</td>", "Result: not run"})
+        EXPECT_TRUE(html.contains(piece)) << piece;
+}
+
 // A file that fails to load leaves the window as it was: the map, its file name and its saved
 // marks (so the close guard still asks about the unsaved work).
 TEST_F(MapFileFlow, AMalformedFileIsReportedAndLeavesTheMapAsItWas) {

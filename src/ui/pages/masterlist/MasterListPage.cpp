@@ -69,7 +69,9 @@ MasterListPage::MasterListPage(ConfigTool& tool, QWidget* parent) : ToolPage(too
         command("Save copy of object map XML file", "cmd_savecopy", "saveMapAs", &MasterListPage::saveMapAs);
     // Looking at the map's problems leaves the status box as it is.
     checkMap_ = makeCommand("Check map", "cmd_check", "checkMap", [this] { tool_.showProblemsWindow(); });
-    makeToolbar({newMap_, openMap_, saveMap_, saveMapAs_, checkMap_});
+    exportAsBuilt_ =
+        command("Export as-built report", "cmd_export", "exportAsBuilt", &MasterListPage::exportAsBuilt);
+    makeToolbar({newMap_, openMap_, saveMap_, saveMapAs_, checkMap_, exportAsBuilt_});
     connect(helpAction(), &QAction::triggered, this, &ToolPage::clearStatus);
     QLayout* actionRow = makeActionRow(kActionTexts);
     model_ = new MasterListModel(session_.map(), session_.mutex(), tool_.options(), this);

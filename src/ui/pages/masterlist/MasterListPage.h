@@ -48,6 +48,8 @@ public:
     QAction* saveMapAsAction() const { return saveMapAs_; }
     // Opens the problems window.
     QAction* checkMapAction() const { return checkMap_; }
+    // Writes the as-built HTML report of the loaded map (MasterListReport.cpp).
+    QAction* exportAsBuiltAction() const { return exportAsBuilt_; }
 
     void execute() override;
     // What a double-click on the column would open for the selected object.
@@ -71,12 +73,14 @@ private:
     void afterFileOpen();
     void showLoadedMap();
     void afterFileSave(bool saved);
+    void exportAsBuilt();
 
     QAction* newMap_ = nullptr;
     QAction* openMap_ = nullptr;
     QAction* saveMap_ = nullptr;
     QAction* saveMapAs_ = nullptr;
     QAction* checkMap_ = nullptr;
+    QAction* exportAsBuilt_ = nullptr;
     QTableView* grid_ = nullptr;
     MasterListModel* model_ = nullptr;
     QProgressBar* progress_ = nullptr;

@@ -1,0 +1,51 @@
+// The SHA-256 of the as-built reports against the published test vectors and the padding's
+// block edges, and the escaping of texts into JSON and HTML.
+#include "formats/Sha256.h"
+#include "formats/TextEscape.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace korvex {
+namespace {
+
+TEST(Sha256Test, PublishedVectorsAndBlockEdges) {
+    const struct {
+        std::string input;
+        const char* digest;
+    } cases[] = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {std::string(55, 'a'), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
+        {std::string(56, 'a'), "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a"},
+        {std::string(63, 'a'), "7d3e74a05d7db15bce4ad9ec0658ea98e3f06eeecf16b4c6fff2da457ddc2f34"},
+        {std::string(64, 'a'), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
+        {std::string(65, 'a'), "635361c48bb9eab14198e76ea8ab7f1a41685d6ad62aa9146d301d4f17eb0ae0"},
+        {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(sha256Hex(c.input), c.digest) << "length " << c.input.size();
+}
+
+// A file is hashed in pieces: the million bytes cross many reads.
+TEST(Sha256Test, FileAsOnTheDisk) {
+    const std::string path = ::testing::TempDir() + "korvex-sha-" + std::to_string(::getpid());
+    std::ofstream(path, std::ios::binary) << std::string(1000000, 'a');
+    EXPECT_EQ(sha256OfFile(path), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+    std::remove(path.c_str());
+    EXPECT_FALSE(sha256OfFile(path));
+}
+
+TEST(TextEscapeTest, JsonAndHtml) {
+    EXPECT_EQ(jsonString("a\"b\\c\n\r\t\x01\xE9"), "\"a\\\"b\\\\c\\n\\r\\t\\u0001\\u00e9\"");
+    EXPECT_EQ(htmlText("<a href='x'>\"R&D\"</a>"), "&lt;a href=&#39;x&#39;&gt;&quot;R&amp;D&quot;&lt;/a&gt;");
+    EXPECT_EQ(htmlText("caf\xE9\x01\x85\x7F ok\n"), "caf&#233;&#65533;&#65533;&#65533; ok\n");
+}
+
+} // namespace
+} // namespace korvex
