@@ -9,7 +9,8 @@
 
 namespace korvex {
 
-namespace {
+// Named rather than anonymous: MapHistory::Snapshot, which has external linkage, holds these types.
+namespace map_history {
 
 // Small enough that one edited row costs little, large enough that a snapshot is a short array
 // of pointers (20 object chunks, 50 of each list).
@@ -95,7 +96,9 @@ void addChunks(std::unordered_set<const void*>& seen, std::size_t& bytes,
         if (seen.insert(chunk.get()).second) bytes += sizeof(Chunk<Row>);
 }
 
-} // namespace
+} // namespace map_history
+
+using namespace map_history;
 
 struct MapHistory::Snapshot {
     Chunks<DataObject, kObjectCount> objects;

@@ -102,7 +102,9 @@ TEST(LinkScenario, ObjectsReadFromAFileLinkToTheirRowsAndRegisters) {
         o.syncFlags = SyncFlag::Configured | SyncFlag::InDevice;
         linkObjectToNVList(*map, line.n);
         ASSERT_TRUE(checkLinks(*map)) << "after linking object " << line.n;
-        if (o.flags & ObjectFlag::InUse) EXPECT_EQ(appendRegisterRow(*map, line.n), kOk);
+        if (o.flags & ObjectFlag::InUse) {
+            EXPECT_EQ(appendRegisterRow(*map, line.n), kOk);
+        }
         ASSERT_TRUE(checkLinks(*map)) << "after the register of object " << line.n;
     }
     EXPECT_EQ(map->nvCount, 7) << "two field rows were added under the user type";

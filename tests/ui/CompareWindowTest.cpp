@@ -32,9 +32,10 @@ void sendTwoObjects(SimTool& tool) {
 bool compare(Tool& tool, const QString& progressShown = {}) {
     runAction(tool, kMasterListPage, kCompare);
     QProgressBar* bar = masterPage(tool).compareProgress();
-    if (!progressShown.isEmpty())
+    if (!progressShown.isEmpty()) {
         EXPECT_TRUE(waitFor([&] { return !bar->isHidden() && bar->text() == progressShown; }))
             << bar->text().toStdString();
+    }
     const bool ended =
         waitFor([&] { return !tool.window->device().engine().busy() && bar->isHidden(); }, kWaitMs);
     waitFor([] { return false; }, 60); // the last reports of the pass reach the window
