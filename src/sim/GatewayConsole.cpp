@@ -1,10 +1,12 @@
 #include "sim/GatewayConsole.h"
 #include "vocab/CharClass.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <numbers>
 
 namespace korvex::sim {
 
@@ -165,11 +167,21 @@ std::string GatewayConsole::nodeElement() const {
     return "<nd loc=\"" + config_.location + "\" pid=\"" + std::to_string(config_.pid) + "\"/>";
 }
 
-std::string GatewayConsole::readValue(std::string_view args) const {
+bool parseValueMotion(std::string_view word, ValueMotion& motion) {
+    if (word == "ramp") motion = ValueMotion::Ramp;
+    if (word == "sine") motion = ValueMotion::Sine;
+    return word == "ramp" || word == "sine";
+}
+
+std::string GatewayConsole::readValue(std::string_view args) {
     const int n = numberArg(args, 1, kObjectCount, 0);
     if (n == 0 || !config_.objectDefined(n)) return "Undef object";
+    const unsigned k = reads_[static_cast<std::size_t>(n)]++;
+    double value = config_.values[static_cast<std::size_t>(n)];
+    if (motion_ == ValueMotion::Ramp) value += k % 100;
+    if (motion_ == ValueMotion::Sine) value += 10 * std::sin(2 * std::numbers::pi * k / 60 + n);
     char text[64];
-    std::snprintf(text, sizeof text, "%f", config_.values[static_cast<std::size_t>(n)]);
+    std::snprintf(text, sizeof text, "%f", value);
     return text;
 }
 
