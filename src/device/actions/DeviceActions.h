@@ -54,8 +54,9 @@ public:
     ActionOutcome readValues();
     ActionOutcome writeValues();
     // "Watch": the range as "Get" asks for it, then the watch reads every object of it cycle
-    // after cycle (the plan's objects are replaced by the range's). Busy while a watch runs.
-    ActionOutcome watchValues(ValueWatch& watch, WatchPlan plan);
+    // after cycle (the plan's objects become the range's, for the caller to see). Busy while a
+    // watch runs.
+    ActionOutcome watchValues(ValueWatch& watch, WatchPlan& plan);
 
     // Modbus Port page. The page's fields are taken into the settings before writeSettings.
     ActionOutcome readPortSettings();

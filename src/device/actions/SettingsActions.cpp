@@ -51,7 +51,7 @@ ActionOutcome DeviceActions::transferValues(bool write) {
     });
 }
 
-ActionOutcome DeviceActions::watchValues(ValueWatch& watch, WatchPlan plan) {
+ActionOutcome DeviceActions::watchValues(ValueWatch& watch, WatchPlan& plan) {
     ObjectRange range;
     if (!chooseValueRange(range)) return ActionOutcome::Cancelled;
     plan.objects.clear();
@@ -64,7 +64,7 @@ ActionOutcome DeviceActions::watchValues(ValueWatch& watch, WatchPlan plan) {
     return openAndStart(Page::ViewData, [&] {
         if (watch.running()) return false;
         clearFreshValues();
-        return watch.start(std::move(plan));
+        return watch.start(plan);
     });
 }
 

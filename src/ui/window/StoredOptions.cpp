@@ -7,6 +7,7 @@ namespace korvex::ui::window::stored {
 namespace {
 
 const QString kWaitForSilence = QStringLiteral("link/waitForSilence");
+const QString kWatchInterval = QStringLiteral("viewData/watchIntervalSeconds");
 
 QSettings settings() {
     return QSettings(QStringLiteral("Korvex"), QStringLiteral("korvex-config"));
@@ -21,6 +22,17 @@ bool waitForSilence() {
 void setWaitForSilence(bool on) {
     QSettings s = settings();
     s.setValue(kWaitForSilence, on);
+}
+
+double watchIntervalSeconds() {
+    bool ok = false;
+    const double seconds = settings().value(kWatchInterval, 2.0).toDouble(&ok);
+    return ok && seconds >= 0 && seconds <= 3600 ? seconds : 2.0;
+}
+
+void setWatchIntervalSeconds(double seconds) {
+    QSettings s = settings();
+    s.setValue(kWatchInterval, seconds);
 }
 
 } // namespace korvex::ui::window::stored

@@ -8,4 +8,8 @@ namespace korvex::ui::window::stored {
 bool waitForSilence();
 void setWaitForSilence(bool on);
 
+// The View Data page's seconds between watch cycles (2 unless changed).
+double watchIntervalSeconds();
+void setWatchIntervalSeconds(double seconds);
+
 } // namespace korvex::ui::window::stored
