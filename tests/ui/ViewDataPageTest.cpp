@@ -23,6 +23,7 @@
 #include <QFile>
 
 #include <bit>
+#include <cmath>
 #include <unistd.h>
 
 namespace korvex::ui::test {
@@ -169,6 +170,27 @@ TEST(ViewDataPage, DialogWriteWhileBusySaysSoAndLaterWritesTheValue) {
     EXPECT_EQ(tool.gateway().receivedLines().back(), "pw 2 -12.000000");
     const int valueColumn = page.model()->columnCount() - 1;
     EXPECT_EQ(page.model()->index(1, valueColumn).data().toString(), QStringLiteral("-12"));
+}
+
+// The plot keeps ten minutes of every line, however long a watch runs, and draws the selected
+// objects (every object with points when none is), at most eight.
+TEST(TrendPlot, KeepsTheSpanAndDrawsTheSelection) {
+    app();
+    widgets::TrendPlot plot;
+    const qint64 minute = 60 * 1000;
+    for (qint64 t = 0; t <= 30 * minute; t += 1000) {
+        plot.addPoint(1, QStringLiteral("one"), t, t % 7 ? double(t) : std::nan(""));
+        if (t <= 5 * minute) plot.addPoint(2, QStringLiteral("two"), t, 1.0);
+    }
+    EXPECT_EQ(plot.pointCount(1), 601u); // 20:00 to 30:00
+    EXPECT_EQ(plot.pointCount(2), 0u);   // nothing of it is within the span any more
+    EXPECT_EQ(plot.drawnObjects(), std::vector<int>{1});
+    for (int n = 3; n <= 12; ++n) plot.addPoint(n, QString(), 30 * minute, n);
+    EXPECT_EQ(plot.drawnObjects(), (std::vector<int>{1, 3, 4, 5, 6, 7, 8, 9}));
+    plot.setShown({12, 2, 5});
+    EXPECT_EQ(plot.drawnObjects(), (std::vector<int>{12, 5}));
+    plot.resize(400, 200);
+    EXPECT_FALSE(plot.grab().isNull()); // paints gaps and single points without trouble
 }
 
 // Watch: the grid's image and value cells of each object read change in place (no reset), a

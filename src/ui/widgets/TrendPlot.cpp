@@ -74,11 +74,12 @@ std::size_t TrendPlot::pointCount(int object) const {
 
 std::vector<int> TrendPlot::drawnObjects() const {
     std::vector<int> drawn;
-    for (const int n : shown_)
-        if (series_.count(n) && drawn.size() < std::size_t(kMaxLines)) drawn.push_back(n);
+    const auto take = [&](int n) {
+        if (pointCount(n) > 0 && drawn.size() < std::size_t(kMaxLines)) drawn.push_back(n);
+    };
+    for (const int n : shown_) take(n);
     if (!drawn.empty()) return drawn;
-    for (const auto& [n, series] : series_)
-        if (!series.points.empty() && drawn.size() < std::size_t(kMaxLines)) drawn.push_back(n);
+    for (const auto& entry : series_) take(entry.first);
     return drawn;
 }
 
@@ -131,8 +132,12 @@ void TrendPlot::drawAxes(QPainter& painter, const Frame& frame) const {
         painter.drawLine(QPointF(x, frame.area.top()), QPointF(x, frame.area.bottom()));
         painter.setPen(palette().text().color());
         const QString label = QDateTime::fromMSecsSinceEpoch(t).toString(QStringLiteral("HH:mm:ss"));
-        painter.drawText(QRectF(x - 40, frame.area.bottom() + 3, 80, 16), Qt::AlignHCenter | Qt::AlignTop,
-                         label);
+        // The end marks stay inside the widget: the first reads from its mark, the last up to it.
+        const bool first = minutes == 0;
+        const bool last = minutes == 10;
+        const QRectF box(first ? x : last ? x - 80 : x - 40, frame.area.bottom() + 3, 80, 16);
+        const Qt::Alignment across = first ? Qt::AlignLeft : last ? Qt::AlignRight : Qt::AlignHCenter;
+        painter.drawText(box, across | Qt::AlignTop, label);
     }
 }
 

@@ -194,10 +194,12 @@ void ViewDataPage::startWatch() {
     interval_->setEnabled(false);
     logBox_->setEnabled(false);
     cycleLabel_->clear();
-    appendStatus(QStringLiteral("Watching objects %1 to %2, a cycle every %3 s.\n")
-                     .arg(plan.objects.front())
-                     .arg(plan.objects.back())
-                     .arg(seconds(plan.interval)));
+    // Through the status sink, so it comes after the box's emptying that the action queued there.
+    const QString started = QStringLiteral("Watching objects %1 to %2, a cycle every %3 s.\n")
+                                .arg(plan.objects.front())
+                                .arg(plan.objects.back())
+                                .arg(seconds(plan.interval));
+    tool_.device().sink().appendText(Page::ViewData, started.toStdString());
 }
 
 void ViewDataPage::showReading(const device::WatchReading& reading) {
