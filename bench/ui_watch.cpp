@@ -5,13 +5,14 @@
 // shown apart as the process's CPU. Offscreen: the plot and the grid really paint, into memory.
 // Usage: bench_ui_watch [SECONDS per phase, default 20]
 //        bench_ui_watch --shot FILE [SECONDS]: on the display it is given, watches for SECONDS
-//        (default 30, a cycle every 0.5 s) with three rows selected and saves the window to FILE.
+//        (default 30, a cycle every 0.5 s) with three rows selected, object 2 gone from the
+//        gateway for 6 s midway, and saves the window to FILE.
 #include "app/GatewaySimulator.h"
 #include "model/FixedText.h"
-#include "vocab/RegisterCodes.h"
 #include "ui/pages/viewdata/ViewDataPage.h"
 #include "ui/window/ConfigTool.h"
 #include "ui/window/DeviceSession.h"
+#include "vocab/RegisterCodes.h"
 
 #include <QApplication>
 #include <QDoubleSpinBox>
@@ -91,13 +92,26 @@ void defineObjects(ObjectMap& map, sim::SimulatedGateway& gateway) {
 } // namespace
 
 // The window watching for a while with three rows selected, saved as a picture.
-int takeShot(ui::window::ConfigTool& window, ui::pages::ViewDataPage& page, const char* file, int seconds) {
+int takeShot(ui::window::ConfigTool& window, ui::pages::ViewDataPage& page, sim::SimulatedGateway& gateway,
+             const char* file, int seconds) {
     page.intervalBox()->setValue(0.5);
     page.watchButton()->click();
     page.grid()->selectionModel()->select(
         QItemSelection(page.grid()->model()->index(0, 0), page.grid()->model()->index(2, 0)),
         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    measure(seconds * 1000);
+    // Object 2 is gone from the gateway for six seconds midway: its line shows the gap.
+    measure(seconds * 300);
+    sim::ElementLine held;
+    gateway.withConfig([&](sim::GatewayConfig& c) {
+        held = c.objects[2];
+        return c.objects.erase(2);
+    });
+    measure(6000);
+    gateway.withConfig([&](sim::GatewayConfig& c) {
+        c.objects[2] = held;
+        return 0;
+    });
+    measure(seconds * 700 - 6000);
     const bool saved = window.grab().save(QString::fromLocal8Bit(file));
     page.watchButton()->click();
     measure(500);
@@ -128,7 +142,7 @@ int main(int argc, char** argv) {
     defineObjects(*map, *gateway);
     window.selectPage(device::Page::ViewData);
     auto& page = *static_cast<ui::pages::ViewDataPage*>(window.page(device::Page::ViewData));
-    if (shot) return takeShot(window, page, argv[2], seconds);
+    if (shot) return takeShot(window, page, *gateway, argv[2], seconds);
 
     std::printf("%d s per phase; %% of one core\n", seconds);
     const Usage idle = measure(seconds * 1000);
