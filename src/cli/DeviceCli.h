@@ -9,6 +9,7 @@
 #include "device/reporting/StatusReporter.h"
 #include "device/reporting/StatusSink.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,6 +69,11 @@ struct DeviceSetup {
     bool silence = false; // every reply ends by line silence, even after the gateway's prompt
     std::string trace;    // --trace: file for the wire trace, "-" for stderr, empty for none
     bool verify = false;  // every send reads back what it wrote and compares it
+    // --watch SECONDS [--count N] [--csv FILE]: read-values watches the range.
+    bool watch = false;
+    std::chrono::milliseconds watchInterval{0};
+    int watchCount = 0; // 0: until Ctrl+C
+    std::string csv;
     device::ActionOptions options;
 };
 
@@ -100,6 +106,12 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitBadArguments = 2;
 
 int badDeviceArguments(const std::string& why);
+
+// The range arguments of a transfer: none (the offered range), "all", or explicit ranges (two
+// for the NV commands, one for the object commands). False when they do not read.
+bool readRangeChoice(const std::vector<std::string>& args, bool netVars, RangeChoice& choice);
+// read-values with --watch (WatchCommand.cpp); 0 or the exit status.
+int runWatch(DeviceRun& run, const DeviceCommand& command);
 
 // Checks the arguments of a command before anything is sent; 0 or the exit status.
 int checkCommand(const DeviceCommand& command);

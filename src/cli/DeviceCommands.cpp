@@ -39,7 +39,8 @@ bool readRange(std::string_view text, int high, bool noneAllowed, int& first, in
            first <= last;
 }
 
-// The range arguments of a transfer: none (the offered range), "all", or explicit ranges.
+} // namespace
+
 bool readRangeChoice(const std::vector<std::string>& args, bool netVars, RangeChoice& choice) {
     if (args.empty()) return true;
     if (args.size() == 1 && args[0] == "all") {
@@ -59,6 +60,8 @@ bool readRangeChoice(const std::vector<std::string>& args, bool netVars, RangeCh
     choice.objects = r;
     return true;
 }
+
+namespace {
 
 // The domain ID as hexadecimal digits, colons allowed between bytes; "-" for none.
 bool readDomainId(std::string_view text, DomainEntry& entry) {
@@ -164,6 +167,7 @@ int runConsole(DeviceRun& run, const DeviceCommand& command) {
 }
 
 int runReadValues(DeviceRun& run, const DeviceCommand& command) {
+    if (run.setup.watch) return runWatch(run, command);
     const int status = runTransfer(run, command, false, &DeviceActions::readValues);
     if (status == kExitOk) printFreshValues(run);
     return status;

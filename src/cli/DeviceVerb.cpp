@@ -9,6 +9,8 @@
 #include "formats/xml/MapFile.h"
 #include "model/Settings.h"
 
+#include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -95,10 +97,40 @@ void DeviceRun::runToIdle() {
 
 namespace {
 
+// Seconds between watch cycles: a decimal number from 0 to a day, kept to the millisecond.
+bool readSeconds(const std::string& text, std::chrono::milliseconds& interval) {
+    double seconds = -1;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !(seconds >= 0) ||
+        seconds > 86400)
+        return false;
+    interval = std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
+    return true;
+}
+
+// --watch SECONDS, --count N, --csv FILE with the value at in[i + 1]; 0 or the exit status.
+int readWatchOption(const std::string& option, const std::string& value, DeviceSetup& setup) {
+    if (option == "--csv") {
+        setup.csv = value;
+        return kExitOk;
+    }
+    if (option == "--watch") {
+        setup.watch = true;
+        if (readSeconds(value, setup.watchInterval)) return kExitOk;
+        return badDeviceArguments("--watch takes the seconds between cycles (0 to 86400)");
+    }
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), setup.watchCount);
+    if (ec == std::errc() && end == value.data() + value.size() && setup.watchCount >= 1) return kExitOk;
+    return badDeviceArguments("--count takes a number of cycles (1 or more)");
+}
+
 // Reads one option at in[i] (advancing past its value); 0 or the exit status.
 int readOption(const std::vector<std::string>& in, std::size_t& i, DeviceSetup& setup) {
     const std::string& option = in[i];
-    if (option == "--yes") {
+    const bool watchOption = option == "--watch" || option == "--count" || option == "--csv";
+    if (watchOption && i + 1 < in.size()) {
+        return readWatchOption(option, in[++i], setup);
+    } else if (option == "--yes") {
         setup.yes = true;
     } else if (option == "--commissioned") {
         setup.options.commissioned = true;
@@ -109,7 +141,7 @@ int readOption(const std::vector<std::string>& in, std::size_t& i, DeviceSetup& 
     } else if (option == "--verify") {
         setup.verify = true;
     } else if (option != "--port" && option != "--model" && option != "--map" && option != "--out" &&
-               option != "--trace") {
+               option != "--trace" && !watchOption) {
         return badDeviceArguments("unknown option " + option);
     } else if (i + 1 >= in.size()) {
         return badDeviceArguments(option + " needs a value");
@@ -121,6 +153,20 @@ int readOption(const std::vector<std::string>& in, std::size_t& i, DeviceSetup& 
                                                    : setup.mapOut;
         value = in[++i];
     }
+    return kExitOk;
+}
+
+// A watch is one read-values, the last command (it runs until Ctrl+C or its count).
+int checkWatch(const DeviceSetup& setup, const std::vector<DeviceCommand>& commands) {
+    if (!setup.watch) {
+        if (setup.watchCount > 0 || !setup.csv.empty())
+            return badDeviceArguments("--count and --csv need --watch");
+        return kExitOk;
+    }
+    const auto reads = std::count_if(commands.begin(), commands.end(),
+                                     [](const DeviceCommand& c) { return c.name == "read-values"; });
+    if (reads != 1 || commands.back().name != "read-values")
+        return badDeviceArguments("--watch needs one read-values, as the last command");
     return kExitOk;
 }
 
@@ -143,7 +189,7 @@ int parseArgs(const std::vector<std::string>& in, DeviceSetup& setup, std::vecto
     for (const DeviceCommand& command : commands) {
         if (const int status = checkCommand(command)) return status;
     }
-    return kExitOk;
+    return checkWatch(setup, commands);
 }
 
 // The model as the file verbs take it: --model, else the one the map names, else Korvex-A.
@@ -172,7 +218,7 @@ int runDevice(const std::vector<std::string>& in) {
     if (!link.open()) {
         std::fprintf(stderr, "%s\n", std::string(kMsgOpenFailedConnect).c_str());
         trace.write();
-        return kExitBadArguments;
+        return setup.watch ? kExitFailed : kExitBadArguments;
     }
     std::mutex mapMutex;
     ValueTable values;
@@ -205,7 +251,8 @@ int runDevice(const std::vector<std::string>& in) {
 const VerbRegistrar registrar(
     "device",
     "device --port PORT [--model NAME] [--map IN] [--out OUT] [--yes] [--commissioned] [--slave]\n"
-    "       [--silence] [--verify] [--trace FILE] COMMAND [ARGS] [COMMAND [ARGS]] ...\n"
+    "       [--silence] [--verify] [--trace FILE] [--watch SECONDS [--count N] [--csv FILE]]\n"
+    "       COMMAND [ARGS] [COMMAND [ARGS]] ...\n"
     "  Runs device actions on the gateway on PORT (COM1..COM20, a device path such as /dev/ttyACM0,\n"
     "  or the path korvex-gateway-sim prints), in order, stopping at the first that fails, and\n"
     "  prints the status texts as the tool's pages show them. IN is the object map to start from\n"
@@ -223,7 +270,13 @@ const VerbRegistrar registrar(
     "  refused before anything is sent. compare reads the gateway's NV definitions, objects, port\n"
     "  settings (with TCP on Korvex-C) and location, or the parts named, and prints each difference\n"
     "  as PLACE: FIELD: MAP | GATEWAY, then \"Gateway matches the map.\" (exit 0) or the count\n"
-    "  (exit 1); the map is not changed. Commands:\n"
+    "  (exit 1); the map is not changed. --watch makes the last command, read-values, read its\n"
+    "  range again and again, a cycle starting every SECONDS (at once after a longer cycle), and\n"
+    "  print one line per cycle: the time (UTC, ISO 8601) and OBJECT=VALUE for each object, a\n"
+    "  failed read as Undef, timeout or unreadable. It runs --count N cycles, or until Ctrl+C,\n"
+    "  which ends it after the read in flight. --csv logs every read to FILE as it comes, with\n"
+    "  the header time,object,name,value and CR LF line ends. A watch exits 0 when it ran, 1 when\n"
+    "  the port failed or no read brought a value. Commands:\n"
     "    usage | console LINE...\n"
     "    get-nvs | send-nvs [all | INPUTS OUTPUTS]  (each A-B, A or none; default as offered)\n"
     "    get-objects | send-objects | read-values | write-values [all | A-B]\n"
@@ -234,7 +287,10 @@ const VerbRegistrar registrar(
     "  Example: korvex-cli device --port /dev/ttyACM0 --map plant.xml send-nvs send-objects all send-port\n"
     "           korvex-cli device --port /dev/ttyACM0 --trace wire.log get-ids\n"
     "           korvex-cli device --port /dev/ttyACM0 --map plant.xml --verify send-nvs send-objects\n"
-    "           korvex-cli device --port /dev/ttyACM0 --map plant.xml compare nvs objects",
+    "           korvex-cli device --port /dev/ttyACM0 --map plant.xml compare nvs objects\n"
+    "           korvex-cli device --port /dev/ttyACM0 --map plant.xml read-values 1-4 --watch 2 --csv "
+    "log.csv\n"
+    "             2026-12-08T22:45:01.123Z 1=21.500000 2=3 3=Undef 4=0",
     runDevice);
 
 } // namespace

@@ -3,10 +3,12 @@
 #include "vocab/NumberDisplay.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <numbers>
 
 namespace korvex::sim {
 
@@ -177,12 +179,22 @@ std::string GatewayConsole::nodeElement() const {
     return "<nd loc=\"" + config_.location + "\" pid=\"" + std::to_string(config_.pid) + "\"/>";
 }
 
-std::string GatewayConsole::readValue(std::string_view args) const {
+bool parseValueMotion(std::string_view word, ValueMotion& motion) {
+    if (word == "ramp") motion = ValueMotion::Ramp;
+    if (word == "sine") motion = ValueMotion::Sine;
+    return word == "ramp" || word == "sine";
+}
+
+std::string GatewayConsole::readValue(std::string_view args) {
     const int n = numberArg(args, 1, kObjectCount, 0);
     if (n == 0 || !config_.objectDefined(n)) return "Undef object";
+    const unsigned k = reads_[static_cast<std::size_t>(n)]++;
+    double value = config_.values[static_cast<std::size_t>(n)];
+    if (motion_ == ValueMotion::Ramp) value += k % 100;
+    if (motion_ == ValueMotion::Sine) value += 10 * std::sin(2 * std::numbers::pi * k / 60 + n);
     // In the C locale whatever the program's is: the window sets the user's, and a decimal comma
     // would reach the tool as a different number.
-    return formatFixed(config_.values[static_cast<std::size_t>(n)], 6);
+    return formatFixed(value, 6);
 }
 
 std::string GatewayConsole::writeValue(std::string_view args) {

@@ -5,14 +5,20 @@
 #include "sim/Alteration.h"
 #include "sim/GatewayConfig.h"
 
-#include <vector>
-
+#include <array>
 #include <string>
 #include <string_view>
 
 namespace korvex::sim {
 
 inline constexpr std::string_view kConsolePrompt = ":->";
+
+// How the live values move as they are read: not at all, a slow ramp (one unit up per read of
+// the object, back to the stored value after 100), or a sine around the stored value (amplitude
+// 10, one period per 60 reads, each object in its own phase).
+enum class ValueMotion { Still, Ramp, Sine };
+// "ramp" or "sine"; false for any other word.
+bool parseValueMotion(std::string_view word, ValueMotion& motion);
 
 class GatewayConsole {
 public:
@@ -25,6 +31,7 @@ public:
     const GatewayConfig& config() const { return config_; }
     // Attributes the gateway holds altered whenever their item is written or read.
     void addAlteration(const Alteration& alteration) { alterations_.push_back(alteration); }
+    void setValueMotion(ValueMotion motion) { motion_ = motion; }
 
 private:
     std::string answerElement(std::string_view line);
@@ -41,7 +48,7 @@ private:
     std::string ipElement() const;
     std::string tcpMapElement(std::string_view args) const;
     std::string nodeElement() const;
-    std::string readValue(std::string_view args) const;
+    std::string readValue(std::string_view args);
     std::string writeValue(std::string_view args);
     std::string errorInfo(std::string_view args) const;
     std::string domain(std::string_view args);
@@ -53,6 +60,8 @@ private:
 
     GatewayConfig config_;
     std::vector<Alteration> alterations_;
+    ValueMotion motion_ = ValueMotion::Still;
+    std::array<unsigned, kObjectCount + 1> reads_{}; // reads of each object so far
 };
 
 inline constexpr std::size_t kMaxCommandLine = 4096; // longer lines keep only their start

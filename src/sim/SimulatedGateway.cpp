@@ -122,6 +122,11 @@ void SimulatedGateway::setPrompt(bool on) {
     prompt_ = on;
 }
 
+void SimulatedGateway::setValueMotion(ValueMotion motion) {
+    std::lock_guard lock(mutex_);
+    console_.setValueMotion(motion);
+}
+
 bool SimulatedGateway::traceTo(const std::string& path, std::string* error) {
     return trace_.open(path, error);
 }

@@ -51,6 +51,8 @@ public:
     void setAutoReturn(int ms);
     // How long erasing the configuration takes (tests shorten it).
     void setEraseMs(int ms);
+    // How the live values move with every read (GatewayConsole.h).
+    void setValueMotion(ValueMotion motion);
     // Whether replies end with the prompt ":->" (they do unless switched off).
     void setPrompt(bool on);
     // Holds the line to this baud rate, ten bits a byte: a command is taken once its bytes would

@@ -26,6 +26,7 @@ void printHelp() {
     std::puts("Usage: korvex-gateway-sim [--link PATH] [--sample] [--return MS] [--erase-ms MS]\n"
               "                          [--no-prompt] [--baud RATE] [--trace FILE]\n"
               "                          [--fault KIND:SWITCH]... [--alter KIND:N:ATTR=VALUE]...\n"
+              "                          [--values ramp|sine]\n"
               "       korvex-gateway-sim --help | --version\n"
               "Acts as a Korvex gateway on the master side of a pseudo-terminal and prints the slave\n"
               "path; open that path (or the --link symlink) as the serial port. Runs until interrupted.\n\n"
@@ -46,9 +47,13 @@ void printHelp() {
               "                      tail=MS (MS after the reply, print the prompt once more)\n"
               "  --alter KIND:N:ATTR=VALUE  store and report ATTR of item N as VALUE whenever the item\n"
               "                      is written or read: obj:N (object), nvi:N / nvo:N (NV), mod:0 (port\n"
-              "                      and IP settings), mod:N:ipmap (TCP entry N), nd:0:loc or nd:0:pid\n\n"
+              "                      and IP settings), mod:N:ipmap (TCP entry N), nd:0:loc or nd:0:pid\n"
+              "  --values ramp|sine  every read of an object's value (pr N) moves it: ramp adds one per\n"
+              "                      read and falls back after 100 reads; sine swings 10 around the\n"
+              "                      stored value, one period per 60 reads, each object in its own phase\n\n"
               "Example: korvex-gateway-sim --link /tmp/korvex --fault usage:delay=500 --fault pcx:split=150\n"
               "         korvex-gateway-sim --link /tmp/korvex --trace gateway.log\n"
+              "         korvex-gateway-sim --link /tmp/korvex --sample --values sine\n"
               "         korvex-gateway-sim --link /tmp/korvex --alter obj:3:modreg=209 --alter mod:0:baud=38400");
 }
 
@@ -78,6 +83,7 @@ struct Options {
     std::string trace;
     std::vector<std::string> faults;
     std::vector<std::string> alterations;
+    korvex::sim::ValueMotion motion = korvex::sim::ValueMotion::Still;
 };
 
 // Reads one option at argv[i] (advancing past its value); -1 to go on, else the exit status.
@@ -119,6 +125,10 @@ int readOption(int& i, int argc, char** argv, Options& options) {
         if (korvex::sim::parseAlteration(options.alterations.back(), alteration, &error)) return -1;
         std::fprintf(stderr, "korvex-gateway-sim: bad --alter \"%s\": %s\n", argv[i], error.c_str());
         return 2;
+    } else if (arg == "--values" && needValue(i, argc, "--values")) {
+        if (korvex::sim::parseValueMotion(argv[++i], options.motion)) return -1;
+        std::fprintf(stderr, "korvex-gateway-sim: --values takes ramp or sine\n");
+        return 2;
     } else {
         std::fprintf(stderr, "korvex-gateway-sim: unknown argument \"%s\" (try --help)\n", arg.c_str());
         return 2;
@@ -141,6 +151,7 @@ int main(int argc, char** argv) {
     gateway.setAutoReturn(options.returnMs);
     gateway.setEraseMs(options.eraseMs);
     gateway.setPrompt(options.prompt);
+    gateway.setValueMotion(options.motion);
     gateway.setBaud(options.baud);
     const std::string& link = options.link;
     std::string error;

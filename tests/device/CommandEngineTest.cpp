@@ -68,6 +68,7 @@ TEST(EngineStateTableTest, BudgetsAndReplyMaxima) {
         {EngineState::GetNodeInfo, "GetNodeInfo", 20, 200},
         {EngineState::SetLocation, "SetLocation", 30, 200},
         {EngineState::AlterProgramId, "AlterProgramId", 30, 200},
+        {EngineState::WatchRead, "WatchRead", 20, 100},
     };
     for (const auto& row : rows) {
         const StateInfo& info = stateInfo(row.state);

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -86,6 +87,12 @@ TEST_F(DeviceVerbTest, FailuresAndBadArguments) {
         {port + " write-value 0 1", 2, "korvex-cli device: bad arguments for write-value"},
         {port + " alter-pid", 2, "korvex-cli device: alter-pid needs more arguments"},
         {port + " --map /nonexistent/map.xml get-ids", 1, "Error opening object map XML file"},
+        {port + " read-values 1-2 --watch -1", 2, "korvex-cli device: --watch takes the seconds"},
+        {port + " read-values 1-2 --watch 1 --count 0", 2, "korvex-cli device: --count takes a number"},
+        {port + " read-values 1-2 usage --watch 1", 2, "korvex-cli device: --watch needs one read-values"},
+        {port + " read-values 1-2 --csv x.csv", 2, "korvex-cli device: --count and --csv need --watch"},
+        {"--port /nonexistent/ttyKorvex read-values 1 --watch 1", 1, "Error opening COM port.\n"},
+        {port + " read-values 4 --watch 0 --count 2", 1, ""}, // no read brought a value
     };
     for (const auto& c : cases) {
         const CliRun result = run(c.args);
@@ -116,6 +123,21 @@ TEST_F(DeviceVerbTest, CommandsRunInOrderAndTheMapIsSaved) {
               "Domain 1: subnet 9, node 3, ID length 3, ID 0A 0B 0C\n"
               "Node Location written\nNode Location read\nLocation: Roof\nProgram ID selector: 0\n");
     ::unlink(saved.c_str());
+}
+
+// A watch prints a line per cycle and logs every read; a failed read is a gap, not a failure.
+TEST_F(DeviceVerbTest, WatchPrintsACycleALineAndLogsEachRead) {
+    const std::string csv = scratch + ".csv";
+    CliRun watched =
+        run("--port " + gateway.slavePath() + " read-values 2-4 --watch 0 --count 2 --csv " + csv);
+    EXPECT_EQ(watched.status, 0) << watched.err;
+    const std::string time = "20[0-9][0-9]-[01][0-9]-[0-3][0-9]T[0-2][0-9]:[0-5][0-9]:[0-6][0-9]\\.[0-9]{3}Z";
+    const std::string cycle = time + " 2=21.000000 3=31.500000 4=Undef\n";
+    EXPECT_TRUE(std::regex_match(watched.out, std::regex(cycle + cycle))) << watched.out;
+    const std::string row = time + ",2,,21.000000\r\n" + time + ",3,,31.500000\r\n" + time + ",4,,Undef\r\n";
+    const std::string log = slurp(csv);
+    EXPECT_TRUE(std::regex_match(log, std::regex("time,object,name,value\r\n" + row + row))) << log;
+    ::unlink(csv.c_str());
 }
 
 // The device model comes from --model, else from the map's header (Korvex-A when there is

@@ -67,6 +67,30 @@ TEST(GatewayConsoleTest, ValuesIgnoreTheProgramsLocale) {
     EXPECT_EQ(read, "12.250000");
 }
 
+TEST(GatewayConsoleTest, ValuesMoveWithEveryReadOfTheirObject) {
+    struct Case {
+        const char* word;
+        std::vector<std::string> replies; // pr 1, pr 1, pr 2, pr 1
+    } cases[] = {
+        {"still", {"10.500000", "10.500000", "21.000000", "10.500000"}},
+        {"ramp", {"10.500000", "11.500000", "21.000000", "12.500000"}},
+        {"sine", {"18.914710", "19.433383", "30.092974", "19.854180"}},
+    };
+    for (const Case& c : cases) {
+        GatewayConsole console(sampleConfig());
+        ValueMotion motion = ValueMotion::Still;
+        EXPECT_EQ(parseValueMotion(c.word, motion), std::string(c.word) != "still");
+        console.setValueMotion(motion);
+        std::vector<std::string> replies;
+        for (const char* line : {"pr 1", "pr 1", "pr 2", "pr 1"}) replies.push_back(console.answer(line));
+        EXPECT_EQ(replies, c.replies) << c.word;
+    }
+    GatewayConsole ramp(sampleConfig());
+    ramp.setValueMotion(ValueMotion::Ramp);
+    for (int i = 0; i < 100; ++i) ramp.answer("pr 1");
+    EXPECT_EQ(ramp.answer("pr 1"), "10.500000"); // back after 100 reads
+}
+
 TEST(GatewayConsoleTest, ElementsChangeWhatIsReadBack) {
     GatewayConsole console(sampleConfig());
     struct Step {

@@ -75,7 +75,9 @@ TEST(InSync, FollowsTheVerifyOfEachSend) {
                   "object 2: register: HOLD 2 slave 1 | HOLD 209 slave 1\n1 difference.\n"}};
     for (const auto& c : cases) {
         SimTool tool;
-        if (c.alteration) EXPECT_TRUE(tool.gateway().addAlteration(c.alteration));
+        if (c.alteration) {
+            EXPECT_TRUE(tool.gateway().addAlteration(c.alteration));
+        }
         tool.page<ConnectPage>(kConnectPage).verifyBox()->click();
         EXPECT_TRUE(tool.window->device().engine().verifyAfterSend.load());
         addTwoOutputObjects(tool);

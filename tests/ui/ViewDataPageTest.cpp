@@ -3,17 +3,28 @@
 #include "ui/support/DevicePagesTestSupport.h"
 #include "ui/support/ListPagesTestSupport.h"
 
-#include "vocab/RegisterCodes.h"
 #include "ui/dialogs/DataValue.h"
 #include "ui/dialogs/EditorContext.h"
 #include "ui/models/ViewDataModel.h"
 #include "ui/pages/viewdata/ViewDataPage.h"
+#include "ui/widgets/TrendPlot.h"
+#include "ui/window/StoredOptions.h"
+#include "vocab/RegisterCodes.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
+#include <QDir>
+#include <QFile>
+
 #include <bit>
+#include <cmath>
+#include <unistd.h>
 
 namespace korvex::ui::test {
 namespace {
@@ -159,6 +170,75 @@ TEST(ViewDataPage, DialogWriteWhileBusySaysSoAndLaterWritesTheValue) {
     EXPECT_EQ(tool.gateway().receivedLines().back(), "pw 2 -12.000000");
     const int valueColumn = page.model()->columnCount() - 1;
     EXPECT_EQ(page.model()->index(1, valueColumn).data().toString(), QStringLiteral("-12"));
+}
+
+// The plot keeps ten minutes of every line, however long a watch runs, and draws the selected
+// objects (every object with points when none is), at most eight.
+TEST(TrendPlot, KeepsTheSpanAndDrawsTheSelection) {
+    app();
+    widgets::TrendPlot plot;
+    const qint64 minute = 60 * 1000;
+    for (qint64 t = 0; t <= 30 * minute; t += 1000) {
+        plot.addPoint(1, QStringLiteral("one"), t, t % 7 ? double(t) : std::nan(""));
+        if (t <= 5 * minute) plot.addPoint(2, QStringLiteral("two"), t, 1.0);
+    }
+    EXPECT_EQ(plot.pointCount(1), 601u); // 20:00 to 30:00
+    EXPECT_EQ(plot.pointCount(2), 0u);   // nothing of it is within the span any more
+    EXPECT_EQ(plot.drawnObjects(), std::vector<int>{1});
+    for (int n = 3; n <= 12; ++n) plot.addPoint(n, QString(), 30 * minute, n);
+    EXPECT_EQ(plot.drawnObjects(), (std::vector<int>{1, 3, 4, 5, 6, 7, 8, 9}));
+    plot.setShown({12, 2, 5});
+    EXPECT_EQ(plot.drawnObjects(), (std::vector<int>{12, 5}));
+    plot.resize(400, 200);
+    EXPECT_FALSE(plot.grab().isNull()); // paints gaps and single points without trouble
+}
+
+// Watch: the grid's image and value cells of each object read change in place (no reset), a
+// failed read shows its word, the plot gathers points, the log gets a row per read, and Stop ends
+// it with a word. The interval is remembered.
+TEST(ViewDataPage, WatchUpdatesTheGridInPlaceUntilStopped) {
+    SimTool tool;
+    defineObjects(tool);
+    tool.gateway().setValueMotion(sim::ValueMotion::Ramp);
+    ViewDataPage& page = tool.page<ViewDataPage>(kViewDataPage);
+    const QString log = QDir::temp().filePath(QStringLiteral("korvex-view-watch-%1.csv").arg(getpid()));
+    page.intervalBox()->setValue(0.1);
+    EXPECT_EQ(window::stored::watchIntervalSeconds(), 0.1);
+    page.logBox()->setChecked(true);
+    tool.prompter.files = {log};
+    tool.prompter.objectRanges = {{RangeAnswer::Ok, ObjectRange{2, 4}}};
+    QSignalSpy changed(page.model(), &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(page.model(), &QAbstractItemModel::modelReset);
+    QTest::mouseClick(page.watchButton(), Qt::LeftButton);
+    EXPECT_EQ(page.watchButton()->text(), QStringLiteral("Stop"));
+    ASSERT_TRUE(waitFor([&] { return page.cycleLabel()->text().startsWith(QStringLiteral("Cycle 3 took")); }))
+        << page.cycleLabel()->text().toStdString();
+    const int valueColumn = page.model()->columnCount() - 1;
+    EXPECT_EQ(page.model()->index(3, valueColumn).data().toString(), QStringLiteral("Undef"));
+    EXPECT_GE(page.model()->index(1, valueColumn).data().toString().toInt(), 6); // 5, 6, 7, ... as it ramps
+    EXPECT_EQ(reset.count(), 0);
+    for (const QList<QVariant>& signal : changed) {
+        const QModelIndex from = signal[0].toModelIndex();
+        const QModelIndex to = signal[1].toModelIndex();
+        EXPECT_EQ(from, to);
+        EXPECT_TRUE(from.column() == 0 || from.column() == valueColumn) << from.column();
+        EXPECT_TRUE(from.row() >= 1 && from.row() <= 3) << from.row();
+    }
+    EXPECT_GE(page.plot()->pointCount(2), 3u);
+    EXPECT_EQ(page.plot()->drawnObjects(), (std::vector<int>{2, 3, 4}));
+
+    QTest::mouseClick(page.watchButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitFor([&] { return page.watchButton()->text() == QStringLiteral("Watch"); }));
+    EXPECT_EQ(page.statusText(),
+              QStringLiteral("Watching objects 2 to 4, a cycle every 0.10 s.\nWatch stopped.\n"));
+    tool.waitUntilIdle();
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    EXPECT_EQ(lines[0], QByteArray("time,object,name,value\r"));
+    EXPECT_GE(lines.size(), 10); // three cycles of three, and the empty piece after the last line end
+    EXPECT_TRUE(lines[3].endsWith(",4,,Undef\r")) << lines[3].toStdString();
+    file.remove();
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 // rest. Runs on the thread that owns the front end (the GUI's window thread). The map mutex is
 // taken for every look at the map and never held while a question is asked or a command starts.
 #include "device/actions/ActionHost.h"
+#include "device/actions/ValueWatch.h"
 #include "device/engine/CommandEngine.h"
 #include "device/reporting/StatusSink.h"
 
@@ -52,6 +53,10 @@ public:
     // View Data page ("Get Object data values", "Send Object data values").
     ActionOutcome readValues();
     ActionOutcome writeValues();
+    // "Watch": the range as "Get" asks for it, then the watch reads every object of it cycle
+    // after cycle (the plan's objects become the range's, for the caller to see). Busy while a
+    // watch runs.
+    ActionOutcome watchValues(ValueWatch& watch, WatchPlan& plan);
 
     // Modbus Port page. The page's fields are taken into the settings before writeSettings.
     ActionOutcome readPortSettings();
@@ -79,6 +84,8 @@ private:
     bool queryUsage(Page page);
     bool objectsNeedNVs(int first, int last);
     ActionOutcome transferValues(bool write);
+    bool chooseValueRange(ObjectRange& range);
+    void clearFreshValues();
     void markConfigurationNotInDevice();
 
     CommandEngine& engine_;

@@ -1,7 +1,10 @@
 // The device actions of the View Data, Modbus Port and LonWorks pages.
 #include "device/actions/ActionTexts.h"
 #include "device/actions/DeviceActions.h"
+#include "device/reporting/ReportTexts.h"
 #include "device/reporting/StatusReporter.h"
+
+#include <algorithm>
 
 namespace korvex::device {
 
@@ -19,24 +22,49 @@ ActionOutcome DeviceActions::writeValues() {
     return transferValues(true);
 }
 
-ActionOutcome DeviceActions::transferValues(bool write) {
+// The range of "Get" and "Send": the objects in use offered, OK, ALL or Cancel. The page's box
+// is emptied first.
+bool DeviceActions::chooseValueRange(ObjectRange& range) {
     sink_.setText(Page::ViewData, "");
-    ObjectRange range;
     {
         std::lock_guard lock(engine_.mapMutex());
         const NumberRange inUse = objectsInUseRange(engine_.map(), false);
         range = ObjectRange{inUse.low, inUse.high};
     }
     const RangeAnswer answer = host_.chooseObjectRange(range);
-    if (answer == RangeAnswer::Cancel) return ActionOutcome::Cancelled;
     if (answer == RangeAnswer::All) range = ObjectRange{1, kObjectCount};
+    return answer != RangeAnswer::Cancel;
+}
+
+void DeviceActions::clearFreshValues() {
+    std::lock_guard lock(engine_.mapMutex());
+    engine_.values().clearFresh();
+}
+
+ActionOutcome DeviceActions::transferValues(bool write) {
+    ObjectRange range;
+    if (!chooseValueRange(range)) return ActionOutcome::Cancelled;
     return openAndStart(Page::ViewData, [&] {
-        {
-            std::lock_guard lock(engine_.mapMutex());
-            engine_.values().clearFresh();
-        }
+        clearFreshValues();
         return write ? engine_.startWriteValues(range.first, range.last)
                      : engine_.startReadValues(range.first, range.last);
+    });
+}
+
+ActionOutcome DeviceActions::watchValues(ValueWatch& watch, WatchPlan& plan) {
+    ObjectRange range;
+    if (!chooseValueRange(range)) return ActionOutcome::Cancelled;
+    plan.objects.clear();
+    for (int n = std::max(range.first, 1); n <= std::min(range.last, kObjectCount); ++n)
+        plan.objects.push_back(n);
+    if (plan.objects.empty()) {
+        sink_.appendText(Page::ViewData, report::kNothingToTransfer);
+        return ActionOutcome::Started;
+    }
+    return openAndStart(Page::ViewData, [&] {
+        if (watch.running()) return false;
+        clearFreshValues();
+        return watch.start(plan);
     });
 }
 

@@ -69,6 +69,15 @@ struct ValueTransferFields {
     int valueNumber = 0;
 };
 
+// One read of a watch (state 20): its ending is kept here for the watch, which alone starts
+// such reads, and never goes to the reporting pass. The handler writes the result, then raises
+// the count (release); the watch reads the result once it sees the count move (acquire).
+struct WatchReadFields {
+    int watchNumber = 0;
+    DeviceResult watchResult = DeviceResult::Ok;
+    std::atomic<std::uint32_t> watchReadsDone{0};
+};
+
 // Modbus port settings (states 9 and 10) and error counters (state 11).
 struct PortTransferFields {
     int portStep = 0;

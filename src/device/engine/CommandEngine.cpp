@@ -28,6 +28,7 @@ constexpr StateInfo kStateInfo[kStateCount] = {
     {"SetLocation", kBudgetSettings, 200},
     {"AlterProgramId", kBudgetSettings, 200},
     {"ReadBack", kBudgetCommand, 500},
+    {"WatchRead", kBudgetCommand, 100},
 };
 
 } // namespace
@@ -58,6 +59,7 @@ const CommandEngine::StateEntry CommandEngine::kHandlers[kStateCount] = {
     {S::SetLocation, &CommandEngine::onSetLocationReply},
     {S::AlterProgramId, &CommandEngine::onAlterProgramIdReply},
     {S::ReadBack, &CommandEngine::onReadBackReply},
+    {S::WatchRead, &CommandEngine::onWatchReadReply},
 };
 
 struct CommandEngine::OwnedData {
@@ -94,6 +96,24 @@ bool CommandEngine::startSequence(EngineState state, const std::function<std::st
     link_.startTransfer(line, budget > 0 ? budget : stateInfo(state).budget);
     state_.store(state, std::memory_order_release);
     return true;
+}
+
+void CommandEngine::finish() {
+    state_.store(EngineState::Idle, std::memory_order_release);
+    {
+        std::lock_guard lock(endMutex_);
+        ended_.fetch_add(1, std::memory_order_release);
+    }
+    endWake_.notify_all();
+}
+
+std::uint32_t CommandEngine::sequencesEnded() const {
+    return ended_.load(std::memory_order_acquire);
+}
+
+void CommandEngine::waitForSequenceEnd(std::uint32_t seen, std::chrono::milliseconds max) {
+    std::unique_lock lock(endMutex_);
+    endWake_.wait_for(lock, max, [&] { return ended_.load(std::memory_order_acquire) != seen; });
 }
 
 int CommandEngine::stateBudget() const {

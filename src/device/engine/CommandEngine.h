@@ -21,6 +21,8 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -34,6 +36,7 @@ namespace korvex::device {
 class CommandEngine : public NetVarTransferFields,
                       public ObjectTransferFields,
                       public ValueTransferFields,
+                      public WatchReadFields,
                       public PortTransferFields,
                       public NodeCommandFields,
                       public ReadBackFields {
@@ -101,6 +104,15 @@ public:
     // ---- live values (states 2 and 12) -----------------------------------------------------
     [[nodiscard]] bool startReadValues(int first, int last);
     [[nodiscard]] bool startWriteValues(int first, int last);
+    // One "pr" for object n on behalf of a watch (state 20): the value goes into the slot as a
+    // range read puts it, a failure clears the slot's fresh flag, and the ending is left in the
+    // watch fields (AreaFields.h), not in the values area, so the View Data box stays quiet.
+    [[nodiscard]] bool startWatchRead(int n);
+
+    // Command sequences ended so far. A thread that does not tick the engine sleeps until the
+    // count moves past `seen` or the time is up.
+    std::uint32_t sequencesEnded() const;
+    void waitForSequenceEnd(std::uint32_t seen, std::chrono::milliseconds max);
 
     // ---- Modbus port settings and error counters (states 9 to 11) --------------------------
     [[nodiscard]] bool startGetPortSettings();
@@ -144,8 +156,8 @@ protected:
     // Arms the next command of a running sequence (handlers only).
     void sendNext(std::string_view line, int budget);
     void sendNext(std::string_view line) { sendNext(line, stateBudget()); }
-    // Ends the sequence: back to Idle.
-    void finish() { state_.store(EngineState::Idle, std::memory_order_release); }
+    // Ends the sequence: back to Idle, and whoever waits for an end is woken.
+    void finish();
 
 private:
     using Handler = void (CommandEngine::*)(const Reply&);
@@ -179,6 +191,9 @@ private:
     // Values.
     void onReadValuesReply(const Reply& reply);
     void onWriteValuesReply(const Reply& reply);
+    void onWatchReadReply(const Reply& reply);
+    DeviceResult takeReadValue(const Reply& reply, int n);
+    void endWatchRead(DeviceResult result);
     std::string valueWriteLine(int n);
     void endValues(DeviceResult result);
     // Port settings.
@@ -238,6 +253,9 @@ private:
     ValueTable& values_;
     std::mutex startLock_;
     std::atomic<EngineState> state_{EngineState::Idle};
+    std::atomic<std::uint32_t> ended_{0};
+    std::mutex endMutex_;
+    std::condition_variable endWake_;
     std::array<AreaResult, kAreaCount> areas_;
 
     bool consoleHeard_ = false;

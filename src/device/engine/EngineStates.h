@@ -27,9 +27,10 @@ enum class EngineState : std::int32_t {
     SetLocation = 17,
     AlterProgramId = 18,
     ReadBack = 19,
+    WatchRead = 20,
 };
 
-inline constexpr int kStateCount = 20;
+inline constexpr int kStateCount = 21;
 
 // Budgets in polls.
 inline constexpr int kBudgetCommand = 20;  // most commands, about 2 s
@@ -43,7 +44,7 @@ struct StateInfo {
     int replyMax;
 };
 
-// The entry of a state 0..19; any other value gives the Idle entry.
+// The entry of a state 0..20; any other value gives the Idle entry.
 const StateInfo& stateInfo(int state);
 inline const StateInfo& stateInfo(EngineState state) {
     return stateInfo(static_cast<int>(state));

@@ -1,4 +1,5 @@
-// Reading and writing live values (states 2 and 12): one "pr" or "pw" command per object.
+// Reading and writing live values (states 2 and 12): one "pr" or "pw" command per object; and
+// the single reads of a watch (state 20).
 #include "device/engine/CommandEngine.h"
 #include "vocab/ObjectValue.h"
 #include "vocab/RegisterCodes.h"
@@ -72,21 +73,48 @@ void CommandEngine::endValues(DeviceResult result) {
     finish();
 }
 
-void CommandEngine::onReadValuesReply(const Reply& reply) {
-    if (reply.timedOut()) return endValues(DeviceResult::Timeout);
+// The number of a "pr" reply stored into object n's slot, or the failure the reply gives.
+DeviceResult CommandEngine::takeReadValue(const Reply& reply, int n) {
+    if (reply.timedOut()) return DeviceResult::Timeout;
     double x = 0;
     if (!scanReal(reply.text(), x))
-        return endValues(mentionsUndefined(reply) ? DeviceResult::NotDefined : DeviceResult::BadReply);
-    {
-        std::lock_guard lock(mapMutex_);
-        ValueSlot& slot = values_.slot(valueNumber);
-        slot.value = object_value_from_number(x, valueType(*map_.object(valueNumber)));
-        slot.fresh = true;
-    }
+        return mentionsUndefined(reply) ? DeviceResult::NotDefined : DeviceResult::BadReply;
+    std::lock_guard lock(mapMutex_);
+    ValueSlot& slot = values_.slot(n);
+    slot.value = object_value_from_number(x, valueType(*map_.object(n)));
+    slot.fresh = true;
+    return DeviceResult::Ok;
+}
+
+void CommandEngine::onReadValuesReply(const Reply& reply) {
+    const DeviceResult result = takeReadValue(reply, valueNumber);
+    if (result != DeviceResult::Ok) return endValues(result);
     area(Area::Values).lastRead = valueNumber;
     if (valueNumber + 1 > valueLast) return endValues(DeviceResult::Ok);
     ++valueNumber;
     sendNext(readRequest(valueNumber));
+}
+
+bool CommandEngine::startWatchRead(int n) {
+    if (!ObjectMap::validObject(n)) return false;
+    return startSequence(EngineState::WatchRead, [&] {
+        watchNumber = n;
+        return readRequest(n);
+    });
+}
+
+void CommandEngine::endWatchRead(DeviceResult result) {
+    if (result != DeviceResult::Ok) {
+        std::lock_guard lock(mapMutex_);
+        values_.slot(watchNumber).fresh = false;
+    }
+    watchResult = result;
+    watchReadsDone.fetch_add(1, std::memory_order_release);
+    finish();
+}
+
+void CommandEngine::onWatchReadReply(const Reply& reply) {
+    endWatchRead(takeReadValue(reply, watchNumber));
 }
 
 void CommandEngine::onWriteValuesReply(const Reply& reply) {

@@ -212,26 +212,8 @@ void formatHighRegFirst(const RegisterDef& e, bool, std::string& out) {
     out += e.highRegFirst ? "T," : "F,";
 }
 
-// Names are written as stored. A name that the reader would cut at a comma or take for a quoted
-// one is quoted so that it reads back whole: in the quote it does not hold, or, holding both, in
-// double quotes with each of its own doubled. (A line feed cannot be carried at all; the export
-// refuses such a name before writing.)
 void formatName(const RegisterDef& e, bool, std::string& out) {
-    const std::string_view name = textOf(e.name);
-    const bool needsQuotes =
-        name.find(',') != std::string::npos || (!name.empty() && (name[0] == '"' || name[0] == '\''));
-    if (!needsQuotes) {
-        out += name;
-        return;
-    }
-    const bool doubled = name.find('"') != std::string::npos && name.find('\'') != std::string::npos;
-    const char quote = name.find('"') == std::string::npos || doubled ? '"' : '\'';
-    out += quote;
-    for (char ch : name) {
-        out += ch;
-        if (doubled && ch == '"') out += '"';
-    }
-    out += quote;
+    appendCsvName(textOf(e.name), out);
 }
 
 constexpr std::array<CsvColumn, kCsvColumnCount> kColumns{{
@@ -289,6 +271,27 @@ const CsvColumn* csvColumnForHeader(std::string_view piece) {
     for (const CsvColumn& column : kColumns)
         if (piece.starts_with(column.keyword)) return &column;
     return nullptr;
+}
+
+// Names are written as stored. A name that the reader would cut at a comma or take for a quoted
+// one is quoted so that it reads back whole: in the quote it does not hold, or, holding both, in
+// double quotes with each of its own doubled. (A line feed cannot be carried at all; the export
+// refuses such a name before writing.)
+void appendCsvName(std::string_view name, std::string& out) {
+    const bool needsQuotes =
+        name.find(',') != std::string::npos || (!name.empty() && (name[0] == '"' || name[0] == '\''));
+    if (!needsQuotes) {
+        out += name;
+        return;
+    }
+    const bool doubled = name.find('"') != std::string::npos && name.find('\'') != std::string::npos;
+    const char quote = name.find('"') == std::string::npos || doubled ? '"' : '\'';
+    out += quote;
+    for (char ch : name) {
+        out += ch;
+        if (doubled && ch == '"') out += '"';
+    }
+    out += quote;
 }
 
 } // namespace korvex

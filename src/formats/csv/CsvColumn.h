@@ -56,6 +56,10 @@ const CsvColumn& csvColumn(CsvColumnId id);
 // The column whose keyword the header piece begins with (first in table order), or nullptr.
 const CsvColumn* csvColumnForHeader(std::string_view piece);
 
+// Appends a name as the NAME column writes it: as it is, or quoted when a comma or a leading
+// quote would make the reader take it otherwise.
+void appendCsvName(std::string_view name, std::string& out);
+
 // Longest name the NAME column stores (the 40-byte field keeps its terminating zero).
 inline constexpr std::size_t kCsvNameLength = kNameSize - 1;
 

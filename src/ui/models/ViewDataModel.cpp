@@ -1,9 +1,9 @@
 #include "ui/models/ViewDataModel.h"
 
-#include "vocab/ObjectValue.h"
 #include "model/FixedText.h"
 #include "ui/models/MasterListModel.h"
 #include "ui/window/ConfigTool.h"
+#include "vocab/ObjectValue.h"
 
 namespace korvex::ui::models {
 
@@ -61,9 +61,26 @@ void ViewDataModel::rebuildColumns() {
         add(kTypeAndRegister);
     add(kBack);
     columns.push_back({QStringLiteral("Data Value"), 0, [this](const ObjectMap& map, int row) {
+                           const QString& failure = failures_[static_cast<std::size_t>(row)];
+                           if (!failure.isEmpty()) return failure;
                            return valueText(values_.slot(row + 1).value, map.object(row + 1)->datatype);
                        }});
     setColumns(std::move(columns));
+}
+
+void ViewDataModel::valueTaken(int n, const QString& failure) {
+    if (n < 1 || n > kObjectCount || n > rowCount()) return;
+    failures_[static_cast<std::size_t>(n - 1)] = failure;
+    emit dataChanged(index(n - 1, 0), index(n - 1, 0), {Qt::DecorationRole});
+    emit dataChanged(index(n - 1, valueColumn()), index(n - 1, valueColumn()), {Qt::DisplayRole});
+}
+
+void ViewDataModel::clearFailures() {
+    for (std::size_t i = 0; i < failures_.size(); ++i) {
+        if (failures_[i].isEmpty()) continue;
+        failures_[i].clear();
+        valueTaken(static_cast<int>(i) + 1);
+    }
 }
 
 } // namespace korvex::ui::models

@@ -6,6 +6,8 @@
 #include "ui/models/MapTableModel.h"
 #include "ui/window/WorkingOptions.h"
 
+#include <array>
+
 namespace korvex::ui::models {
 
 using window::WorkingOptions;
@@ -23,11 +25,19 @@ public:
     // Rebuilds the column set for the current Modicon option.
     void rebuildColumns();
 
+    // A watch read object n: its image and value cells are redrawn, and nothing else. A failed
+    // read shows its word (failure) in the value cell until the object is read again.
+    void valueTaken(int n, const QString& failure = QString());
+    void clearFailures();
+
 private:
+    int valueColumn() const { return columnCount() - 1; }
+
     const device::ValueTable& values_;
     const WorkingOptions& options_;
     QPixmap inSyncImage_;
     QPixmap outOfSyncImage_;
+    std::array<QString, kObjectCount> failures_;
 };
 
 } // namespace korvex::ui::models

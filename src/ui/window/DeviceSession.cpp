@@ -29,6 +29,7 @@ void DeviceSession::start() {
 void DeviceSession::stop() {
     if (stopped_) return;
     stopped_ = true;
+    watch_.stop();
     if (running_) {
         loop_.stop();
         link_.stopPumpThread();

@@ -2,14 +2,16 @@
 // The device link as the window owns it: the serial driver, SerialLink with its port pump
 // thread, CommandEngine, the status loop thread with the GUI's reporting pass, and the simulated
 // gateway when the user picks it (made by the factory the program hands in).
-#include "device/engine/CommandEngine.h"
 #include "device/actions/DeviceActions.h"
+#include "device/actions/ValueWatch.h"
+#include "device/engine/CommandEngine.h"
+#include "device/engine/ValueTable.h"
 #include "device/link/SerialLink.h"
 #include "device/reporting/StatusLoop.h"
 #include "device/reporting/StatusReporter.h"
-#include "device/engine/ValueTable.h"
 #include "ui/widgets/PortChoices.h"
 #include "ui/window/GuiStatusSink.h"
+#include "ui/window/GuiWatchSink.h"
 #include "ui/window/SimulatedLine.h"
 
 #include <memory>
@@ -30,8 +32,8 @@ public:
 
     // Starts the port pump thread and the status loop thread.
     void start();
-    // Stops the status loop, waiting until it has ended, then the pump thread, which closes the
-    // port. Safe to call again.
+    // Stops a watch (after its read in flight), then the status loop, waiting until it has
+    // ended, then the pump thread, which closes the port. Safe to call again.
     void stop();
     bool running() const { return running_; }
     bool stopped() const { return stopped_; }
@@ -56,6 +58,9 @@ public:
     device::SerialLink& link() { return link_; }
     device::CommandEngine& engine() { return engine_; }
     GuiStatusSink& sink() { return sink_; }
+    // The View Data page's watch and where its readings come out.
+    device::ValueWatch& watch() { return watch_; }
+    GuiWatchSink& watchSink() { return watchSink_; }
     SimulatedLine* simulator() { return simulator_.get(); }
 
 private:
@@ -70,6 +75,8 @@ private:
     device::CommandEngine engine_;
     device::StatusReporter reporter_;
     device::StatusLoop loop_;
+    GuiWatchSink watchSink_;
+    device::ValueWatch watch_{engine_, watchSink_};
     SimulatorFactory simulators_;
     std::unique_ptr<SimulatedLine> simulator_;
     bool running_ = false;

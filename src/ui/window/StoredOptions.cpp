@@ -8,6 +8,7 @@ namespace {
 
 const QString kWaitForSilence = QStringLiteral("link/waitForSilence");
 const QString kVerifyAfterSend = QStringLiteral("link/verifyAfterSend");
+const QString kWatchInterval = QStringLiteral("viewData/watchIntervalSeconds");
 
 QSettings settings() {
     return QSettings(QStringLiteral("Korvex"), QStringLiteral("korvex-config"));
@@ -38,6 +39,17 @@ bool verifyAfterSend() {
 
 void setVerifyAfterSend(bool on) {
     setFlag(kVerifyAfterSend, on);
+}
+
+double watchIntervalSeconds() {
+    bool ok = false;
+    const double seconds = settings().value(kWatchInterval, 2.0).toDouble(&ok);
+    return ok && seconds >= 0 && seconds <= 3600 ? seconds : 2.0;
+}
+
+void setWatchIntervalSeconds(double seconds) {
+    QSettings s = settings();
+    s.setValue(kWatchInterval, seconds);
 }
 
 } // namespace korvex::ui::window::stored

@@ -11,4 +11,8 @@ void setWaitForSilence(bool on);
 bool verifyAfterSend();
 void setVerifyAfterSend(bool on);
 
+// The View Data page's seconds between watch cycles (2 unless changed).
+double watchIntervalSeconds();
+void setWatchIntervalSeconds(double seconds);
+
 } // namespace korvex::ui::window::stored
