@@ -11,7 +11,10 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QMenu>
 #include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <iterator>
 
@@ -62,6 +65,13 @@ MasterListPage::MasterListPage(ConfigTool& tool, QWidget* parent) : ToolPage(too
     // Looking at the map's problems leaves the status box as it is.
     checkMap_ = makeCommand("Check map", "cmd_check", "checkMap", [this] { tool_.showProblemsWindow(); });
     makeToolbar({newMap_, openMap_, saveMap_, saveMapAs_, checkMap_});
+    if (auto* open = qobject_cast<QToolButton*>(toolbar()->widgetForAction(openMap_))) {
+        recent_ = new QMenu(open);
+        recent_->setObjectName(QStringLiteral("recentMaps"));
+        connect(recent_, &QMenu::aboutToShow, this, &MasterListPage::fillRecentMenu);
+        open->setMenu(recent_);
+        open->setPopupMode(QToolButton::MenuButtonPopup);
+    }
     connect(helpAction(), &QAction::triggered, this, &ToolPage::clearStatus);
     QLayout* actionRow = makeActionRow(kActionTexts);
     model_ = new MasterListModel(session_.map(), session_.mutex(), tool_.options(), this);

@@ -4,6 +4,7 @@
 #include "ui/models/MasterListModel.h"
 #include "ui/pages/ToolPage.h"
 
+class QMenu;
 class QTableView;
 
 namespace korvex::ui::pages {
@@ -42,6 +43,13 @@ public:
     QAction* saveMapAsAction() const { return saveMapAs_; }
     // Opens the problems window.
     QAction* checkMapAction() const { return checkMap_; }
+    // The Open button's drop-down of the maps opened or saved last; filled as it opens.
+    QMenu* recentMenu() const { return recent_; }
+    void fillRecentMenu();
+
+    // Opens the map file as Open does once the file is chosen; false when it did not load (the
+    // message was shown and the map is as it was).
+    bool openMapFile(const QString& path);
 
     void execute() override;
     // What a double-click on the column would open for the selected object.
@@ -60,6 +68,8 @@ private:
     void openMap();
     void saveMap();
     void saveMapAs();
+    bool loadMap(const QString& path, const QString& previous);
+    void openRecent(const QString& path);
     void afterFileOpen();
     void showLoadedMap();
     void afterFileSave(bool saved);
@@ -69,6 +79,7 @@ private:
     QAction* saveMap_ = nullptr;
     QAction* saveMapAs_ = nullptr;
     QAction* checkMap_ = nullptr;
+    QMenu* recent_ = nullptr;
     QTableView* grid_ = nullptr;
     MasterListModel* model_ = nullptr;
     int selected_ = 0;
