@@ -240,7 +240,9 @@ void ConnectPage::sendCommand() {
     while (line.endsWith(u'\n') || line.endsWith(u'\r')) line.chop(1);
     if (line.isEmpty()) return;
     history_.add(line);
-    stored::setConsoleHistory(history_.lines());
+    // Written once the line is on its way: the settings file is not touched between a send and
+    // the next.
+    QTimer::singleShot(0, this, [this] { stored::setConsoleHistory(history_.lines()); });
     DeviceSession& device = tool_.device();
     // Nothing is queued: while another command runs the line is refused before the port is touched.
     if (device.engine().busy()) {
@@ -251,6 +253,10 @@ void ConnectPage::sendCommand() {
     // A typed command opens the chosen port as every device action does.
     if (!device.openPortFor(Page::Connect)) return;
     if (!device.startConsole(line.toLatin1().toStdString())) setStatus(fromView(device::kMsgBusy));
+}
+
+ConnectPage::~ConnectPage() {
+    stored::setConsoleHistory(history_.lines());
 }
 
 bool ConnectPage::eventFilter(QObject* watched, QEvent* event) {

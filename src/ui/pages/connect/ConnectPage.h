@@ -26,6 +26,7 @@ class ConnectPage : public ToolPage {
     Q_OBJECT
 public:
     explicit ConnectPage(ConfigTool& tool, QWidget* parent = nullptr);
+    ~ConnectPage() override; // keeps the terminal's history
 
     QComboBox* modelList() const { return models_; }
     PortComboBox* portList() const { return ports_; }
