@@ -4,6 +4,7 @@
 #include "model/ObjectMap.h"
 #include "ui/window/ConfigTool.h"
 #include "ui/window/MapRecovery.h"
+#include "ui/window/FileOpening.h"
 #include "ui/window/Prompter.h"
 #include "vocab/Version.h"
 
@@ -24,9 +25,10 @@ bool answeredOption(int argc, char* argv[]) {
         return true;
     }
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        std::puts("Usage: korvex-config [--help | --version]\n"
+        std::puts("Usage: korvex-config [--help | --version | FILE]\n"
                   "Opens the Korvex configuration tool: build the gateway's object map, keep it in a\n"
                   "file and send it to the gateway over its USB serial console.\n\n"
+                  "  FILE       an object map (.xml) to open, or a .csv or .xif to import\n"
                   "  --help     print this text\n"
                   "  --version  print the program's version");
         return true;
@@ -48,5 +50,10 @@ int main(int argc, char* argv[]) {
     window.show();
     window.startRecovery(korvex::ui::window::MapRecovery::defaultFolder(),
                          korvex::ui::window::MapRecovery::intervalFromEnvironment());
+    // The file named on the command line (Qt has taken its own options): a file that does not
+    // load is said so as Open says it, and the window stays.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1 && !arguments.at(1).startsWith(u'-'))
+        korvex::ui::window::openNamedFile(window, arguments.at(1));
     return app.exec();
 }

@@ -242,7 +242,7 @@ TEST(ConnectPage, WaitForSilenceIsRememberedAndTakesEffectAtOnce) {
         page.silenceBox()->click();
         EXPECT_TRUE(tool.window->device().link().silenceOnly());
     }
-    Tool tool(true);
+    Tool tool(true, true); // keeps what the first window stored
     ConnectPage& page = tool.page<ConnectPage>(kConnectPage);
     EXPECT_TRUE(page.silenceBox()->isChecked());
     EXPECT_TRUE(tool.window->device().link().silenceOnly());

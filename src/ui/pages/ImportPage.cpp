@@ -74,7 +74,10 @@ void ImportPage::clearImport() {
 // A cancelled dialog keeps the list that is shown.
 void ImportPage::importFile() {
     const QString path = tool_.prompter().openFileName(this, QString::fromLatin1(openFilters_));
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) importPath(path);
+}
+
+void ImportPage::importPath(const QString& path) {
     const ImportOutcome outcome = readFile(QFile::encodeName(path).toStdString());
     if (outcome.ok) {
         fileName_ = shown(outcome.fileName);

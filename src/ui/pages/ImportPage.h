@@ -48,6 +48,8 @@ public:
     QPushButton* addButton() const { return add_; }
     QAction* clearAction() const { return clear_; }
     QAction* importAction() const { return import_; }
+    // Reads the file into the list as the import command does once the file is chosen.
+    void importPath(const QString& path);
 
 protected:
     struct Setup {

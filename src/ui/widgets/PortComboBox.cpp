@@ -21,11 +21,15 @@ void PortComboBox::rebuild() {
     choices_ = portChoices(source_ ? source_() : std::vector<std::pair<QString, QString>>{});
     clear();
     for (const PortChoice& c : choices_) addItem(c.text);
-    const int index = findText(current);
+    showChoice(current);
+}
+
+void PortComboBox::showChoice(const QString& text) {
+    const int index = findText(text);
     if (index >= 0)
         setCurrentIndex(index);
     else
-        setEditText(current);
+        setEditText(text);
 }
 
 void PortComboBox::showPopup() {

@@ -19,6 +19,8 @@ public:
     // The port the list now names: a listed entry, or the typed path.
     PortChoice choice() const;
     void rebuild();
+    // Shows a port by its listed text, or as typed when it is not listed.
+    void showChoice(const QString& text);
     // Tests list their own ports instead of the system's.
     void setSource(Source source) { source_ = std::move(source); }
 

@@ -9,20 +9,25 @@
 #include "ui/pages/PageFactory.h"
 #include "ui/widgets/Indicator.h"
 #include "ui/window/DeviceSession.h"
+#include "ui/window/FileOpening.h"
 #include "ui/window/MapFileAccess.h"
 #include "ui/window/MapProblems.h"
 #include "ui/window/MapRecovery.h"
 #include "ui/window/MapUndo.h"
+#include "ui/window/StoredOptions.h"
 #include "ui/window/UiTexts.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QMimeData>
 #include <QScreen>
 #include <QStyle>
 #include <QTabBar>
@@ -66,6 +71,8 @@ ConfigTool::ConfigTool(ObjectMap& map, Prompter& prompter, SimulatorFactory simu
 
     resize(kWidth, kHeight);
     centreOnScreen();
+    if (const QByteArray geometry = stored::windowGeometry(); !geometry.isEmpty()) restoreGeometry(geometry);
+    setAcceptDrops(true);
     titleText_ = QString::fromLatin1(text::kTitle);
     setWindowTitle(titleText_);
     QIcon icon;
@@ -356,10 +363,26 @@ void ConfigTool::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    stored::setWindowGeometry(saveGeometry());
     // The status loop never waits for this thread (its updates are queued), so this ends.
     stopDevice();
     recovery_->discard();
     event->accept();
+}
+
+void ConfigTool::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppableFiles(*event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+// One file a drop: the first the window takes.
+void ConfigTool::dropEvent(QDropEvent* event) {
+    const QStringList files = droppableFiles(*event->mimeData());
+    if (files.isEmpty()) return;
+    event->acceptProposedAction();
+    const QString path = files.first();
+    // The question and the messages are asked once the drag has ended.
+    QMetaObject::invokeMethod(
+        this, [this, path] { openNamedFile(*this, path); }, Qt::QueuedConnection);
 }
 
 void ConfigTool::changeEvent(QEvent* event) {

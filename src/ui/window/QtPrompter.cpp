@@ -1,6 +1,7 @@
 #include "ui/dialogs/NetVarRangeDialog.h"
 #include "ui/dialogs/RangeDialog.h"
 #include "ui/window/Prompter.h"
+#include "ui/window/StoredOptions.h"
 #include "ui/window/UiTexts.h"
 
 #include <QFileDialog>
@@ -35,13 +36,17 @@ bool QtPrompter::message(QWidget* owner, const QString& text, MessageButtons but
 }
 
 QString QtPrompter::openFileName(QWidget* owner, const QString& filters) {
-    return QFileDialog::getOpenFileName(owner, QString(), QString(), filters);
+    const QString path = QFileDialog::getOpenFileName(owner, QString(), stored::lastFolder(filters), filters);
+    stored::setLastFolder(filters, path);
+    return path;
 }
 
 QString QtPrompter::saveFileName(QWidget* owner, const QString& filters) {
     // The overwrite question is the window's own, asked after the dialog.
-    return QFileDialog::getSaveFileName(owner, QString(), QString(), filters, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    const QString path = QFileDialog::getSaveFileName(owner, QString(), stored::lastFolder(filters), filters,
+                                                      nullptr, QFileDialog::DontConfirmOverwrite);
+    stored::setLastFolder(filters, path);
+    return path;
 }
 
 RangeAnswer QtPrompter::objectRange(QWidget* owner, ObjectRange& range) {

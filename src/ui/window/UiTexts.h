@@ -19,6 +19,11 @@ inline constexpr char kOverwrite[] = "File already exists.\nClick OK to erase it
 inline constexpr char kFileLoaded[] = "File loaded.";
 inline constexpr char kFileSaved[] = "File saved.";
 inline constexpr char kNeedXml[] = "Need a .xml file.";
+// Opening a map without the dialog (recent maps, a file dropped on the window).
+inline constexpr char kDiscardAndOpen[] =
+    "Changes have not been saved. Discard them and open %1?\nClick Cancel to keep working.";
+inline constexpr char kNoRecentMaps[] = "No recent maps";
+inline constexpr char kRecentMapGone[] = "%1 is no longer there; it is taken off the recent maps.";
 inline constexpr char kMapFilters[] = "XML object map (*.xml);;All files (*.*)";
 
 inline constexpr char kReplaceObjects[] =

@@ -135,8 +135,10 @@ struct Tool {
     sim::SimulatedGateway* simulated = nullptr;
     std::unique_ptr<ConfigTool> window;
 
-    explicit Tool(bool startDevice = false) {
+    // Every window starts from no remembered settings unless the test keeps those of the last.
+    explicit Tool(bool startDevice = false, bool keepSettings = false) {
         app();
+        if (!keepSettings) QSettings(QStringLiteral("Korvex"), QStringLiteral("korvex-config")).clear();
         auto simulators = app::gatewaySimulators([this](sim::SimulatedGateway& g) { simulated = &g; });
         window = std::make_unique<ConfigTool>(*map, prompter, std::move(simulators), startDevice);
         window->help().setOpener([this](const QUrl& url) { helpOpened.push_back(url); });

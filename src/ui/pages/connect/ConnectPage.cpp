@@ -11,9 +11,11 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
@@ -24,6 +26,7 @@ namespace korvex::ui::pages {
 namespace stored = window::stored;
 namespace text = window::text;
 using window::DeviceSession;
+using window::WorkingOptions;
 
 namespace {
 
@@ -46,14 +49,20 @@ ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
       connect_(new QPushButton(QStringLiteral("Connect"))),
       traffic_(new QPushButton(QStringLiteral("Traffic…"))), command_(new QPlainTextEdit),
       send_(new QPushButton(QStringLiteral("Send"))), response_(makeStatusBox(6)),
-      lineCheck_(new QTimer(this)) {
+      history_(stored::consoleHistory(), stored::kConsoleHistoryLength), lineCheck_(new QTimer(this)) {
     makeToolbar();
     models_->setObjectName(QStringLiteral("modelList"));
     for (int i = 0; i < kDeviceModelCount; ++i)
         models_->addItem(QString::fromLatin1(korvex::deviceModelName(i)));
-    models_->setCurrentIndex(0);
-    connect(models_, qOverload<int>(&QComboBox::currentIndexChanged), this,
-            [this](int index) { tool_.setDeviceModel(index); });
+    // The choices of the last run; the model is part of the map as it starts.
+    const int model = stored::deviceModel();
+    models_->setCurrentIndex(model >= 0 && model < kDeviceModelCount ? model : 0);
+    tool_.setDeviceModel(models_->currentIndex());
+    connect(models_, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int index) {
+        tool_.setDeviceModel(index);
+        stored::setDeviceModel(index);
+    });
+    if (const QString port = stored::port(); !port.isEmpty()) ports_->showChoice(port);
     chosenPort_ = ports_->currentText();
     connect(ports_, &PortComboBox::choiceMade, this, &ConnectPage::portChoiceMade);
     connect(connect_, &QPushButton::clicked, this, &ConnectPage::connectPort);
@@ -66,6 +75,7 @@ ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
     command_->setObjectName(QStringLiteral("commandBox"));
     command_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     command_->setFixedHeight(command_->fontMetrics().lineSpacing() * 2 + 2 * command_->frameWidth() + 8);
+    command_->installEventFilter(this);
     connect(send_, &QPushButton::clicked, this, &ConnectPage::sendCommand);
     response_->setObjectName(QStringLiteral("responseBox"));
     response_->setMinimumHeight(0);
@@ -97,7 +107,14 @@ QLayout* ConnectPage::buildOptions() {
     modicon_->setObjectName(QStringLiteral("modicon"));
     slave_->setObjectName(QStringLiteral("gatewaySlave"));
     silence_->setObjectName(QStringLiteral("waitForSilence"));
-    newNode_->setChecked(true);
+    // The options of the last run are set before the boxes are wired: the other pages do not
+    // exist yet, and they read the options when they are built.
+    const stored::ConnectOptions remembered = stored::connectOptions();
+    tool_.options().modicon = remembered.modicon;
+    tool_.options().gatewaySlave = remembered.gatewaySlave;
+    modicon_->setChecked(remembered.modicon);
+    slave_->setChecked(remembered.gatewaySlave);
+    setNodeChoice(remembered.commissioned);
     silence_->setChecked(stored::waitForSilence());
     tool_.device().link().setSilenceOnly(silence_->isChecked());
     connect(silence_, &QCheckBox::toggled, this, &ConnectPage::setWaitForSilence);
@@ -111,10 +128,12 @@ QLayout* ConnectPage::buildOptions() {
     connect(commissioned_, &QCheckBox::clicked, this, [this](bool checked) { setNodeChoice(checked); });
     connect(modicon_, &QCheckBox::toggled, this, [this](bool on) {
         tool_.options().modicon = on;
+        storeOptions();
         tool_.notationChanged();
     });
     connect(slave_, &QCheckBox::toggled, this, [this](bool on) {
         tool_.options().gatewaySlave = on;
+        storeOptions();
         tool_.slaveOptionChanged();
     });
     auto* column = new QVBoxLayout;
@@ -128,6 +147,12 @@ void ConnectPage::setNodeChoice(bool commissioned) {
     newNode_->setChecked(!commissioned);
     commissioned_->setChecked(commissioned);
     tool_.options().commissioned = commissioned;
+    storeOptions();
+}
+
+void ConnectPage::storeOptions() {
+    const WorkingOptions& options = tool_.options();
+    stored::setConnectOptions({options.commissioned, options.modicon, options.gatewaySlave});
 }
 
 // Remembered for the next run; with a port open the box says how replies end from now on.
@@ -157,6 +182,7 @@ void ConnectPage::portChoiceMade() {
     const QString now = ports_->currentText();
     if (now == chosenPort_) return;
     chosenPort_ = now;
+    stored::setPort(now);
     DeviceSession& device = tool_.device();
     endLineCheck();
     if (!device.portOpen()) return;
@@ -173,6 +199,7 @@ void ConnectPage::connectPort() {
         QThread::msleep(10);
     }
     chosenPort_ = ports_->currentText();
+    stored::setPort(chosenPort_);
     const bool opened = device.usePort(ports_->choice()) && device.openPort();
     setStatus(fromView(opened ? device::kMsgPortOpened : device::kMsgOpenFailedConnect));
     if (opened)
@@ -231,6 +258,10 @@ void ConnectPage::sendCommand() {
     QString line = command_->toPlainText();
     while (line.endsWith(u'\n') || line.endsWith(u'\r')) line.chop(1);
     if (line.isEmpty()) return;
+    history_.add(line);
+    // Written once the line is on its way: the settings file is not touched between a send and
+    // the next.
+    QTimer::singleShot(0, this, [this] { stored::setConsoleHistory(history_.lines()); });
     DeviceSession& device = tool_.device();
     // Nothing is queued: while another command runs the line is refused before the port is touched.
     if (device.engine().busy()) {
@@ -241,6 +272,48 @@ void ConnectPage::sendCommand() {
     // A typed command opens the chosen port as every device action does.
     if (!device.openPortFor(Page::Connect)) return;
     if (!device.startConsole(line.toLatin1().toStdString())) setStatus(fromView(device::kMsgBusy));
+}
+
+ConnectPage::~ConnectPage() {
+    stored::setConsoleHistory(history_.lines());
+}
+
+bool ConnectPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == command_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (terminalKey(key->key(), key->modifiers())) return true;
+    }
+    return ToolPage::eventFilter(watched, event);
+}
+
+// Up and Down move the cursor inside a line of several; they walk the history from the first or
+// the last line.
+bool ConnectPage::terminalKey(int key, Qt::KeyboardModifiers modifiers) {
+    const QTextCursor cursor = command_->textCursor();
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (modifiers & Qt::ShiftModifier)
+            command_->insertPlainText(QStringLiteral("\n"));
+        else
+            sendCommand();
+        return true;
+    case Qt::Key_Up:
+        if (cursor.blockNumber() != 0) return false;
+        if (const auto line = history_.older(command_->toPlainText())) showTyped(*line);
+        return true;
+    case Qt::Key_Down:
+        if (cursor.blockNumber() != command_->document()->blockCount() - 1) return false;
+        if (const auto line = history_.newer()) showTyped(*line);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ConnectPage::showTyped(const QString& line) {
+    command_->setPlainText(line);
+    command_->moveCursor(QTextCursor::End);
 }
 
 } // namespace korvex::ui::pages

@@ -5,6 +5,8 @@
 // window.
 #include "ui/pages/ToolPage.h"
 
+#include "ui/widgets/CommandHistory.h"
+
 #include <QElapsedTimer>
 
 class QCheckBox;
@@ -25,6 +27,7 @@ class ConnectPage : public ToolPage {
     Q_OBJECT
 public:
     explicit ConnectPage(ConfigTool& tool, QWidget* parent = nullptr);
+    ~ConnectPage() override; // keeps the terminal's history
 
     QComboBox* modelList() const { return models_; }
     PortComboBox* portList() const { return ports_; }
@@ -42,17 +45,25 @@ public:
 
     void connectPort();
     void sendCommand();
+    const widgets::CommandHistory& history() const { return history_; }
+
+protected:
+    // The terminal line: Enter sends, Shift+Enter breaks the line, Up and Down walk the history.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLayout* buildOptions();
     void portChoiceMade();
     void setNodeChoice(bool commissioned);
+    void storeOptions();
     void setWaitForSilence(bool on);
     void setVerifyAfterSend(bool on);
     QString replyEndLine() const;
     void checkLine();
     void lineCheckStep();
     void endLineCheck();
+    bool terminalKey(int key, Qt::KeyboardModifiers modifiers);
+    void showTyped(const QString& line);
 
     QComboBox* models_;
     PortComboBox* ports_;
@@ -67,6 +78,7 @@ private:
     QPlainTextEdit* command_;
     QPushButton* send_;
     QPlainTextEdit* response_;
+    widgets::CommandHistory history_;
     QString chosenPort_; // the list's choice when it was last made
     // Connect's check of the line: "usage" is sent once the engine is free, and its answer
     // awaited without holding up the window.

@@ -1,16 +1,23 @@
 // The Master List toolbar's file commands: new, open, save and save as.
+#include "formats/xml/MapFile.h"
 #include "ui/pages/lonworks/LonWorksFields.h"
 #include "ui/pages/masterlist/MasterListPage.h"
 #include "ui/window/ConfigTool.h"
+#include "ui/window/FileOpening.h"
 #include "ui/window/MapFileAccess.h"
+#include "ui/window/StoredOptions.h"
 #include "ui/window/UiTexts.h"
-#include "formats/xml/MapFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
 
 namespace korvex::ui::pages {
 
 using window::hasXmlExtension;
 using window::withXmlExtension;
 namespace text = window::text;
+namespace stored = window::stored;
 using window::FileResult;
 using window::loadObjectMapFile;
 using window::saveObjectMapFile;
@@ -49,24 +56,64 @@ void MasterListPage::openMap() {
         tool_.showMessage(QString::fromLatin1(text::kNeedXml), MessageButtons::Ok, MessageIcon::Information);
         return;
     }
-    if (!path.isEmpty()) {
-        FileResult result;
-        {
-            std::lock_guard lock(session_.mutex());
-            result = loadObjectMapFile(session_.map(), path);
-        }
-        if (!result.ok) {
-            session_.setFileName(previous);
-            tool_.updateTitle();
-            tool_.showMessage(result.error, MessageButtons::Ok, MessageIcon::Information);
-            return;
-        }
-        session_.markSaved();
-        session_.setFileName(path);
-        tool_.updateTitle();
-        setStatus((QStringList(QString::fromLatin1(text::kFileLoaded)) << result.warnings).join(u'\n'));
-    }
+    if (!path.isEmpty() && !loadMap(path, previous)) return;
     afterFileOpen();
+}
+
+// A map named without the dialog (recent maps, the command line, a drop): as Open with that
+// file chosen.
+bool MasterListPage::openMapFile(const QString& path) {
+    clearStatus();
+    if (!hasXmlExtension(path)) {
+        tool_.showMessage(QString::fromLatin1(text::kNeedXml), MessageButtons::Ok, MessageIcon::Information);
+        return false;
+    }
+    const QString previous = session_.fileName();
+    session_.setFileName(QString());
+    if (!loadMap(path, previous)) return false;
+    afterFileOpen();
+    return true;
+}
+
+void MasterListPage::fillRecentMenu() {
+    recent_->clear();
+    const QStringList maps = stored::recentMaps();
+    if (maps.isEmpty()) recent_->addAction(QString::fromLatin1(text::kNoRecentMaps))->setEnabled(false);
+    for (const QString& path : maps)
+        recent_->addAction(QDir::toNativeSeparators(path), this, [this, path] { openRecent(path); });
+}
+
+// A map that is gone is said so and leaves the list; unsaved work is given up only when the user
+// says so.
+void MasterListPage::openRecent(const QString& path) {
+    clearStatus();
+    if (!QFileInfo::exists(path)) {
+        stored::removeRecentMap(path);
+        tool_.showMessage(QString::fromLatin1(text::kRecentMapGone).arg(QDir::toNativeSeparators(path)),
+                          MessageButtons::Ok, MessageIcon::Information);
+        return;
+    }
+    if (window::mayReplaceMap(tool_, path)) openMapFile(path);
+}
+
+bool MasterListPage::loadMap(const QString& path, const QString& previous) {
+    FileResult result;
+    {
+        std::lock_guard lock(session_.mutex());
+        result = loadObjectMapFile(session_.map(), path);
+    }
+    if (!result.ok) {
+        session_.setFileName(previous);
+        tool_.updateTitle();
+        tool_.showMessage(result.error, MessageButtons::Ok, MessageIcon::Information);
+        return false;
+    }
+    session_.markSaved();
+    session_.setFileName(path);
+    stored::addRecentMap(path);
+    tool_.updateTitle();
+    setStatus((QStringList(QString::fromLatin1(text::kFileLoaded)) << result.warnings).join(u'\n'));
+    return true;
 }
 
 void MasterListPage::afterFileOpen() {
@@ -124,6 +171,7 @@ void MasterListPage::saveMapAs() {
 // leaves the close guard asking.
 void MasterListPage::afterFileSave(bool saved) {
     if (!saved) return;
+    stored::addRecentMap(session_.fileName());
     setStatus(QString::fromLatin1(text::kFileSaved));
     {
         std::lock_guard lock(session_.mutex());

@@ -13,9 +13,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QProgressBar>
 #include <QTableView>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <algorithm>
 #include <iterator>
@@ -72,6 +75,13 @@ MasterListPage::MasterListPage(ConfigTool& tool, QWidget* parent) : ToolPage(too
     exportAsBuilt_ =
         command("Export as-built report", "cmd_export", "exportAsBuilt", &MasterListPage::exportAsBuilt);
     makeToolbar({newMap_, openMap_, saveMap_, saveMapAs_, checkMap_, exportAsBuilt_});
+    if (auto* open = qobject_cast<QToolButton*>(toolbar()->widgetForAction(openMap_))) {
+        recent_ = new QMenu(open);
+        recent_->setObjectName(QStringLiteral("recentMaps"));
+        connect(recent_, &QMenu::aboutToShow, this, &MasterListPage::fillRecentMenu);
+        open->setMenu(recent_);
+        open->setPopupMode(QToolButton::MenuButtonPopup);
+    }
     connect(helpAction(), &QAction::triggered, this, &ToolPage::clearStatus);
     QLayout* actionRow = makeActionRow(kActionTexts);
     model_ = new MasterListModel(session_.map(), session_.mutex(), tool_.options(), this);

@@ -6,6 +6,7 @@
 #include "ui/pages/ToolPage.h"
 
 class QProgressBar;
+class QMenu;
 class QTableView;
 class QTimer;
 
@@ -51,6 +52,14 @@ public:
     // Writes the as-built HTML report of the loaded map (MasterListReport.cpp).
     QAction* exportAsBuiltAction() const { return exportAsBuilt_; }
 
+    // The Open button's drop-down of the maps opened or saved last; filled as it opens.
+    QMenu* recentMenu() const { return recent_; }
+    void fillRecentMenu();
+
+    // Opens the map file as Open does once the file is chosen; false when it did not load (the
+    // message was shown and the map is as it was).
+    bool openMapFile(const QString& path);
+
     void execute() override;
     // What a double-click on the column would open for the selected object.
     void openEditorFor(int column);
@@ -70,6 +79,8 @@ private:
     void openMap();
     void saveMap();
     void saveMapAs();
+    bool loadMap(const QString& path, const QString& previous);
+    void openRecent(const QString& path);
     void afterFileOpen();
     void showLoadedMap();
     void afterFileSave(bool saved);
@@ -81,6 +92,7 @@ private:
     QAction* saveMapAs_ = nullptr;
     QAction* checkMap_ = nullptr;
     QAction* exportAsBuilt_ = nullptr;
+    QMenu* recent_ = nullptr;
     QTableView* grid_ = nullptr;
     MasterListModel* model_ = nullptr;
     QProgressBar* progress_ = nullptr;
