@@ -266,7 +266,7 @@ TEST(ConnectPage, VerifyAfterSendingIsRememberedAndTakenByTheEngine) {
             if (box->isChecked() != on) box->click();
             EXPECT_EQ(tool.window->device().engine().verifyAfterSend.load(), on);
         }
-        Tool next;
+        Tool next(false, true); // the settings the window before wrote
         EXPECT_EQ(next.page<ConnectPage>(kConnectPage).verifyBox()->isChecked(), on);
         EXPECT_EQ(next.window->device().engine().verifyAfterSend.load(), on);
     }
