@@ -4,6 +4,8 @@
 #include <QSerialPort>
 #include <QThread>
 
+#include <mutex>
+
 #ifdef Q_OS_UNIX
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -14,6 +16,16 @@ namespace korvex::device {
 namespace {
 
 constexpr int kWriteWaitMs = 1000;
+
+// Adopting a thread and making, opening, closing and deleting a port object touch Qt's process-wide state
+// (object and thread bookkeeping, lock-free lists behind its locks). Qt guards that with its own atomics,
+// which a race checker cannot see in a Qt built without it, so links on several threads at once (many
+// gateways commissioned together) would be reported as racing there. Opening is rare and short:
+// these steps are taken one link at a time, which makes the order plain to every checker.
+std::mutex& portSetUpMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
 
 // The port object wants an event dispatcher on its thread for its socket notifiers, although
 // blocking use never runs one. A plain thread gets this inert one, so no Qt thread or application
@@ -41,9 +53,13 @@ QtSerialPortDriver::~QtSerialPortDriver() = default;
 std::unique_ptr<PumpThread> QtSerialPortDriver::startThread(std::function<void()> body) {
     // The port object belongs to the pump thread: created there on first use, deleted there.
     return SerialPortDriver::startThread([this, body = std::move(body)] {
-        QThread* self = QThread::currentThread();
-        if (!self->eventDispatcher()) self->setEventDispatcher(new InertEventDispatcher);
+        {
+            std::lock_guard lock(portSetUpMutex());
+            QThread* self = QThread::currentThread();
+            if (!self->eventDispatcher()) self->setEventDispatcher(new InertEventDispatcher);
+        }
         body();
+        std::lock_guard lock(portSetUpMutex());
         port_.reset();
     });
 }
@@ -54,6 +70,7 @@ QSerialPort& QtSerialPortDriver::port() {
 }
 
 bool QtSerialPortDriver::open(const std::string& devicePath) {
+    std::lock_guard lock(portSetUpMutex());
     QSerialPort& p = port();
     if (p.isOpen()) p.close();
     p.clearError();
@@ -84,11 +101,13 @@ bool QtSerialPortDriver::lineHungUp() {
 bool QtSerialPortDriver::isOpen() {
     if (!port_ || !port_->isOpen()) return false;
     if (!lineHungUp()) return true;
+    std::lock_guard lock(portSetUpMutex());
     port_->close();
     return false;
 }
 
 void QtSerialPortDriver::close() {
+    std::lock_guard lock(portSetUpMutex());
     if (port_ && port_->isOpen()) port_->close();
 }
 
