@@ -2,12 +2,12 @@
 // double-click zones, and the file commands up to the map file itself.
 #include "ui/support/DevicePagesTestSupport.h"
 
-#include "vocab/SnvtCatalogue.h"
 #include "model/FixedText.h"
 #include "ui/models/MasterListModel.h"
 #include "ui/pages/lonworks/LonWorksPage.h"
 #include "ui/pages/masterlist/MasterListPage.h"
 #include "ui/window/UiTexts.h"
+#include "vocab/SnvtCatalogue.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -215,7 +215,8 @@ TEST(MasterListFiles, NewForgetsTheFileAndEmptiesTheMap) {
     EXPECT_EQ(tool.map->registerCount, 0);
     EXPECT_EQ(tool.map->modbus.baud, 2400);
     EXPECT_TRUE(tool.window->page(kMasterListPage)->statusText().isEmpty());
-    EXPECT_TRUE(tool.prompter.messages.empty());
+    // The unsaved port settings were given up only on the question's OK.
+    EXPECT_EQ(tool.prompter.messageTexts(), QStringList{QString::fromLatin1(text::kDiscardForBlankMap)});
 }
 
 } // namespace
@@ -327,10 +328,12 @@ TEST_F(MapFileFlow, AMalformedFileIsReportedAndLeavesTheMapAsItWas) {
     tool.map->saveIndicators.portSettings = false;
     tool.prompter.files = {path};
     tool.page<MasterListPage>(kMasterListPage).openMapAction()->trigger();
-    ASSERT_EQ(tool.prompter.messages.size(), 1u);
-    EXPECT_TRUE(tool.prompter.messages[0].text.startsWith(QStringLiteral("Unexpected end of file")))
-        << tool.prompter.messages[0].text.toStdString();
-    EXPECT_EQ(tool.prompter.messages[0].icon, MessageIcon::Information);
+    // First the unsaved work is given up (OK), then the file fails and it is kept all the same.
+    ASSERT_EQ(tool.prompter.messages.size(), 2u);
+    EXPECT_EQ(tool.prompter.messages[0].text, QString::fromLatin1(text::kDiscardAndOpen).arg(path));
+    EXPECT_TRUE(tool.prompter.messages[1].text.startsWith(QStringLiteral("Unexpected end of file")))
+        << tool.prompter.messages[1].text.toStdString();
+    EXPECT_EQ(tool.prompter.messages[1].icon, MessageIcon::Information);
     EXPECT_EQ(tool.map->object(2)->datatype, 3);
     EXPECT_EQ(tool.map->modbus.baud, 38400);
     EXPECT_FALSE(tool.map->saveIndicators.portSettings);

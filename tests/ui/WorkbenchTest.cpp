@@ -119,6 +119,40 @@ TEST(RecentMaps, SavedMapIsOfferedAndAGoneOneIsSaidAndDropped) {
     EXPECT_TRUE(tool.window->session().isSaved());
 }
 
+// New and Open clear the undo history, so unsaved work goes only on an OK; a Cancel keeps the
+// map and its file name.
+TEST(RecentMaps, NewAndOpenAskBeforeGivingUpUnsavedWork) {
+    QTemporaryDir dir;
+    Tool tool;
+    MasterListPage& list = tool.page<MasterListPage>(kMasterListPage);
+    const QString saved = dir.filePath(QStringLiteral("saved.xml"));
+    tool.prompter.files = {saved};
+    list.saveMapAsAction()->trigger();
+    const QString blankQuestion = QString::fromLatin1(text::kDiscardForBlankMap);
+    const QString openQuestion = QString::fromLatin1(text::kDiscardAndOpen).arg(saved);
+    struct Case {
+        QAction* action;
+        bool ok;
+        QString question;
+        int datatypeAfter;
+    };
+    for (const Case& c : {Case{list.newMapAction(), false, blankQuestion, 2},
+                          Case{list.openMapAction(), false, openQuestion, 2},
+                          Case{list.newMapAction(), true, blankQuestion, 0},
+                          Case{list.openMapAction(), true, openQuestion, 0}}) {
+        tool.map->object(3)->datatype = 2;
+        tool.map->saveIndicators = {false, false, false};
+        tool.prompter.messages.clear();
+        tool.prompter.answers = {c.ok};
+        tool.prompter.files = {saved};
+        c.action->trigger();
+        EXPECT_EQ(tool.prompter.messageTexts(), QStringList{c.question});
+        EXPECT_EQ(tool.map->object(3)->datatype, c.datatypeAfter) << c.question.toStdString();
+        const bool opened = c.ok && c.action == list.openMapAction();
+        EXPECT_EQ(tool.window->session().fileName(), c.ok && !opened ? QString() : saved);
+    }
+}
+
 // The command line's file and dropped files take the same way: by extension.
 TEST(NamedFiles, MapsOpenImportsGoToTheirPageAndABadFileIsSaidAsOpenSaysIt) {
     QTemporaryDir dir;

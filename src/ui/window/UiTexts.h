@@ -22,6 +22,9 @@ inline constexpr char kNeedXml[] = "Need a .xml file.";
 // Opening a map without the dialog (recent maps, a file dropped on the window).
 inline constexpr char kDiscardAndOpen[] =
     "Changes have not been saved. Discard them and open %1?\nClick Cancel to keep working.";
+// The toolbar's New and Open give up unsaved work only when the user says so.
+inline constexpr char kDiscardForBlankMap[] =
+    "Changes have not been saved. Discard them and start a blank map?\nClick Cancel to keep working.";
 inline constexpr char kNoRecentMaps[] = "No recent maps";
 inline constexpr char kRecentMapGone[] = "%1 is no longer there; it is taken off the recent maps.";
 inline constexpr char kMapFilters[] = "XML object map (*.xml);;All files (*.*)";

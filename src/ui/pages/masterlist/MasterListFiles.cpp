@@ -32,8 +32,12 @@ void takePortSnapshots(ObjectMap& map, bool alsoPage) {
 
 } // namespace
 
-// A blank map is the map of start-up, "Unassigned" location included.
+// A blank map is the map of start-up, "Unassigned" location included. New clears the undo
+// history, so unsaved work would be gone for good: it asks first.
 void MasterListPage::newMap() {
+    if (!session_.isSaved() && !tool_.showMessage(QString::fromLatin1(text::kDiscardForBlankMap),
+                                                  MessageButtons::OkCancel, MessageIcon::Warning))
+        return;
     session_.setFileName(QString());
     tool_.updateTitle();
     {
@@ -46,7 +50,8 @@ void MasterListPage::newMap() {
 }
 
 // A file that fails to load leaves everything as it was: the map, its file name and its saved
-// marks (the map may hold unsaved work the close guard must still ask about).
+// marks (the map may hold unsaved work the close guard must still ask about). Unsaved work is
+// given up only when the user says so once the file is chosen; a No keeps the file name too.
 void MasterListPage::openMap() {
     const QString previous = session_.fileName();
     session_.setFileName(QString());
@@ -54,6 +59,11 @@ void MasterListPage::openMap() {
     const QString path = tool_.prompter().openFileName(this, QString::fromLatin1(text::kMapFilters));
     if (!path.isEmpty() && !hasXmlExtension(path)) {
         tool_.showMessage(QString::fromLatin1(text::kNeedXml), MessageButtons::Ok, MessageIcon::Information);
+        return;
+    }
+    if (!path.isEmpty() && !window::mayReplaceMap(tool_, path)) {
+        session_.setFileName(previous);
+        tool_.updateTitle();
         return;
     }
     if (!path.isEmpty() && !loadMap(path, previous)) return;
