@@ -89,4 +89,11 @@ void appendTraceLine(std::string& out, std::int64_t micros, TraceKind kind, std:
     out += '\n';
 }
 
+void appendTraceNote(std::string& out, std::int64_t micros, std::string_view words) {
+    appendTraceSeconds(out, micros);
+    out += " ! ";
+    out += words;
+    out += '\n';
+}
+
 } // namespace korvex

@@ -30,4 +30,8 @@ void appendTracePayload(std::string& out, TraceKind kind, std::string_view bytes
 void appendTraceLine(std::string& out, std::int64_t micros, TraceKind kind, std::string_view bytes,
                      int length = 0, int ms = 0);
 
+// A line of the reader's own ("12.345678 ! dropped 3 events: ..."), with its "\n": what a reader
+// says about the trace itself, such as a gap, in the form of an event line.
+void appendTraceNote(std::string& out, std::int64_t micros, std::string_view words);
+
 } // namespace korvex

@@ -50,6 +50,10 @@ TEST(TraceRecorderTest, RingKeepsItsBoundsAndCountsWhatItDrops) {
     EXPECT_EQ(all.missed, 3u);
     EXPECT_EQ(all.events.back().bytes, "0123456789ABCDEF");
     EXPECT_EQ(recorder.usage().payloadBytes, 16u);
+    std::string text; // a trace file says its gap where it is
+    EXPECT_EQ(appendTraceText(recorder, 0, text), 7u);
+    EXPECT_EQ(text.substr(0, text.find('\n') + 1),
+              "0.000000 ! dropped 3 events: the recording ran full before they were written\n");
 
     const TraceBatch two = recorder.since(4, 2);
     ASSERT_EQ(two.events.size(), 2u);

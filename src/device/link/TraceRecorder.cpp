@@ -141,6 +141,11 @@ std::uint64_t appendTraceText(const TraceRecorder& recorder, std::uint64_t after
     for (;;) {
         const TraceBatch batch = recorder.since(after);
         if (batch.events.empty()) return after;
+        // A gap is said where it is, so a trace file never reads as whole when it is not.
+        if (batch.missed > 0)
+            appendTraceNote(out, batch.events.front().micros,
+                            "dropped " + std::to_string(batch.missed) +
+                                " events: the recording ran full before they were written");
         for (const TraceEvent& event : batch.events) appendTraceLine(out, event);
         after = batch.events.back().sequence;
     }

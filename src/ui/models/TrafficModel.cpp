@@ -120,9 +120,7 @@ void TrafficModel::appendNote(std::int64_t micros, std::string_view words) {
 
 void TrafficModel::pushNote(std::int64_t micros, std::string_view words) {
     std::string line;
-    appendTraceSeconds(line, micros);
-    line += " ! ";
-    line += words;
+    appendTraceNote(line, micros, words);
     push(std::move(line), -1);
 }
 
