@@ -95,8 +95,10 @@ struct DeviceRun {
 
     // One status loop pass after a tick; then waits up to 10 ms for the next reply.
     void step();
-    // Runs the status loop until the command has ended and everything was reported.
-    void runToIdle();
+    // Runs the status loop until the command has ended and everything was reported. A stoppable
+    // run turns Ctrl+C into the engine's stop request: the transfer ends after the command in
+    // flight and says how far it got.
+    void runToIdle(bool stoppable = false);
     device::DeviceActions actions() { return device::DeviceActions(engine, sink, host, setup.options); }
 };
 

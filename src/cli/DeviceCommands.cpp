@@ -87,26 +87,29 @@ bool readDomainId(std::string_view text, DomainEntry& entry) {
 using Action = ActionOutcome (DeviceActions::*)();
 
 // Runs a device action and the status loop after it; a failure reported on the way, a refusal
-// or a declined question fail the command.
-int runAction(DeviceRun& run, const std::function<ActionOutcome(DeviceActions&)>& action) {
+// or a declined question fail the command. A transfer of many items is stoppable: Ctrl+C ends
+// it after the command in flight, which fails the command with the words of the stop.
+int runAction(DeviceRun& run, const std::function<ActionOutcome(DeviceActions&)>& action,
+              bool stoppable = false) {
     const int before = run.reporter.failuresReported();
     DeviceActions actions = run.actions();
     const ActionOutcome outcome = action(actions);
-    run.runToIdle();
+    run.runToIdle(stoppable);
     if (outcome == ActionOutcome::Cancelled) return run.host.declined() ? kExitFailed : kExitOk;
     if (outcome != ActionOutcome::Started) return kExitFailed;
     return run.reporter.failuresReported() > before ? kExitFailed : kExitOk;
 }
 
-int runPlain(DeviceRun& run, Action action) {
-    return runAction(run, [action](DeviceActions& a) { return (a.*action)(); });
+int runPlain(DeviceRun& run, Action action, bool stoppable = false) {
+    return runAction(
+        run, [action](DeviceActions& a) { return (a.*action)(); }, stoppable);
 }
 
 int runTransfer(DeviceRun& run, const DeviceCommand& command, bool netVars, Action action) {
     RangeChoice choice;
     readRangeChoice(command.args, netVars, choice);
     run.host.setRange(choice);
-    return runPlain(run, action);
+    return runPlain(run, action, true);
 }
 
 void printFreshValues(DeviceRun& run) {
@@ -240,7 +243,8 @@ bool readCompareParts(const std::vector<std::string>& args, unsigned& parts) {
 int runCompare(DeviceRun& run, const DeviceCommand& command) {
     unsigned parts = 0;
     readCompareParts(command.args, parts);
-    return runAction(run, [parts](DeviceActions& a) { return a.compareWithDevice(parts); });
+    return runAction(
+        run, [parts](DeviceActions& a) { return a.compareWithDevice(parts); }, true);
 }
 
 struct CommandEntry {

@@ -2,6 +2,7 @@
 // the configuration tool's pages one after another on an object map.
 #include "cli/BuildVerb.h"
 #include "cli/DeviceCli.h"
+#include "cli/InterruptCatcher.h"
 #include "cli/TraceFile.h"
 #include "cli/Verb.h"
 #include "device/link/LinkMessages.h"
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace korvex::cli {
 
@@ -89,8 +91,13 @@ void DeviceRun::step() {
     if (engine.busy()) link.waitForReply(seen, std::chrono::milliseconds(10));
 }
 
-void DeviceRun::runToIdle() {
-    while (engine.busy() || reporter.pending()) step();
+void DeviceRun::runToIdle(bool stoppable) {
+    std::optional<InterruptCatcher> interrupt;
+    if (stoppable) interrupt.emplace();
+    while (engine.busy() || reporter.pending()) {
+        if (interrupt && interrupt->caught()) engine.requestStop();
+        step();
+    }
 }
 
 // ---- arguments -------------------------------------------------------------------------------

@@ -4,12 +4,12 @@
 // engine is ticked by a status loop thread and the watch reads on a thread of its own; the
 // program's thread only waits and looks for the interrupt.
 #include "cli/DeviceCli.h"
+#include "cli/InterruptCatcher.h"
 #include "cli/TraceFile.h"
 #include "device/actions/WatchLog.h"
 #include "device/reporting/StatusLoop.h"
 
 #include <atomic>
-#include <csignal>
 #include <cstdio>
 
 namespace korvex::cli {
@@ -17,33 +17,6 @@ namespace korvex::cli {
 using namespace korvex::device;
 
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void onInterrupt(int) {
-    interrupted = 1;
-}
-
-// Catches Ctrl+C (and a polite kill) while it lives; the handlers before it come back after.
-class InterruptCatcher {
-public:
-    InterruptCatcher() {
-        interrupted = 0;
-        previousInt_ = std::signal(SIGINT, onInterrupt);
-        previousTerm_ = std::signal(SIGTERM, onInterrupt);
-    }
-    ~InterruptCatcher() {
-        std::signal(SIGINT, previousInt_);
-        std::signal(SIGTERM, previousTerm_);
-    }
-    InterruptCatcher(const InterruptCatcher&) = delete;
-    InterruptCatcher& operator=(const InterruptCatcher&) = delete;
-    bool caught() const { return interrupted != 0; }
-
-private:
-    void (*previousInt_)(int) = SIG_DFL;
-    void (*previousTerm_)(int) = SIG_DFL;
-};
 
 // Called on the watch's thread; the program's thread reads the ending after the watch ended.
 class PrintingWatch : public WatchSink {

@@ -67,8 +67,10 @@ TEST(CompareVerifyTest, FullSendThenCompareMatchesAndLeavesTheMapAsItWas) {
     EXPECT_EQ(compareAll(s), "Gateway matches the map.\n");
     EXPECT_TRUE(mapBytes(s) == before);
     EXPECT_EQ(s.reporter.failuresReported(), 0);
-    EXPECT_GT(s.engine.readBackItemsTotal.load(), 10);
-    EXPECT_EQ(s.engine.readBackItemsDone.load(), s.engine.readBackItemsTotal.load());
+    const TransferProgress progress = s.engine.progress();
+    EXPECT_EQ(progress.kind, TransferKind::Compare);
+    EXPECT_GT(progress.total, 10);
+    EXPECT_EQ(progress.done, progress.total);
 }
 
 TEST(CompareVerifyTest, EachStoredChangeGivesExactlyItsLine) {

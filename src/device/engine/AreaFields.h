@@ -14,12 +14,69 @@
 #include <array>
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace korvex::device {
 
 inline constexpr std::size_t kErrorTextSize = 100;
 using ErrorText = std::array<char, kErrorTextSize>;
+
+// What the transfer now running is, for its progress bar and for the words of a stopped one.
+enum class TransferKind : std::uint8_t {
+    None, // no transfer of several items has started since the last command began
+    GetNetVars,
+    SendNetVars,
+    GetObjects,
+    SendObjects,
+    ReadValues,
+    WriteValues,
+    Compare,
+    VerifyNetVars,
+    VerifyObjects,
+    VerifyPort,
+};
+
+struct TransferProgress {
+    TransferKind kind = TransferKind::None;
+    int done = 0;  // items whose reply was handled
+    int total = 0; // items the transfer will ask for or send, as far as known
+};
+
+// The progress of the transfer now running, kept in one word so that a reader on another thread
+// never pairs the count of one transfer with the total of the next. A start operation begins it
+// under the start lock before it publishes the engine's state; after that only the handlers
+// (status loop thread) move it. It keeps its last value once the transfer has ended.
+class ProgressCounter {
+public:
+    TransferProgress load() const { return unpack(word_.load(std::memory_order_acquire)); }
+    void begin(TransferKind kind, int total) { store({kind, 0, total}); }
+    void setTotal(int total) {
+        TransferProgress p = load();
+        p.total = total;
+        store(p);
+    }
+    void advance() {
+        TransferProgress p = load();
+        ++p.done;
+        store(p);
+    }
+
+private:
+    static constexpr std::uint64_t kCountMask = 0xFFFFFF; // 24 bits each for done and total
+    static std::uint64_t pack(const TransferProgress& p) {
+        return static_cast<std::uint64_t>(p.kind) << 48 |
+               (static_cast<std::uint64_t>(p.total) & kCountMask) << 24 |
+               (static_cast<std::uint64_t>(p.done) & kCountMask);
+    }
+    static TransferProgress unpack(std::uint64_t w) {
+        return {static_cast<TransferKind>(w >> 48), static_cast<int>(w & kCountMask),
+                static_cast<int>((w >> 24) & kCountMask)};
+    }
+    void store(const TransferProgress& p) { word_.store(pack(p), std::memory_order_release); }
+
+    std::atomic<std::uint64_t> word_{0};
+};
 
 // The areas that report an ending, each with its AreaResult.
 enum class Area : int { NetVars, Objects, Erase, Values, Port, Domains, NodeIds, Node, ReadBack };
@@ -39,6 +96,12 @@ struct AreaResult {
     int lastWritten = 0;
     bool lastWrittenInput = false;
     std::atomic<bool> nothingToTransfer{false}; // a range start found nothing to ask for or send
+    // A Stopped ending: which transfer, how far it got, and whether the items it sent were left
+    // unmarked because they were to be verified.
+    TransferKind stopped = TransferKind::None;
+    int done = 0;
+    int total = 0;
+    bool unverified = false;
 
     void fail(DeviceResult code) { result.store(code, std::memory_order_release); }
 };
@@ -105,13 +168,10 @@ struct NodeCommandFields {
 };
 
 // Reading the gateway back into a scratch map (state 19): a compare, or the verify that follows
-// a send. Progress is published for a bar: items done of items in all, both set before the
-// state is published and advanced by the handler.
+// a send. Its progress is the engine's transfer progress.
 enum class ReadBackKind : int { Compare, VerifyNetVars, VerifyObjects, VerifyPort };
 
 struct ReadBackFields {
-    std::atomic<int> readBackItemsDone{0};
-    std::atomic<int> readBackItemsTotal{0};
     // Reading back after every send (the Connect page's option, --verify on the command line).
     std::atomic<bool> verifyAfterSend{false};
     // The ending of the last read-back: its kind, the number of items it compared and what

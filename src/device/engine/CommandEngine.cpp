@@ -1,5 +1,7 @@
 #include "device/engine/CommandEngine.h"
 
+#include <algorithm>
+
 namespace korvex::device {
 
 namespace {
@@ -82,6 +84,8 @@ CommandEngine::~CommandEngine() = default;
 bool CommandEngine::startCommand(EngineState state, std::string_view line, int budget) {
     std::lock_guard lock(startLock_);
     if (busy()) return false;
+    stopRequested_.store(false, std::memory_order_release);
+    progress_.begin(TransferKind::None, 0);
     link_.startTransfer(line, budget > 0 ? budget : stateInfo(state).budget);
     state_.store(state, std::memory_order_release);
     return true;
@@ -91,6 +95,8 @@ bool CommandEngine::startSequence(EngineState state, const std::function<std::st
                                   int budget) {
     std::lock_guard lock(startLock_);
     if (busy()) return false;
+    stopRequested_.store(false, std::memory_order_release);
+    progress_.begin(TransferKind::None, 0);
     const std::string line = prepare();
     if (line.empty()) return true;
     link_.startTransfer(line, budget > 0 ? budget : stateInfo(state).budget);
@@ -105,6 +111,16 @@ void CommandEngine::finish() {
         ended_.fetch_add(1, std::memory_order_release);
     }
     endWake_.notify_all();
+}
+
+void CommandEngine::noteStop(Area a, bool unverified) {
+    const TransferProgress p = progress_.load();
+    AreaResult& ending = area(a);
+    ending.stopped = p.kind;
+    ending.done = p.done;
+    ending.total = std::max(p.total, p.done);
+    ending.unverified = unverified;
+    ending.fail(DeviceResult::Stopped);
 }
 
 std::uint32_t CommandEngine::sequencesEnded() const {

@@ -67,6 +67,16 @@ public:
     NodeIdentity identity;
     RefreshRequests requests;
 
+    // The transfer now running (or the last one): what it is, items done, items in all. Any
+    // thread may read it; a bar polls it.
+    TransferProgress progress() const { return progress_.load(); }
+    // Asks the running transfer of NVs, objects or values, or a compare or verify, to stop: the
+    // command in flight completes and its reply is handled as usual, nothing further is sent,
+    // and the area ends Stopped. Any thread; every start clears the request. Other commands
+    // are short and run to their end.
+    void requestStop() { stopRequested_.store(true, std::memory_order_release); }
+    bool stopRequested() const { return stopRequested_.load(std::memory_order_acquire); }
+
     // ---- console (state 1) -----------------------------------------------------------------
     // Sends the typed line with CR LF (cut to fit 1000 bytes); a CR, LF or CR LF inside the
     // text becomes one blank, so the text is always one command. The first reply replaces what
@@ -158,6 +168,8 @@ protected:
     void sendNext(std::string_view line) { sendNext(line, stateBudget()); }
     // Ends the sequence: back to Idle, and whoever waits for an end is woken.
     void finish();
+    // Notes in the area how far the stopped transfer got (handlers only).
+    void noteStop(Area a, bool unverified = false);
 
 private:
     using Handler = void (CommandEngine::*)(const Reply&);
@@ -245,6 +257,8 @@ private:
     CompareScope readScope_;
     std::unique_ptr<ObjectMap> scratch_;
     bool verifyThisSend_ = false; // verifyAfterSend as it was when the running send started
+    ProgressCounter progress_;
+    std::atomic<bool> stopRequested_{false};
 
     std::unique_ptr<OwnedData> owned_;
     SerialLink& link_;

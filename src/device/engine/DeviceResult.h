@@ -13,6 +13,7 @@ enum class DeviceResult : std::int32_t {
     ErrorText = -3,    // the gateway refused with a text of its own (kept with it)
     WriteRefused = -4, // the gateway refused a value write
     NotDefined = -5,   // the gateway does not know the object
+    Stopped = -6,      // the user stopped the transfer: the command in flight ended, no other began
 };
 
 } // namespace korvex::device

@@ -40,6 +40,26 @@ void storeRanges(NetVarTransferFields& f, int firstInput, int lastInput, int fir
     f.nvListPosition = -1;
 }
 
+// How many numbers the stored ranges hold: the NVs a fetch asks for.
+int numbersInRanges(const NetVarTransferFields& f) {
+    const auto count = [](int first, int last) { return first > 0 ? last - first + 1 : 0; };
+    return count(f.nvFirstInput, f.nvLastInput) + count(f.nvFirstOutput, f.nvLastOutput);
+}
+
+// How many NVs of the stored ranges the list holds with an element to send (map mutex held).
+int netVarsToSend(const NetVarTransferFields& f, const ObjectMap& map) {
+    int count = 0;
+    const auto add = [&](int first, int last, bool input) {
+        for (int n = std::max(first, 1); first > 0 && n <= last; ++n) {
+            const int r = findNetVarRow(map, n, input);
+            if (r >= 0 && map.nvs[static_cast<std::size_t>(r)].size != 0) ++count;
+        }
+    };
+    add(f.nvFirstInput, f.nvLastInput, true);
+    add(f.nvFirstOutput, f.nvLastOutput, false);
+    return count;
+}
+
 } // namespace
 
 bool CommandEngine::startGetNetVars(int firstInput, int lastInput, int firstOutput, int lastOutput,
@@ -51,6 +71,7 @@ bool CommandEngine::startGetNetVars(int firstInput, int lastInput, int firstOutp
             std::lock_guard lock(mapMutex_);
             replace(map_);
         }
+        progress_.begin(TransferKind::GetNetVars, numbersInRanges(*this));
         return netVarRequest(nvInputPhase, nvNumber);
     });
 }
@@ -62,6 +83,7 @@ bool CommandEngine::startSendNetVars(int firstInput, int lastInput, int firstOut
         std::atomic<bool>& nothing = area(Area::NetVars).nothingToTransfer;
         if (!firstNetVarNumber(*this)) return nothingToTransfer(nothing);
         std::lock_guard lock(mapMutex_);
+        progress_.begin(TransferKind::SendNetVars, netVarsToSend(*this, map_));
         std::string first = nextNetVarToSend();
         return first.empty() ? nothingToTransfer(nothing) : first;
     });
@@ -97,8 +119,16 @@ std::string CommandEngine::nextNetVarToSend() {
     }
 }
 
+// A send that was to be verified and is stopped before its verify marks nothing: what it wrote
+// was never read back.
 void CommandEngine::endNetVars(DeviceResult result) {
-    if (result != DeviceResult::Ok) {
+    const bool sending = state() == EngineState::SendNetVars;
+    const bool wrote = readScope_.inputs.any() || readScope_.outputs.any();
+    const bool verifyDue = result == DeviceResult::Ok && sending && verifyThisSend_ && wrote;
+    if (verifyDue && stopRequested()) result = DeviceResult::Stopped;
+    if (result == DeviceResult::Stopped) {
+        noteStop(Area::NetVars, sending && verifyThisSend_);
+    } else if (result != DeviceResult::Ok) {
         AreaResult& ending = area(Area::NetVars);
         ending.number = nvNumber;
         ending.input = nvInputPhase;
@@ -106,9 +136,7 @@ void CommandEngine::endNetVars(DeviceResult result) {
     }
     nvListPosition = -1;
     raiseRequest(requests.nvListRefresh);
-    const bool wrote = readScope_.inputs.any() || readScope_.outputs.any();
-    if (result == DeviceResult::Ok && state() == EngineState::SendNetVars && verifyThisSend_ && wrote)
-        return beginVerify(ReadBackKind::VerifyNetVars);
+    if (result == DeviceResult::Ok && verifyDue) return beginVerify(ReadBackKind::VerifyNetVars);
     finish();
 }
 
@@ -124,7 +152,9 @@ void CommandEngine::onGetNetVarsReply(const Reply& reply) {
         return endNetVars(DeviceResult::BadReply);
     marks.lastRead = nvNumber;
     marks.lastReadInput = nvInputPhase;
+    progress_.advance();
     if (!advanceNetVarNumber()) return endNetVars(DeviceResult::Ok);
+    if (stopRequested()) return endNetVars(DeviceResult::Stopped);
     sendNext(netVarRequest(nvInputPhase, nvNumber));
 }
 
@@ -151,9 +181,11 @@ void CommandEngine::onSendNetVarsReply(const Reply& reply) {
             map_.nvs[static_cast<std::size_t>(r)].inDevice = 1;
         area(Area::NetVars).lastWritten = nvNumber;
         area(Area::NetVars).lastWrittenInput = nvInputPhase;
+        progress_.advance();
         if (advanceNetVarNumber()) next = nextNetVarToSend();
     }
     if (next.empty()) return endNetVars(DeviceResult::Ok);
+    if (stopRequested()) return endNetVars(DeviceResult::Stopped);
     sendNext(next);
 }
 

@@ -30,6 +30,7 @@ bool CommandEngine::startGetObjects(int first, int last, const MapStep& replace)
             std::lock_guard lock(mapMutex_);
             replace(map_);
         }
+        progress_.begin(TransferKind::GetObjects, last - first + 1);
         return objectRequest(first);
     });
 }
@@ -43,6 +44,7 @@ bool CommandEngine::startSendObjects(int first, int last) {
         armVerify(ComparePart::Objects);
         readScope_.firstObject = first;
         readScope_.lastObject = last;
+        progress_.begin(TransferKind::SendObjects, last - first + 1);
         std::lock_guard lock(mapMutex_);
         return writeObjectElement(map_, first);
     });
@@ -53,16 +55,21 @@ bool CommandEngine::startClearConfig() {
 }
 
 // Both object transfers refresh the master list and the register grid whatever the outcome:
-// the objects taken in before a failure have register rows too.
+// the objects taken in before a failure have register rows too. A send that was to be verified
+// and is stopped before its verify marks nothing.
 void CommandEngine::endObjects(DeviceResult result) {
-    if (result != DeviceResult::Ok) {
+    const bool sending = state() == EngineState::SendObjects;
+    const bool verifyDue = result == DeviceResult::Ok && sending && verifyThisSend_;
+    if (verifyDue && stopRequested()) result = DeviceResult::Stopped;
+    if (result == DeviceResult::Stopped) {
+        noteStop(Area::Objects, sending && verifyThisSend_);
+    } else if (result != DeviceResult::Ok) {
         area(Area::Objects).number = objNumber;
         area(Area::Objects).fail(result);
     }
     raiseRequest(requests.registerListRefresh);
     raiseRequest(requests.masterListRefresh);
-    if (result == DeviceResult::Ok && state() == EngineState::SendObjects && verifyThisSend_)
-        return beginVerify(ReadBackKind::VerifyObjects);
+    if (result == DeviceResult::Ok && verifyDue) return beginVerify(ReadBackKind::VerifyObjects);
     finish();
 }
 
@@ -73,7 +80,9 @@ void CommandEngine::onGetObjectsReply(const Reply& reply) {
     if (elementReplyResult(code, area(Area::Objects).parseCode) != DeviceResult::Ok)
         return endObjects(DeviceResult::BadReply);
     area(Area::Objects).lastRead = objNumber;
+    progress_.advance();
     if (objNumber + 1 <= objLast) {
+        if (stopRequested()) return endObjects(DeviceResult::Stopped);
         ++objNumber;
         return sendNext(objectRequest(objNumber));
     }
@@ -101,10 +110,12 @@ void CommandEngine::onSendObjectsReply(const Reply& reply) {
             if (RegisterDef* reg = map_.registerAtLink(object->registerRow)) reg->inDevice = 1;
         }
         area(Area::Objects).lastWritten = objNumber;
+        progress_.advance();
         if (objNumber + 1 <= objLast) next = writeObjectElement(map_, ++objNumber);
     }
     // Ended outside the map mutex: a verify that follows takes it.
     if (next.empty()) return endObjects(DeviceResult::Ok);
+    if (stopRequested()) return endObjects(DeviceResult::Stopped);
     sendNext(next);
 }
 

@@ -12,6 +12,19 @@ namespace korvex::device {
 
 namespace {
 
+TransferKind transferOf(ReadBackKind kind) {
+    switch (kind) {
+    case ReadBackKind::VerifyNetVars:
+        return TransferKind::VerifyNetVars;
+    case ReadBackKind::VerifyObjects:
+        return TransferKind::VerifyObjects;
+    case ReadBackKind::VerifyPort:
+        return TransferKind::VerifyPort;
+    default:
+        return TransferKind::Compare;
+    }
+}
+
 const char* itemLabel(int kind) {
     static constexpr const char* kLabels[] = {"Usage", "NVI",    "NVO",        "Obj",
                                               "Port",  "TCP/IP", "TCP device", "Node"};
@@ -50,8 +63,7 @@ void CommandEngine::launchReadBack() {
         scratch_->deviceModel = map_.deviceModel;
     }
     readIndex_ = 0;
-    readBackItemsDone.store(0, std::memory_order_release);
-    readBackItemsTotal.store(static_cast<int>(readItems_.size()), std::memory_order_release);
+    progress_.begin(transferOf(readKind_), static_cast<int>(readItems_.size()));
 }
 
 // A send notes here what it writes when it is to be verified (under the start lock).
@@ -91,7 +103,7 @@ void CommandEngine::planCompare(const std::array<int, 4>& counts) {
         }
     }
     if (parts & ComparePart::Node) add(ReadItemKind::Node, 0, 0);
-    readBackItemsTotal.store(static_cast<int>(readItems_.size()), std::memory_order_release);
+    progress_.setTotal(static_cast<int>(readItems_.size()));
 }
 
 // A send that ended well reads back what it wrote: the NV numbers and object range it noted,
@@ -170,8 +182,9 @@ void CommandEngine::onReadBackReply(const Reply& reply) {
     const DeviceResult taken = takeReadBackItem(readItems_[readIndex_], reply);
     if (taken != DeviceResult::Ok) return endReadBack(taken);
     ++readIndex_;
-    readBackItemsDone.store(static_cast<int>(readIndex_), std::memory_order_release);
+    progress_.advance();
     if (readIndex_ >= readItems_.size()) return endReadBack(DeviceResult::Ok);
+    if (stopRequested()) return endReadBack(DeviceResult::Stopped);
     sendNext(itemRequest(readItems_[readIndex_]), kBudgetCommand);
 }
 
@@ -203,6 +216,11 @@ void CommandEngine::markVerified() {
 
 void CommandEngine::endReadBack(DeviceResult result) {
     readBackResultKind = readKind_;
+    if (result == DeviceResult::Stopped) {
+        noteStop(Area::ReadBack);
+        scratch_.reset();
+        return finish();
+    }
     if (result != DeviceResult::Ok || !scratch_) {
         area(Area::ReadBack).fail(result == DeviceResult::Ok ? DeviceResult::BadReply : result);
         scratch_.reset();

@@ -48,6 +48,7 @@ bool CommandEngine::startReadValues(int first, int last) {
         valueFirst = first;
         valueLast = last;
         valueNumber = first;
+        progress_.begin(TransferKind::ReadValues, last - first + 1);
         return readRequest(first);
     });
 }
@@ -58,6 +59,7 @@ bool CommandEngine::startWriteValues(int first, int last) {
         valueFirst = first;
         valueLast = last;
         valueNumber = first;
+        progress_.begin(TransferKind::WriteValues, last - first + 1);
         std::lock_guard lock(mapMutex_);
         return valueWriteLine(first);
     });
@@ -65,7 +67,9 @@ bool CommandEngine::startWriteValues(int first, int last) {
 
 // Every ending refreshes the View Data grid: values taken before a failure are shown too.
 void CommandEngine::endValues(DeviceResult result) {
-    if (result != DeviceResult::Ok) {
+    if (result == DeviceResult::Stopped) {
+        noteStop(Area::Values);
+    } else if (result != DeviceResult::Ok) {
         area(Area::Values).number = valueNumber;
         area(Area::Values).fail(result);
     }
@@ -90,7 +94,9 @@ void CommandEngine::onReadValuesReply(const Reply& reply) {
     const DeviceResult result = takeReadValue(reply, valueNumber);
     if (result != DeviceResult::Ok) return endValues(result);
     area(Area::Values).lastRead = valueNumber;
+    progress_.advance();
     if (valueNumber + 1 > valueLast) return endValues(DeviceResult::Ok);
+    if (stopRequested()) return endValues(DeviceResult::Stopped);
     ++valueNumber;
     sendNext(readRequest(valueNumber));
 }
@@ -124,7 +130,9 @@ void CommandEngine::onWriteValuesReply(const Reply& reply) {
     std::lock_guard lock(mapMutex_);
     values_.slot(valueNumber).fresh = true;
     area(Area::Values).lastWritten = valueNumber;
+    progress_.advance();
     if (valueNumber + 1 > valueLast) return endValues(DeviceResult::Ok);
+    if (stopRequested()) return endValues(DeviceResult::Stopped);
     ++valueNumber;
     sendNext(valueWriteLine(valueNumber));
 }

@@ -88,6 +88,39 @@ constexpr ResultRow kResultRows[] = {
     {Area::ReadBack, kAnyOther, kUnspecifiedError},
 };
 
+// A stopped transfer's words, by transfer: how far it got, then what that leaves.
+struct StopRow {
+    consteval StopRow(TransferKind k, std::string_view f, std::string_view t) : kind(k), format(f), tail(t) {
+        if (countPlaceholders(format) != 2) formatPlaceholdersDoNotMatchTheArguments();
+    }
+    TransferKind kind;
+    std::string_view format; // done, total
+    std::string_view tail;
+};
+
+constexpr StopRow kStopRows[] = {
+    {TransferKind::GetNetVars, kStoppedNVs, kStoppedNVsKept},
+    {TransferKind::SendNetVars, kStoppedNVs, kStoppedEnd},
+    {TransferKind::GetObjects, kStoppedObjects, kStoppedObjectsKept},
+    {TransferKind::SendObjects, kStoppedObjects, kStoppedEnd},
+    {TransferKind::ReadValues, kStoppedValues, kStoppedEnd},
+    {TransferKind::WriteValues, kStoppedValues, kStoppedEnd},
+    {TransferKind::Compare, kStoppedCompare, kStoppedNothingCompared},
+    {TransferKind::VerifyNetVars, kStoppedVerifyNVs, kStoppedNVsUnmarked},
+    {TransferKind::VerifyObjects, kStoppedVerifyObjects, kStoppedObjectsUnmarked},
+    {TransferKind::VerifyPort, kStoppedVerifyPort, kStoppedPortUnconfirmed},
+};
+
+std::string stoppedText(const AreaResult& details) {
+    for (const StopRow& row : kStopRows) {
+        if (row.kind != details.stopped) continue;
+        const std::string_view tail = details.unverified ? kStoppedUnverified : row.tail;
+        return formatArgs(row.format, {FormatArg(details.done), FormatArg(details.total)}) +
+               std::string(tail);
+    }
+    return std::string(kUnspecifiedError);
+}
+
 bool rowFits(const ResultRow& row, Area area, DeviceResult result, bool input) {
     return row.area == area && row.result == result && (row.nv == Nv::Any || (row.nv == Nv::Input) == input);
 }
@@ -104,6 +137,7 @@ const ResultRow& rowFor(Area area, DeviceResult result, bool input) {
 } // namespace
 
 std::string resultText(Area area, DeviceResult result, const AreaResult& details) {
+    if (result == DeviceResult::Stopped) return stoppedText(details);
     const ResultRow& row = rowFor(area, result, details.input);
     const FormatArg number(details.number);
     const FormatArg code(details.parseCode);

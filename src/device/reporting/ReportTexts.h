@@ -55,6 +55,25 @@ inline constexpr char kVerifiedNVs[] = "Verified: {} NVs match.\n"; // count
 inline constexpr char kVerifiedObjects[] = "Verified: {} objects match.\n";
 inline constexpr std::string_view kVerifiedPort = "Verified: port settings match.\n";
 
+// A transfer the user stopped: how far it got (done, total), then what that leaves.
+inline constexpr char kStoppedNVs[] = "Stopped after {} of {} NVs";
+inline constexpr char kStoppedObjects[] = "Stopped after {} of {} objects";
+inline constexpr char kStoppedValues[] = "Stopped after {} of {} values";
+inline constexpr char kStoppedCompare[] = "Compare stopped after {} of {} items";
+inline constexpr char kStoppedVerifyNVs[] = "Verify stopped after {} of {} NVs";
+inline constexpr char kStoppedVerifyObjects[] = "Verify stopped after {} of {} objects";
+inline constexpr char kStoppedVerifyPort[] = "Verify stopped after {} of {} items";
+inline constexpr std::string_view kStoppedEnd = ".\n";
+inline constexpr std::string_view kStoppedNVsKept = "; the list holds the NVs read so far.\n";
+inline constexpr std::string_view kStoppedObjectsKept = "; the list holds the objects read so far.\n";
+inline constexpr std::string_view kStoppedUnverified =
+    "; none was verified, so none is marked as in the device.\n";
+inline constexpr std::string_view kStoppedNothingCompared = "; nothing was compared.\n";
+inline constexpr std::string_view kStoppedNVsUnmarked = "; the NVs sent are not marked as in the device.\n";
+inline constexpr std::string_view kStoppedObjectsUnmarked =
+    "; the objects sent are not marked as in the device.\n";
+inline constexpr std::string_view kStoppedPortUnconfirmed = "; the port settings are not confirmed.\n";
+
 // The words for an ending other than Ok of the area, with the number, parse code, gateway text
 // and NV direction the area's record holds. A result the area never gives gets its catch-all.
 std::string resultText(Area area, DeviceResult result, const AreaResult& details);

@@ -1,9 +1,11 @@
 #include "ui/pages/ToolPage.h"
 
+#include "ui/widgets/TransferProgress.h"
 #include "ui/window/ConfigTool.h"
 #include "ui/window/DeviceSession.h"
 #include "ui/window/GuiActionHost.h"
 #include "ui/window/MapProblems.h"
+#include "ui/window/TransferBars.h"
 #include "ui/window/UiTexts.h"
 
 #include <QAction>
@@ -62,6 +64,14 @@ QLayout* ToolPage::makeActionRow(std::span<const char* const> texts) {
     return row;
 }
 
+QLayout* ToolPage::makeProgressRow() {
+    progress_ = new widgets::TransferProgress;
+    tool_.transferBars().add(page_, progress_);
+    auto* row = new QHBoxLayout;
+    row->addWidget(progress_);
+    return row;
+}
+
 QPushButton* ToolPage::makeButton(const char* text, const char* objectName, std::function<void()> run) {
     auto* button = new QPushButton(QString::fromLatin1(text));
     button->setObjectName(QString::fromLatin1(objectName));
@@ -108,6 +118,7 @@ void ToolPage::runDeviceAction(const std::function<void(device::DeviceActions&)>
     GuiActionHost host(tool_, this);
     device::DeviceActions actions = tool_.device().actions(host);
     run(actions);
+    tool_.transferBars().watch();
 }
 
 QPlainTextEdit* ToolPage::makeStatusBox(int lines) {

@@ -28,6 +28,10 @@ namespace korvex::device {
 class DeviceActions;
 }
 
+namespace korvex::ui::widgets {
+class TransferProgress;
+}
+
 namespace korvex::ui::window {
 class ConfigTool;
 }
@@ -88,6 +92,9 @@ public:
     QPushButton* executeButton() const { return execute_; }
     // Runs the action chosen in the action list.
     virtual void execute() {}
+    // The progress row with Stop under the status box, on the pages whose transfers run long
+    // (null elsewhere); shown while such a transfer runs.
+    widgets::TransferProgress* transferProgress() const { return progress_; }
 
 protected:
     // One toolbar command: its tooltip, its image (a name in the tool's resources) and what it does.
@@ -100,6 +107,8 @@ protected:
     // The row of the pages whose actions report beside it: the action list, "Execute" and a
     // three-line status box taking the rest of the width.
     QLayout* makeActionRow(std::span<const char* const> texts);
+    // The row under it where a long transfer shows its progress and Stop (hidden until then).
+    QLayout* makeProgressRow();
     QPushButton* makeButton(const char* text, const char* objectName, std::function<void()> run);
     // The toolbar on top, the rows below it, and the main widget taking the rest of the height
     // (empty space when there is none).
@@ -123,7 +132,8 @@ protected:
     // Before a send to the device: a map with errors asks once whether to send anyway. False when
     // the user cancels; the status box then says why nothing was sent.
     bool sendDespiteErrors();
-    // Runs a device action of this page: its questions go through the window's dialogs.
+    // Runs a device action of this page: its questions go through the window's dialogs. The
+    // progress rows follow the transfer it started.
     void runDeviceAction(const std::function<void(device::DeviceActions&)>& run);
 
     ConfigTool& tool_;
@@ -136,6 +146,7 @@ private:
     QComboBox* actions_ = nullptr;
     QPushButton* execute_ = nullptr;
     QPlainTextEdit* statusBox_ = nullptr;
+    widgets::TransferProgress* progress_ = nullptr;
     BoxKind boxKind_ = BoxKind::Reports;
     bool endedWithCr_ = false;
 };

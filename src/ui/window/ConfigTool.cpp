@@ -15,6 +15,7 @@
 #include "ui/window/MapRecovery.h"
 #include "ui/window/MapUndo.h"
 #include "ui/window/StoredOptions.h"
+#include "ui/window/TransferBars.h"
 #include "ui/window/UiTexts.h"
 
 #include <QAction>
@@ -80,6 +81,7 @@ ConfigTool::ConfigTool(ObjectMap& map, Prompter& prompter, SimulatorFactory simu
     setWindowIcon(icon);
 
     device_ = std::make_unique<DeviceSession>(*this, std::move(simulators));
+    transferBars_ = new TransferBars(device_->engine(), this);
     buildFrame();
     // A shortcut of the whole window, so it works on every page.
     auto* traffic = new QAction(QStringLiteral("Traffic"), this);

@@ -3,7 +3,8 @@
 // the "Connected:" and "In Sync:" indicators, the count of the map checker's findings and the
 // problems window, the differences window of a compare, the Traffic window, the window title,
 // help, the close guard, the working options of the Connect page and the device session with its
-// two worker threads, Undo and Redo, and the recovery file. Window thread only.
+// two worker threads, the pages' transfer progress rows, Undo and Redo, and the recovery file.
+// Window thread only.
 #include "device/reporting/StatusSink.h"
 #include "model/MapCompare.h"
 #include "model/ModelMessages.h"
@@ -47,6 +48,7 @@ class DeviceSession;
 class MapProblems;
 class MapRecovery;
 class MapUndo;
+class TransferBars;
 
 class ConfigTool : public QWidget {
     Q_OBJECT
@@ -68,6 +70,8 @@ public:
     // Undo and Redo of the map's changes (Ctrl+Z, Ctrl+Shift+Z on every page).
     MapUndo& undo() { return *undo_; }
     MapRecovery& recovery() { return *recovery_; }
+    // The progress rows and Stop of the pages whose transfers run long.
+    TransferBars& transferBars() { return *transferBars_; }
     // Offers a recovery file left in folder by a run that did not end normally, then keeps
     // unsaved changes there every interval until the window closes. Nothing when another running
     // window uses the folder.
@@ -184,7 +188,8 @@ private:
 
     std::unique_ptr<DeviceSession> device_;
     std::unique_ptr<MapProblems> problems_;
-    MapUndo* undo_ = nullptr; // a child of the window
+    MapUndo* undo_ = nullptr;              // a child of the window
+    TransferBars* transferBars_ = nullptr; // a child of the window
     std::unique_ptr<MapRecovery> recovery_;
 };
 

@@ -6,17 +6,15 @@
 #include "ui/dialogs/NVEdit.h"
 #include "ui/dialogs/ObjEdit.h"
 #include "ui/widgets/ListGrid.h"
+#include "ui/widgets/TransferProgress.h"
 #include "ui/window/ConfigTool.h"
 #include "ui/window/DeviceSession.h"
-#include "ui/window/UiTexts.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QMenu>
 #include <QProgressBar>
 #include <QTableView>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -49,8 +47,6 @@ constexpr const char* kActionTexts[] = {
     "Completely unconfigure device",
     "Compare map with device",
 };
-
-constexpr int kProgressStepMs = 100;
 
 } // namespace
 
@@ -90,15 +86,11 @@ MasterListPage::MasterListPage(ConfigTool& tool, QWidget* parent) : ToolPage(too
     applyColumnWidths();
     followSelection(*grid_, *this, selected_, 1,
                     [this](const QModelIndex& cell) { openEditorFor(cell.column()); });
-    progress_ = new QProgressBar;
-    progress_->setObjectName(QStringLiteral("compareProgress"));
-    progress_->hide();
-    progressTimer_ = new QTimer(this);
-    progressTimer_->setInterval(kProgressStepMs);
-    connect(progressTimer_, &QTimer::timeout, this, &MasterListPage::showCompareProgress);
-    auto* progressRow = new QHBoxLayout;
-    progressRow->addWidget(progress_);
-    layOut({actionRow, progressRow}, grid_);
+    layOut({actionRow, makeProgressRow()}, grid_);
+}
+
+QProgressBar* MasterListPage::compareProgress() const {
+    return transferProgress()->bar();
 }
 
 void MasterListPage::applyColumnWidths() {
@@ -153,41 +145,13 @@ void MasterListPage::execute() {
         &DeviceActions::getObjects,
         &DeviceActions::sendObjects,
         &DeviceActions::eraseDevice,
-        nullptr, // the compare, below: it shows its progress
+        [](DeviceActions& a) { return a.compareWithDevice(); },
     };
     static_assert(std::size(kActions) == std::size(kActionTexts));
     const int action = actionList()->currentIndex();
     if ((action == kSendNVs || action == kSendObjects) && !sendDespiteErrors()) return;
-    if (action == kCompare) return startCompare();
     if (action > kNoAction && action < static_cast<int>(std::size(kActions)))
         runDeviceAction(kActions[action]);
-}
-
-// The map is only read: no question is asked, whatever the map checker finds.
-void MasterListPage::startCompare() {
-    device::ActionOutcome outcome = device::ActionOutcome::Cancelled;
-    runDeviceAction([&outcome](device::DeviceActions& a) { outcome = a.compareWithDevice(); });
-    if (outcome != device::ActionOutcome::Started) return;
-    progress_->setRange(0, 0); // busy until the gateway's counts say how many items there are
-    progress_->setValue(0);
-    progress_->show();
-    progressTimer_->start();
-}
-
-// Polled from the engine's counters while it reads; the bar goes once the engine is idle (the
-// status loop then reports the ending).
-void MasterListPage::showCompareProgress() {
-    const device::CommandEngine& engine = tool_.device().engine();
-    if (!engine.busy()) {
-        progressTimer_->stop();
-        progress_->hide();
-        return;
-    }
-    const int total = engine.readBackItemsTotal.load(std::memory_order_acquire);
-    const int done = std::min(engine.readBackItemsDone.load(std::memory_order_acquire), total);
-    progress_->setRange(0, std::max(total, 1));
-    progress_->setValue(done);
-    progress_->setFormat(QString::fromLatin1(window::text::kReadProgress).arg(done).arg(total - done));
 }
 
 void MasterListPage::openEditorFor(int column) {

@@ -1,14 +1,14 @@
 #pragma once
 // The Master List page: the 400 data objects, the object map file commands (new, open, save,
 // save as), and the whole-device transfers and the compare with the gateway run from the action
-// list with "Execute". While a compare reads, a bar below the action row shows its progress.
+// list with "Execute". While a long transfer or a compare runs, the row below the action row
+// shows its progress and Stop.
 #include "ui/models/MasterListModel.h"
 #include "ui/pages/ToolPage.h"
 
 class QProgressBar;
 class QMenu;
 class QTableView;
-class QTimer;
 
 namespace korvex::ui::pages {
 
@@ -38,8 +38,9 @@ public:
     void selectObject(int n);
 
     QTableView* grid() const { return grid_; }
-    // Items read of items to read while a compare runs; hidden otherwise.
-    QProgressBar* compareProgress() const { return progress_; }
+    // The bar of the progress row: items read of items to read while a compare runs, hidden
+    // when nothing runs.
+    QProgressBar* compareProgress() const;
     MasterListModel* model() const { return model_; }
 
     // The toolbar's file commands.
@@ -71,8 +72,6 @@ private:
     void objectsChanged(int first, int last);
     void applyColumnWidths();
     void reselect();
-    void startCompare();
-    void showCompareProgress();
 
     // File commands (MasterListFiles.cpp).
     void newMap();
@@ -95,8 +94,6 @@ private:
     QMenu* recent_ = nullptr;
     QTableView* grid_ = nullptr;
     MasterListModel* model_ = nullptr;
-    QProgressBar* progress_ = nullptr;
-    QTimer* progressTimer_ = nullptr;
     int selected_ = 0;
 };
 

@@ -48,7 +48,7 @@ NVListPage::NVListPage(ConfigTool& tool, QWidget* parent) : ListPage(tool, Page:
     makeGrid(
         MapPart::NVList, [](const ObjectMap& map) { return map.nvCount; }, "nvListGrid");
     buildColumns();
-    layOut({actionRow, buttonRow}, grid());
+    layOut({actionRow, makeProgressRow(), buttonRow}, grid());
 }
 
 void NVListPage::buildColumns() {

@@ -79,7 +79,7 @@ ViewDataPage::ViewDataPage(ConfigTool& tool, QWidget* parent) : ToolPage(tool, P
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     split->setChildrenCollapsible(false);
-    layOut({actionRow, makeWatchRow()}, split);
+    layOut({actionRow, makeProgressRow(), makeWatchRow()}, split);
     connect(&session_, &MapSession::valuesChanged, this, &ViewDataPage::refresh);
     connect(&session_, &MapSession::replaced, this, &ViewDataPage::refresh);
     window::GuiWatchSink& sink = tool_.device().watchSink();
