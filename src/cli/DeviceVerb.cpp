@@ -6,6 +6,7 @@
 #include "cli/TraceFile.h"
 #include "cli/Verb.h"
 #include "device/link/LinkMessages.h"
+#include "device/qt/QtPortList.h"
 #include "device/qt/QtSerialPortDriver.h"
 #include "formats/xml/MapFile.h"
 #include "model/Settings.h"
@@ -222,8 +223,9 @@ int runDevice(const std::vector<std::string>& in) {
     link.setSilenceOnly(setup.silence);
     link.startPumpThread();
     link.setPortName(setup.port);
+    link.setPortLister(systemPortLister());
     if (!link.open()) {
-        std::fprintf(stderr, "%s\n", std::string(kMsgOpenFailedConnect).c_str());
+        std::fprintf(stderr, "%s\n", openFailedText(kMsgOpenFailedConnect, link.openError()).c_str());
         trace.write();
         return setup.watch ? kExitFailed : kExitBadArguments;
     }

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -196,6 +197,29 @@ TEST_F(PtyLinkTest, UnplugWhileIdleIsNoticedByTheNextOpen) {
     EXPECT_FALSE(link.isOpen());
     ASSERT_TRUE(gateway.comeBack());
     EXPECT_TRUE(link.open());
+}
+
+// Why a port did not open, as the Qt driver tells it: a missing device file, a port another link
+// holds, and one the user may not open (only without root, whom no file refuses).
+TEST_F(PtyLinkTest, AFailedOpenSaysWhy) {
+    const struct {
+        std::string path;
+        OpenError why;
+    } cases[] = {{"/dev/korvex-no-such-port", OpenError::NotFound}, {portPath, OpenError::Busy}};
+    for (const auto& c : cases) {
+        QtSerialPortDriver otherDriver;
+        SerialLink other(otherDriver);
+        other.startPumpThread();
+        other.setPortName(c.path);
+        EXPECT_FALSE(other.open()) << c.path;
+        EXPECT_EQ(other.openError(), c.why) << c.path;
+    }
+    EXPECT_EQ(link.openError(), OpenError::None);
+    if (::geteuid() == 0) GTEST_SKIP() << "root opens every device file";
+    link.close();
+    ASSERT_EQ(::chmod(gateway.slavePath().c_str(), 0), 0);
+    EXPECT_FALSE(link.open());
+    EXPECT_EQ(link.openError(), OpenError::Permission);
 }
 
 TEST_F(PtyLinkTest, PortThatCannotBeOpened) {

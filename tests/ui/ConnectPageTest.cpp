@@ -60,39 +60,16 @@ TEST(ConnectPage, ListsStartAtTheirFirstEntries) {
     models->setCurrentIndex(2);
     EXPECT_EQ(tool.window->deviceModel(), 2);
 
+    // COM1 to COM20 are listed on Windows only; the simulated gateway comes last everywhere.
     PortComboBox* ports = page.portList();
-    EXPECT_EQ(ports->currentText(), QStringLiteral("COM1"));
-    for (int n = 1; n <= 20; ++n) EXPECT_EQ(ports->itemText(n - 1), QStringLiteral("COM%1").arg(n));
+    for (int i = 0; i < ports->count(); ++i)
+        EXPECT_FALSE(ports->itemText(i).startsWith(QStringLiteral("COM")))
+            << ports->itemText(i).toStdString();
     EXPECT_EQ(ports->itemText(ports->count() - 1), QStringLiteral("Simulated gateway"));
     EXPECT_TRUE(page.newNodeBox()->isChecked());
     EXPECT_FALSE(page.commissionedBox()->isChecked());
     EXPECT_FALSE(page.modiconBox()->isChecked());
     EXPECT_FALSE(page.slaveBox()->isChecked());
-}
-
-TEST(PortChoices, SystemPortsComeAfterTheComPortsWithTheirDescriptions) {
-    const auto choices =
-        portChoices({{"/dev/ttyACM0", "Gateway console"}, {"/dev/ttyS4", ""}, {"COM3", "USB"}});
-    ASSERT_EQ(choices.size(), 23u); // COM3 is listed once
-    EXPECT_EQ(choices[20].text, QStringLiteral("/dev/ttyACM0 - Gateway console"));
-    EXPECT_EQ(choices[20].portName, QStringLiteral("/dev/ttyACM0"));
-    EXPECT_EQ(choices[21].text, QStringLiteral("/dev/ttyS4"));
-    EXPECT_TRUE(choices[22].simulated);
-    EXPECT_FALSE(choices[0].simulated);
-}
-
-TEST(ConnectPage, PortListIsRebuiltKeepingTheChoiceAndTakesATypedPath) {
-    Tool tool;
-    PortComboBox* ports = tool.page<ConnectPage>(kConnectPage).portList();
-    ports->setCurrentIndex(4);
-    ports->setSource([] { return std::vector<std::pair<QString, QString>>{{"/dev/ttyUSB7", "Adapter"}}; });
-    ports->rebuild();
-    EXPECT_EQ(ports->currentText(), QStringLiteral("COM5"));
-    EXPECT_EQ(ports->itemText(20), QStringLiteral("/dev/ttyUSB7 - Adapter"));
-    ports->setCurrentIndex(20);
-    EXPECT_EQ(ports->choice().portName, QStringLiteral("/dev/ttyUSB7"));
-    ports->setEditText(QStringLiteral("/dev/serial/by-id/gw"));
-    EXPECT_EQ(ports->choice().portName, QStringLiteral("/dev/serial/by-id/gw"));
 }
 
 TEST(ConnectPage, NodeBoxesActAsOneChoice) {

@@ -145,7 +145,9 @@ private:
 
     bool probe(std::string& why) {
         if (!openPortFor(link_, sink_, Page::Connect)) {
-            why = kMsgOpenFailedConnect;
+            // One line per gateway: the hint follows the failure text on the same line.
+            why = openFailedText(kMsgOpenFailedConnect, link_.openError());
+            std::replace(why.begin(), why.end(), '\n', ' ');
             return false;
         }
         if (!engine_.startUsage()) {

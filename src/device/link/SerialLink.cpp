@@ -170,7 +170,50 @@ void SerialLink::setOpenName(std::string name) {
 }
 
 bool SerialLink::open() {
-    return request(RequestKind::Open, portName());
+    const std::string name = portName();
+    const bool reused = isOpen() && openPortName() == name;
+    if (request(RequestKind::Open, name)) {
+        if (!reused) rememberPort(name);
+        return true;
+    }
+    return openMoved(name);
+}
+
+// The port's record, looked up while it is there: once unplugged it is no longer listed.
+void SerialLink::rememberPort(const std::string& name) {
+    if (!lister_) return;
+    const std::vector<PortRecord> records = lister_();
+    const PortRecord* record = findPort(records, name);
+    std::lock_guard lock(mutex_);
+    openRecord_.reset();
+    if (record) openRecord_ = *record;
+    recordName_ = name;
+}
+
+// A failed open keeps its own reason when the port is not found elsewhere either.
+bool SerialLink::openMoved(const std::string& name) {
+    std::optional<PortRecord> gone;
+    {
+        std::lock_guard lock(mutex_);
+        if (recordName_ == name) gone = openRecord_;
+    }
+    if (!gone || !lister_) return false;
+    const std::vector<PortRecord> records = lister_();
+    const PortRecord* back = findReturned(records, *gone);
+    if (!back || back->name == name) return false;
+    const OpenError why = openError();
+    if (!request(RequestKind::Open, back->name)) {
+        openError_.store(why, std::memory_order_release);
+        return false;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        portName_ = back->name;
+        openRecord_ = *back;
+        recordName_ = back->name;
+    }
+    portMoved_.fetch_add(1, std::memory_order_acq_rel);
+    return true;
 }
 
 void SerialLink::close() {
@@ -180,15 +223,26 @@ void SerialLink::close() {
 // A port opened afresh may have another gateway behind it: its pacing is learned anew. A port
 // the line took away while idle is only noticed here.
 bool SerialLink::openNow(const std::string& name) {
-    if (name.empty()) return false;
+    if (name.empty()) {
+        openError_.store(OpenError::NotFound, std::memory_order_release);
+        return false;
+    }
     const std::string current = openPortName();
     if (!current.empty()) {
-        if (current == name && driver_.isOpen()) return true;
+        if (current == name && driver_.isOpen()) {
+            openError_.store(OpenError::None, std::memory_order_release);
+            return true;
+        }
         // The driver opening another port closes this one; the same port gone is a lost line.
         note(current == name ? TraceKind::Lost : TraceKind::Close);
     }
     promptSeen_.store(false, std::memory_order_release);
-    const bool ok = driver_.open(resolvePortName(name)) && driver_.isOpen();
+    const bool opened = driver_.open(resolvePortName(name));
+    const bool ok = opened && driver_.isOpen();
+    openError_.store(ok       ? OpenError::None
+                     : opened ? OpenError::Other
+                              : driver_.openError(),
+                     std::memory_order_release);
     if (!ok) {
         setOpenName({});
         return false;

@@ -7,6 +7,7 @@
 // pacing; other threads hand it commands through txLength/replyReady (atomics, release/acquire)
 // and hand it open/close requests, which it answers. The wire trace (off unless enabled) is
 // recorded where the bytes move, on the pump thread.
+#include "device/link/PortRecord.h"
 #include "device/link/SerialPortDriver.h"
 #include "device/link/TraceRecorder.h"
 
@@ -18,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,8 +50,18 @@ public:
     // The port the user chose ("COM3", "/dev/ttyACM0", ...); open() opens whatever is stored.
     void setPortName(std::string name);
     std::string portName() const;
-    // Makes sure the stored port is open (an open port of the same name is reused).
+    // Makes sure the stored port is open (an open port of the same name is reused). A port that
+    // does not open but was open before, and is listed again under another name with the same
+    // serial number (a USB adapter plugged into another socket), is opened there, and the stored
+    // port becomes that name.
     [[nodiscard]] bool open();
+    // Why the last open() failed (None after one that succeeded).
+    OpenError openError() const { return openError_.load(std::memory_order_acquire); }
+    // Where open() looks ports up, to remember the one it opens and to find it again. Set it
+    // before the first open; without one nothing is looked up.
+    void setPortLister(PortLister lister) { lister_ = std::move(lister); }
+    // Times open() found the port under another name since the last call.
+    int takePortMoved() { return portMoved_.exchange(0, std::memory_order_acq_rel); }
     void close();
     // True exactly while a port is open; turns false by itself when the port fails.
     bool isOpen() const { return portOpen_.load(std::memory_order_acquire); }
@@ -106,6 +118,8 @@ private:
     void finishReply(int length);
     void portFailed();
     bool openNow(const std::string& name);
+    void rememberPort(const std::string& name);
+    bool openMoved(const std::string& name);
     void closeNow();
     void setOpenName(std::string name);
     bool request(RequestKind kind, std::string name);
@@ -143,6 +157,9 @@ private:
     std::atomic<int> portLost_{0};
     std::atomic<bool> promptSeen_{false}; // written by the pump thread only
     std::atomic<bool> silenceOnly_{false};
+    std::atomic<OpenError> openError_{OpenError::None}; // written by the thread that opens
+    std::atomic<int> portMoved_{0};
+    PortLister lister_;
 
     // Sleeping and waking, and open/close requests handed to the pump thread.
     mutable std::mutex mutex_;
@@ -151,6 +168,8 @@ private:
     std::condition_variable replyWake_;
     std::string portName_;
     std::string openName_;
+    std::optional<PortRecord> openRecord_; // of the port last opened afresh, by the name opened
+    std::string recordName_;
     RequestKind requestKind_ = RequestKind::None;
     std::string requestName_;
     bool requestResult_ = false;

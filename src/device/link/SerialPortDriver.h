@@ -16,6 +16,10 @@ public:
     virtual void join() = 0;
 };
 
+// Why a port did not open. Busy: another program holds it; Permission: the user may not open
+// the device file.
+enum class OpenError { None, NotFound, Permission, Busy, Other };
+
 class SerialPortDriver {
 public:
     virtual ~SerialPortDriver() = default;
@@ -24,6 +28,8 @@ public:
     // 115200 baud, 8 data bits, no parity, 1 stop bit, no handshake. A port open under another
     // path is closed first.
     [[nodiscard]] virtual bool open(const std::string& devicePath) = 0;
+    // Why the last open failed (None after one that succeeded). Drivers that cannot tell say Other.
+    virtual OpenError openError() const { return OpenError::Other; }
     // True while the port is open and usable (a hung-up line counts as closed).
     virtual bool isOpen() = 0;
     virtual void close() = 0;

@@ -1,5 +1,7 @@
 #include "device/qt/QtSerialPortDriver.h"
 
+#include "device/qt/PortSetUp.h"
+
 #include <QAbstractEventDispatcher>
 #include <QSerialPort>
 #include <QThread>
@@ -7,15 +9,13 @@
 #include <mutex>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <unistd.h>
 #endif
 
 namespace korvex::device {
-
-namespace {
-
-constexpr int kWriteWaitMs = 1000;
 
 // Adopting a thread and making, opening, closing and deleting a port object touch Qt's process-wide state
 // (object and thread bookkeeping, lock-free lists behind its locks). Qt guards that with its own atomics,
@@ -25,6 +25,29 @@ constexpr int kWriteWaitMs = 1000;
 std::mutex& portSetUpMutex() {
     static std::mutex mutex;
     return mutex;
+}
+
+namespace {
+
+constexpr int kWriteWaitMs = 1000;
+
+// The port object says PermissionError both for a device file the user may not open and for a
+// port another program holds (its lock file); only the first is a matter of rights. On Windows
+// "access denied" means the port is in use.
+OpenError whyNotOpened(QSerialPort::SerialPortError error, const std::string& devicePath) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return OpenError::NotFound;
+    case QSerialPort::PermissionError:
+#ifdef Q_OS_UNIX
+        if (::access(devicePath.c_str(), R_OK | W_OK) != 0 && errno == EACCES) return OpenError::Permission;
+#else
+        (void)devicePath;
+#endif
+        return OpenError::Busy;
+    default:
+        return OpenError::Other;
+    }
 }
 
 // The port object wants an event dispatcher on its thread for its socket notifiers, although
@@ -75,12 +98,17 @@ bool QtSerialPortDriver::open(const std::string& devicePath) {
     if (p.isOpen()) p.close();
     p.clearError();
     p.setPortName(QString::fromStdString(devicePath));
-    if (!p.open(QIODevice::ReadWrite)) return false;
+    if (!p.open(QIODevice::ReadWrite)) {
+        openError_ = whyNotOpened(p.error(), devicePath);
+        return false;
+    }
+    openError_ = OpenError::None;
     const bool configured = p.setBaudRate(115200) && p.setDataBits(QSerialPort::Data8) &&
                             p.setParity(QSerialPort::NoParity) && p.setStopBits(QSerialPort::OneStop) &&
                             p.setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
         p.close();
+        openError_ = OpenError::Other;
         return false;
     }
     return true;

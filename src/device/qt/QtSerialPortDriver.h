@@ -15,6 +15,7 @@ public:
     ~QtSerialPortDriver() override;
 
     bool open(const std::string& devicePath) override;
+    OpenError openError() const override { return openError_; }
     bool isOpen() override;
     void close() override;
     int flushInput() override;
@@ -27,6 +28,7 @@ private:
     bool lineHungUp();
 
     std::unique_ptr<QSerialPort> port_;
+    OpenError openError_ = OpenError::None; // pump thread only, as every call
 };
 
 } // namespace korvex::device

@@ -76,7 +76,7 @@ void StatusSink::showDifferences(Page page, const std::vector<MapDifference>& di
 bool openPortFor(SerialLink& link, StatusSink& sink, Page page) {
     const bool opened = link.open();
     sink.setConnected(opened);
-    if (!opened) sink.appendText(page, kMsgOpenFailed);
+    if (!opened) sink.appendText(page, openFailedText(kMsgOpenFailed, link.openError()));
     return opened;
 }
 

@@ -2,44 +2,67 @@
 
 #include "ui/window/UiTexts.h"
 
-#include <QSerialPortInfo>
+#include <QStringList>
 
 namespace korvex::ui::widgets {
 
 namespace text = window::text;
 
-std::vector<PortChoice> comPortChoices() {
+namespace {
+
+QString fromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString hex4(std::uint16_t id) {
+    return QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0'));
+}
+
+bool listed(const std::vector<PortChoice>& choices, const QString& portName) {
+    for (const PortChoice& c : choices)
+        if (c.portName == portName) return true;
+    return false;
+}
+
+} // namespace
+
+QString portToolTip(const device::PortRecord& port) {
+    QStringList lines;
+    if (!port.description.empty()) lines << fromStd(port.description);
+    if (!port.manufacturer.empty())
+        lines << QStringLiteral("Manufacturer: %1").arg(fromStd(port.manufacturer));
+    if (port.vendorId && port.productId)
+        lines << QStringLiteral("USB %1:%2").arg(hex4(*port.vendorId), hex4(*port.productId));
+    if (!port.serialNumber.empty())
+        lines << QStringLiteral("Serial number: %1").arg(fromStd(port.serialNumber));
+    if (!port.location.empty()) lines << fromStd(port.location);
+    return lines.join(u'\n');
+}
+
+std::vector<PortChoice> portChoices(const std::vector<device::PortRecord>& ports, bool windows) {
     std::vector<PortChoice> choices;
-    for (int n = 1; n <= 20; ++n) {
+    for (const device::PortRecord& port : ports) {
+        const QString name = fromStd(port.name.empty() ? port.location : port.name);
+        if (name.isEmpty() || listed(choices, name)) continue;
+        const QString shown =
+            port.description.empty() ? name : QStringLiteral("%1 - %2").arg(name, fromStd(port.description));
+        choices.push_back({shown, name, false, portToolTip(port)});
+    }
+    // On Windows COM1 to COM20 are real names whether or not the system reports a device there.
+    for (int n = 1; windows && n <= 20; ++n) {
         const QString name = QStringLiteral("COM%1").arg(n);
-        choices.push_back({name, name, false});
+        if (!listed(choices, name)) choices.push_back({name, name, false, {}});
     }
+    choices.push_back({QString::fromLatin1(text::kSimulatedGateway), QString(), true, {}});
     return choices;
 }
 
-std::vector<PortChoice> portChoices(const std::vector<std::pair<QString, QString>>& systemPorts) {
-    std::vector<PortChoice> choices = comPortChoices();
-    for (const auto& [path, description] : systemPorts) {
-        // Windows reports the COM ports themselves; they are listed already.
-        bool listed = false;
-        for (const PortChoice& c : choices) listed = listed || c.portName == path;
-        if (listed) continue;
-        const QString text = description.isEmpty() ? path : QStringLiteral("%1 - %2").arg(path, description);
-        choices.push_back({text, path, false});
-    }
-    choices.push_back({QString::fromLatin1(text::kSimulatedGateway), QString(), true});
-    return choices;
-}
-
-std::vector<std::pair<QString, QString>> systemSerialPorts() {
-    std::vector<std::pair<QString, QString>> ports;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+std::vector<PortChoice> portChoices(const std::vector<device::PortRecord>& ports) {
 #ifdef Q_OS_WIN
-        ports.emplace_back(info.portName(), info.description());
+    return portChoices(ports, true);
 #else
-        ports.emplace_back(info.systemLocation(), info.description());
+    return portChoices(ports, false);
 #endif
-    return ports;
 }
 
 } // namespace korvex::ui::widgets

@@ -1,6 +1,9 @@
 #pragma once
 // The "COM port" list: rebuilt each time it opens, so a port plugged in meanwhile shows up, and
-// editable, so a device path can be typed. The choice is kept across rebuilds.
+// editable, so a device path can be typed. The choice is kept across rebuilds. Each entry the
+// system reported has a tooltip that tells the port apart; the box shows the chosen one's.
+// Window thread only.
+#include "device/link/PortRecord.h"
 #include "ui/widgets/PortChoices.h"
 
 #include <QComboBox>
@@ -12,16 +15,20 @@ namespace korvex::ui::widgets {
 class PortComboBox : public QComboBox {
     Q_OBJECT
 public:
-    using Source = std::function<std::vector<std::pair<QString, QString>>()>;
+    using Source = std::function<std::vector<device::PortRecord>()>;
 
-    explicit PortComboBox(QWidget* parent = nullptr);
+    // Lists the ports of source (empty: the system's); with none the box starts empty rather
+    // than on the simulated gateway, which is picked only on purpose.
+    explicit PortComboBox(Source source = {}, QWidget* parent = nullptr);
 
     // The port the list now names: a listed entry, or the typed path.
     PortChoice choice() const;
+    // How the choice is remembered: the port name (the simulated gateway by its text).
+    QString rememberedName() const;
     void rebuild();
-    // Shows a port by its listed text, or as typed when it is not listed.
+    // Shows a port by its listed text or its port name, or as typed when it is not listed.
     void showChoice(const QString& text);
-    // Tests list their own ports instead of the system's.
+    // Lists these ports from the next rebuild on.
     void setSource(Source source) { source_ = std::move(source); }
 
     void showPopup() override;
@@ -31,6 +38,9 @@ signals:
     void choiceMade();
 
 private:
+    const PortChoice* listedChoice(const QString& text) const;
+    void showToolTip();
+
     Source source_;
     std::vector<PortChoice> choices_;
 };

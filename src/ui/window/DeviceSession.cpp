@@ -1,6 +1,7 @@
 #include "ui/window/DeviceSession.h"
 
 #include "device/link/LinkMessages.h"
+#include "device/qt/QtPortList.h"
 #include "device/qt/QtSerialPortDriver.h"
 #include "model/FixedText.h"
 #include "ui/pages/ToolPage.h"
@@ -13,6 +14,7 @@ DeviceSession::DeviceSession(ConfigTool& tool, SimulatorFactory simulators)
       engine_(link_, tool.session().map(), tool.session().mutex(), values_), reporter_(engine_, sink_),
       loop_(engine_, [this] { return reportPass(); }), simulators_(std::move(simulators)) {
     link_.setPortName("COM1");
+    link_.setPortLister(device::systemPortLister());
 }
 
 DeviceSession::~DeviceSession() {
@@ -65,8 +67,8 @@ bool DeviceSession::openPortFor(device::Page page) {
     const bool opened = openPort();
     if (!(opened && wasOpen && tool_.connectedShown())) tool_.setConnected(opened);
     if (!opened)
-        tool_.page(page)->appendStatus(QString::fromLatin1(
-            device::kMsgOpenFailed.data(), static_cast<qsizetype>(device::kMsgOpenFailed.size())));
+        tool_.page(page)->appendStatus(
+            QString::fromStdString(device::openFailedText(device::kMsgOpenFailed, link_.openError())));
     return opened;
 }
 

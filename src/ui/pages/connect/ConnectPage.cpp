@@ -182,7 +182,7 @@ void ConnectPage::portChoiceMade() {
     const QString now = ports_->currentText();
     if (now == chosenPort_) return;
     chosenPort_ = now;
-    stored::setPort(now);
+    stored::setPort(ports_->rememberedName());
     DeviceSession& device = tool_.device();
     endLineCheck();
     if (!device.portOpen()) return;
@@ -199,9 +199,13 @@ void ConnectPage::connectPort() {
         QThread::msleep(10);
     }
     chosenPort_ = ports_->currentText();
-    stored::setPort(chosenPort_);
-    const bool opened = device.usePort(ports_->choice()) && device.openPort();
-    setStatus(fromView(opened ? device::kMsgPortOpened : device::kMsgOpenFailedConnect));
+    stored::setPort(ports_->rememberedName());
+    const bool used = device.usePort(ports_->choice());
+    const bool opened = used && device.openPort();
+    const device::OpenError why = used ? device.link().openError() : device::OpenError::Other;
+    setStatus(opened ? fromView(device::kMsgPortOpened)
+                     : QString::fromStdString(device::openFailedText(device::kMsgOpenFailedConnect, why)));
+    followMovedPort();
     if (opened)
         checkLine();
     else
@@ -270,8 +274,26 @@ void ConnectPage::sendCommand() {
     }
     clearStatus();
     // A typed command opens the chosen port as every device action does.
-    if (!device.openPortFor(Page::Connect)) return;
+    const bool opened = device.openPortFor(Page::Connect);
+    followMovedPort();
+    if (!opened) return;
     if (!device.startConsole(line.toLatin1().toStdString())) setStatus(fromView(device::kMsgBusy));
+}
+
+// An action found the port under another name (a USB adapter plugged into another socket): the
+// list shows that name and the next run starts with it.
+void ConnectPage::followMovedPort() {
+    DeviceSession& device = tool_.device();
+    if (device.link().takePortMoved() == 0) return;
+    ports_->rebuild();
+    ports_->showChoice(device.portName());
+    chosenPort_ = ports_->currentText();
+    stored::setPort(ports_->rememberedName());
+}
+
+void ConnectPage::showEvent(QShowEvent* event) {
+    followMovedPort();
+    ToolPage::showEvent(event);
 }
 
 ConnectPage::~ConnectPage() {

@@ -50,10 +50,12 @@ public:
 protected:
     // The terminal line: Enter sends, Shift+Enter breaks the line, Up and Down walk the history.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QLayout* buildOptions();
     void portChoiceMade();
+    void followMovedPort();
     void setNodeChoice(bool commissioned);
     void storeOptions();
     void setWaitForSilence(bool on);
