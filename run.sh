@@ -3,7 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# The build directory and flags of ./test.sh, so that one never rebuilds everything after the other.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O1 -DNDEBUG" >/dev/null
 cmake --build build -j "$(nproc)"
 if [ -x build/src/korvex-config ]; then
   exec build/src/korvex-config "$@"

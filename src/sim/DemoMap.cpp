@@ -58,10 +58,13 @@ void portSettings(ObjectMap& map, int tcpEntries) {
     }
 }
 
-// A few objects with names, defaults and write modes, so that those attributes travel too.
-void objectDetails(ObjectMap& map) {
-    for (int n = 5; n <= kObjectCount; n += 37) {
+// A few objects with names, defaults and write modes, so that those attributes travel too. Only
+// objects in use get them: a transfer never carries the others, so a smaller map would not come
+// back as it was sent.
+void objectDetails(ObjectMap& map, int lastInUse) {
+    for (int n = 5; n <= lastInUse; n += 37) {
         DataObject& object = *map.object(n);
+        if (!object.inUse()) continue;
         setText(object.name, "Point " + std::to_string(n));
         object.flags |= ObjectFlag::DefaultOnPowerUp | ObjectFlag::Persistent;
         setDefaultValue(object, n / 10.0);
@@ -75,9 +78,9 @@ int buildDemoMap(ObjectMap& map, const DemoMapShape& shape) {
         !addDirection(map, false, shape.structuredOutputs, shape.userOutputs, shape.outputs))
         return -1;
     if (masterListFromNVs(map) != kOk || registerListFromMaster(map) != kOk) return -1;
-    objectDetails(map);
-    portSettings(map, shape.tcpEntries);
     const NumberRange used = objectsInUseRange(map, false);
+    objectDetails(map, used.high);
+    portSettings(map, shape.tcpEntries);
     return used.high;
 }
 

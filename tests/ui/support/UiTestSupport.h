@@ -4,11 +4,14 @@
 #include "app/GatewaySimulator.h"
 #include "model/ObjectMap.h"
 #include "ui/pages/ToolPage.h"
+#include "ui/widgets/PortChoices.h"
 #include "ui/window/ConfigTool.h"
+#include "ui/window/DeviceSession.h"
 #include "ui/window/Prompter.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QSettings>
 #include <QStandardPaths>
@@ -142,6 +145,11 @@ struct Tool {
         auto simulators = app::gatewaySimulators([this](sim::SimulatedGateway& g) { simulated = &g; });
         window = std::make_unique<ConfigTool>(*map, prompter, std::move(simulators), startDevice);
         window->help().setOpener([this](const QUrl& url) { helpOpened.push_back(url); });
+        // The window starts on COM1, a real serial port where one is present and may be opened:
+        // the tests never talk to it, they get a port that opens nowhere unless they choose one.
+        PortChoice nowhere;
+        nowhere.portName = QDir::temp().filePath(QStringLiteral("korvex-test-no-port"));
+        window->device().usePort(nowhere);
     }
     ~Tool() {
         window->stopDevice();
