@@ -52,6 +52,7 @@ TEST(StoredSettings, ConnectChoicesAndGeometryComeBackInTheNextWindow) {
     EXPECT_EQ(page.modelList()->currentIndex(), 2);
     EXPECT_EQ(next.window->deviceModel(), 2);
     EXPECT_EQ(page.portList()->currentText(), QStringLiteral("/dev/ttyUSB7"));
+    EXPECT_EQ(next.window->device().portName(), QStringLiteral("/dev/ttyUSB7")); // not COM1 until Connect
     EXPECT_TRUE(page.commissionedBox()->isChecked());
     EXPECT_FALSE(page.newNodeBox()->isChecked());
     EXPECT_TRUE(next.window->options().commissioned);

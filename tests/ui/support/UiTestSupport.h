@@ -147,9 +147,10 @@ struct Tool {
         window->help().setOpener([this](const QUrl& url) { helpOpened.push_back(url); });
         // The window starts on COM1, a real serial port where one is present and may be opened:
         // the tests never talk to it, they get a port that opens nowhere unless they choose one.
+        // A port remembered from the test's last window is the test's own choice.
         PortChoice nowhere;
         nowhere.portName = QDir::temp().filePath(QStringLiteral("korvex-test-no-port"));
-        window->device().usePort(nowhere);
+        if (window->device().portName() == QStringLiteral("COM1")) window->device().usePort(nowhere);
     }
     ~Tool() {
         window->stopDevice();

@@ -62,7 +62,12 @@ ConnectPage::ConnectPage(ConfigTool& tool, QWidget* parent)
         tool_.setDeviceModel(index);
         stored::setDeviceModel(index);
     });
-    if (const QString port = stored::port(); !port.isEmpty()) ports_->showChoice(port);
+    // Actions before the next Connect go to the port shown, the one of the last run (the link
+    // would otherwise start on COM1 while the list shows another port).
+    if (const QString port = stored::port(); !port.isEmpty()) {
+        ports_->showChoice(port);
+        tool_.device().usePort(ports_->choice());
+    }
     chosenPort_ = ports_->currentText();
     connect(ports_, &PortComboBox::choiceMade, this, &ConnectPage::portChoiceMade);
     connect(connect_, &QPushButton::clicked, this, &ConnectPage::connectPort);
