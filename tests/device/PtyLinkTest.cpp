@@ -98,19 +98,29 @@ TEST_F(PtyLinkTest, SilentGatewayTimesOutAfterItsBudget) {
     EXPECT_TRUE(link.isOpen());
 }
 
+// In slow motion as the next test, so that a gateway thread held up on a loaded machine never
+// stretches the short gap to a whole quiet poll: 50 ms against a poll of a second, then 1.5 s.
 TEST_F(PtyLinkTest, ReplySplitByAShortGapArrivesWholeAndByALongGapArrivesCut) {
+    link.close();
+    test::ScaledDriver slowDriver({1, 10});
+    SerialLink slow(slowDriver, slowDriver.clock());
+    test::useRunLinkMode(slow);
+    slow.startPumpThread();
+    slow.setPortName(portPath);
+    ASSERT_TRUE(slow.open());
     const std::string whole = sim::framedReply("Last Obj,NVI,NVO,Map: 3,1,3,0");
     gateway.addFault("usage:split=50");
-    EXPECT_EQ(transfer("usage\r\n", 20), whole);
+    EXPECT_EQ(transfer(slow, "usage\r\n", 20), whole);
 
     gateway.clearFaults();
-    gateway.addFault("usage:split=150");
-    const std::string cut = transfer("usage\r\n", 20);
+    gateway.addFault("usage:split=1500");
+    const std::string cut = transfer(slow, "usage\r\n", 20);
     EXPECT_EQ(cut, whole.substr(0, whole.size() / 2));
     // The rest arrives after the reply ended and is flushed before the next command.
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1700));
     gateway.clearFaults();
-    EXPECT_EQ(transfer("ninfo\r\n", 20), sim::framedReply("<nd loc=\"Plant room\" pid=\"0\"/>"));
+    EXPECT_EQ(transfer(slow, "ninfo\r\n", 20), sim::framedReply("<nd loc=\"Plant room\" pid=\"0\"/>"));
+    slow.stopPumpThread();
 }
 
 // In slow motion (a quiet poll waits a second, the link's clock runs at a tenth), so that a
