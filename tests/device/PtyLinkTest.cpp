@@ -66,6 +66,20 @@ protected:
         return std::string(buffer, static_cast<std::size_t>(n));
     }
 
+    // The gateway's port on a link whose clock runs at a tenth (a quiet poll waits a second), in
+    // place of the fixture's link, which is closed.
+    struct SlowMotion {
+        explicit SlowMotion(PtyLinkTest& fixture) {
+            fixture.link.close();
+            test::useRunLinkMode(link);
+            link.startPumpThread();
+            link.setPortName(fixture.portPath);
+        }
+        ~SlowMotion() { link.stopPumpThread(); }
+        test::ScaledDriver driver{{1, 10}};
+        SerialLink link{driver, driver.clock()};
+    };
+
     static double secondsSince(Clock::time_point start) {
         return std::chrono::duration<double>(Clock::now() - start).count();
     }
@@ -101,12 +115,8 @@ TEST_F(PtyLinkTest, SilentGatewayTimesOutAfterItsBudget) {
 // In slow motion as the next test, so that a gateway thread held up on a loaded machine never
 // stretches the short gap to a whole quiet poll: 50 ms against a poll of a second, then 1.5 s.
 TEST_F(PtyLinkTest, ReplySplitByAShortGapArrivesWholeAndByALongGapArrivesCut) {
-    link.close();
-    test::ScaledDriver slowDriver({1, 10});
-    SerialLink slow(slowDriver, slowDriver.clock());
-    test::useRunLinkMode(slow);
-    slow.startPumpThread();
-    slow.setPortName(portPath);
+    SlowMotion motion(*this);
+    SerialLink& slow = motion.link;
     ASSERT_TRUE(slow.open());
     const std::string whole = sim::framedReply("Last Obj,NVI,NVO,Map: 3,1,3,0");
     gateway.addFault("usage:split=50");
@@ -120,18 +130,13 @@ TEST_F(PtyLinkTest, ReplySplitByAShortGapArrivesWholeAndByALongGapArrivesCut) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1700));
     gateway.clearFaults();
     EXPECT_EQ(transfer(slow, "ninfo\r\n", 20), sim::framedReply("<nd loc=\"Plant room\" pid=\"0\"/>"));
-    slow.stopPumpThread();
 }
 
 // In slow motion (a quiet poll waits a second, the link's clock runs at a tenth), so that a
 // gateway thread held up on a loaded machine never leaves the line quiet for a whole poll.
 TEST_F(PtyLinkTest, TricklingReplyUsesTimeNotPollsOfTheBudget) {
-    link.close();
-    test::ScaledDriver slowDriver({1, 10});
-    SerialLink slow(slowDriver, slowDriver.clock());
-    test::useRunLinkMode(slow);
-    slow.startPumpThread();
-    slow.setPortName(portPath);
+    SlowMotion motion(*this);
+    SerialLink& slow = motion.link;
     ASSERT_TRUE(slow.open());
     // About 40 bytes, one every 2 ms: some 40 polls, but well inside 20 polls' worth of time.
     gateway.addFault("usage:trickle=2");
@@ -140,7 +145,6 @@ TEST_F(PtyLinkTest, TricklingReplyUsesTimeNotPollsOfTheBudget) {
     gateway.clearFaults();
     gateway.addFault("usage:trickle=60");
     EXPECT_EQ(transfer(slow, "usage\r\n", 1), "");
-    slow.stopPumpThread();
 }
 
 // Pacing on the real line follows the gateway: its prompt turns pacing on, a gateway that stops
