@@ -63,4 +63,15 @@ void showSelectedRow(QTableView& grid, int row) {
     grid.viewport()->update();
 }
 
+void showSelectedObject(QTableView& grid, int selected) {
+    if (selected >= 1 && selected <= grid.model()->rowCount()) showSelectedRow(grid, selected - 1);
+}
+
+void selectObjectRow(QTableView& grid, int& selected, int n) {
+    if (n < 1 || n > grid.model()->rowCount()) return;
+    selected = n;
+    showSelectedRow(grid, n - 1);
+    grid.scrollTo(grid.model()->index(n - 1, 1));
+}
+
 } // namespace korvex::ui::widgets

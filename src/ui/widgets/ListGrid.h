@@ -37,5 +37,11 @@ void followSelection(QTableView& grid, QObject& page, int& selected, int base,
                      std::function<void(const QModelIndex&)> open);
 // Selects the row again (after a refresh) and repaints.
 void showSelectedRow(QTableView& grid, int row);
+// Grids with a row per data object, numbered from 1: the object `selected` shown selected again,
+// when it is one of the grid's.
+void showSelectedObject(QTableView& grid, int selected);
+// Makes object n the page's selection and scrolls to it; an n that is not one of the grid's
+// objects changes nothing.
+void selectObjectRow(QTableView& grid, int& selected, int n);
 
 } // namespace korvex::ui::widgets

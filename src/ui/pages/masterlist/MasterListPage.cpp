@@ -34,7 +34,6 @@ using widgets::applyColumnWidths;
 using widgets::followSelection;
 using widgets::HeadingFit;
 using widgets::setUpGrid;
-using widgets::showSelectedRow;
 
 namespace {
 
@@ -121,14 +120,11 @@ void MasterListPage::notationChanged() {
 }
 
 void MasterListPage::reselect() {
-    if (selected_ >= 1 && selected_ <= kObjectCount) showSelectedRow(*grid_, selected_ - 1);
+    widgets::showSelectedObject(*grid_, selected_);
 }
 
 void MasterListPage::selectObject(int n) {
-    if (n < 1 || n > kObjectCount) return;
-    selected_ = n;
-    reselect();
-    grid_->scrollTo(model_->index(n - 1, 1));
+    widgets::selectObjectRow(*grid_, selected_, n);
 }
 
 // The NV transfers are those of the NV List page: they report in both boxes, and a port that

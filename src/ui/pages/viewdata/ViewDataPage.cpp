@@ -30,7 +30,6 @@ using widgets::applyColumnWidths;
 using widgets::followSelection;
 using widgets::HeadingFit;
 using widgets::setUpGrid;
-using widgets::showSelectedRow;
 
 namespace {
 
@@ -133,14 +132,11 @@ void ViewDataPage::notationChanged() {
 }
 
 void ViewDataPage::reselect() {
-    if (selected_ >= 1 && selected_ <= kObjectCount) showSelectedRow(*grid_, selected_ - 1);
+    widgets::showSelectedObject(*grid_, selected_);
 }
 
 void ViewDataPage::selectObject(int n) {
-    if (n < 1 || n > kObjectCount) return;
-    selected_ = n;
-    reselect();
-    grid_->scrollTo(model_->index(n - 1, 1));
+    widgets::selectObjectRow(*grid_, selected_, n);
 }
 
 void ViewDataPage::execute() {
