@@ -161,13 +161,28 @@ TEST_F(SaveKill, KilledAtRandomMomentsWhileSavingInALoop) {
     int sawNew = 0;
     for (int round = 0; round < 60; ++round) {
         const int delay = delayMicros(random);
+        // The child says each save it finished; the parent lets 0, 1 or 2 of them finish before
+        // its random wait, so the kills meet both documents however slow a save is (a
+        // sanitizer build on a busy machine may not finish one within the wait).
+        int saved[2];
+        ASSERT_EQ(::pipe(saved), 0);
         const pid_t pid = ::fork();
         if (pid == 0) {
+            ::close(saved[0]);
             KillingOps ops(-1, 512, 50);
-            for (int i = 0;; ++i) writeObjectMap(i % 2 ? *oldMap : *newMap, target, ops);
+            for (int i = 0;; ++i) {
+                writeObjectMap(i % 2 ? *oldMap : *newMap, target, ops);
+                [[maybe_unused]] const auto said = ::write(saved[1], "s", 1);
+            }
         }
+        ::close(saved[1]);
+        char mark;
+        bool heard = true;
+        for (int n = 0; n < round % 3 && heard; ++n) heard = ::read(saved[0], &mark, 1) == 1;
         std::this_thread::sleep_for(std::chrono::microseconds(delay));
         ::kill(pid, SIGKILL);
+        ::close(saved[0]);
+        EXPECT_TRUE(heard) << "round " << round << ": the child stopped saving";
         int status = 0;
         ::waitpid(pid, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status));
